@@ -1,0 +1,103 @@
+# Helpers that every folder's CMakeLists uses, so that the split between
+# platform-free and Win32 sources, the warnings and the linking rules are
+# written once.
+
+set(VOR_SOURCE_ROOT ${CMAKE_SOURCE_DIR}/src)
+
+# Warnings are errors in our own code; third-party code is built without them.
+set(VOR_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wcast-qual -Wformat=2 -Wimplicit-fallthrough -Werror)
+
+if(VOR_WIN32)
+  # Programs and tests may use every Win32 entry; the player targets the
+  # Windows 2000-era API set that Wine provides in full.
+  set(VOR_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 STRICT)
+  set(VOR_SANITIZE)
+else()
+  set(VOR_DEFINITIONS)
+  set(VOR_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+endif()
+
+function(vor_apply_flags target)
+  target_compile_options(${target} PRIVATE ${VOR_WARNINGS} ${VOR_SANITIZE})
+  target_compile_definitions(${target} PRIVATE ${VOR_DEFINITIONS})
+  target_link_options(${target} PRIVATE ${VOR_SANITIZE})
+  target_include_directories(${target} PUBLIC ${VOR_SOURCE_ROOT})
+endfunction()
+
+# vor_library(<folder> PORTABLE <sources> WIN32 <sources> DEPENDS <vor folders> SYSTEM_LIBS <libs>)
+# Builds the object library vor_<folder>. The host tree takes only the
+# PORTABLE sources: that is the check that keeps them free of <windows.h>.
+#
+# Object libraries rather than static archives: objects that register
+# themselves from static initialisers (the class registry's factories) would
+# be dropped from an archive, since nothing refers to them by name.
+function(vor_library folder)
+  cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32;DEPENDS;SYSTEM_LIBS" ${ARGN})
+  set_property(GLOBAL PROPERTY VOR_DEPENDS_${folder} ${ARG_DEPENDS})
+  set(sources ${ARG_PORTABLE})
+  if(VOR_WIN32)
+    list(APPEND sources ${ARG_WIN32})
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  add_library(vor_${folder} OBJECT ${sources})
+  vor_apply_flags(vor_${folder})
+  if(VOR_WIN32 AND ARG_SYSTEM_LIBS)
+    target_link_libraries(vor_${folder} PUBLIC ${ARG_SYSTEM_LIBS})
+  endif()
+endfunction()
+
+# The folders named and every folder they depend on, each once.
+function(vor_folder_closure out)
+  set(pending ${ARGN})
+  set(closure)
+  while(pending)
+    list(POP_FRONT pending folder)
+    if(folder IN_LIST closure)
+      continue()
+    endif()
+    list(APPEND closure ${folder})
+    get_property(deps GLOBAL PROPERTY VOR_DEPENDS_${folder})
+    list(APPEND pending ${deps})
+  endwhile()
+  set(${out} ${closure} PARENT_SCOPE)
+endfunction()
+
+# Links the objects of the given folders and of all they depend on.
+function(vor_link_folders target)
+  vor_folder_closure(folders ${ARGN})
+  foreach(folder IN LISTS folders)
+    if(TARGET vor_${folder})
+      target_link_libraries(${target} PRIVATE vor_${folder})
+    endif()
+  endforeach()
+endfunction()
+
+# vor_test(<name> PORTABLE <sources> WIN32 <sources> FOLDERS <vor folders> LIBS <libs>)
+# One GoogleTest program per folder. In the Win32 tree ctest runs it under Wine.
+function(vor_test name)
+  cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32;FOLDERS;LIBS" ${ARGN})
+  set(sources ${ARG_PORTABLE})
+  if(VOR_WIN32)
+    list(APPEND sources ${ARG_WIN32})
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  vor_apply_flags(${name})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  vor_link_folders(${name} ${ARG_FOLDERS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  if(VOR_WIN32)
+    set(label wine)
+  else()
+    set(label host)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${label} TIMEOUT 120)
+endfunction()

@@ -1,0 +1,10 @@
+#pragma once
+
+// Identifiers of the programs' resources.
+#define IDI_VORPLAYER 100
+
+#define IDS_PUBLICATION_CAPTION 1
+#define IDS_DELETE_ALL_BOOKMARKS 2
+#define IDS_WRONG_PASSWORD 1800
+#define IDS_CONNECT_TO_INTERNET 61559
+#define IDS_WARNING_CAPTION 61560
