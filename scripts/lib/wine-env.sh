@@ -3,7 +3,8 @@
 # whoever started them.
 
 vor_wine_environment() {
-  local build=$1
+  local build
+  build=$(realpath "$1")
   export WINEPREFIX="$build/wineprefix"
   export WINEARCH=win32
   export WINEDEBUG=-all

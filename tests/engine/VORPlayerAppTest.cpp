@@ -1,0 +1,95 @@
+#include "engine/VORPlayerApp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/XQMessageBox.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+
+TEST(VORPlayerAppTest, PublicationNameFromCommandLine) {
+  struct Case {
+    const char *commandLine;
+    const char *name;
+  } cases[] = {
+      {"C:\\pub\\demo.vor", "C:\\pub\\demo.vor"},
+      {"\"C:\\my pub\\demo.vor\"", "C:\\my pub\\demo.vor"},
+      {"\"C:\\a.vor\" extra", "\"C:\\a.vor\" extra"}, // not one quoted path: taken whole
+      {"\"\"", ""},
+      {"\"", "\""},
+      {"demo.vor -x", "demo.vor -x"}, // no arguments are split off
+  };
+  for (const Case &c : cases)
+    EXPECT_STREQ(VORPlayerApp::PublicationNameFromCommandLine(c.commandLine).CStr(), c.name) << c.commandLine;
+}
+
+TEST(VORPlayerAppTest, PublicationNameForProgram) {
+  struct Case {
+    const char *programPath;
+    const char *name;
+  } cases[] = {
+      {"C:\\X\\PLAY.EXE", "C:\\X\\PLAY.vor"},
+      {"C:\\saver\\VORPLAY.scr", "C:\\saver\\VORPLAY.vor"},
+      {"a.exe", "a.vor"},
+      {"b.ex", ""}, // four characters or fewer: no name
+      {"", ""},
+  };
+  for (const Case &c : cases)
+    EXPECT_STREQ(VORPlayerApp::PublicationNameForProgram(c.programPath).CStr(), c.name) << c.programPath;
+}
+
+TEST(VORPlayerAppTest, FolderOfAPath) {
+  EXPECT_STREQ(VORPlayerApp::FolderOf("C:\\X\\PLAY.EXE").CStr(), "C:\\X\\");
+  EXPECT_STREQ(VORPlayerApp::FolderOf("demo.vor").CStr(), "");
+  EXPECT_STREQ(VORPlayerApp::FolderOf("D:demo.vor").CStr(), "D:");
+}
+
+struct ShownBox {
+  std::string text;
+  std::string caption;
+  UINT style;
+};
+std::vector<ShownBox> g_boxes;
+
+int RecordBox(HWND, const char *text, const char *caption, UINT style) {
+  g_boxes.push_back({text, caption, style});
+  return IDOK;
+}
+
+class VORPlayerAppRunTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    g_boxes.clear();
+    m_previous = XQMessageBox::SetHandler(RecordBox);
+  }
+  void TearDown() override { XQMessageBox::SetHandler(m_previous); }
+
+private:
+  XQMessageBox::Handler m_previous = nullptr;
+};
+
+TEST_F(VORPlayerAppRunTest, MissingPublicationIsReportedOnce) {
+  ScratchFolder folder;
+  VORPlayerApp app(GetModuleHandleA(nullptr));
+  app.Run(folder.File("missing.vor").c_str(), nullptr);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "Cannot find publication file!!");
+  EXPECT_EQ(g_boxes[0].caption, "VOR");
+  EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_ICONWARNING));
+}
+
+TEST_F(VORPlayerAppRunTest, ReadablePublicationPassesTheFirstCheckAndIsReleased) {
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", "bytes");
+  VORPlayerApp app(GetModuleHandleA(nullptr));
+  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_STREQ(app.GetPublicationFolder().CStr(), folder.Path().c_str());
+  // The run closed the file again: nothing holds it any more.
+  EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str()));
+}
+
+} // namespace

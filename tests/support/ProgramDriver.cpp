@@ -1,0 +1,136 @@
+#include "support/ProgramDriver.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+
+struct BoxSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<BoxSearch *>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner == search->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void DeleteTree(const std::string &folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..")
+        continue;
+      const std::string path = folder + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        DeleteTree(path + "\\");
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+ProgramDriver::~ProgramDriver() {
+  Kill();
+  if (m_process.hProcess) {
+    CloseHandle(m_process.hProcess);
+    CloseHandle(m_process.hThread);
+  }
+}
+
+std::string ProgramDriver::ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool ProgramDriver::Start(const std::string &program, const std::string &arguments) {
+  std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty())
+    commandLine += " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &m_process) != FALSE;
+}
+
+HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  do {
+    BoxSearch search = {m_process.dwProcessId, nullptr};
+    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+    if (search.found)
+      return search.found;
+    if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0)
+      return nullptr;
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+bool ProgramDriver::WaitForExit(DWORD timeoutMs) {
+  if (!m_process.hProcess || WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    return false;
+  GetExitCodeProcess(m_process.hProcess, &m_exitCode);
+  return true;
+}
+
+void ProgramDriver::Kill() {
+  if (m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_process.hProcess, 1);
+    WaitForSingleObject(m_process.hProcess, INFINITE);
+  }
+}
+
+std::string ProgramDriver::WindowText(HWND window) {
+  char text[1024] = {};
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string ProgramDriver::BoxMessage(HWND box) {
+  HWND message = GetDlgItem(box, kMessageId);
+  return message ? WindowText(message) : std::string();
+}
+
+bool ProgramDriver::HasChild(HWND box, int id) { return GetDlgItem(box, id) != nullptr; }
+
+void ProgramDriver::PressButton(HWND box, int id) {
+  // Posted: the box's modal loop answers it while this process goes on.
+  PostMessageA(GetDlgItem(box, id), BM_CLICK, 0, 0);
+}
+
+ScratchFolder::ScratchFolder() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  char name[MAX_PATH] = {};
+  GetTempFileNameA(temp, "vor", 0, name);
+  DeleteFileA(name); // the unique name becomes a folder
+  CreateDirectoryA(name, nullptr);
+  m_path = std::string(name) + "\\";
+}
+
+ScratchFolder::~ScratchFolder() { DeleteTree(m_path); }
+
+void ScratchFolder::WriteFile(const std::string &name, const std::string &bytes) const {
+  FILE *file = std::fopen(File(name).c_str(), "wb");
+  if (!file)
+    return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Drives one of the real programs from another process, as a person would:
+// starts it, finds the boxes it shows, reads them and presses their buttons.
+class ProgramDriver {
+public:
+  ProgramDriver() = default;
+  ~ProgramDriver();
+  ProgramDriver(const ProgramDriver &) = delete;
+  ProgramDriver &operator=(const ProgramDriver &) = delete;
+
+  // The folder of the running test program, ending in a backslash: the
+  // programs are built beside the tests.
+  static std::string ProgramFolder();
+
+  // Starts program (a full path) with the given argument text, which may be
+  // empty. False when the process could not be created.
+  bool Start(const std::string &program, const std::string &arguments);
+
+  // Waits for a dialog-class window ("#32770") of the started process.
+  // Null when none appeared within the time.
+  HWND WaitForBox(DWORD timeoutMs) const;
+
+  // Waits for the process to end; false on time-out.
+  bool WaitForExit(DWORD timeoutMs);
+  DWORD ExitCode() const { return m_exitCode; }
+  // Ends the process if it still runs (after a failed expectation).
+  void Kill();
+
+  static std::string WindowText(HWND window);
+  static std::string BoxMessage(HWND box);
+  static bool HasChild(HWND box, int id);
+  static void PressButton(HWND box, int id);
+
+  // A box's message text and its icon are static controls with these ids.
+  static constexpr int kMessageId = 65535;
+  static constexpr int kIconId = 1088;
+
+private:
+  PROCESS_INFORMATION m_process = {};
+  DWORD m_exitCode = STILL_ACTIVE;
+};
+
+// A folder under the temporary folder, deleted with everything in it when
+// the object goes.
+class ScratchFolder {
+public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder &) = delete;
+  ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+  // The folder's path, ending in a backslash.
+  const std::string &Path() const { return m_path; }
+  std::string File(const std::string &name) const { return m_path + name; }
+  void WriteFile(const std::string &name, const std::string &bytes) const;
+
+private:
+  std::string m_path;
+};
