@@ -55,6 +55,20 @@ public:
     }
   }
 
+  // The first element that match answers true for, in list order, found
+  // without a cursor slot: it works while every slot is taken by walks.
+  // match must not change this list.
+  template <class Match>
+  bool FindIf(Match match, T &found) const {
+    for (const Node *node = m_head; node; node = node->next) {
+      if (match(node->value)) {
+        found = node->value;
+        return true;
+      }
+    }
+    return false;
+  }
+
   uint32_t GetCount() const { return m_count; }
   bool IsEmpty() const { return m_count == 0; }
 

@@ -252,4 +252,23 @@ TEST(XQListTest, CursorsStandingOnRemovedNodesStepToWhatFollows) {
   EXPECT_EQ(value, 9);
 }
 
+TEST(XQListTest, FindIfWorksWhileEveryCursorIsTaken) {
+  XQList<int, 1> list;
+  Fill(list, {4, 7, 9, 7});
+  XQListCursor walk(list);
+  ASSERT_TRUE(walk.IsOpen());
+  int found = 0;
+  int visited = 0;
+  ASSERT_TRUE(list.FindIf(
+      [&](int value) {
+        ++visited;
+        return value > 5;
+      },
+      found));
+  EXPECT_EQ(found, 7);
+  EXPECT_EQ(visited, 2) << "the search stops at the first match";
+  EXPECT_FALSE(list.FindIf([](int value) { return value > 100; }, found));
+  EXPECT_EQ(found, 7) << "a failed search leaves the result alone";
+}
+
 } // namespace

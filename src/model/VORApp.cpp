@@ -1,0 +1,10 @@
+#include "model/VORApp.h"
+
+VORApp *VORApp::s_app = nullptr;
+
+VORApp::VORApp() { s_app = this; }
+
+VORApp::~VORApp() {
+  if (s_app == this)
+    s_app = nullptr;
+}

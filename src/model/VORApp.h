@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/VORObjectCode.h"
+#include "vorfile/VORString.h"
+
+class ActionReceiverTable;
+class VORActionReceiver;
+class VORPublication;
+class VORResourceManager;
+class VORSoundManager;
+
+// The one interface through which the model and the objects reach the
+// application. One object implements it per process (the player); it is
+// reachable from the time it is built until it goes.
+//
+// The interface grows with the parts that need it; an operation is added
+// here when its first caller is.
+class VORApp {
+public:
+  VORApp();
+  VORApp(const VORApp &) = delete;
+  VORApp &operator=(const VORApp &) = delete;
+  virtual ~VORApp();
+
+  // The application, or null outside its lifetime.
+  static VORApp *Get() { return s_app; }
+
+  virtual VORResourceManager *GetResourceManager() = 0;
+  virtual VORSoundManager *GetSoundManager() = 0;
+  // The table through which receivers are found by reference; may be null.
+  virtual ActionReceiverTable *GetReceiverList() = 0;
+  // The receiver an action with this target, raised in that view and page,
+  // goes to; null when there is none.
+  virtual VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
+                                        const VORObjectCode &originPage) = 0;
+  virtual VORPublication *GetPublication() = 0;
+  // The millisecond time of the last tick of the main loop.
+  virtual uint32_t GetTickTime() = 0;
+  // Asks the user for a password; empty when cancelled.
+  virtual VORString AskPassword() = 0;
+  // The publication's named variables, by name without regard to case.
+  virtual XQString GetVariableValue(const char *name) = 0;
+  virtual void SetVariableValue(const char *name, const char *value) = 0;
+  // False when the screen is palette-based.
+  virtual bool IsTrueColorDisplay() = 0;
+
+private:
+  static VORApp *s_app;
+};

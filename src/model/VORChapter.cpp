@@ -1,0 +1,153 @@
+#include "model/VORChapter.h"
+
+#include "model/IntPair.h"
+#include "model/VORApp.h"
+#include "model/VORObjectSection.h"
+#include "model/VORRecordFields.h"
+
+namespace {
+
+// With several pages a pick that repeats the current page is drawn again;
+// after this many draws the page after it is taken, so a generator that
+// keeps answering the same number cannot hold the player.
+constexpr uint32_t kMaxDraws = 64;
+
+} // namespace
+
+VORChapter::VORChapterProperties::VORChapterProperties() = default;
+
+VORChapter::VORChapterProperties::VORChapterProperties(const VORChapterProperties &other) : VORObjectProperties(other) {
+  Assign(other);
+}
+
+VORChapter::VORChapterProperties::~VORChapterProperties() = default;
+
+void VORChapter::VORChapterProperties::Read(VORFile &file) {
+  using namespace VORRecordFields;
+  VORObjectSection section(file);
+  section.OpenNext(false, true);
+  IntPair pageSize;
+  pageSize.Read(file);
+  pageWidth = pageSize.first;
+  pageHeight = pageSize.second;
+  ownWindow = ReadByte(file);
+  titleBar = ReadByte(file);
+  title.Read(file);
+  border = ReadInt32(file);
+  IntPair position;
+  position.Read(file);
+  x = position.first;
+  y = position.second;
+  IntPair windowSize;
+  windowSize.Read(file);
+  windowWidth = windowSize.first;
+  windowHeight = windowSize.second;
+  ReadOptional(windowStyle, 0u, [&] { windowStyle = ReadUint32(file); });
+  ReadOptional(keepAspectRatio, uint8_t{0}, [&] { keepAspectRatio = ReadByte(file); });
+}
+
+VORObjectProperties *VORChapter::VORChapterProperties::Clone() const { return new VORChapterProperties(*this); }
+
+void VORChapter::VORChapterProperties::Assign(const VORObjectProperties &other) {
+  const auto *source = dynamic_cast<const VORChapterProperties *>(&other);
+  if (!source || source == this)
+    return;
+  pageWidth = source->pageWidth;
+  pageHeight = source->pageHeight;
+  ownWindow = source->ownWindow;
+  titleBar = source->titleBar;
+  title = source->title;
+  border = source->border;
+  x = source->x;
+  y = source->y;
+  windowWidth = source->windowWidth;
+  windowHeight = source->windowHeight;
+  windowStyle = source->windowStyle;
+  keepAspectRatio = source->keepAspectRatio;
+}
+
+VORChapter::VORChapter(uint32_t classKey, int32_t id) : VORFileObject(classKey, id) {}
+
+VORChapter::~VORChapter() { DeleteChildren(); }
+
+void VORChapter::GetPageRect(int32_t &left, int32_t &top, int32_t &right, int32_t &bottom) const {
+  left = 0;
+  top = 0;
+  right = GetChapterProperties().pageWidth;
+  bottom = GetChapterProperties().pageHeight;
+}
+
+void VORChapter::GetTitle(XQString &title, uint8_t &titleBar) const {
+  title = GetChapterProperties().title;
+  titleBar = GetChapterProperties().titleBar;
+}
+
+uint32_t VORChapter::GetWindowStyle() const {
+  const VORChapterProperties &properties = GetChapterProperties();
+  if (!properties.ownWindow)
+    return kSharedWindowStyle;
+  uint32_t style = VORWindowStyle::kPopup;
+  if (properties.titleBar)
+    style |= VORWindowStyle::kCaption;
+  if (properties.border == VORWindowPlacement::kThickFrameBorder)
+    style |= VORWindowStyle::kThickFrame | VORWindowStyle::kHScroll | VORWindowStyle::kVScroll;
+  else if (properties.border == VORWindowPlacement::kThinBorder)
+    style |= VORWindowStyle::kBorder | VORWindowStyle::kHScroll | VORWindowStyle::kVScroll;
+  return style | properties.windowStyle;
+}
+
+bool VORChapter::GetOwnWindowRect(const VORWindowMetrics &metrics, VORWindowRect &rect) const {
+  const VORChapterProperties &properties = GetChapterProperties();
+  if (!properties.ownWindow)
+    return false;
+  VORWindowPlacement placement;
+  placement.clientWidth = properties.windowWidth;
+  placement.clientHeight = properties.windowHeight;
+  placement.border = properties.border;
+  placement.titleBar = properties.titleBar != 0;
+  placement.xPercent = properties.x;
+  placement.yPercent = properties.y;
+  // A thin border with a caption is drawn as a frame.
+  int32_t frameX = metrics.frameWidth;
+  int32_t frameY = metrics.frameWidth;
+  if (properties.border == VORWindowPlacement::kThinBorder) {
+    frameX = properties.titleBar ? metrics.frameWidth : metrics.borderWidth;
+    frameY = properties.titleBar ? metrics.frameHeight : metrics.borderWidth;
+  }
+  rect = placement.Place(metrics, frameX, frameY);
+  return true;
+}
+
+VORObjectCode VORChapter::ReferenceOf(VORRecursiveObjectContainer *child) {
+  const auto *coded = dynamic_cast<const VORCodedObject *>(child);
+  return coded ? coded->GetObjectCode() : VORObjectCode::None();
+}
+
+VORRecursiveObjectContainer *VORChapter::FindChild(const VORObjectCode &reference) {
+  for (uint32_t i = 0; VORRecursiveObjectContainer *child = ChildAt(i); ++i)
+    if (ReferenceOf(child).Equals(reference))
+      return child;
+  return nullptr;
+}
+
+bool VORChapter::PickRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
+  const uint32_t count = GetChildCount();
+  if (count == 0)
+    return false;
+  uint32_t index = m_random.Below(count);
+  for (uint32_t draw = 1; count > 1 && draw <= kMaxDraws + count && ReferenceOf(ChildAt(index)).Equals(current); ++draw)
+    index = draw < kMaxDraws ? m_random.Below(count) : (index + 1) % count;
+  page = ChildAt(index);
+  return page != nullptr;
+}
+
+bool VORChapter::GetRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
+  // A new order starts from the clock, as the runtime's shuffles do.
+  if (VORApp *app = VORApp::Get())
+    m_random.Seed(app->GetTickTime());
+  return PickRandomPage(current, page);
+}
+
+bool VORChapter::NextRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
+  return PickRandomPage(current, page);
+}

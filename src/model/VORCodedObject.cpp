@@ -1,0 +1,3 @@
+#include "model/VORCodedObject.h"
+
+VORCodedObject::~VORCodedObject() = default;

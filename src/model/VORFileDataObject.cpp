@@ -1,0 +1,5 @@
+#include "model/VORFileDataObject.h"
+
+VORFileDataObject::~VORFileDataObject() = default;
+
+void VORFileDataObject::Read(VORFile & /*file*/) {}

@@ -1,0 +1,5 @@
+#include "model/VORFileObject.h"
+
+VORFileObject::~VORFileObject() = default;
+
+void VORFileObject::Read(VORFile & /*file*/) {}

@@ -1,0 +1,40 @@
+#include "model/VORObjectAction.h"
+
+#include "model/VORClassRegistry.h"
+#include "model/VORObjectSection.h"
+#include "model/VORRecordFields.h"
+#include "vorfile/VORFile.h"
+
+namespace {
+
+VORCodedObject *CreateObjectAction(uint32_t classKey, int32_t id) { return new VORObjectAction(classKey, id); }
+
+const ClassRegistration kRegistration(VORObjectAction::kCategory, VORObjectAction::kCode, CreateObjectAction);
+
+} // namespace
+
+VORObjectAction::~VORObjectAction() = default;
+
+void VORObjectAction::Read(VORFile &file) {
+  VORObjectSection section(file);
+  section.Open(GetObjectCode(), VORObjectCode::kClassKeySize, false, true);
+  ReadFields(file);
+}
+
+void VORObjectAction::ReadFields(VORFile &file) {
+  m_target.Read(file);
+  m_actionCode = VORRecordFields::ReadInt32(file);
+  m_originObject.Read(file);
+  m_originPage.Read(file);
+  if (file.GetVersion() <= kExtraWordVersion)
+    return;
+  VORRecordFields::ReadOptional(m_extraWord, 0, [&] { m_extraWord = VORRecordFields::ReadInt32(file); });
+}
+
+VORObjectAction *VORObjectAction::Clone() const { return new VORObjectAction(*this); }
+
+bool VORObjectAction::SetOrigin(const VORObjectCode &viewReference, const VORObjectCode &pageReference) {
+  m_originObject = viewReference;
+  m_originPage = pageReference;
+  return true;
+}

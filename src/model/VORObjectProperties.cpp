@@ -1,0 +1,3 @@
+#include "model/VORObjectProperties.h"
+
+VORObjectProperties::~VORObjectProperties() = default;

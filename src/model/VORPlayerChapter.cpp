@@ -1,0 +1,21 @@
+#include "model/VORPlayerChapter.h"
+
+#include "model/VORClassRegistry.h"
+#include "model/VORObjectSection.h"
+
+namespace {
+
+VORCodedObject *CreateChapter(uint32_t classKey, int32_t id) { return new VORPlayerChapter(classKey, id); }
+
+const ClassRegistration kRegistration(VORChapter::kCategory, VORChapter::kCode, CreateChapter);
+
+} // namespace
+
+VORPlayerChapter::~VORPlayerChapter() = default;
+
+void VORPlayerChapter::Read(VORFile &file) {
+  VORObjectSection section(file);
+  section.Open(GetObjectCode(), VORObjectCode::kSize, true, false);
+  GetChapterProperties().Read(file);
+  ReadChildren(file);
+}

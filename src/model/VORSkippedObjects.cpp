@@ -1,0 +1,3 @@
+#include "model/VORSkippedObjects.h"
+
+void VORCountSkippedObject(VORFile & /*file*/) {}
