@@ -44,6 +44,10 @@ public:
   RecordBytes &Uint32(uint32_t value);
   RecordBytes &Text(const char *text);   // the bytes, no terminator
   RecordBytes &String(const char *text); // length, then the bytes
+  RecordBytes &Byte(uint8_t value);
+  RecordBytes &Uint16(uint16_t value);
+  // category, code, id
+  RecordBytes &Code(int16_t category, int16_t code, int32_t id);
   std::vector<uint8_t> Take() { return std::move(m_bytes); }
 
 private:
