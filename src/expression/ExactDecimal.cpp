@@ -19,6 +19,7 @@ constexpr int kBinaryStep = 30;
 constexpr int kQuinaryStep = 13;
 constexpr uint32_t kFivePowerStep = 1220703125u; // 5^13
 constexpr int kMantissaBits = 52;
+constexpr uint64_t kExponentMask = 0x7FF;
 constexpr int kExponentBias = 1075; // bias 1023 plus the 52 fraction bits
 
 void MultiplyLimbs(DecimalLimbs &limbs, uint64_t factor) {
@@ -76,7 +77,7 @@ void IncrementDecimalDigits(std::string &digits) {
 ExactDecimal ExactDecimal::Of(double value) {
   uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
-  const int biasedExponent = static_cast<int>((bits >> kMantissaBits) & 0x7FF);
+  const int biasedExponent = static_cast<int>((bits >> kMantissaBits) & kExponentMask);
   uint64_t mantissa = bits & ((uint64_t{1} << kMantissaBits) - 1);
   if (biasedExponent == 0 && mantissa == 0)
     return ExactDecimal(std::string(), 0);

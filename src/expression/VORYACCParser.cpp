@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "foundation/VORException.h"
+
 namespace {
 
 constexpr int kNoLookahead = -1;
@@ -48,6 +50,10 @@ bool VORYACCParser::Push(int16_t state, ParserValue value) {
       m_states.reserve(depth);
       m_values.reserve(depth);
     } catch (const std::bad_alloc &) {
+      return false;
+    } catch (const VORNewFailException &) {
+      // The program's allocator reports failures this way; a parse that
+      // cannot grow its stacks still ends as an overflow, not as a crash.
       return false;
     }
   }
