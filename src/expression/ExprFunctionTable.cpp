@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "expression/RuntimeNumberFormatter.h"
-#include "expression/VORRandomGenerator.h"
+#include "foundation/VORRandomGenerator.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "expression/ExprFunctionTable.h"
-#include "expression/VORRandomGenerator.h"
+#include "foundation/VORRandomGenerator.h"
 
 #include <gtest/gtest.h>
 

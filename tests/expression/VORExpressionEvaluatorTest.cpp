@@ -1,6 +1,6 @@
 #include "expression/VORExpressionEvaluator.h"
-#include "expression/VORRandomGenerator.h"
 #include "expression/VORYACCParser.h"
+#include "foundation/VORRandomGenerator.h"
 
 #include <gtest/gtest.h>
 

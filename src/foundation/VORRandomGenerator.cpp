@@ -1,4 +1,4 @@
-#include "expression/VORRandomGenerator.h"
+#include "foundation/VORRandomGenerator.h"
 
 namespace {
 
