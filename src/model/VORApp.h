@@ -40,9 +40,11 @@ public:
   virtual uint32_t GetTickTime() = 0;
   // Asks the user for a password; empty when cancelled.
   virtual VORString AskPassword() = 0;
-  // The publication's named variables, by name without regard to case.
-  virtual XQString GetVariableValue(const char *name) = 0;
-  virtual void SetVariableValue(const char *name, const char *value) = 0;
+  // The publication's named variables, by name without regard to case;
+  // the same operations as the expression language's variable store, so
+  // that one variable list answers both.
+  virtual XQString GetVariableValue(const XQString &name) = 0;
+  virtual void SetVariableValue(const XQString &name, const XQString &value) = 0;
   // False when the screen is palette-based.
   virtual bool IsTrueColorDisplay() = 0;
 

@@ -1,5 +1,6 @@
 #include "model/VORChapter.h"
 
+#include "foundation/VORRandomGenerator.h"
 #include "model/IntPair.h"
 #include "model/VORApp.h"
 #include "model/VORObjectSection.h"
@@ -11,6 +12,8 @@ namespace {
 // after this many draws the page after it is taken, so a generator that
 // keeps answering the same number cannot hold the player.
 constexpr uint32_t kMaxDraws = 64;
+
+uint32_t RandomBelow(uint32_t count) { return static_cast<uint32_t>(VORRandomGenerator::Next()) % count; }
 
 } // namespace
 
@@ -134,9 +137,9 @@ bool VORChapter::PickRandomPage(const VORObjectCode &current, VORRecursiveObject
   const uint32_t count = GetChildCount();
   if (count == 0)
     return false;
-  uint32_t index = m_random.Below(count);
+  uint32_t index = RandomBelow(count);
   for (uint32_t draw = 1; count > 1 && draw <= kMaxDraws + count && ReferenceOf(ChildAt(index)).Equals(current); ++draw)
-    index = draw < kMaxDraws ? m_random.Below(count) : (index + 1) % count;
+    index = draw < kMaxDraws ? RandomBelow(count) : (index + 1) % count;
   page = ChildAt(index);
   return page != nullptr;
 }
@@ -144,7 +147,7 @@ bool VORChapter::PickRandomPage(const VORObjectCode &current, VORRecursiveObject
 bool VORChapter::GetRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
   // A new order starts from the clock, as the runtime's shuffles do.
   if (VORApp *app = VORApp::Get())
-    m_random.Seed(app->GetTickTime());
+    VORRandomGenerator::Seed(app->GetTickTime());
   return PickRandomPage(current, page);
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "foundation/XQRandom.h"
 #include "model/VORFileObject.h"
 #include "model/VORObjectProperties.h"
 #include "model/VORRecursiveObjectContainer.h"
@@ -69,10 +68,11 @@ public:
   // False without an own window.
   bool GetOwnWindowRect(const VORWindowMetrics &metrics, VORWindowRect &rect) const;
 
-  // A page of the chapter picked at random; with more than one page never
-  // the current one. False when the chapter has no page.
+  // A page of the chapter picked with the process-wide random generator,
+  // reseeded from the tick time; with more than one page never the current
+  // one. False when the chapter has no page.
   bool GetRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
-  // The next pick of the same random order.
+  // The same pick, going on with the generator's sequence.
   bool NextRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
 
   // The reference of a child (a page); none when it is not a coded object.
@@ -84,5 +84,4 @@ private:
   bool PickRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
 
   VORChapterProperties m_properties;
-  XQRandom m_random;
 };

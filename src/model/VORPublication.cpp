@@ -201,7 +201,7 @@ bool VORPublication::CheckChapterAccess(const VORObjectCode &chapter) {
   const VORString typed = app->AskPassword();
   if (typed.IsEmpty() || !m_properties.passwords.CheckAccess(typed.CStr(), chapter))
     return false;
-  app->SetVariableValue(kChapterPasswordVariable, typed.CStr());
+  app->SetVariableValue(kChapterPasswordVariable, typed);
   return true;
 }
 

@@ -81,8 +81,7 @@ TEST(ActionReceiverTableTest, ARemovedReceiverLeavesNoPointerBehind) {
 TEST(ActionReceiverTableTest, HashFollowsTheByteOrderOfTheIdentity) {
   // The id of the receiver's own reference starts at byte 12 of 24: its
   // low byte is doubled by each of the eleven bytes after it.
-  EXPECT_EQ(ActionReceiverTable::Hash(VORObjectCode(0, 0, 1), VORObjectCode::Zero(), VORObjectCode::Zero()),
-            1u << 11);
+  EXPECT_EQ(ActionReceiverTable::Hash(VORObjectCode(0, 0, 1), VORObjectCode::Zero(), VORObjectCode::Zero()), 1u << 11);
   // The last byte is the page id's high byte; 0xFF counts as -1.
   EXPECT_EQ(ActionReceiverTable::Hash(VORObjectCode::Zero(), VORObjectCode::Zero(),
                                       VORObjectCode(0, 0, static_cast<int32_t>(0xFF000000))),

@@ -60,9 +60,7 @@ TEST(VORClassRegistryTest, UnknownKeysCreateNothing) {
 // The registrations above come from static objects in the classes' own
 // source files, which this test never names: they were linked and ran
 // before main.
-TEST(VORClassRegistryTest, StaticRegistrationsRanBeforeMain) {
-  EXPECT_GE(VORClassRegistry::Instance().GetCount(), 3u);
-}
+TEST(VORClassRegistryTest, StaticRegistrationsRanBeforeMain) { EXPECT_GE(VORClassRegistry::Instance().GetCount(), 3u); }
 
 VORCodedObject *FirstFactory(uint32_t key, int32_t id) { return new VORObjectAction(key, id); }
 VORCodedObject *SecondFactory(uint32_t key, int32_t id) { return new VORObjectAction(key, id + 1000); }

@@ -12,9 +12,7 @@ namespace {
 constexpr uint32_t kOldVersion = VORObjectAction::kExtraWordVersion;
 constexpr uint32_t kNewVersion = VORObjectAction::kExtraWordVersion + 1;
 
-RecordBytes SharedFields() {
-  return std::move(RecordBytes().Code(0, 0, 1).Uint32(101).Code(0, 3, 1).Code(0, 4, 7));
-}
+RecordBytes SharedFields() { return std::move(RecordBytes().Code(0, 0, 1).Uint32(101).Code(0, 3, 1).Code(0, 4, 7)); }
 
 TEST(VORObjectActionTest, ReadsTheSharedFields) {
   struct Case {

@@ -49,11 +49,8 @@ TEST_F(PublicationTest, FindsPagesAndTheirNeighbours) {
     int32_t next;     // 0: none
     int32_t previous; // 0: none
   } cases[] = {
-      {1, 2, 0},
-      {2, 3, 1}, // across the empty chapter
-      {3, 4, 2},
-      {5, 6, 4},
-      {6, 0, 5}, // the last page of the last chapter
+      {1, 2, 0},  {2, 3, 1},            // across the empty chapter
+      {3, 4, 2},  {5, 6, 4}, {6, 0, 5}, // the last page of the last chapter
       {99, 0, 0},
   };
   for (const Case &c : cases) {
@@ -224,7 +221,12 @@ TEST(ChapterWindowTest, OwnWindowStyleAndRectangle) {
   } cases[] = {
       {"shared window", 0, 0, 1, 0x1, 0xF70000, {}},
       {"thick frame", 1, 0, 1, 0, 0x80000000 | 0xC00000 | 0x40000 | 0x300000, {188, 130, 648, 507}},
-      {"thin border with caption", 1, 1, 1, 0x10, 0x80000000 | 0xC00000 | 0x800000 | 0x300000 | 0x10,
+      {"thin border with caption",
+       1,
+       1,
+       1,
+       0x10,
+       0x80000000 | 0xC00000 | 0x800000 | 0x300000 | 0x10,
        {188, 131, 648, 505}},
       {"thin border, no caption", 1, 1, 0, 0, 0x80000000 | 0x800000 | 0x300000, {191, 143, 642, 482}},
       {"no border", 1, 3, 0, 0, 0x80000000, {192, 144, 640, 480}},

@@ -9,9 +9,9 @@ VORString FakeApp::AskPassword() {
   return answer;
 }
 
-XQString FakeApp::GetVariableValue(const char *name) {
-  auto found = m_variables.find(name);
+XQString FakeApp::GetVariableValue(const XQString &name) {
+  auto found = m_variables.find(name.CStr());
   return found == m_variables.end() ? XQString() : XQString(found->second.c_str());
 }
 
-void FakeApp::SetVariableValue(const char *name, const char *value) { m_variables[name] = value ? value : ""; }
+void FakeApp::SetVariableValue(const XQString &name, const XQString &value) { m_variables[name.CStr()] = value.CStr(); }

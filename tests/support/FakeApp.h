@@ -23,8 +23,8 @@ public:
   VORPublication *GetPublication() override { return m_publication; }
   uint32_t GetTickTime() override { return m_tickTime; }
   VORString AskPassword() override;
-  XQString GetVariableValue(const char *name) override;
-  void SetVariableValue(const char *name, const char *value) override;
+  XQString GetVariableValue(const XQString &name) override;
+  void SetVariableValue(const XQString &name, const XQString &value) override;
   bool IsTrueColorDisplay() override { return m_trueColor; }
 
   ActionReceiverTable &Receivers() { return m_receivers; }

@@ -65,7 +65,9 @@ RecordBytes &RecordBytes::Byte(uint8_t value) {
   return *this;
 }
 
-RecordBytes &RecordBytes::Uint16(uint16_t value) { return Byte(static_cast<uint8_t>(value)).Byte(static_cast<uint8_t>(value >> 8)); }
+RecordBytes &RecordBytes::Uint16(uint16_t value) {
+  return Byte(static_cast<uint8_t>(value)).Byte(static_cast<uint8_t>(value >> 8));
+}
 
 RecordBytes &RecordBytes::Code(int16_t category, int16_t code, int32_t id) {
   return Uint16(static_cast<uint16_t>(category)).Uint16(static_cast<uint16_t>(code)).Uint32(static_cast<uint32_t>(id));
