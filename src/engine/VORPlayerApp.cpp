@@ -1,26 +1,74 @@
 #include "engine/VORPlayerApp.h"
 
+#include <io.h>
+#include <ole2.h>
+
 #include <cstdlib>
 #include <cstring>
 
 #include "engine/VORExceptionHandlers.h"
 #include "foundation/VORException.h"
+#include "foundation/XQAutoPtr.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
+#include "model/PublicationFile.h"
+#include "model/VORClassRegistry.h"
+#include "model/VORPlayerPublication.h"
+#include "vorfile/SectionGuard.h"
+#include "vorfile/VORCompiledFile.h"
+#include "vorfile/VORFileException.h"
 #include "vorfile/XQWin32File.h"
 
 namespace {
 
 constexpr size_t kModulePathSize = 1024;
 constexpr size_t kMinimumProgramPathLength = 5; // room for "x.vor"
+// LoadLibraryA's results up to this value are error codes of the 16-bit era.
+constexpr UINT_PTR kLastLoadError = 31;
+constexpr uint32_t kRootEntry = 0;
+const char *const kFontPatterns[] = {"*.fon", "*.fnt", "*.ttf", "*.fot"};
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
+
+std::unique_ptr<VORFile> OpenCompiledFile(const VORExternalResourceIdentifier &identifier) {
+  if (identifier.GetFileName().IsEmpty())
+    return nullptr;
+  auto file = std::make_unique<VORCompiledFile>(std::make_unique<XQWin32File>(identifier.GetFileName().CStr()));
+  if (!file->Open(false, false))
+    return nullptr;
+  return file;
+}
+
+HMODULE LoadBesideProgram(const XQString &programFolder, const char *dllName) {
+  XQString path(programFolder);
+  path.AppendText(dllName);
+  HMODULE module = LoadLibraryA(path.CStr());
+  if (reinterpret_cast<UINT_PTR>(module) <= kLastLoadError)
+    return nullptr;
+  return module;
+}
+
+template <class Entry>
+Entry FindEntry(HMODULE module, const char *name) {
+  // The entries are plain functions exported by name; their types are the
+  // ones declared with the application.
+  return reinterpret_cast<Entry>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
 
 } // namespace
 
 VORPlayerApp::VORPlayerApp(HINSTANCE instance) : m_instance(instance) {}
 
-VORPlayerApp::~VORPlayerApp() = default;
+VORPlayerApp::~VORPlayerApp() {
+  m_publication.reset();
+  m_publicationFile.reset();
+  if (m_oleInitialised)
+    OleUninitialize();
+  if (m_oleContainer)
+    FreeLibrary(m_oleContainer);
+  if (m_searchDll)
+    FreeLibrary(m_searchDll);
+}
 
 void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
   VORInstallExceptionHandlers();
@@ -51,31 +99,139 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
     LocateByModuleName();
   }
 
-  if (!CheckPublicationFile()) {
-    XQMessageBox::Show(nullptr, kMissingPublicationText, kMissingPublicationCaption, MB_ICONWARNING);
+  if (!OpenPublicationFile() || !LoadPublication()) {
+    ReportMissingPublication();
     return false;
   }
+  m_publication->SetFileName(m_publicationName);
+  LoadOleContainer();
+  LoadSearcher();
+  InstallFonts();
   SetCursorShape(IDC_ARROW);
   return true;
 }
 
-bool VORPlayerApp::CheckPublicationFile() {
-  if (m_publicationName.IsEmpty())
-    return false;
-  auto file = std::make_unique<XQWin32File>(m_publicationName.CStr());
-  if (!file->Open(XQFile::kRead))
-    return false;
+void VORPlayerApp::ReportMissingPublication() {
+  XQMessageBox::Show(nullptr, kMissingPublicationText, kMissingPublicationCaption, MB_ICONWARNING);
+}
+
+bool VORPlayerApp::OpenPublicationFile() {
+  const VORExternalResourceIdentifier identifier(VORExternalResourceIdentifier::kFullPath, m_publicationName.CStr());
+  m_publicationFile = std::make_unique<PublicationFile>(identifier, OpenCompiledFile);
   // This first opening stays until the teardown closes it.
-  m_publicationFile = std::move(file);
+  m_publicationFileChecked = m_publicationFile->Open() != nullptr;
+  return m_publicationFileChecked;
+}
+
+bool VORPlayerApp::LoadPublication() {
+  if (!m_publicationFile)
+    return false;
+  PublicationFileScope scope(*m_publicationFile);
+  if (!scope.Open())
+    return false;
+  VORFile &file = scope.GetFile();
+  // Every failure of the file layer means the same to the user: the file
+  // holds no publication that can be played.
+  try {
+    SectionGuard root(file);
+    const uint8_t rootKey[VORCompiledFile::kEntryKeySize] = {kRootEntry, 0, 0, 0};
+    root.Open(rootKey, sizeof rootKey, false, false, false);
+    VORObjectKey rootReference = VORObjectKey::None();
+    if (!VORCompiledFile::ReadObjectCode(file, rootReference, VORObjectKey::kClassSize) || rootReference.IsNone())
+      return false;
+    const VORObjectCode reference = VORObjectCode::FromKey(rootReference);
+    XQAutoPtr<VORCodedObject> object(
+        VORClassRegistry::Instance().Create(reference.GetClassKey(), VORPlayerPublication::kRootId));
+    auto *fileObject = dynamic_cast<VORFileObject *>(object.Get());
+    if (!fileObject)
+      return false;
+    fileObject->Read(file);
+    auto *publication = dynamic_cast<VORPlayerPublication *>(object.Get());
+    if (!fileObject->IsValid() || !publication)
+      return false;
+    object.Release();
+    m_publication.reset(publication);
+  } catch (const VORFileException &) {
+    return false;
+  }
   return true;
 }
 
+XQString VORPlayerApp::ProgramFolder() const {
+  char programPath[kModulePathSize] = {};
+  GetModuleFileNameA(m_instance, programPath, sizeof programPath);
+  return FolderOf(programPath);
+}
+
+void VORPlayerApp::LoadOleContainer() {
+  if (!m_publication || !m_publication->WantsOleContainer())
+    return;
+  if (FAILED(OleInitialize(nullptr)))
+    return;
+  m_oleInitialised = true;
+  m_oleContainer = LoadBesideProgram(ProgramFolder(), kOleContainerDll);
+  if (!m_oleContainer)
+    return;
+  if (auto registerServer = FindEntry<RegisterServerEntry>(m_oleContainer, "DllRegisterServer")) {
+    registerServer();
+    m_oleContainerRegistered = true;
+  }
+}
+
+void VORPlayerApp::LoadSearcher() {
+  if (!m_publication || !m_publication->HasSearchDictionary())
+    return;
+  m_searchDll = LoadBesideProgram(ProgramFolder(), kSearchDll);
+  if (!m_searchDll)
+    return;
+  if (auto loadDictionary = FindEntry<LoadDictionaryEntry>(m_searchDll, "loadDictionary")) {
+    const std::vector<uint8_t> dictionary = m_publication->TakeSearchDictionary();
+    loadDictionary(dictionary.data(), static_cast<unsigned long>(dictionary.size()));
+    m_dictionaryLoaded = true;
+  }
+  m_isSearcherMessage = FindEntry<IsSearcherMessageEntry>(m_searchDll, "isSearcherMessage");
+}
+
+void VORPlayerApp::InstallFonts() {
+  for (const char *pattern : kFontPatterns) {
+    XQString search(m_publicationFolder);
+    search.AppendText(pattern);
+    _finddata_t found = {};
+    const intptr_t handle = _findfirst(search.CStr(), &found);
+    if (handle == -1)
+      continue;
+    do {
+      XQString path(m_publicationFolder);
+      path.AppendText(found.name);
+      if (AddFontResourceA(path.CStr()) != 0)
+        m_fonts.Append(path);
+    } while (_findnext(handle, &found) == 0);
+    _findclose(handle);
+  }
+}
+
+void VORPlayerApp::RemoveFonts() {
+  XQString font;
+  while (m_fonts.FindIf([](const XQString &) { return true; }, font)) {
+    m_fonts.Remove(font);
+    RemoveFontResourceA(font.CStr());
+  }
+}
+
+VORPublication *VORPlayerApp::GetPublication() { return m_publication.get(); }
+
+// The password dialog comes with the passwords; until then every question
+// counts as cancelled.
+VORString VORPlayerApp::AskPassword() { return VORString(); }
+
 void VORPlayerApp::Teardown() {
   SetCursorShape(IDC_WAIT);
-  if (m_publicationFile) {
+  RemoveFonts();
+  m_publication.reset();
+  if (m_publicationFile && m_publicationFileChecked)
     m_publicationFile->Close();
-    m_publicationFile.reset();
-  }
+  m_publicationFileChecked = false;
+  m_publicationFile.reset();
   SetCursorShape(IDC_ARROW);
 }
 

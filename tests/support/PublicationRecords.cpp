@@ -1,0 +1,153 @@
+#include "support/PublicationRecords.h"
+
+#include <algorithm>
+
+#include "support/FakeRecordFile.h"
+
+namespace PublicationRecords {
+
+namespace {
+
+std::vector<uint8_t> Uint32(uint32_t value) { return RecordBytes().Uint32(value).Take(); }
+std::vector<uint8_t> Int32(int32_t value) { return Uint32(static_cast<uint32_t>(value)); }
+std::vector<uint8_t> Byte(uint8_t value) { return RecordBytes().Byte(value).Take(); }
+std::vector<uint8_t> Uint16(uint16_t value) { return RecordBytes().Uint16(value).Take(); }
+std::vector<uint8_t> String(const std::string &text) { return RecordBytes().String(text.c_str()).Take(); }
+
+std::vector<uint8_t> Reference(const VORObjectKey &reference) {
+  uint8_t bytes[VORObjectKey::kSize];
+  reference.ToBytes(bytes);
+  return std::vector<uint8_t>(bytes, bytes + sizeof bytes);
+}
+
+void Append(std::vector<uint8_t> &out, const std::vector<uint8_t> &bytes) {
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// 16-bit count, then each password and its chapters ended by (0, 0, 0).
+std::vector<uint8_t> PasswordList(const std::vector<Password> &passwords) {
+  std::vector<uint8_t> bytes = Uint16(static_cast<uint16_t>(passwords.size()));
+  for (const Password &password : passwords) {
+    Append(bytes, String(password.text));
+    for (const VORObjectKey &chapter : password.chapters)
+      Append(bytes, Reference(chapter));
+    Append(bytes, Reference(VORObjectKey{0, 0, 0}));
+  }
+  return bytes;
+}
+
+// 16-bit location kind, the name, the optional storage byte.
+std::vector<uint8_t> Identifier(const ExternalIdentifier &identifier) {
+  std::vector<uint8_t> bytes = Uint16(static_cast<uint16_t>(identifier.locationKind));
+  Append(bytes, String(identifier.name));
+  if (identifier.withStorage)
+    bytes.push_back(identifier.storage);
+  return bytes;
+}
+
+} // namespace
+
+void AddRecord(PublicationWriter::Folder &folder, const std::vector<Field> &fields, size_t fieldCount) {
+  const size_t count = std::min(fieldCount, fields.size());
+  std::vector<uint8_t> data;
+  for (size_t i = 0; i < count; ++i)
+    if (!fields[i].ownFolder)
+      Append(data, fields[i].bytes);
+  folder.AddData(data);
+  for (size_t i = 0; i < count; ++i)
+    if (fields[i].ownFolder)
+      folder.AddAnonymousFolder().AddData(fields[i].bytes);
+}
+
+std::vector<Field> PublicationProperties::Fields() const {
+  std::vector<Field> fields = {
+      {"title bar", Byte(titleBar)},
+      {"title", String(title)},
+      {"border", Int32(border)},
+      {"x", Int32(x)},
+      {"y", Int32(y)},
+      {"width", Int32(width)},
+      {"height", Int32(height)},
+      {"change display mode", Byte(changeDisplayMode)},
+      {"full screen", Byte(fullScreen)},
+      {"window style", Uint32(windowStyle)},
+      {"flags", Uint32(flags)},
+      {"inactivity timeout", Int32(inactivityTimeout)},
+      {"timeout page", Reference(timeoutPage)},
+      {"closing page", Reference(closingPage)},
+      {"closing delay", Int32(closingDelay)},
+      {"exit password", String(exitPassword)},
+      {"display mode", Byte(displayMode)},
+      {"first external resource", Identifier(firstResource), true},
+      {"second external resource", Identifier(secondResource), true},
+      {"background colour", Uint32(backgroundColor)},
+      {"character set", Uint16(characterSet)},
+      {"passwords on", Byte(passwordsOn)},
+  };
+  if (passwordsOn) {
+    fields.push_back({"password list", PasswordList(passwords)});
+    fields.push_back({"refused-chapter page", Reference(refusedChapterPage)});
+    fields.push_back({"ask user", Byte(askUser)});
+  }
+  return fields;
+}
+
+std::vector<Field> ChapterProperties::Fields() const {
+  return {
+      {"page width", Int32(pageWidth)},
+      {"page height", Int32(pageHeight)},
+      {"own window", Byte(ownWindow)},
+      {"title bar", Byte(titleBar)},
+      {"title", String(title)},
+      {"border", Int32(border)},
+      {"x", Int32(x)},
+      {"y", Int32(y)},
+      {"window width", Int32(windowWidth)},
+      {"window height", Int32(windowHeight)},
+      {"window style", Uint32(windowStyle)},
+      {"keep aspect ratio", Byte(keepAspectRatio)},
+  };
+}
+
+void Publication::AddTo(PublicationWriter &writer) const {
+  PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
+  PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);
+
+  std::vector<uint8_t> data;
+  if (withColourDepth)
+    Append(data, Int32(colourDepth));
+  if (withTextResolution)
+    Append(data, Int32(textResolution));
+  folder.AddData(data);
+
+  if (colourDepth == 8) {
+    std::vector<uint8_t> colours =
+        Uint32(static_cast<uint32_t>(paletteCount < 0 ? static_cast<int64_t>(palette.size()) : paletteCount));
+    for (const PaletteEntry &entry : palette)
+      Append(colours, {entry.blue, entry.green, entry.red, entry.reserved});
+    folder.AddAnonymousFolder().AddData(colours);
+  }
+
+  std::vector<uint8_t> search =
+      Uint32(static_cast<uint32_t>(dictionarySize < 0 ? static_cast<int64_t>(dictionary.size()) : dictionarySize));
+  Append(search, dictionary);
+  folder.AddAnonymousFolder().AddData(search);
+  folder.AddAnonymousFolder().AddData(Byte(oleContainer));
+  AddRecord(folder.AddAnonymousFolder(), properties.Fields(), propertyFieldCount);
+
+  for (const Chapter &chapter : chapters) {
+    PublicationWriter::Folder &chapterFolder = folder.AddFolder(chapter.reference);
+    if (!chapter.withoutProperties)
+      AddRecord(chapterFolder.AddAnonymousFolder(), chapter.properties.Fields(), chapter.propertyFieldCount);
+    for (const VORObjectKey &page : chapter.pages)
+      chapterFolder.AddFolder(page);
+  }
+}
+
+std::vector<uint8_t> Publication::Bytes(uint32_t version) const {
+  PublicationWriter writer(version);
+  AddTo(writer);
+  return writer.Bytes();
+}
+
+} // namespace PublicationRecords
