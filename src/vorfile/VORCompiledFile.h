@@ -50,6 +50,7 @@ public:
   // With no folder open: the top-level entry whose index is the key's first
   // 4 bytes; its stored key must equal the key (so keyLength is at least 4).
   // Otherwise inside the innermost open folder (XQFileFolderRead::OpenFolder).
+  // `create` is ignored: nothing is ever created.
   void OpenFolder(const void *key, uint32_t keyLength, bool create, bool inMemory, bool openData) override;
   void CloseFolder() override;
   // Key walks of the innermost open folder; false with no folder open.
