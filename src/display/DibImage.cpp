@@ -261,7 +261,7 @@ bool DibImage::MakeKeyMask(const DibImage &source, ColorRef key) {
     int32_t shift = 0;
     const uint8_t *p = source.GetPixelAddress(x, y, shift);
     if (depth <= 8) {
-      const uint32_t index = (static_cast<uint32_t>(*p) >> shift) & ((1u << depth) - 1);
+      const uint32_t index = (static_cast<uint32_t>(*p) >> (shift * depth)) & ((1u << depth) - 1);
       if (IsPaletteIndex(key)) {
         return index == (key & 0xFF);
       }
