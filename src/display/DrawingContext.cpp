@@ -72,6 +72,51 @@ VORRect ClippedArea(const VORRect &rect, const VORRect &clip) {
   return area;
 }
 
+// Paints the covered part of a mask into a device context: black, then (for
+// any other colour) the colour over it. The mask is first copied into a
+// monochrome bitmap, whose conversion to colour follows the text and
+// background colours; a one-bit DIB section would follow its own colour
+// table instead.
+void PaintSilhouette(HDC target, const RECT &to, HDC maskDC, const RECT &from, COLORREF colour) {
+  const int width = to.right - to.left, height = to.bottom - to.top;
+  HDC scratch = ::CreateCompatibleDC(target);
+  HBITMAP silhouette = ::CreateBitmap(width, height, 1, 1, nullptr);
+  if (scratch == nullptr) {
+    ReportSystemError(kErrorMemoryDCNotCreated);
+  }
+  if (silhouette == nullptr) {
+    ReportSystemError(kErrorBitmapNotCreated);
+  }
+  if (scratch != nullptr && silhouette != nullptr) {
+    HGDIOBJ displaced = ::SelectObject(scratch, silhouette);
+    if (!::BitBlt(scratch, 0, 0, width, height, maskDC, from.left, from.top, SRCCOPY)) {
+      ReportSystemError(kErrorBitBltFailed);
+    }
+    // Covered bits (1) take the background colour, the others the text colour.
+    const COLORREF oldText = ::SetTextColor(target, kWhiteColour);
+    const COLORREF oldBack = ::SetBkColor(target, kBlackColour);
+    if (!::BitBlt(target, to.left, to.top, width, height, scratch, 0, 0, SRCAND)) {
+      ReportSystemError(kErrorBitBltFailed);
+    }
+    if ((colour & 0x00FFFFFF) != 0) {
+      ::SetTextColor(target, kBlackColour);
+      ::SetBkColor(target, colour);
+      if (!::BitBlt(target, to.left, to.top, width, height, scratch, 0, 0, SRCPAINT)) {
+        ReportSystemError(kErrorBitBltFailed);
+      }
+    }
+    ::SetTextColor(target, oldText);
+    ::SetBkColor(target, oldBack);
+    ::SelectObject(scratch, displaced);
+  }
+  if (silhouette != nullptr) {
+    ::DeleteObject(silhouette);
+  }
+  if (scratch != nullptr) {
+    ::DeleteDC(scratch);
+  }
+}
+
 } // namespace
 
 DrawingContext::DrawingContext(HDC dc, PixelSurface *surface) : m_dc(dc), m_surface(surface) {
@@ -985,27 +1030,8 @@ void DrawingContext::DrawShadow(DrawingContext &destination, DrawingContext *ext
   if (level == kFullLevel) {
     DrawingContextSaver saver(destination);
     destination.SetClipRect(clip);
-    HDC target = destination.m_dc;
-    if (target != nullptr) {
-      const RECT to = destination.ToDevice(shadow);
-      const COLORREF oldText = ::SetTextColor(target, kWhiteColour);
-      const COLORREF oldBack = ::SetBkColor(target, kBlackColour);
-      // Covered mask bits come out black: the silhouette is blackened.
-      if (!::BitBlt(target, to.left, to.top, Width32(shadow), Height32(shadow), maskOwner->m_maskDC, maskFrom.left,
-                    maskFrom.top, SRCAND)) {
-        ReportSystemError(kErrorBitBltFailed);
-      }
-      if ((colour & 0x00FFFFFF) != 0) {
-        // Covered bits come out in the colour, the rest black: painted in.
-        ::SetTextColor(target, kBlackColour);
-        ::SetBkColor(target, colour);
-        if (!::BitBlt(target, to.left, to.top, Width32(shadow), Height32(shadow), maskOwner->m_maskDC, maskFrom.left,
-                      maskFrom.top, SRCPAINT)) {
-          ReportSystemError(kErrorBitBltFailed);
-        }
-      }
-      ::SetTextColor(target, oldText);
-      ::SetBkColor(target, oldBack);
+    if (destination.m_dc != nullptr) {
+      PaintSilhouette(destination.m_dc, destination.ToDevice(shadow), maskOwner->m_maskDC, maskFrom, colour);
     }
   } else {
     const VORRect area = ClippedArea(shadow, clip);
