@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "display/DibImage.h"
@@ -178,25 +179,96 @@ RgbQuad ResolveColour(ColorRef colour, Palette *palette) {
   return RgbQuad{BlueOf(colour), GreenOf(colour), RedOf(colour), 0};
 }
 
-// Clears the coverage of the pixels whose bit in a placed mask is not set.
-// sourceX gives each pixel's column in the image the mask is placed over.
-void ApplyMask(uint8_t *coverage, const int32_t *sourceX, int32_t count, int64_t y, const MaskPlacement &placement) {
-  const DibImage &mask = *placement.mask;
-  const int64_t maskY = y + placement.dy;
-  const uint8_t *row =
-      maskY >= 0 && maskY < mask.GetHeight() ? mask.GetRowAddress(static_cast<int32_t>(maskY)) : nullptr;
-  if (row == nullptr || mask.GetBitsPerPixel() != 1) {
-    std::memset(coverage, 0, static_cast<size_t>(count));
-    return;
+// Coverage bytes (0 or 1, leftmost pixel first) for each value of a mask byte.
+struct BitExpansion {
+  uint64_t bytes[256];
+  BitExpansion() : bytes() {
+    for (uint32_t value = 0; value < 256; ++value) {
+      uint8_t expanded[8];
+      for (uint32_t bit = 0; bit < 8; ++bit) {
+        expanded[bit] = static_cast<uint8_t>((value >> (7 - bit)) & 1);
+      }
+      std::memcpy(&bytes[value], expanded, sizeof expanded);
+    }
   }
-  for (int32_t i = 0; i < count; ++i) {
-    const int64_t maskX = static_cast<int64_t>(sourceX[i]) + placement.dx;
-    const bool set = maskX >= 0 && maskX < mask.GetWidth() && ((row[maskX >> 3] >> (7 - (maskX & 7))) & 1) != 0;
-    if (!set) {
+};
+
+const BitExpansion &Expansion() {
+  static const BitExpansion table;
+  return table;
+}
+
+bool MaskBit(const uint8_t *row, int64_t bit) { return ((row[bit >> 3] >> (7 - (bit & 7))) & 1) != 0; }
+
+// Clears the coverage of the count pixels whose bits, from firstBit on in a
+// mask row, are not set; bits outside 0..maskWidth-1 count as not set.
+// Eight bits at a time where they all lie inside the row.
+void AndMaskRun(uint8_t *coverage, int32_t count, const uint8_t *row, int64_t firstBit, int32_t maskWidth) {
+  int32_t i = 0;
+  for (; i < count && firstBit + i < 0; ++i) {
+    coverage[i] = 0;
+  }
+  const BitExpansion &table = Expansion();
+  for (; i + 8 <= count && firstBit + i + 8 <= maskWidth; i += 8) {
+    const int64_t bit = firstBit + i;
+    const int64_t byte = bit >> 3;
+    const int32_t shift = static_cast<int32_t>(bit & 7);
+    uint32_t bits = row[byte];
+    if (shift != 0) {
+      // The eight bits straddle two bytes; the second holds bit + 7, inside the row.
+      bits = ((bits << 8) | row[byte + 1]) >> (8 - shift);
+    }
+    uint64_t covered = 0;
+    std::memcpy(&covered, coverage + i, sizeof covered);
+    covered &= table.bytes[bits & 0xFF];
+    std::memcpy(coverage + i, &covered, sizeof covered);
+  }
+  for (; i < count; ++i) {
+    const int64_t bit = firstBit + i;
+    if (bit < 0 || bit >= maskWidth || !MaskBit(row, bit)) {
       coverage[i] = 0;
     }
   }
 }
+
+// The row of a placed mask for image row y, or null outside it.
+const uint8_t *PlacedMaskRow(const MaskPlacement &placement, int64_t y) {
+  const DibImage &mask = *placement.mask;
+  const int64_t maskY = y + placement.dy;
+  if (mask.GetBitsPerPixel() != 1 || maskY < 0 || maskY >= mask.GetHeight()) {
+    return nullptr;
+  }
+  return mask.GetRowAddress(static_cast<int32_t>(maskY));
+}
+
+// A placed mask over count consecutive image columns from firstX.
+void ApplyMaskRun(uint8_t *coverage, int32_t count, int64_t firstX, int64_t y, const MaskPlacement &placement) {
+  const uint8_t *row = PlacedMaskRow(placement, y);
+  if (row == nullptr) {
+    std::memset(coverage, 0, static_cast<size_t>(count));
+    return;
+  }
+  AndMaskRun(coverage, count, row, firstX + placement.dx, placement.mask->GetWidth());
+}
+
+// A placed mask over the given image columns.
+void ApplyMaskColumns(uint8_t *coverage, const int32_t *columns, int32_t count, int64_t y,
+                      const MaskPlacement &placement) {
+  const uint8_t *row = PlacedMaskRow(placement, y);
+  if (row == nullptr) {
+    std::memset(coverage, 0, static_cast<size_t>(count));
+    return;
+  }
+  const int32_t width = placement.mask->GetWidth();
+  for (int32_t i = 0; i < count; ++i) {
+    const int64_t bit = static_cast<int64_t>(columns[i]) + placement.dx;
+    if (bit < 0 || bit >= width || !MaskBit(row, bit)) {
+      coverage[i] = 0;
+    }
+  }
+}
+
+int32_t ClampToInt32(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
 } // namespace
 
@@ -230,22 +302,27 @@ void BlendRow24(uint8_t *destination, const uint8_t *source, int32_t count, int3
   BlendRow24Plain(destination, source, count, level, coverage);
 }
 
+EightBitColours::EightBitColours(Palette &palette) : colours(), inverseTable(palette.GetInverseTable()) {
+  for (uint32_t index = 0; index < kMaxColorTableEntries; ++index) {
+    colours[index] = palette.ColorOfIndex(static_cast<uint8_t>(index));
+  }
+}
+
 void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, int32_t level, const uint8_t *coverage,
-               Palette &palette) {
+               const EightBitColours &palette) {
   for (int32_t i = 0; i < count; ++i) {
     if (coverage != nullptr && coverage[i] == 0) {
       continue;
     }
-    const RgbQuad s = palette.ColorOfIndex(source[i]);
-    const RgbQuad d = palette.ColorOfIndex(destination[i]);
-    const ColorRef mixed = MakeColorRef(MixChannel(s.red, d.red, level), MixChannel(s.green, d.green, level),
-                                        MixChannel(s.blue, d.blue, level));
-    destination[i] = static_cast<uint8_t>(palette.IndexOfColor(mixed));
+    const RgbQuad &s = palette.colours[source[i]];
+    const RgbQuad &d = palette.colours[destination[i]];
+    destination[i] = palette.inverseTable[Palette::InverseSlot(
+        MixChannel(s.red, d.red, level), MixChannel(s.green, d.green, level), MixChannel(s.blue, d.blue, level))];
   }
 }
 
 void BlendColorRow8(uint8_t *row, int32_t count, ColorRef colour, int32_t level, const uint8_t *coverage,
-                    Palette &palette) {
+                    const EightBitColours &palette) {
   const auto mix = [level](uint8_t old, uint8_t value) {
     return static_cast<uint8_t>(((old * (kFullLevel - level)) >> 8) + ((value * level) >> 8));
   };
@@ -253,10 +330,9 @@ void BlendColorRow8(uint8_t *row, int32_t count, ColorRef colour, int32_t level,
     if (coverage != nullptr && coverage[i] == 0) {
       continue;
     }
-    const RgbQuad old = palette.ColorOfIndex(row[i]);
-    const ColorRef mixed =
-        MakeColorRef(mix(old.red, RedOf(colour)), mix(old.green, GreenOf(colour)), mix(old.blue, BlueOf(colour)));
-    row[i] = static_cast<uint8_t>(palette.IndexOfColor(mixed));
+    const RgbQuad &old = palette.colours[row[i]];
+    row[i] = palette.inverseTable[Palette::InverseSlot(mix(old.red, RedOf(colour)), mix(old.green, GreenOf(colour)),
+                                                       mix(old.blue, BlueOf(colour)))];
   }
 }
 
@@ -299,10 +375,8 @@ bool BlendColorMaskedRect24(const uint8_t *maskBits, size_t maskSize, int32_t ma
   std::vector<uint8_t> coverage(static_cast<size_t>(columns));
   for (int32_t r = 0; r < rows; ++r) {
     const uint8_t *maskRow = maskBits + (static_cast<int64_t>(maskY) + r) * maskStride;
-    for (int32_t i = 0; i < columns; ++i) {
-      const int32_t bit = maskX + i;
-      coverage[i] = static_cast<uint8_t>((maskRow[bit >> 3] >> (7 - (bit & 7))) & 1);
-    }
+    std::fill(coverage.begin(), coverage.end(), 1);
+    AndMaskRun(coverage.data(), columns, maskRow, maskX, maskWidth);
     uint8_t *row =
         imageBits + (static_cast<int64_t>(imageY) + r) * stride + static_cast<int64_t>(imageX) * kBytesPerPixel24;
     BlendColorRow24(row, columns, colour, opacity, coverage.data(), loops);
@@ -328,22 +402,39 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
   if (!area.Intersect(destinationRect, VORRect(0, 0, destination.GetWidth(), destination.GetHeight()))) {
     return true;
   }
+  const bool scaledX = sourceWidth != destinationWidth;
+  // Unscaled, source column = destination column + shift: keep only the
+  // columns whose source lies inside the source image.
+  const int64_t shift = static_cast<int64_t>(sourceRect.left) - destinationRect.left;
+  if (!scaledX) {
+    area.left = std::max(area.left, ClampToInt32(-shift));
+    area.right = std::min(area.right, ClampToInt32(source.GetWidth() - shift));
+    if (area.left >= area.right) {
+      return true;
+    }
+  }
   const int32_t count = area.right - area.left;
-  // Each destination column's source column; outside the source it is left out.
-  std::vector<int32_t> sourceX(static_cast<size_t>(count));
-  std::vector<uint8_t> valid(static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) {
+  const size_t bytesPerPixel = depth == 24 ? kBytesPerPixel24 : 1;
+
+  // Scaled: each destination column's source column; outside the source it is left out.
+  std::vector<int32_t> sourceX(scaledX ? static_cast<size_t>(count) : 0);
+  std::vector<uint8_t> valid(sourceX.size());
+  bool allValid = true;
+  for (size_t i = 0; i < sourceX.size(); ++i) {
     const int64_t sx =
-        sourceRect.left + (static_cast<int64_t>(area.left) + i - destinationRect.left) * sourceWidth / destinationWidth;
+        sourceRect.left + (static_cast<int64_t>(area.left) + static_cast<int64_t>(i) - destinationRect.left) *
+                              sourceWidth / destinationWidth;
     valid[i] = sx >= 0 && sx < source.GetWidth() ? 1 : 0;
     sourceX[i] = valid[i] != 0 ? static_cast<int32_t>(sx) : 0;
+    allValid = allValid && valid[i] != 0;
   }
-  const bool contiguous =
-      sourceWidth == destinationWidth && std::all_of(valid.begin(), valid.end(), [](uint8_t v) { return v != 0; });
-  const size_t bytesPerPixel = depth == 24 ? kBytesPerPixel24 : 1;
-  std::vector<uint8_t> coverage(static_cast<size_t>(count));
-  std::vector<uint8_t> gathered(contiguous ? 0 : static_cast<size_t>(count) * bytesPerPixel);
-  Palette &colours = Palette::ForEightBit(palette);
+  const bool needCoverage = maskCount > 0 || !allValid;
+  std::vector<uint8_t> coverage(needCoverage ? static_cast<size_t>(count) : 0);
+  std::vector<uint8_t> gathered(scaledX ? static_cast<size_t>(count) * bytesPerPixel : 0);
+  std::unique_ptr<EightBitColours> colours;
+  if (depth == 8) {
+    colours = std::make_unique<EightBitColours>(Palette::ForEightBit(palette));
+  }
 
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const int64_t sy =
@@ -354,27 +445,38 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
     const uint8_t *sourceRow = source.GetRowAddress(static_cast<int32_t>(sy));
     uint8_t *destinationRow = destination.GetRowAddress(y) + static_cast<size_t>(area.left) * bytesPerPixel;
     const uint8_t *pixels = nullptr;
-    if (contiguous) {
-      pixels = sourceRow + static_cast<size_t>(sourceX[0]) * bytesPerPixel;
+    if (!scaledX) {
+      pixels = sourceRow + static_cast<size_t>(area.left + shift) * bytesPerPixel;
     } else {
       for (int32_t i = 0; i < count; ++i) {
-        std::memcpy(&gathered[static_cast<size_t>(i) * bytesPerPixel],
-                    sourceRow + static_cast<size_t>(sourceX[i]) * bytesPerPixel, bytesPerPixel);
+        const uint8_t *from = sourceRow + static_cast<size_t>(sourceX[i]) * bytesPerPixel;
+        uint8_t *to = &gathered[static_cast<size_t>(i) * bytesPerPixel];
+        for (size_t b = 0; b < bytesPerPixel; ++b) {
+          to[b] = from[b];
+        }
       }
       pixels = gathered.data();
     }
     const uint8_t *rowCoverage = nullptr;
-    if (maskCount > 0 || !contiguous) {
-      std::copy(valid.begin(), valid.end(), coverage.begin());
+    if (needCoverage) {
+      if (scaledX) {
+        std::copy(valid.begin(), valid.end(), coverage.begin());
+      } else {
+        std::fill(coverage.begin(), coverage.end(), 1);
+      }
       for (int32_t m = 0; m < maskCount; ++m) {
-        ApplyMask(coverage.data(), sourceX.data(), count, sy, masks[m]);
+        if (scaledX) {
+          ApplyMaskColumns(coverage.data(), sourceX.data(), count, sy, masks[m]);
+        } else {
+          ApplyMaskRun(coverage.data(), count, area.left + shift, sy, masks[m]);
+        }
       }
       rowCoverage = coverage.data();
     }
     if (depth == 24) {
       BlendRow24(destinationRow, pixels, count, level, rowCoverage, loops);
     } else {
-      BlendRow8(destinationRow, pixels, count, level, rowCoverage, colours);
+      BlendRow8(destinationRow, pixels, count, level, rowCoverage, *colours);
     }
   }
   return true;
@@ -395,18 +497,17 @@ bool BlendColorImage(DibImage &image, const VORRect &rect, ColorRef colour, int3
   const ColorRef plain = MakeColorRef(resolved.red, resolved.green, resolved.blue);
   const int32_t count = area.right - area.left;
   const size_t bytesPerPixel = depth == 24 ? kBytesPerPixel24 : 1;
-  std::vector<int32_t> columns(static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) {
-    columns[i] = area.left + i;
-  }
   std::vector<uint8_t> coverage(static_cast<size_t>(count));
-  Palette &colours = Palette::ForEightBit(palette);
+  std::unique_ptr<EightBitColours> colours;
+  if (depth == 8) {
+    colours = std::make_unique<EightBitColours>(Palette::ForEightBit(palette));
+  }
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const uint8_t *rowCoverage = nullptr;
     if (maskCount > 0) {
       std::fill(coverage.begin(), coverage.end(), 1);
       for (int32_t m = 0; m < maskCount; ++m) {
-        ApplyMask(coverage.data(), columns.data(), count, y, masks[m]);
+        ApplyMaskRun(coverage.data(), count, area.left, y, masks[m]);
       }
       rowCoverage = coverage.data();
     }
@@ -414,7 +515,7 @@ bool BlendColorImage(DibImage &image, const VORRect &rect, ColorRef colour, int3
     if (depth == 24) {
       BlendColorRow24(row, count, plain, level, rowCoverage, loops);
     } else {
-      BlendColorRow8(row, count, plain, level, rowCoverage, colours);
+      BlendColorRow8(row, count, plain, level, rowCoverage, *colours);
     }
   }
   return true;

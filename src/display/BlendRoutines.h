@@ -40,12 +40,20 @@ void BlendColorRow24(uint8_t *row, int32_t count, ColorRef colour, int32_t level
 //   24-bit source over destination: (source x level + destination x (256 - level)) >> 8
 void BlendRow24(uint8_t *destination, const uint8_t *source, int32_t count, int32_t level, const uint8_t *coverage,
                 PixelLoops loops);
-//   8-bit pixels through a palette's colours and back through its inverse table
+// A palette as the 8-bit loops read it: the colour of every index (those at
+// or past the palette's count from the default palette) and its inverse
+// table. The palette must hold colours (see Palette::ForEightBit).
+struct EightBitColours {
+  explicit EightBitColours(Palette &palette);
+  RgbQuad colours[kMaxColorTableEntries];
+  const uint8_t *inverseTable;
+};
+//   8-bit pixels through the palette's colours and back through its inverse table
 void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, int32_t level, const uint8_t *coverage,
-               Palette &palette);
+               const EightBitColours &palette);
 //   colour over 8-bit pixels: (old x (256 - level)) >> 8 + (colour x level) >> 8 per channel
 void BlendColorRow8(uint8_t *row, int32_t count, ColorRef colour, int32_t level, const uint8_t *coverage,
-                    Palette &palette);
+                    const EightBitColours &palette);
 
 // A one-bit mask read for the pixels of another image: the bit for pixel
 // (x, y) is the mask's bit at (x + dx, y + dy); outside the mask a pixel is

@@ -20,49 +20,109 @@ uint32_t SlotOfPacked(uint32_t bgr) {
   return ((bgr >> 19) & 0x1F) | ((bgr >> 11) & 0x1F) << 5 | ((bgr >> 3) & 0x1F) << 10;
 }
 
-void DitherRowPlain(const uint8_t *source, uint8_t *destination, int32_t count, const uint8_t *inverseTable,
-                    const RgbQuad *colours) {
-  int32_t errorBlue = 0, errorGreen = 0, errorRed = 0;
-  for (int32_t i = 0; i < count; ++i, source += 3) {
-    const int32_t blue = ClampChannel(source[0] + errorBlue);
-    const int32_t green = ClampChannel(source[1] + errorGreen);
-    const int32_t red = ClampChannel(source[2] + errorRed);
-    const uint8_t index = inverseTable[Palette::InverseSlot(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
-                                                            static_cast<uint8_t>(blue))];
-    destination[i] = index;
-    const RgbQuad &chosen = colours[index];
-    errorBlue = (blue >> 1) - (chosen.blue >> 1);
-    errorGreen = (green >> 1) - (chosen.green >> 1);
-    errorRed = (red >> 1) - (chosen.red >> 1);
+// Rows are independent (each starts without error), so several run side by
+// side: their chains of table look-ups overlap instead of waiting on each other.
+constexpr int32_t kRowsAtOnce = 4;
+
+template <int32_t Rows>
+void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations, int32_t count,
+                     const uint8_t *inverseTable, const RgbQuad *colours) {
+  int32_t error[Rows][3] = {}; // blue, green, red
+  for (int32_t i = 0; i < count; ++i) {
+    for (int32_t r = 0; r < Rows; ++r) {
+      const uint8_t *source = sources[r] + static_cast<size_t>(i) * 3;
+      const int32_t blue = ClampChannel(source[0] + error[r][0]);
+      const int32_t green = ClampChannel(source[1] + error[r][1]);
+      const int32_t red = ClampChannel(source[2] + error[r][2]);
+      const uint8_t index = inverseTable[Palette::InverseSlot(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
+                                                              static_cast<uint8_t>(blue))];
+      destinations[r][i] = index;
+      const RgbQuad &chosen = colours[index];
+      error[r][0] = (blue >> 1) - (chosen.blue >> 1);
+      error[r][1] = (green >> 1) - (chosen.green >> 1);
+      error[r][2] = (red >> 1) - (chosen.red >> 1);
+    }
+  }
+}
+
+void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
+                     const uint8_t *inverseTable, const RgbQuad *colours) {
+  switch (rows) {
+  case 4:
+    DitherRowsPlain<4>(sources, destinations, count, inverseTable, colours);
+    break;
+  case 3:
+    DitherRowsPlain<3>(sources, destinations, count, inverseTable, colours);
+    break;
+  case 2:
+    DitherRowsPlain<2>(sources, destinations, count, inverseTable, colours);
+    break;
+  default:
+    DitherRowsPlain<1>(sources, destinations, count, inverseTable, colours);
+    break;
   }
 }
 
 #if VOR_SSE2_LOOPS
-// The channel arithmetic on 16-bit lanes: add the carried error with signed
-// saturation, clamp by packing with unsigned saturation, halve both and
-// subtract. Source pixels are read four bytes at a time except the last,
-// which is read in three so that nothing past the row is touched.
-VOR_TARGET_SSE2 void DitherRowSse2(const uint8_t *source, uint8_t *destination, int32_t count,
-                                   const uint8_t *inverseTable, const RgbQuad *colours) {
+// The channel arithmetic on 16-bit lanes, two rows to a register (lanes 0-3
+// and 4-7): add the carried error with signed saturation, clamp by packing
+// with unsigned saturation, halve both and subtract. Source pixels are read
+// four bytes at a time except the last of a row, which is read in three so
+// that nothing past the row is touched.
+
+uint32_t LoadPixel(const uint8_t *pixel, bool lastOfRow) {
+  uint32_t raw = 0;
+  if (lastOfRow) {
+    raw =
+        static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8 | static_cast<uint32_t>(pixel[2]) << 16;
+  } else {
+    std::memcpy(&raw, pixel, sizeof raw);
+  }
+  return raw & kLowThreeBytes;
+}
+
+uint32_t ColourBits(const RgbQuad *colours, uint8_t index) {
+  uint32_t raw = 0;
+  std::memcpy(&raw, &colours[index], sizeof raw);
+  return raw & kLowThreeBytes;
+}
+
+// One pixel of two rows; answers the error they carry on.
+VOR_TARGET_SSE2 inline __m128i DitherPixelPair(const uint8_t *first, const uint8_t *second, bool lastOfRow,
+                                               __m128i error, uint8_t &firstIndex, uint8_t &secondIndex,
+                                               const uint8_t *inverseTable, const RgbQuad *colours) {
   const __m128i zero = _mm_setzero_si128();
-  __m128i error = zero;
-  for (int32_t i = 0; i < count; ++i, source += 3) {
-    uint32_t raw = 0;
-    if (i + 1 < count) {
-      std::memcpy(&raw, source, sizeof raw);
-    } else {
-      raw = static_cast<uint32_t>(source[0]) | static_cast<uint32_t>(source[1]) << 8 |
-            static_cast<uint32_t>(source[2]) << 16;
+  const __m128i pair = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(LoadPixel(first, lastOfRow))),
+                                          _mm_cvtsi32_si128(static_cast<int>(LoadPixel(second, lastOfRow))));
+  const __m128i packed = _mm_packus_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(pair, zero), error), zero);
+  firstIndex = inverseTable[SlotOfPacked(static_cast<uint32_t>(_mm_cvtsi128_si32(packed)))];
+  secondIndex = inverseTable[SlotOfPacked(static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 4))))];
+  const __m128i chosen = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(ColourBits(colours, firstIndex))),
+                                            _mm_cvtsi32_si128(static_cast<int>(ColourBits(colours, secondIndex))));
+  return _mm_sub_epi16(_mm_srli_epi16(_mm_unpacklo_epi8(packed, zero), 1),
+                       _mm_srli_epi16(_mm_unpacklo_epi8(chosen, zero), 1));
+}
+
+// rows is 1 to 4; an odd row pairs with itself.
+VOR_TARGET_SSE2 void DitherRowsSse2(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows,
+                                    int32_t count, const uint8_t *inverseTable, const RgbQuad *colours) {
+  const uint8_t *pairedSources[kRowsAtOnce];
+  for (int32_t r = 0; r < kRowsAtOnce; ++r) {
+    pairedSources[r] = sources[r < rows ? r : rows - 1];
+  }
+  const int32_t pairs = (rows + 1) / 2;
+  __m128i error[2] = {_mm_setzero_si128(), _mm_setzero_si128()};
+  uint8_t indices[kRowsAtOnce];
+  for (int32_t i = 0; i < count; ++i) {
+    const size_t offset = static_cast<size_t>(i) * 3;
+    const bool last = i + 1 == count;
+    for (int32_t p = 0; p < pairs; ++p) {
+      error[p] = DitherPixelPair(pairedSources[2 * p] + offset, pairedSources[2 * p + 1] + offset, last, error[p],
+                                 indices[2 * p], indices[2 * p + 1], inverseTable, colours);
     }
-    const __m128i pixel = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(raw & kLowThreeBytes)), zero);
-    const __m128i packed = _mm_packus_epi16(_mm_adds_epi16(pixel, error), zero);
-    const uint8_t index = inverseTable[SlotOfPacked(static_cast<uint32_t>(_mm_cvtsi128_si32(packed)))];
-    destination[i] = index;
-    uint32_t chosenRaw = 0;
-    std::memcpy(&chosenRaw, &colours[index], sizeof chosenRaw);
-    const __m128i chosen = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(chosenRaw & kLowThreeBytes)), zero);
-    const __m128i corrected = _mm_unpacklo_epi8(packed, zero);
-    error = _mm_sub_epi16(_mm_srli_epi16(corrected, 1), _mm_srli_epi16(chosen, 1));
+    for (int32_t r = 0; r < rows; ++r) {
+      destinations[r][i] = indices[r];
+    }
   }
 }
 #endif
@@ -85,17 +145,26 @@ DitherEngine::DitherEngine(Palette *palette, int32_t /*flag*/) : m_palette(palet
   }
 }
 
-void DitherEngine::DitherRow(const uint8_t *source, uint8_t *destination, int32_t count, const uint8_t *inverseTable,
-                             const RgbQuad *colours, PixelLoops loops) {
+namespace {
+
+void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
+                const uint8_t *inverseTable, const RgbQuad *colours, PixelLoops loops) {
 #if VOR_SSE2_LOOPS
   if (loops == PixelLoops::kVector) {
-    DitherRowSse2(source, destination, count, inverseTable, colours);
+    DitherRowsSse2(sources, destinations, rows, count, inverseTable, colours);
     return;
   }
 #else
   static_cast<void>(loops);
 #endif
-  DitherRowPlain(source, destination, count, inverseTable, colours);
+  DitherRowsPlain(sources, destinations, rows, count, inverseTable, colours);
+}
+
+} // namespace
+
+void DitherEngine::DitherRow(const uint8_t *source, uint8_t *destination, int32_t count, const uint8_t *inverseTable,
+                             const RgbQuad *colours, PixelLoops loops) {
+  DitherRows(&source, &destination, 1, count, inverseTable, colours, loops);
 }
 
 bool DitherEngine::CheckSizes(const BitmapInfoHeader *source, const BitmapInfoHeader *destination,
@@ -156,10 +225,16 @@ bool DitherEngine::Convert(const BitmapInfoHeader *sourceInfo, BitmapInfoHeader 
       !area.Intersect(area, reachable.Offset(-dx, -dy))) {
     return true;
   }
-  for (int32_t y = area.bottom - 1; y >= area.top; --y) {
-    const uint8_t *sourceRow = source.GetRowAddress(y) + static_cast<size_t>(area.left) * 3;
-    uint8_t *destinationRow = destination.GetRowAddress(y + dy) + (area.left + dx);
-    DitherRow(sourceRow, destinationRow, area.right - area.left, inverseTable, m_colors, loops);
+  // Rows go in groups; each starts without error, so the order does not matter.
+  for (int32_t y = area.top; y < area.bottom; y += kRowsAtOnce) {
+    const int32_t rows = std::min(kRowsAtOnce, area.bottom - y);
+    const uint8_t *sourceRows[kRowsAtOnce] = {};
+    uint8_t *destinationRows[kRowsAtOnce] = {};
+    for (int32_t r = 0; r < rows; ++r) {
+      sourceRows[r] = source.GetRowAddress(y + r) + static_cast<size_t>(area.left) * 3;
+      destinationRows[r] = destination.GetRowAddress(y + r + dy) + (area.left + dx);
+    }
+    DitherRows(sourceRows, destinationRows, rows, area.right - area.left, inverseTable, m_colors, loops);
   }
   return true;
 }

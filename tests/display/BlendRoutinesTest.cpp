@@ -128,6 +128,41 @@ TEST(BlendRoutinesTest, AMaskStartingAtFiveReadsBitTwoFirst) {
   EXPECT_EQ(image.Pixel(1, 0)[0], 100);
 }
 
+// Mask bits are read eight at a time where they can be: every start within a
+// byte, runs that end inside and at the mask's edge, against bit-by-bit reading.
+TEST(BlendRoutinesTest, MaskedBlendsReadEveryBitAtAnyStart) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> byte(0, 255);
+  const int32_t maskWidth = 70, maskStride = 12, rows = 2;
+  std::vector<uint8_t> mask(static_cast<size_t>(maskStride) * rows);
+  for (uint8_t &b : mask) {
+    b = static_cast<uint8_t>(byte(random));
+  }
+  for (int32_t maskX = 0; maskX < 16; ++maskX) {
+    for (int32_t columns : {1, 7, 8, 9, 17, 40, maskWidth - maskX}) {
+      Bits24 image(80, rows, 0);
+      for (uint8_t &b : image.bytes) {
+        b = static_cast<uint8_t>(byte(random));
+      }
+      Bits24 expected = image;
+      for (int32_t y = 0; y < rows; ++y) {
+        std::vector<uint8_t> coverage(static_cast<size_t>(columns));
+        for (int32_t i = 0; i < columns; ++i) {
+          const int32_t bit = maskX + i;
+          coverage[i] = static_cast<uint8_t>((mask[y * maskStride + bit / 8] >> (7 - bit % 8)) & 1);
+        }
+        reference::BlendColorRow24(expected.Pixel(3, y), columns, 0x00405060, 200, coverage.data());
+      }
+      for (PixelLoops loops : kBothLoops) {
+        Bits24 blended = image;
+        ASSERT_TRUE(BlendColorMaskedRect24(mask.data(), mask.size(), maskWidth, maskX, 0, 0x00405060, 80, 3, 0, columns,
+                                           rows, blended.bytes.data(), blended.bytes.size(), 200, loops));
+        EXPECT_EQ(blended.bytes, expected.bytes) << NameOf(loops) << " mask x " << maskX << ", " << columns;
+      }
+    }
+  }
+}
+
 TEST(BlendRoutinesTest, MasksShorterThanTheBlendAreRefused) {
   Bits24 image(8, 2, 100);
   std::vector<uint8_t> mask(4, 0xFF); // one row of a mask 8 wide
@@ -256,6 +291,36 @@ TEST(BlendRoutinesTest, ImageBlendsTakeOnlyPixelsCoveredByEveryMask) {
       for (int32_t x = 0; x < 20; ++x) {
         const bool both = (x == 3 && y == 0) || (x == 5 && y == 1);
         EXPECT_EQ(destination.At(x, y)[0], both ? 200 : 100) << NameOf(loops) << " " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(BlendRoutinesTest, PlacedMasksReachPastTheirEdgesAsUncovered) {
+  std::mt19937 random(9);
+  std::uniform_int_distribution<int> bit(0, 1);
+  Mask mask(37, 3);
+  std::vector<std::vector<int>> bits(3, std::vector<int>(37));
+  for (int32_t y = 0; y < 3; ++y) {
+    for (int32_t x = 0; x < 37; ++x) {
+      bits[y][x] = bit(random);
+      if (bits[y][x] != 0) {
+        mask.Set(x, y);
+      }
+    }
+  }
+  for (int32_t dx : {-11, -3, 0, 5, 13}) {
+    for (int32_t dy : {-1, 0, 1}) {
+      Image source(40, 3, 24, 200), destination(40, 3, 24, 100);
+      const MaskPlacement placed = {&mask.image, dx, dy};
+      ASSERT_TRUE(BlendImage(source.image, VORRect(0, 0, 40, 3), &placed, 1, destination.image, VORRect(0, 0, 40, 3),
+                             256, nullptr, PixelLoops::kVector));
+      for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+          const int32_t mx = x + dx, my = y + dy;
+          const bool covered = mx >= 0 && mx < 37 && my >= 0 && my < 3 && bits[my][mx] != 0;
+          ASSERT_EQ(destination.At(x, y)[0], covered ? 200 : 100) << dx << "," << dy << " at " << x << "," << y;
+        }
       }
     }
   }

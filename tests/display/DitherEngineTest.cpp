@@ -171,6 +171,36 @@ TEST(DitherEngineTest, PlainAndVectorFormsGiveTheReferenceBytes) {
   }
 }
 
+TEST(DitherEngineTest, WholeImagesGiveTheReferenceBytesRowByRow) {
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> byte(0, 255);
+  Palette &palette = Palette::Default();
+  DitherEngine engine(&palette, 0);
+  for (int32_t height : {1, 2, 3, 4, 5, 7, 9}) {
+    for (int32_t width : {1, 6, 33}) {
+      FullInfo sourceInfo = Info(width, -height, 24);
+      DibImage source;
+      ASSERT_TRUE(source.Create(&sourceInfo.header));
+      for (uint32_t i = 0; i < source.GetImageSize(); ++i) {
+        source.GetPixels()[i] = static_cast<uint8_t>(byte(random));
+      }
+      std::vector<uint8_t> expected(static_cast<size_t>(width));
+      for (PixelLoops loops : {PixelLoops::kPlain, PixelLoops::kVector}) {
+        IndexImage destination(width, height);
+        ASSERT_TRUE(engine.Convert(source.GetInfo(), destination.image.GetInfo(), source.GetPixels(),
+                                   destination.image.GetPixels(), nullptr, nullptr, loops));
+        for (int32_t y = 0; y < height; ++y) {
+          reference::DitherRow(source.GetRowAddress(y), expected.data(), width, palette.GetInverseTable(),
+                               palette.GetEntries());
+          const uint8_t *row = destination.image.GetRowAddress(y);
+          EXPECT_EQ(std::vector<uint8_t>(row, row + width), expected)
+              << (loops == PixelLoops::kVector ? "vector" : "plain") << " " << width << "x" << height << " row " << y;
+        }
+      }
+    }
+  }
+}
+
 TEST(DitherEngineTest, RowsMapByPositionWhateverTheOrientation) {
   // A bottom-up source into a top-down destination: the picture stays upright.
   GreyImage source({{0, 0}, {255, 255}, {0, 255}}, false);
