@@ -16,7 +16,7 @@ constexpr int32_t kFullOpacity = 255;
 constexpr int32_t kBytesPerPixel24 = 3;
 constexpr int32_t kChunkPixels = 16; // one SSE2 register of coverage bytes, 48 bytes of pixels
 constexpr int32_t kChunkBytes = kChunkPixels * kBytesPerPixel24;
-constexpr int32_t kVectorBytes = 16;
+constexpr size_t kVectorBytes = 16;
 
 // The weight the old pixel keeps under a colour at a level: 255 - level,
 // and nothing at the full level (so the colour comes out exactly).
@@ -105,7 +105,7 @@ VOR_TARGET_SSE2 void BlendColorRow24Sse2(uint8_t *row, int32_t count, const uint
     pattern[i] = premultiplied[i % kBytesPerPixel24];
   }
   __m128i colour[3];
-  for (int32_t part = 0; part < 3; ++part) {
+  for (size_t part = 0; part < 3; ++part) {
     colour[part] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pattern + part * kVectorBytes));
   }
   const __m128i keptLanes = _mm_set1_epi16(static_cast<int16_t>(kept));
@@ -114,7 +114,7 @@ VOR_TARGET_SSE2 void BlendColorRow24Sse2(uint8_t *row, int32_t count, const uint
     uint8_t *chunk = row + static_cast<size_t>(i) * kBytesPerPixel24;
     const ChunkCoverage covered = coverage == nullptr ? ChunkCoverage::kAll : CoverageOfChunkSse2(coverage + i);
     if (covered == ChunkCoverage::kAll) {
-      for (int32_t part = 0; part < 3; ++part) {
+      for (size_t part = 0; part < 3; ++part) {
         BlendColorVector(chunk + part * kVectorBytes, colour[part], keptLanes);
       }
     } else if (covered == ChunkCoverage::kSome) {
@@ -131,8 +131,8 @@ VOR_TARGET_SSE2 void BlendRow24Sse2(uint8_t *destination, const uint8_t *source,
   const __m128i restLanes = _mm_set1_epi16(static_cast<int16_t>(kFullLevel - level));
   if (coverage == nullptr) {
     // Every byte blends alike: run over the row's bytes regardless of pixels.
-    const int32_t bytes = count * kBytesPerPixel24;
-    int32_t b = 0;
+    const size_t bytes = static_cast<size_t>(count) * kBytesPerPixel24;
+    size_t b = 0;
     for (; b + kVectorBytes <= bytes; b += kVectorBytes) {
       BlendVector(destination + b, source + b, levelLanes, restLanes);
     }
@@ -146,7 +146,7 @@ VOR_TARGET_SSE2 void BlendRow24Sse2(uint8_t *destination, const uint8_t *source,
     const size_t offset = static_cast<size_t>(i) * kBytesPerPixel24;
     const ChunkCoverage covered = CoverageOfChunkSse2(coverage + i);
     if (covered == ChunkCoverage::kAll) {
-      for (int32_t part = 0; part < 3; ++part) {
+      for (size_t part = 0; part < 3; ++part) {
         BlendVector(destination + offset + part * kVectorBytes, source + offset + part * kVectorBytes, levelLanes,
                     restLanes);
       }

@@ -110,13 +110,13 @@ VOR_TARGET_SSE2 void DitherRowsSse2(const uint8_t *const *sources, uint8_t *cons
   for (int32_t r = 0; r < kRowsAtOnce; ++r) {
     pairedSources[r] = sources[r < rows ? r : rows - 1];
   }
-  const int32_t pairs = (rows + 1) / 2;
+  const size_t pairs = static_cast<size_t>(rows + 1) / 2;
   __m128i error[2] = {_mm_setzero_si128(), _mm_setzero_si128()};
   uint8_t indices[kRowsAtOnce];
   for (int32_t i = 0; i < count; ++i) {
     const size_t offset = static_cast<size_t>(i) * 3;
     const bool last = i + 1 == count;
-    for (int32_t p = 0; p < pairs; ++p) {
+    for (size_t p = 0; p < pairs; ++p) {
       error[p] = DitherPixelPair(pairedSources[2 * p] + offset, pairedSources[2 * p + 1] + offset, last, error[p],
                                  indices[2 * p], indices[2 * p + 1], inverseTable, colours);
     }
