@@ -34,7 +34,7 @@ public:
   virtual bool Seek(int32_t offset, int32_t origin) = 0;
   virtual bool GetSizeAndTime(uint32_t &size, int32_t &time) = 0;
   virtual bool Exists() = 0;
-  // The position, or -1 when the file is not open.
+  // The position; a disk file answers -1 while it is not open.
   virtual int32_t Tell() = 0;
   virtual bool IsSameFile(XQFile &other);
 
@@ -42,6 +42,10 @@ public:
   uint32_t GetOpenCount() const { return m_openCount; }
 
 protected:
+  // The runtime library's view of the named file: size and modification
+  // time in seconds. False when the file cannot be found.
+  static bool StatName(const char *name, uint32_t &size, int32_t &time);
+
   XQString m_name;
   uint32_t m_openCount = 0;
   uint32_t m_size = kUnknown;

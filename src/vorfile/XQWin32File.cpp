@@ -1,7 +1,5 @@
 #include "vorfile/XQWin32File.h"
 
-#include <sys/stat.h>
-
 namespace {
 
 DWORD AccessFor(uint32_t flags) {
@@ -104,14 +102,15 @@ bool XQWin32File::Seek(int32_t offset, int32_t origin) {
 }
 
 bool XQWin32File::GetSizeAndTime(uint32_t &size, int32_t &time) {
-  struct _stat info;
-  if (_stat(m_name.CStr(), &info) != 0)
+  uint32_t statSize = 0;
+  int32_t statTime = 0;
+  if (!StatName(m_name.CStr(), statSize, statTime))
     return false;
   // Cached at the first success, then kept: a file is taken as it was first seen.
   if (m_size == kUnknown)
-    m_size = static_cast<uint32_t>(info.st_size);
+    m_size = statSize;
   if (m_time == -1)
-    m_time = static_cast<int32_t>(info.st_mtime);
+    m_time = statTime;
   size = m_size;
   time = m_time;
   return true;

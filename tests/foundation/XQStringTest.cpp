@@ -26,6 +26,22 @@ TEST(XQStringTest, AssignBufferStopsAtTheFirstNul) {
   s.AssignBuffer(bytes + 2, 2); // starts with NUL: nothing is left
   EXPECT_TRUE(s.IsEmpty());
   EXPECT_EQ(s.GetText(), nullptr);
+
+  XQString built(bytes, 4);
+  EXPECT_EQ(built.GetLength(), 2u);
+  EXPECT_STREQ(built.GetText(), "ab");
+}
+
+// The old buffer may only go once the new text has been copied out of it.
+TEST(XQStringTest, TakingItsOwnTextKeepsIt) {
+  XQString s("abcd");
+  s.AssignText(s.GetText());
+  EXPECT_STREQ(s.GetText(), "abcd");
+  s.AssignBuffer(s.GetText(), 2);
+  EXPECT_STREQ(s.GetText(), "ab");
+  s.AppendText(s.GetText());
+  EXPECT_STREQ(s.GetText(), "abab");
+  EXPECT_EQ(s.GetLength(), 4u);
 }
 
 TEST(XQStringTest, Equality) {

@@ -1,0 +1,7 @@
+#include "expression/ParserTables.h"
+
+ParserAction ParserTables::ActionFor(int state, int token) const {
+  if (token < 0 || static_cast<size_t>(token) >= columnOfToken.size() || columnOfToken[static_cast<size_t>(token)] < 0)
+    return ParserAction();
+  return actions[static_cast<size_t>(state * columnCount + columnOfToken[static_cast<size_t>(token)])];
+}

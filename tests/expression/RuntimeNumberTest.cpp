@@ -1,0 +1,209 @@
+#include "expression/RuntimeNumberFormatter.h"
+#include "expression/RuntimeNumberParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// The NaN that invalid operations make: sign set, quiet, no payload.
+double IndefiniteNaN() {
+  volatile double infinity = kInfinity;
+  return infinity - infinity;
+}
+
+TEST(RuntimeNumberParserTest, DecimalReadingTakesWhatTheWindowsRuntimeTakes) {
+  struct Case {
+    const char *text;
+    double value;
+    size_t length;
+  } cases[] = {
+      {"1.5e-3", 0.0015, 6},
+      {"+.5e1", 5.0, 5},
+      {".5", 0.5, 2},
+      {"5.", 5.0, 2},
+      {" \t\n\v\f\r7", 7.0, 7},
+      {"1e0010", 1e10, 6},
+      {"1e5x", 1e5, 3},
+      // The runtime's exponent may be introduced by d or D.
+      {"1d3", 1000.0, 3},
+      {"1D+3", 1000.0, 4},
+      // A mark without digits is not an exponent.
+      {"1e", 1.0, 1},
+      {"1e+", 1.0, 1},
+      // No hexadecimal, no words for infinity or NaN.
+      {"0x10", 0.0, 1},
+      {"0x1p3", 0.0, 1},
+      {"inf", 0.0, 0},
+      {"INF", 0.0, 0},
+      {"infinity", 0.0, 0},
+      {"nan", 0.0, 0},
+      {"1.#INF", 1.0, 2},
+      {".", 0.0, 0},
+      {"-", 0.0, 0},
+      {"+", 0.0, 0},
+      {"e5", 0.0, 0},
+      {"", 0.0, 0},
+      // Beyond the range: infinity or zero, all characters taken.
+      {"1e999", kInfinity, 5},
+      {"-1e999", -kInfinity, 6},
+      {"1e-400", 0.0, 6},
+      {"0e99999999999", 0.0, 13},
+      {"0.000000000000000000000000000001e330", 1e300, 36},
+      // Correctly rounded, however many digits.
+      {"0.1000000000000000055511151231257827021181583404541015625", 0.1, 57},
+      {"179769313486231570000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "00000",
+       DBL_MAX, 309},
+  };
+  for (const Case &c : cases) {
+    const RuntimeNumberParser::Double parsed = RuntimeNumberParser::ParseDouble(c.text);
+    EXPECT_EQ(parsed.value, c.value) << '"' << c.text << '"';
+    EXPECT_EQ(parsed.length, c.length) << '"' << c.text << '"';
+  }
+}
+
+TEST(RuntimeNumberParserTest, IntegerReadingSaturatesAndSaysSo) {
+  struct Case {
+    const char *text;
+    int32_t value;
+    size_t length;
+    bool outOfRange;
+  } cases[] = {
+      {"2147483647", 2147483647, 10, false},
+      {"-2147483648", std::numeric_limits<int32_t>::min(), 11, false},
+      {"2147483648", 2147483647, 10, true},
+      {"-2147483649", std::numeric_limits<int32_t>::min(), 11, true},
+      {"99999999999", 2147483647, 11, true},
+      {"-99999999999999999999999", std::numeric_limits<int32_t>::min(), 24, true},
+      {" +7", 7, 3, false},
+      {"\v7", 7, 2, false},
+      {"007x", 7, 3, false},
+      {"0x10", 0, 1, false},
+      {"1.5", 1, 1, false},
+      {"", 0, 0, false},
+      {"-", 0, 0, false},
+      {" ", 0, 0, false},
+  };
+  for (const Case &c : cases) {
+    const RuntimeNumberParser::Integer parsed = RuntimeNumberParser::ParseInteger(c.text);
+    EXPECT_EQ(parsed.value, c.value) << '"' << c.text << '"';
+    EXPECT_EQ(parsed.length, c.length) << '"' << c.text << '"';
+    EXPECT_EQ(parsed.outOfRange, c.outOfRange) << '"' << c.text << '"';
+  }
+}
+
+// The expected texts are those of the Windows runtime's printf.
+TEST(RuntimeNumberFormatterTest, GeneralFormHasThreeExponentDigitsAndRoundsHalvesUp) {
+  struct Case {
+    double value;
+    const char *text;
+  } cases[] = {
+      {0.0, "0"},
+      {-0.0, "-0"},
+      {0.5, "0.5"},
+      {2.5, "2.5"},
+      {100000.0, "100000"},
+      {1e6, "1e+006"},
+      {1e10, "1e+010"},
+      {1e100, "1e+100"},
+      {DBL_MAX, "1.79769e+308"},
+      {2147483648.0, "2.14748e+009"},
+      {0.0001, "0.0001"},
+      {0.000123456789, "0.000123457"},
+      {1e-5, "1e-005"},
+      {1.5e-5, "1.5e-005"},
+      {1e-300, "1e-300"},
+      {5e-324, "4.94066e-324"},
+      {-1234567.5, "-1.23457e+006"},
+      // Exact halves round away from zero (glibc would round to even).
+      {123456.5, "123457"},
+      {12345650000.0, "1.23457e+010"},
+      // A carry into a new digit can move the number into exponent form.
+      {999999.5, "1e+006"},
+      {9.9999995, "10"},
+      // Below the half, however close the decimal literal looks.
+      {1.0000005, "1"},
+      {kInfinity, "1.#INF"},
+      {-kInfinity, "-1.#INF"},
+      {IndefiniteNaN(), "-1.#IND"},
+      {-IndefiniteNaN(), "1.#QNAN"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(RuntimeNumberFormatter::FormatGeneral(c.value), c.text) << c.value;
+}
+
+TEST(RuntimeNumberFormatterTest, FixedFormFollowsFlagsWidthAndPrecision) {
+  struct Case {
+    double value;
+    const char *spec;
+    const char *text;
+  } cases[] = {
+      {3.0, "", "3.000000"},
+      {3.0, "#.0", "3."},
+      {3.0, ".0", "3"},
+      {3.0, " ", " 3.000000"},
+      {3.0, "+05.1", "+03.0"},
+      {3.0, "+ .1", "+3.0"},
+      {3.0, "-8.2", "3.00    "},
+      {3.0, "-08.2", "3.00    "},
+      {-3.0, "08.2", "-0003.00"},
+      {-3.0, "8.2", "   -3.00"},
+      {-0.0, ".1", "-0.0"},
+      {1e-7, "5.1", "  0.0"},
+      {0.25, ".1", "0.3"},
+      {0.125, ".2", "0.13"},
+      {2.5, ".0", "3"},
+      {0.5, ".0", "1"},
+      {0.05, ".1", "0.1"},
+      {1.0625, ".3", "1.063"},
+      {1.005, ".2", "1.00"},
+      {0.35, ".1", "0.3"},
+      {2.0005, ".3", "2.001"},
+      {12345650000.5, ".0", "12345650001"},
+      // Every digit is exact, however many are asked for.
+      {0.1, ".20", "0.10000000000000000555"},
+      {1.0 / 3, ".30", "0.333333333333333314829616256247"},
+      {1e-20, ".25", "0.0000000000000000000100000"},
+      {1e30, "", "1000000000000000019884624838656.000000"},
+      {123456789012345678.0, "", "123456789012345680.000000"},
+      {kInfinity, "8", "  1.#INF"},
+      {-kInfinity, "-8.2", "-1.#INF "},
+  };
+  for (const Case &c : cases) {
+    FixedFormatSpec spec;
+    ASSERT_TRUE(FixedFormatSpec::Parse(c.spec, spec)) << c.spec;
+    EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(c.value, spec), c.text) << c.value << " with \"" << c.spec << '"';
+  }
+}
+
+TEST(RuntimeNumberFormatterTest, SpecTakesOnlyFlagsWidthAndPrecisionWithinBounds) {
+  const char *accepted[] = {"", "5", ".2", "5.", ".", "-+ #0", "512", ".512", "512.512", "0005"};
+  for (const char *text : accepted) {
+    FixedFormatSpec spec;
+    EXPECT_TRUE(FixedFormatSpec::Parse(text, spec)) << '"' << text << '"';
+  }
+  const char *refused[] = {"%s",   "s", "%n", "n", "*",  "*.*", ".*", "513",   ".513", "99999999999999999999",
+                           "5.2f", "f", "l",  "L", "lf", "I64", "1$", "5.2.1", "%",    "5 ",
+                           "-5-"};
+  for (const char *text : refused) {
+    FixedFormatSpec spec;
+    EXPECT_FALSE(FixedFormatSpec::Parse(text, spec)) << '"' << text << '"';
+  }
+}
+
+TEST(RuntimeNumberFormatterTest, WidestAcceptedSpecFitsTheResultBuffer) {
+  constexpr size_t kResultBufferSize = 1024;
+  FixedFormatSpec spec;
+  ASSERT_TRUE(FixedFormatSpec::Parse("+512.512", spec));
+  EXPECT_LT(RuntimeNumberFormatter::FormatFixed(-static_cast<double>(FLT_MAX), spec).size(), kResultBufferSize);
+}
+
+} // namespace
