@@ -5,6 +5,8 @@
 
 #include "display/DitherEngine.h"
 #include "display/RecordByteReader.h"
+#include "display/VORFileByteReader.h"
+#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -125,6 +127,13 @@ bool Palette::Read(RecordByteReader &reader) {
   }
   Assign(entries.data(), count);
   return true;
+}
+
+void Palette::Read(VORFile &file) {
+  VORFileByteReader reader(file);
+  if (!Read(reader)) {
+    throw VORFileIncompleteReadException();
+  }
 }
 
 const RgbQuad *Palette::GetEntries() const {

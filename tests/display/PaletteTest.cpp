@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "display/RecordByteReader.h"
+#include "support/FakeRecordFile.h"
+#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -198,6 +200,35 @@ TEST(PaletteTest, ReadReplacesWhatThePaletteHeld) {
   ASSERT_TRUE(palette.Read(reader));
   EXPECT_EQ(palette.GetCount(), 2);
   EXPECT_LT(palette.IndexOfColor(MakeColorRef(255, 255, 255)), 2);
+}
+
+TEST(PaletteTest, ReadFromTheCompiledFileThrowsOnlyWhenTheEntriesRunShort) {
+  {
+    FakeRecordFile file(PaletteRecord(2, 2));
+    Palette palette;
+    palette.Read(file);
+    EXPECT_EQ(palette.GetCount(), 2);
+    EXPECT_EQ(file.GetPosition(), 12u);
+  }
+  {
+    FakeRecordFile file({1, 0}); // the count itself is cut short: no entries
+    Palette palette;
+    palette.Read(file);
+    EXPECT_TRUE(palette.IsValid());
+    EXPECT_EQ(palette.GetCount(), 0);
+  }
+  {
+    FakeRecordFile file(PaletteRecord(3, 2));
+    Palette palette;
+    EXPECT_THROW(palette.Read(file), VORFileIncompleteReadException);
+    EXPECT_FALSE(palette.IsValid());
+  }
+  {
+    FakeRecordFile file(PaletteRecord(2, 2));
+    file.SetReadsFail(true);
+    Palette palette;
+    EXPECT_THROW(palette.Read(file), VORFileErrorException);
+  }
 }
 
 } // namespace
