@@ -323,20 +323,47 @@ TEST_F(DrawingContextTest, EightBitBlendsUseTheApplicationPaletteOrTheDefault) {
   Palette application(colours, 3);
   for (Palette *palette : {&application, static_cast<Palette *>(nullptr)}) {
     GetDisplaySettings().applicationPalette = palette;
-    const RgbQuad *table = Palette::ForEightBit(palette).GetEntries();
-    GdiCanvas sourcePixels(2, 1, 8, table, 3), destinationPixels(2, 1, 8, table, 3);
+    const char *which = palette != nullptr ? "application" : "default";
+    const Palette &used = Palette::ForEightBit(palette);
     const uint8_t white = palette != nullptr ? 1 : 255;
-    sourcePixels.SetIndex(0, 0, white);
-    sourcePixels.SetIndex(1, 0, white);
-    CanvasSurface sourceSurface(sourcePixels, nullptr, VORRect(0, 0, 2, 1));
-    CanvasSurface destinationSurface(destinationPixels, nullptr, VORRect(0, 0, 2, 1));
-    DrawingContext source(sourcePixels.dc(), &sourceSurface), destination(destinationPixels.dc(), &destinationSurface);
-    source.BlendTo(destination, nullptr, VORRect(0, 0, 1, 1), VORRect(0, 0, 1, 1), 128, 0, 0, 0);
-    const RgbQuad mixed = Palette::ForEightBit(palette).GetEntries()[destinationPixels.Index(0, 0)];
-    EXPECT_NEAR(mixed.red, 128, 8) << (palette != nullptr ? "application" : "default");
-    EXPECT_EQ(destinationPixels.Index(1, 0), 0);
-    EXPECT_EQ(destinationSurface.copiedBack, 1);
-    EXPECT_EQ(sourceSurface.copiedBack, 0);
+    // Level 0 leaves black, half way gives a middle grey, full level white.
+    struct Case {
+      int level;
+      uint8_t red;
+    } cases[] = {{0, 0}, {128, 128}, {256, 255}};
+    for (const Case &c : cases) {
+      GdiCanvas sourcePixels(2, 1, 8, used.GetEntries(), 3), destinationPixels(2, 1, 8, used.GetEntries(), 3);
+      sourcePixels.SetIndex(0, 0, white);
+      sourcePixels.SetIndex(1, 0, white);
+      CanvasSurface sourceSurface(sourcePixels, nullptr, VORRect(0, 0, 2, 1));
+      CanvasSurface destinationSurface(destinationPixels, nullptr, VORRect(0, 0, 2, 1));
+      DrawingContext source(sourcePixels.dc(), &sourceSurface),
+          destination(destinationPixels.dc(), &destinationSurface);
+      source.BlendTo(destination, nullptr, VORRect(0, 0, 1, 1), VORRect(0, 0, 1, 1), c.level, 0, 0, 0);
+      const RgbQuad mixed = used.GetEntries()[destinationPixels.Index(0, 0)];
+      EXPECT_NEAR(mixed.red, c.red, 8) << which << " level " << c.level;
+      EXPECT_EQ(destinationPixels.Index(1, 0), 0) << which << " level " << c.level;
+      EXPECT_EQ(sourceSurface.copiedBack, 0) << which << " level " << c.level;
+    }
+  }
+}
+
+TEST_F(DrawingContextTest, EightBitBlendsAreMaskedAndScaled) {
+  ScopedDisplaySettings keep;
+  GetDisplaySettings().applicationPalette = nullptr;
+  GdiCanvas sourcePixels(2, 1, 8), sourceMask(2, 1, 1), destinationPixels(4, 2, 8);
+  sourcePixels.SetIndex(0, 0, 255); // white, covered
+  sourcePixels.SetIndex(1, 0, 255); // white, not covered
+  sourceMask.FillRect(RECT{0, 0, 1, 1}, RGB(255, 255, 255));
+  CanvasSurface sourceSurface(sourcePixels, &sourceMask, VORRect(0, 0, 2, 1));
+  CanvasSurface destinationSurface(destinationPixels, nullptr, VORRect(0, 0, 4, 2));
+  DrawingContext source(sourcePixels.dc(), &sourceSurface), destination(destinationPixels.dc(), &destinationSurface);
+  source.SetMaskDC(sourceMask.dc());
+  source.BlendTo(destination, nullptr, VORRect(0, 0, 2, 1), VORRect(0, 0, 4, 2), 256, 0, 0, 0);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(destinationPixels.Index(x, y), x < 2 ? 255 : 0) << x << "," << y;
+    }
   }
 }
 
