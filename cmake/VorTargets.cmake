@@ -15,7 +15,14 @@ if(VOR_WIN32)
   set(VOR_SANITIZE)
 else()
   set(VOR_DEFINITIONS)
-  set(VOR_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # The benchmark tree (scripts/bench) turns them off: timings under the
+  # sanitizers say nothing.
+  option(VOR_SANITIZERS "Build the host tree under AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+  if(VOR_SANITIZERS)
+    set(VOR_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  else()
+    set(VOR_SANITIZE)
+  endif()
 endif()
 
 function(vor_apply_flags target)

@@ -1,0 +1,220 @@
+// The display layer's hot pixel loops on a 1024 x 768 frame, each reported
+// in bytes per second of the frame it walks, beside memcpy of the same frame
+// in the same run. The "of_memcpy" counter is the loop's rate over memcpy's.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "display/BlendRoutines.h"
+#include "display/DibImage.h"
+#include "display/DitherEngine.h"
+#include "display/Palette.h"
+
+namespace {
+
+constexpr int32_t kWidth = 1024;
+constexpr int32_t kHeight = 768;
+
+using Clock = std::chrono::steady_clock;
+
+struct FullInfo {
+  BitmapInfoHeader header;
+  RgbQuad colors[256];
+};
+
+FullInfo InfoOf(uint16_t depth) {
+  FullInfo info{};
+  info.header = BitmapInfoHeader{kBitmapInfoHeaderSize, kWidth, -kHeight, 1, depth, kCompressionRgb, 0, 0, 0, 0, 0};
+  return info;
+}
+
+// A frame of smooth gradients with some noise: neither flat nor random.
+void FillFrame(DibImage &image, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> noise(-8, 8);
+  const int32_t bytesPerPixel = image.GetBitsPerPixel() / 8;
+  for (int32_t y = 0; y < image.GetHeight(); ++y) {
+    uint8_t *row = image.GetRowAddress(y);
+    for (int32_t x = 0; x < image.GetWidth() * bytesPerPixel; ++x) {
+      const int value = (x * 255 / (kWidth * bytesPerPixel)) + (y * 255 / kHeight) / 2 + noise(random);
+      row[x] = static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+    }
+  }
+}
+
+// A mask covering a disc in the middle of the frame: long covered runs, long
+// uncovered runs and ragged edges.
+void FillDiscMask(DibImage &mask) {
+  const int64_t radius = kHeight / 2 - 10;
+  for (int32_t y = 0; y < mask.GetHeight(); ++y) {
+    uint8_t *row = mask.GetRowAddress(y);
+    for (int32_t x = 0; x < mask.GetWidth(); ++x) {
+      const int64_t dx = x - kWidth / 2, dy = y - kHeight / 2;
+      if (dx * dx + dy * dy <= radius * radius) {
+        row[x >> 3] = static_cast<uint8_t>(row[x >> 3] | (0x80 >> (x & 7)));
+      }
+    }
+  }
+}
+
+struct Frames {
+  FullInfo info24 = InfoOf(24);
+  FullInfo info8 = InfoOf(8);
+  DibImage source24, destination24, source8, destination8, mask;
+
+  Frames() {
+    source24.Create(&info24.header);
+    destination24.Create(&info24.header);
+    source8.Create(&info8.header);
+    destination8.Create(&info8.header);
+    mask.CreateMask(&info24.header);
+    FillFrame(source24, 1);
+    FillFrame(destination24, 2);
+    FillFrame(source8, 3);
+    FillFrame(destination8, 4);
+    FillDiscMask(mask);
+    Palette::Default().GetInverseTable(); // built once, outside the timings
+  }
+};
+
+Frames &GetFrames() {
+  static Frames frames;
+  return frames;
+}
+
+// memcpy's rate on a 24-bit frame, measured once in this run.
+double MemcpyBytesPerSecond() {
+  static const double rate = [] {
+    const size_t bytes = static_cast<size_t>(kWidth) * 3 * kHeight;
+    std::vector<uint8_t> from(bytes, 1), to(bytes);
+    int copies = 0;
+    const auto start = Clock::now();
+    std::chrono::duration<double> elapsed{};
+    do {
+      std::memcpy(to.data(), from.data(), bytes);
+      benchmark::ClobberMemory();
+      ++copies;
+      elapsed = Clock::now() - start;
+    } while (elapsed.count() < 0.5);
+    return static_cast<double>(bytes) * copies / elapsed.count();
+  }();
+  return rate;
+}
+
+// Runs the body once per iteration and reports bytes per second of a frame
+// of frameBytes, and the rate over memcpy's.
+template <typename Body>
+void RunFrames(benchmark::State &state, size_t frameBytes, Body &&body) {
+  const double memcpyRate = MemcpyBytesPerSecond();
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    body();
+    benchmark::ClobberMemory();
+  }
+  const std::chrono::duration<double> elapsed = Clock::now() - start;
+  const double bytes = static_cast<double>(frameBytes) * static_cast<double>(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+  state.counters["of_memcpy"] = elapsed.count() > 0 ? bytes / elapsed.count() / memcpyRate : 0;
+}
+
+PixelLoops LoopsOf(const benchmark::State &state) {
+  return state.range(0) != 0 ? PixelLoops::kVector : PixelLoops::kPlain;
+}
+
+void BM_Memcpy24(benchmark::State &state) {
+  Frames &f = GetFrames();
+  RunFrames(state, f.source24.GetImageSize(),
+            [&] { std::memcpy(f.destination24.GetPixels(), f.source24.GetPixels(), f.source24.GetImageSize()); });
+}
+
+void BM_Dither24To8(benchmark::State &state) {
+  Frames &f = GetFrames();
+  DitherEngine *engine = Palette::Default().GetDitherEngine();
+  const PixelLoops loops = LoopsOf(state);
+  RunFrames(state, f.source24.GetImageSize(), [&] {
+    engine->Convert(f.source24.GetInfo(), f.destination8.GetInfo(), f.source24.GetPixels(), f.destination8.GetPixels(),
+                    nullptr, nullptr, loops);
+  });
+}
+
+void BM_BlendColorRect24(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  RunFrames(state, f.destination24.GetImageSize(), [&] {
+    BlendColorRect24(f.destination24.GetPixels(), f.destination24.GetImageSize(), 0x00336699, 0, 0, kWidth, kWidth,
+                     kHeight, 128, loops);
+  });
+}
+
+void BM_BlendColorMaskedRect24(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  RunFrames(state, f.destination24.GetImageSize(), [&] {
+    BlendColorMaskedRect24(f.mask.GetPixels(), f.mask.GetImageSize(), kWidth, 0, 0, 0x00336699, kWidth, 0, 0, kWidth,
+                           kHeight, f.destination24.GetPixels(), f.destination24.GetImageSize(), 128, loops);
+  });
+}
+
+void BM_BlendImage24(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  const VORRect frame(0, 0, kWidth, kHeight);
+  RunFrames(state, f.destination24.GetImageSize(),
+            [&] { BlendImage(f.source24, frame, nullptr, 0, f.destination24, frame, 128, nullptr, loops); });
+}
+
+void BM_BlendImage24Masked(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  const VORRect frame(0, 0, kWidth, kHeight);
+  const MaskPlacement mask = {&f.mask, 0, 0};
+  RunFrames(state, f.destination24.GetImageSize(),
+            [&] { BlendImage(f.source24, frame, &mask, 1, f.destination24, frame, 128, nullptr, loops); });
+}
+
+void BM_BlendImage24Scaled(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  const VORRect half(0, 0, kWidth / 2, kHeight / 2), frame(0, 0, kWidth, kHeight);
+  RunFrames(state, f.destination24.GetImageSize(),
+            [&] { BlendImage(f.source24, half, nullptr, 0, f.destination24, frame, 128, nullptr, loops); });
+}
+
+void BM_BlendFill24(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const PixelLoops loops = LoopsOf(state);
+  const VORRect frame(0, 0, kWidth, kHeight);
+  RunFrames(state, f.destination24.GetImageSize(),
+            [&] { BlendColorImage(f.destination24, frame, 0x00336699, 128, nullptr, 0, nullptr, loops); });
+}
+
+void BM_BlendImage8(benchmark::State &state) {
+  Frames &f = GetFrames();
+  const VORRect frame(0, 0, kWidth, kHeight);
+  RunFrames(state, f.destination8.GetImageSize(),
+            [&] { BlendImage(f.source8, frame, nullptr, 0, f.destination8, frame, 128, nullptr, PixelLoops::kPlain); });
+}
+
+void BM_Memcpy8(benchmark::State &state) {
+  Frames &f = GetFrames();
+  RunFrames(state, f.source8.GetImageSize(),
+            [&] { std::memcpy(f.destination8.GetPixels(), f.source8.GetPixels(), f.source8.GetImageSize()); });
+}
+
+// Argument 0: the plain loops; 1: the vector loops the MMX flag selects.
+BENCHMARK(BM_Memcpy24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Dither24To8)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendColorRect24)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendColorMaskedRect24)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendImage24)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendImage24Masked)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendImage24Scaled)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendFill24)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Memcpy8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlendImage8)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,22 @@
+#include "display/DisplaySettings.h"
+
+DisplaySettings &GetDisplaySettings() {
+  static DisplaySettings settings;
+  return settings;
+}
+
+bool VectorLoopsSupported() {
+#if defined(__x86_64__)
+  return true;
+#elif defined(__i386__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("sse2") != 0;
+#else
+  return false;
+#endif
+}
+
+PixelLoops SelectedPixelLoops() {
+  static const bool supported = VectorLoopsSupported();
+  return GetDisplaySettings().mmx && supported ? PixelLoops::kVector : PixelLoops::kPlain;
+}

@@ -1,0 +1,250 @@
+#include "display/Palette.h"
+
+#include <climits>
+#include <cstring>
+
+#include "display/DitherEngine.h"
+#include "display/RecordByteReader.h"
+#include "display/VORFileByteReader.h"
+#include "vorfile/VORFileException.h"
+
+namespace {
+
+struct Rgb {
+  uint8_t red;
+  uint8_t green;
+  uint8_t blue;
+};
+
+// The twenty colours Windows reserves at both ends (0-9, 246-255); between
+// them a grey ramp and ramps of the primaries, their mixtures and tints.
+constexpr Rgb kDefaultColors[Palette::kMaxEntries] = {
+    {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},     {128, 0, 128},
+    {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {164, 200, 240}, {16, 16, 16},    {24, 24, 24},
+    {32, 32, 32},    {40, 40, 40},    {56, 56, 56},    {64, 64, 64},    {72, 72, 72},    {80, 80, 80},
+    {96, 96, 96},    {104, 104, 104}, {112, 112, 112}, {152, 152, 152}, {160, 160, 160}, {176, 176, 176},
+    {184, 184, 184}, {200, 200, 200}, {216, 216, 216}, {224, 224, 224}, {232, 232, 232}, {240, 240, 240},
+    {192, 0, 0},     {24, 8, 8},      {40, 8, 8},      {64, 12, 12},    {80, 16, 16},    {104, 24, 24},
+    {128, 24, 24},   {152, 28, 28},   {160, 32, 32},   {184, 36, 36},   {200, 40, 40},   {224, 44, 44},
+    {240, 48, 48},   {255, 64, 64},   {255, 80, 80},   {255, 96, 96},   {255, 112, 112}, {255, 128, 128},
+    {255, 152, 152}, {255, 160, 160}, {255, 176, 176}, {255, 192, 192}, {255, 208, 208}, {255, 224, 224},
+    {255, 240, 240}, {0, 192, 0},     {8, 24, 8},      {8, 40, 8},      {12, 64, 12},    {16, 80, 16},
+    {24, 104, 24},   {24, 128, 24},   {28, 152, 28},   {32, 160, 32},   {36, 184, 36},   {40, 200, 40},
+    {44, 224, 44},   {48, 240, 48},   {64, 255, 64},   {80, 255, 80},   {96, 255, 96},   {112, 255, 112},
+    {128, 255, 128}, {152, 255, 152}, {160, 255, 160}, {176, 255, 176}, {192, 255, 192}, {208, 255, 208},
+    {224, 255, 224}, {240, 255, 240}, {0, 0, 192},     {8, 8, 24},      {8, 8, 40},      {12, 12, 64},
+    {16, 16, 80},    {24, 24, 104},   {24, 24, 128},   {28, 28, 152},   {32, 32, 160},   {36, 36, 184},
+    {40, 40, 200},   {44, 44, 224},   {48, 48, 240},   {64, 64, 255},   {80, 80, 255},   {96, 96, 255},
+    {112, 112, 255}, {128, 128, 255}, {152, 152, 255}, {160, 160, 255}, {176, 176, 255}, {192, 192, 255},
+    {208, 208, 255}, {224, 224, 255}, {240, 240, 255}, {8, 24, 24},     {224, 255, 255}, {192, 192, 0},
+    {40, 40, 8},     {64, 64, 12},    {80, 80, 16},    {104, 104, 24},  {128, 128, 24},  {152, 152, 28},
+    {160, 160, 32},  {184, 184, 36},  {200, 200, 40},  {224, 224, 44},  {240, 240, 48},  {255, 255, 64},
+    {255, 255, 80},  {255, 255, 96},  {255, 255, 112}, {255, 255, 152}, {255, 255, 160}, {255, 255, 176},
+    {255, 255, 192}, {255, 255, 208}, {255, 255, 240}, {192, 0, 192},   {24, 8, 24},     {40, 8, 40},
+    {64, 12, 64},    {80, 16, 80},    {104, 24, 104},  {128, 24, 128},  {152, 28, 152},  {160, 32, 160},
+    {184, 36, 184},  {200, 40, 200},  {224, 44, 224},  {240, 48, 240},  {255, 64, 255},  {255, 80, 255},
+    {255, 96, 255},  {255, 112, 255}, {255, 128, 255}, {255, 160, 255}, {255, 176, 255}, {255, 192, 255},
+    {255, 224, 255}, {255, 240, 255}, {0, 192, 192},   {8, 40, 40},     {12, 64, 64},    {16, 80, 80},
+    {24, 104, 104},  {24, 128, 128},  {28, 152, 152},  {32, 160, 160},  {36, 184, 184},  {40, 200, 200},
+    {44, 224, 224},  {48, 240, 240},  {64, 255, 255},  {80, 255, 255},  {96, 255, 255},  {112, 255, 255},
+    {128, 255, 255}, {152, 255, 255}, {160, 255, 255}, {176, 255, 255}, {192, 255, 255}, {240, 255, 255},
+    {8, 16, 24},     {8, 24, 40},     {12, 32, 64},    {16, 40, 80},    {24, 56, 104},   {24, 64, 128},
+    {28, 72, 152},   {32, 80, 160},   {36, 96, 184},   {40, 104, 200},  {44, 112, 224},  {48, 128, 240},
+    {255, 152, 255}, {64, 136, 248},  {80, 152, 243},  {96, 152, 244},  {255, 208, 255}, {112, 160, 248},
+    {128, 176, 248}, {152, 184, 247}, {160, 190, 248}, {176, 200, 249}, {208, 255, 255}, {192, 216, 255},
+    {208, 224, 255}, {224, 232, 255}, {16, 24, 40},    {24, 36, 64},    {32, 48, 80},    {40, 64, 104},
+    {48, 72, 128},   {56, 84, 152},   {64, 96, 160},   {72, 108, 184},  {80, 128, 200},  {92, 132, 217},
+    {104, 152, 224}, {116, 156, 223}, {128, 168, 227}, {152, 184, 232}, {152, 192, 233}, {164, 204, 240},
+    {176, 216, 239}, {188, 228, 248}, {200, 240, 248}, {212, 248, 248}, {224, 244, 255}, {240, 248, 255},
+    {128, 80, 80},   {136, 96, 96},   {152, 104, 104}, {152, 112, 112}, {160, 128, 128}, {176, 136, 136},
+    {190, 152, 152}, {200, 152, 152}, {216, 160, 160}, {224, 176, 176}, {232, 184, 184}, {80, 128, 80},
+    {96, 136, 96},   {104, 152, 104}, {112, 152, 112}, {128, 160, 128}, {136, 176, 136}, {152, 190, 152},
+    {152, 200, 152}, {160, 216, 160}, {255, 255, 128}, {176, 224, 176}, {184, 232, 184}, {240, 128, 0},
+    {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},     {255, 255, 0},
+    {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
+};
+
+constexpr uint32_t kWhiteSlot = Palette::kInverseTableSize - 1;
+
+void KeepHandle(HPALETTE__ * /*handle*/) {}
+
+} // namespace
+
+Palette::Palette() : m_handle(nullptr, &KeepHandle) {}
+
+Palette::Palette(const RgbQuad *entries, int32_t count) : Palette() {
+  if (count < 0 || count > kMaxEntries || (count > 0 && entries == nullptr)) {
+    return;
+  }
+  Assign(entries, count);
+}
+
+Palette::~Palette() = default;
+
+void Palette::Clear() {
+  m_entries.clear();
+  m_logPalette.reset();
+  m_handle.reset();
+  m_inverseTable.reset();
+  m_ditherEngine.reset();
+  m_valid = 0;
+  m_count = 0;
+}
+
+void Palette::Assign(const RgbQuad *entries, int32_t count) {
+  Clear();
+  if (count > 0) {
+    m_entries.assign(entries, entries + count);
+  }
+  m_count = count;
+  m_valid = 1;
+}
+
+void Palette::LoadDefault() {
+  RgbQuad entries[kMaxEntries];
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
+    entries[i] = RgbQuad{kDefaultColors[i].blue, kDefaultColors[i].green, kDefaultColors[i].red, 0};
+  }
+  Assign(entries, kMaxEntries);
+}
+
+bool Palette::Read(RecordByteReader &reader) {
+  Clear();
+  int32_t count = 0;
+  if (!reader.ReadInt32(count) || count < 0) {
+    count = 0;
+  }
+  if (count > kMaxEntries) {
+    count = kMaxEntries;
+  }
+  std::vector<RgbQuad> entries(static_cast<size_t>(count), RgbQuad{0, 0, 0, 0});
+  for (RgbQuad &entry : entries) {
+    uint8_t bytes[4];
+    if (!reader.ReadBytes(bytes, sizeof bytes)) {
+      return false;
+    }
+    entry = RgbQuad{bytes[0], bytes[1], bytes[2], bytes[3]};
+  }
+  Assign(entries.data(), count);
+  return true;
+}
+
+void Palette::Read(VORFile &file) {
+  VORFileByteReader reader(file);
+  if (!Read(reader)) {
+    throw VORFileIncompleteReadException();
+  }
+}
+
+const RgbQuad *Palette::GetEntries() const {
+  if (!IsValid()) {
+    return nullptr;
+  }
+  return m_entries.data();
+}
+
+const LogPaletteForm *Palette::GetLogPalette() {
+  if (!IsValid()) {
+    return nullptr;
+  }
+  if (!m_logPalette) {
+    auto form = std::make_unique<LogPaletteForm>();
+    std::memset(form.get(), 0, sizeof *form);
+    form->palVersion = kLogPaletteVersion;
+    form->palNumEntries = static_cast<uint16_t>(m_count);
+    for (int32_t i = 0; i < m_count; ++i) {
+      form->palPalEntry[i] = PaletteEntry{m_entries[i].red, m_entries[i].green, m_entries[i].blue, 0};
+    }
+    m_logPalette = std::move(form);
+  }
+  return m_logPalette.get();
+}
+
+int32_t Palette::NearestEntry(uint8_t red, uint8_t green, uint8_t blue) const {
+  int32_t best = -1;
+  int32_t bestScore = INT_MAX;
+  for (int32_t i = 0; i < m_count; ++i) {
+    const int32_t dr = static_cast<int32_t>(m_entries[i].red) - red;
+    const int32_t dg = static_cast<int32_t>(m_entries[i].green) - green;
+    const int32_t db = static_cast<int32_t>(m_entries[i].blue) - blue;
+    const int32_t score = dr * dr + dg * dg + db * db;
+    if (score <= bestScore) { // on equal scores the later entry wins
+      best = i;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
+int32_t Palette::NearestIndex(ColorRef colour) const {
+  if (m_count <= 0) {
+    return -1;
+  }
+  if (IsPaletteIndex(colour)) {
+    const uint8_t index = static_cast<uint8_t>(colour & 0xFF);
+    if (index < m_count) {
+      return index;
+    }
+    // An index this palette does not have: match the colour the default
+    // palette has there.
+    const RgbQuad fallback = ColorOfIndex(index);
+    return NearestEntry(fallback.red, fallback.green, fallback.blue);
+  }
+  return NearestEntry(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+const uint8_t *Palette::GetInverseTable() {
+  if (!IsValid() || m_count <= 0) {
+    return nullptr;
+  }
+  if (!m_inverseTable) {
+    auto table = std::make_unique<uint8_t[]>(kInverseTableSize);
+    for (uint32_t slot = 0; slot < kWhiteSlot; ++slot) {
+      const auto red = static_cast<uint8_t>((slot & 0x1F) << 3);
+      const auto green = static_cast<uint8_t>(((slot >> 5) & 0x1F) << 3);
+      const auto blue = static_cast<uint8_t>(((slot >> 10) & 0x1F) << 3);
+      table[slot] = static_cast<uint8_t>(NearestEntry(red, green, blue));
+    }
+    // The last slot stands for pure white, not for 248, 248, 248.
+    table[kWhiteSlot] = static_cast<uint8_t>(NearestEntry(255, 255, 255));
+    m_inverseTable = std::move(table);
+  }
+  return m_inverseTable.get();
+}
+
+int32_t Palette::IndexOfColor(ColorRef colour) {
+  const uint8_t *table = GetInverseTable();
+  if (table == nullptr) {
+    return -1;
+  }
+  return table[InverseSlot(RedOf(colour), GreenOf(colour), BlueOf(colour))];
+}
+
+DitherEngine *Palette::GetDitherEngine() {
+  if (!m_ditherEngine) {
+    m_ditherEngine = std::make_unique<DitherEngine>(this, 0);
+  }
+  return m_ditherEngine.get();
+}
+
+RgbQuad Palette::ColorOfIndex(uint8_t index) const {
+  if (index < m_count) {
+    return m_entries[index];
+  }
+  const Rgb &fallback = kDefaultColors[index];
+  return RgbQuad{fallback.blue, fallback.green, fallback.red, 0};
+}
+
+Palette &Palette::Default() {
+  static Palette palette;
+  static const bool loaded = (palette.LoadDefault(), true);
+  static_cast<void>(loaded);
+  return palette;
+}
+
+Palette &Palette::ForEightBit(Palette *palette) {
+  if (palette != nullptr && palette->IsValid() && palette->GetCount() > 0) {
+    return *palette;
+  }
+  return Default();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// The vector forms of the pixel loops are SSE2 code compiled per function, so
+// that the i686 build (whose baseline has no SSE2) carries them beside the
+// plain forms and picks one at run time.
+#if defined(__i386__) || defined(__x86_64__)
+#define VOR_SSE2_LOOPS 1
+#define VOR_TARGET_SSE2 __attribute__((target("sse2")))
+#include <emmintrin.h>
+#else
+#define VOR_SSE2_LOOPS 0
+#endif

@@ -1,0 +1,3 @@
+#include "vorfile/XQFolder.h"
+
+XQFolder::~XQFolder() = default;

@@ -1,0 +1,234 @@
+#include "display/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "display/RecordByteReader.h"
+#include "support/FakeRecordFile.h"
+#include "vorfile/VORFileException.h"
+
+namespace {
+
+RgbQuad Rgb(uint8_t red, uint8_t green, uint8_t blue) { return RgbQuad{blue, green, red, 0}; }
+
+void AppendInt32(std::vector<uint8_t> &bytes, int32_t value) {
+  const auto raw = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) {
+    bytes.push_back(static_cast<uint8_t>(raw >> (8 * i)));
+  }
+}
+
+// A palette record: the count, then entries in RGBQUAD order (blue, green,
+// red, reserved) with red = the entry's number so each is recognisable.
+std::vector<uint8_t> PaletteRecord(int32_t count, int32_t entriesPresent) {
+  std::vector<uint8_t> bytes;
+  AppendInt32(bytes, count);
+  for (int32_t i = 0; i < entriesPresent; ++i) {
+    const uint8_t entry[4] = {10, 20, static_cast<uint8_t>(i), 0};
+    bytes.insert(bytes.end(), entry, entry + 4);
+  }
+  return bytes;
+}
+
+TEST(PaletteTest, ConstructorAcceptsZeroToTwoHundredFiftySixEntries) {
+  const std::vector<RgbQuad> colours(300, Rgb(1, 2, 3));
+  struct Case {
+    int32_t count;
+    bool valid;
+  } cases[] = {{-1, false}, {0, true}, {1, true}, {256, true}, {257, false}, {300, false}};
+  for (const Case &c : cases) {
+    Palette palette(colours.data(), c.count);
+    EXPECT_EQ(palette.IsValid(), c.valid) << c.count;
+    EXPECT_EQ(palette.GetEntries() != nullptr, c.valid && c.count > 0) << c.count;
+    if (!c.valid) {
+      EXPECT_EQ(palette.GetLogPalette(), nullptr) << c.count;
+      EXPECT_EQ(palette.GetInverseTable(), nullptr) << c.count;
+    }
+  }
+}
+
+TEST(PaletteTest, AnEmptyPaletteMatchesNothing) {
+  Palette empty(nullptr, 0);
+  ASSERT_TRUE(empty.IsValid());
+  EXPECT_EQ(empty.NearestIndex(MakeColorRef(1, 2, 3)), -1);
+  EXPECT_EQ(empty.NearestIndex(kPaletteIndexFlag | 5), -1);
+  EXPECT_EQ(empty.IndexOfColor(MakeColorRef(1, 2, 3)), -1);
+  EXPECT_EQ(empty.GetInverseTable(), nullptr);
+  EXPECT_EQ(&Palette::ForEightBit(&empty), &Palette::Default());
+  EXPECT_EQ(&Palette::ForEightBit(nullptr), &Palette::Default());
+  Palette notValid;
+  EXPECT_EQ(&Palette::ForEightBit(&notValid), &Palette::Default());
+  Palette one(std::vector<RgbQuad>{Rgb(9, 9, 9)}.data(), 1);
+  EXPECT_EQ(&Palette::ForEightBit(&one), &one);
+}
+
+TEST(PaletteTest, NearestIndexPrefersTheLaterEntryOnEqualScores) {
+  const RgbQuad colours[] = {Rgb(0, 0, 0), Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(200, 200, 200)};
+  Palette palette(colours, 4);
+  EXPECT_EQ(palette.NearestIndex(MakeColorRef(5, 0, 0)), 2); // equally far from 0 and from 1 and 2
+  EXPECT_EQ(palette.NearestIndex(MakeColorRef(10, 0, 0)), 2);
+  EXPECT_EQ(palette.NearestIndex(MakeColorRef(4, 0, 0)), 0);
+  EXPECT_EQ(palette.NearestIndex(MakeColorRef(255, 255, 255)), 3);
+}
+
+TEST(PaletteTest, ThePaletteIndexBitNamesAnEntry) {
+  std::vector<RgbQuad> colours(8, Rgb(255, 255, 255));
+  colours[6] = Rgb(0, 0, 0);
+  Palette palette(colours.data(), 8);
+  EXPECT_EQ(palette.NearestIndex(kPaletteIndexFlag | 5), 5);
+  // The fast lookup ignores the bit: the value is the colour 5, 0, 0, nearly black.
+  EXPECT_EQ(palette.IndexOfColor(kPaletteIndexFlag | 5), 6);
+}
+
+TEST(PaletteTest, AnIndexPastTheCountMatchesTheDefaultPalettesColourThere) {
+  // Default entry 250 is pure green.
+  const RgbQuad colours[] = {Rgb(0, 0, 0), Rgb(0, 250, 0), Rgb(250, 0, 0)};
+  Palette palette(colours, 3);
+  EXPECT_EQ(palette.NearestIndex(kPaletteIndexFlag | 250), 1);
+  EXPECT_EQ(palette.NearestIndex(kPaletteIndexFlag | 2), 2);
+  const RgbQuad green = palette.ColorOfIndex(250);
+  EXPECT_EQ(green.red, 0);
+  EXPECT_EQ(green.green, 255);
+  EXPECT_EQ(green.blue, 0);
+  EXPECT_EQ(palette.ColorOfIndex(1).green, 250);
+}
+
+TEST(PaletteTest, TheLastInverseSlotStandsForPureWhite) {
+  // 248, 248, 248 is the colour the last slot's 5-5-5 value would give.
+  const RgbQuad colours[] = {Rgb(255, 255, 255), Rgb(248, 248, 248)};
+  Palette palette(colours, 2);
+  EXPECT_EQ(palette.NearestIndex(MakeColorRef(248, 248, 248)), 1);
+  EXPECT_EQ(palette.IndexOfColor(MakeColorRef(255, 255, 255)), 0);
+  EXPECT_EQ(palette.IndexOfColor(MakeColorRef(250, 249, 252)), 0);
+  EXPECT_EQ(palette.IndexOfColor(MakeColorRef(247, 248, 248)), 1);
+}
+
+TEST(PaletteTest, TheInverseTableFindsTheDefaultColoursThatItCanHoldExactly) {
+  Palette &palette = Palette::Default();
+  const RgbQuad *entries = palette.GetEntries();
+  ASSERT_NE(entries, nullptr);
+  for (int i = 0; i < palette.GetCount(); ++i) {
+    const RgbQuad e = entries[i];
+    if (e.red % 8 != 0 || e.green % 8 != 0 || e.blue % 8 != 0) {
+      continue; // falls between two slots
+    }
+    const int found = palette.IndexOfColor(MakeColorRef(e.red, e.green, e.blue));
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(entries[found].red, e.red) << i;
+    EXPECT_EQ(entries[found].green, e.green) << i;
+    EXPECT_EQ(entries[found].blue, e.blue) << i;
+  }
+}
+
+TEST(PaletteTest, TheDefaultPaletteHoldsTheReservedColoursAtBothEnds) {
+  Palette palette;
+  palette.LoadDefault();
+  ASSERT_EQ(palette.GetCount(), 256);
+  struct Case {
+    int index;
+    uint8_t red, green, blue;
+  } cases[] = {{0, 0, 0, 0},         {1, 128, 0, 0},   {7, 192, 192, 192},   {8, 192, 220, 192},
+               {9, 164, 200, 240},   {30, 192, 0, 0},  {246, 255, 251, 240}, {247, 160, 160, 164},
+               {248, 128, 128, 128}, {249, 255, 0, 0}, {252, 0, 0, 255},     {255, 255, 255, 255}};
+  for (const Case &c : cases) {
+    const RgbQuad e = palette.GetEntries()[c.index];
+    EXPECT_EQ(e.red, c.red) << c.index;
+    EXPECT_EQ(e.green, c.green) << c.index;
+    EXPECT_EQ(e.blue, c.blue) << c.index;
+    EXPECT_EQ(e.reserved, 0) << c.index;
+  }
+}
+
+TEST(PaletteTest, TheLogicalFormListsRedGreenBlue) {
+  const RgbQuad colours[] = {Rgb(1, 2, 3), Rgb(4, 5, 6)};
+  Palette palette(colours, 2);
+  const LogPaletteForm *form = palette.GetLogPalette();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->palVersion, 0x300);
+  EXPECT_EQ(form->palNumEntries, 2);
+  EXPECT_EQ(form->palPalEntry[1].peRed, 4);
+  EXPECT_EQ(form->palPalEntry[1].peGreen, 5);
+  EXPECT_EQ(form->palPalEntry[1].peBlue, 6);
+  EXPECT_EQ(form->palPalEntry[1].peFlags, 0);
+}
+
+TEST(PaletteTest, ReadTakesTheRecordAsFarAsItGoes) {
+  struct Case {
+    const char *name;
+    std::vector<uint8_t> record;
+    bool read;
+    int32_t count;
+  } cases[] = {
+      {"empty record", {}, true, 0},
+      {"count cut short", {2, 0}, true, 0},
+      {"zero count", PaletteRecord(0, 0), true, 0},
+      {"two entries", PaletteRecord(2, 2), true, 2},
+      {"count above 256 reads 256", PaletteRecord(300, 300), true, 256},
+      {"negative count reads none", PaletteRecord(-5, 3), true, 0},
+      {"entries cut short", PaletteRecord(3, 2), false, 0},
+  };
+  for (const Case &c : cases) {
+    Palette palette;
+    SpanByteReader reader(c.record.data(), c.record.size());
+    EXPECT_EQ(palette.Read(reader), c.read) << c.name;
+    EXPECT_EQ(palette.IsValid(), c.read) << c.name;
+    EXPECT_EQ(palette.GetCount(), c.count) << c.name;
+  }
+}
+
+TEST(PaletteTest, ReadEntriesAreInQuadOrderAndTheRestOfTheRecordIsLeft) {
+  const std::vector<uint8_t> record = PaletteRecord(300, 300);
+  Palette palette;
+  SpanByteReader reader(record.data(), record.size());
+  ASSERT_TRUE(palette.Read(reader));
+  EXPECT_EQ(reader.GetPosition(), 4u + 256u * 4u);
+  const RgbQuad last = palette.GetEntries()[255];
+  EXPECT_EQ(last.blue, 10);
+  EXPECT_EQ(last.green, 20);
+  EXPECT_EQ(last.red, 255);
+}
+
+TEST(PaletteTest, ReadReplacesWhatThePaletteHeld) {
+  Palette palette;
+  palette.LoadDefault();
+  const uint8_t *tableBefore = palette.GetInverseTable();
+  ASSERT_NE(tableBefore, nullptr);
+  const std::vector<uint8_t> record = PaletteRecord(2, 2);
+  SpanByteReader reader(record.data(), record.size());
+  ASSERT_TRUE(palette.Read(reader));
+  EXPECT_EQ(palette.GetCount(), 2);
+  EXPECT_LT(palette.IndexOfColor(MakeColorRef(255, 255, 255)), 2);
+}
+
+TEST(PaletteTest, ReadFromTheCompiledFileThrowsOnlyWhenTheEntriesRunShort) {
+  {
+    FakeRecordFile file(PaletteRecord(2, 2));
+    Palette palette;
+    palette.Read(file);
+    EXPECT_EQ(palette.GetCount(), 2);
+    EXPECT_EQ(file.GetPosition(), 12u);
+  }
+  {
+    FakeRecordFile file({1, 0}); // the count itself is cut short: no entries
+    Palette palette;
+    palette.Read(file);
+    EXPECT_TRUE(palette.IsValid());
+    EXPECT_EQ(palette.GetCount(), 0);
+  }
+  {
+    FakeRecordFile file(PaletteRecord(3, 2));
+    Palette palette;
+    EXPECT_THROW(palette.Read(file), VORFileIncompleteReadException);
+    EXPECT_FALSE(palette.IsValid());
+  }
+  {
+    FakeRecordFile file(PaletteRecord(2, 2));
+    file.SetReadsFail(true);
+    Palette palette;
+    EXPECT_THROW(palette.Read(file), VORFileErrorException);
+  }
+}
+
+} // namespace
