@@ -8,15 +8,11 @@
 
 #include "engine/VORExceptionHandlers.h"
 #include "foundation/VORException.h"
-#include "foundation/XQAutoPtr.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORPlayerPublication.h"
-#include "vorfile/SectionGuard.h"
 #include "vorfile/VORCompiledFile.h"
-#include "vorfile/VORFileException.h"
 #include "vorfile/XQWin32File.h"
 
 namespace {
@@ -25,7 +21,6 @@ constexpr size_t kModulePathSize = 1024;
 constexpr size_t kMinimumProgramPathLength = 5; // room for "x.vor"
 // LoadLibraryA's results up to this value are error codes of the 16-bit era.
 constexpr UINT_PTR kLastLoadError = 31;
-constexpr uint32_t kRootEntry = 0;
 const char *const kFontPatterns[] = {"*.fon", "*.fnt", "*.ttf", "*.fot"};
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
@@ -129,32 +124,8 @@ bool VORPlayerApp::LoadPublication() {
   PublicationFileScope scope(*m_publicationFile);
   if (!scope.Open())
     return false;
-  VORFile &file = scope.GetFile();
-  // Every failure of the file layer means the same to the user: the file
-  // holds no publication that can be played.
-  try {
-    SectionGuard root(file);
-    const uint8_t rootKey[VORCompiledFile::kEntryKeySize] = {kRootEntry, 0, 0, 0};
-    root.Open(rootKey, sizeof rootKey, false, false, false);
-    VORObjectKey rootReference = VORObjectKey::None();
-    if (!VORCompiledFile::ReadObjectCode(file, rootReference, VORObjectKey::kClassSize) || rootReference.IsNone())
-      return false;
-    const VORObjectCode reference = VORObjectCode::FromKey(rootReference);
-    XQAutoPtr<VORCodedObject> object(
-        VORClassRegistry::Instance().Create(reference.GetClassKey(), VORPlayerPublication::kRootId));
-    auto *fileObject = dynamic_cast<VORFileObject *>(object.Get());
-    if (!fileObject)
-      return false;
-    fileObject->Read(file);
-    auto *publication = dynamic_cast<VORPlayerPublication *>(object.Get());
-    if (!fileObject->IsValid() || !publication)
-      return false;
-    object.Release();
-    m_publication.reset(publication);
-  } catch (const VORFileException &) {
-    return false;
-  }
-  return true;
+  m_publication = VORPlayerPublication::LoadFromRoot(scope.GetFile());
+  return m_publication != nullptr;
 }
 
 XQString VORPlayerApp::ProgramFolder() const {

@@ -3,8 +3,8 @@
 #include "foundation/VORRandomGenerator.h"
 #include "model/IntPair.h"
 #include "model/VORApp.h"
-#include "model/VORObjectSection.h"
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ VORChapter::VORChapterProperties::~VORChapterProperties() = default;
 
 void VORChapter::VORChapterProperties::Read(VORFile &file) {
   using namespace VORRecordFields;
-  VORObjectSection section(file);
-  section.OpenNext(false, true);
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, false, true);
   IntPair pageSize;
   pageSize.Read(file);
   pageWidth = pageSize.first;

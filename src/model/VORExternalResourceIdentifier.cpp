@@ -1,7 +1,7 @@
 #include "model/VORExternalResourceIdentifier.h"
 
-#include "model/VORObjectSection.h"
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
 
 VORExternalResourceIdentifier::VORExternalResourceIdentifier(int32_t locationKind, const char *fileName,
                                                              int32_t storage)
@@ -21,8 +21,8 @@ VORExternalResourceIdentifier &VORExternalResourceIdentifier::operator=(const VO
 VORExternalResourceIdentifier::~VORExternalResourceIdentifier() = default;
 
 void VORExternalResourceIdentifier::Read(VORFile &file) {
-  VORObjectSection section(file);
-  section.OpenNext(false, true);
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, false, true);
   m_locationKind = VORRecordFields::ReadInt16(file);
   m_fileName.Read(file);
   VORRecordFields::ReadOptional(m_storage, 0, [&] { m_storage = VORRecordFields::ReadByte(file); });

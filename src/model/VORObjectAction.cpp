@@ -1,8 +1,8 @@
 #include "model/VORObjectAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORObjectSection.h"
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
 #include "vorfile/VORFile.h"
 
 namespace {
@@ -16,8 +16,8 @@ const ClassRegistration kRegistration(VORObjectAction::kCategory, VORObjectActio
 VORObjectAction::~VORObjectAction() = default;
 
 void VORObjectAction::Read(VORFile &file) {
-  VORObjectSection section(file);
-  section.Open(GetObjectCode(), VORObjectCode::kClassKeySize, false, true);
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, false, true);
   ReadFields(file);
 }
 

@@ -2,18 +2,18 @@
 
 #include <cstdint>
 
+#include "vorfile/VORObjectKey.h"
+
 class VORFile;
 
 // The 8-byte reference by which the file, the class registry, the receiver
-// table and actions name an object: 16-bit category, 16-bit code, 32-bit id,
-// each little-endian in the file. (-1, -1, -1) names no object; (0, 0, id)
-// names a well-known receiver.
+// table and actions name an object: 16-bit category, 16-bit code, 32-bit id.
+// (-1, -1, -1) names no object; (0, 0, id) names a well-known receiver.
+// In the file it is stored as a VORObjectKey.
 struct VORObjectCode {
-  static constexpr uint32_t kSize = 8;
+  static constexpr uint32_t kSize = VORObjectKey::kSize;
   // Readers that store only the class half use keys of this length.
-  static constexpr uint32_t kClassKeySize = 4;
-  // A file that stores references as text spends this many characters on one.
-  static constexpr uint32_t kTextSize = 16;
+  static constexpr uint32_t kClassKeySize = VORObjectKey::kClassSize;
 
   int16_t category = -1;
   int16_t code = -1;
@@ -32,9 +32,16 @@ struct VORObjectCode {
   static constexpr uint32_t MakeClassKey(uint16_t categoryValue, uint16_t codeValue) {
     return static_cast<uint32_t>(categoryValue) | static_cast<uint32_t>(codeValue) << 16;
   }
+  static VORObjectCode FromKey(const VORObjectKey &key) {
+    return VORObjectCode(static_cast<int16_t>(key.category), static_cast<int16_t>(key.code),
+                         static_cast<int32_t>(key.id));
+  }
 
   constexpr uint32_t GetClassKey() const {
     return MakeClassKey(static_cast<uint16_t>(category), static_cast<uint16_t>(code));
+  }
+  VORObjectKey ToKey() const {
+    return VORObjectKey{static_cast<uint16_t>(category), static_cast<uint16_t>(code), static_cast<uint32_t>(id)};
   }
   constexpr bool Equals(const VORObjectCode &other) const {
     return category == other.category && code == other.code && id == other.id;
@@ -45,22 +52,6 @@ struct VORObjectCode {
   constexpr bool operator==(const VORObjectCode &other) const { return Equals(other); }
   constexpr bool operator!=(const VORObjectCode &other) const { return !Equals(other); }
 
-  // The key form: the first length bytes (4 or 8) of the little-endian
-  // structure. Decoding 4 bytes leaves the id as it was.
-  void ToBytes(uint8_t (&bytes)[kSize]) const;
-  void FromBytes(const uint8_t *bytes, uint32_t length);
-  // The text form "%04X%04X%08X" (category, code, id); length 4 gives the
-  // first 8 characters. Decoding answers false, and makes the reference
-  // none, when a character is not one of 0-9, A-F.
-  void ToText(char (&text)[kTextSize + 1]) const;
-  bool FromText(const char *text, uint32_t length);
-
   // A reference stored as a field of a record: 8 bytes.
   void Read(VORFile &file);
-
-  // The reference named by the key of the first, resp. next, keyed item of
-  // the open folder (length 8, or 4 for the class half: the id then stays as
-  // preset). False when there is no further item.
-  static bool ReadFirstKey(VORFile &file, VORObjectCode &reference, uint32_t length);
-  static bool ReadNextKey(VORFile &file, VORObjectCode &reference, uint32_t length);
 };

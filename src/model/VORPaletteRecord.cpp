@@ -1,17 +1,21 @@
 #include "model/VORPaletteRecord.h"
 
-#include "model/VORObjectSection.h"
+#include <cstddef>
+
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
 
 void VORPaletteRecord::Read(VORFile &file) {
   m_entries.clear();
-  VORObjectSection section(file);
-  section.OpenNext(true, true);
-  uint32_t count = 0;
-  VORRecordFields::ReadOptional(count, 0u, [&] { count = VORRecordFields::ReadUint32(file); });
-  if (count > kMaxEntries)
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, true, true);
+  int32_t count = 0;
+  VORRecordFields::ReadOptional(count, 0, [&] { count = VORRecordFields::ReadInt32(file); });
+  if (count < 0)
+    count = 0;
+  if (count > static_cast<int32_t>(kMaxEntries))
     count = kMaxEntries;
-  std::vector<Entry> entries(count);
+  std::vector<Entry> entries(static_cast<size_t>(count));
   for (Entry &entry : entries) {
     uint8_t bytes[4];
     file.ReadExact(bytes, sizeof bytes);

@@ -20,10 +20,10 @@ public:
     uint8_t reserved = 0;
   };
 
-  // Opens the palette's section (the next anonymous folder of the open
-  // folder) and reads a 32-bit count (0 when the record ends there), cut to
-  // 256, then that many 4-byte entries. A record that ends among the entries
-  // passes VORFileIncompleteReadException on.
+  // Opens the palette's section (the next folder without key of the open
+  // folder) and reads a 32-bit count (0 when the record ends there or it is
+  // negative), cut to 256, then that many 4-byte entries. A record that ends
+  // among the entries passes VORFileIncompleteReadException on.
   void Read(VORFile &file);
 
   const std::vector<Entry> &GetEntries() const { return m_entries; }

@@ -1,7 +1,7 @@
 #include "model/VORPlayerChapter.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORObjectSection.h"
+#include "vorfile/SectionGuard.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ const ClassRegistration kRegistration(VORChapter::kCategory, VORChapter::kCode, 
 VORPlayerChapter::~VORPlayerChapter() = default;
 
 void VORPlayerChapter::Read(VORFile &file) {
-  VORObjectSection section(file);
-  section.Open(GetObjectCode(), VORObjectCode::kSize, true, false);
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, false);
   GetChapterProperties().Read(file);
   ReadChildren(file);
 }

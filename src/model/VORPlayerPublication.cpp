@@ -1,13 +1,17 @@
 #include "model/VORPlayerPublication.h"
 
+#include "foundation/XQAutoPtr.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
-#include "model/VORObjectSection.h"
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
+#include "vorfile/VORCompiledFile.h"
+#include "vorfile/VORFileException.h"
 
 namespace {
 
 constexpr uint32_t kSizeFieldLength = 4;
+constexpr uint32_t kRootEntry = 0;
 
 // The publication's key is fixed: the factory ignores what the file says.
 VORCodedObject *CreatePublication(uint32_t /*classKey*/, int32_t /*id*/) { return new VORPlayerPublication; }
@@ -29,8 +33,8 @@ void VORPlayerPublication::Read(VORFile &file) {
   using namespace VORRecordFields;
   m_palette.reset();
   m_usesDefaultPalette = false;
-  VORObjectSection section(file);
-  section.Open(GetObjectCode(), VORObjectCode::kClassKeySize, true, true);
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, true, true);
   ReadOptional(m_colourDepth, kDefaultColourDepth, [&] { m_colourDepth = ReadInt32(file); });
   ReadPalette(file);
   ReadSearchDictionary(file);
@@ -55,8 +59,8 @@ void VORPlayerPublication::ReadPalette(VORFile &file) {
 void VORPlayerPublication::ReadSearchDictionary(VORFile &file) {
   using namespace VORRecordFields;
   m_searchDictionary.clear();
-  VORObjectSection section(file);
-  section.OpenNext(true, true);
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, true, true);
   uint32_t size = 0;
   ReadOptional(size, 0u, [&] { size = ReadUint32(file); });
   uint32_t recordSize = 0;
@@ -70,9 +74,33 @@ void VORPlayerPublication::ReadSearchDictionary(VORFile &file) {
 
 void VORPlayerPublication::ReadOleContainerFlag(VORFile &file) {
   using namespace VORRecordFields;
-  VORObjectSection section(file);
-  section.OpenNext(true, true);
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, true, true);
   uint8_t wanted = 0;
   ReadOptional(wanted, uint8_t{0}, [&] { wanted = ReadByte(file); });
   m_wantsOleContainer = wanted != 0;
+}
+
+std::unique_ptr<VORPlayerPublication> VORPlayerPublication::LoadFromRoot(VORFile &file) {
+  try {
+    SectionGuard root(file);
+    const uint8_t rootKey[VORCompiledFile::kEntryKeySize] = {kRootEntry, 0, 0, 0};
+    root.Open(rootKey, sizeof rootKey, false, false, false);
+    VORObjectKey key = VORObjectKey::None();
+    if (!VORCompiledFile::ReadObjectCode(file, key, VORObjectKey::kClassSize) || key.IsNone())
+      return nullptr;
+    const uint32_t classKey = VORObjectCode::FromKey(key).GetClassKey();
+    XQAutoPtr<VORCodedObject> object(VORClassRegistry::Instance().Create(classKey, kRootId));
+    auto *fileObject = dynamic_cast<VORFileObject *>(object.Get());
+    if (!fileObject)
+      return nullptr;
+    fileObject->Read(file);
+    auto *publication = dynamic_cast<VORPlayerPublication *>(object.Get());
+    if (!fileObject->IsValid() || !publication)
+      return nullptr;
+    object.Release();
+    return std::unique_ptr<VORPlayerPublication>(publication);
+  } catch (const VORFileException &) {
+    return nullptr;
+  }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "model/VORPublication.h"
 
 // The publication as the player reads it from the root entry of the
@@ -10,6 +12,14 @@ public:
 
   VORPlayerPublication();
   ~VORPlayerPublication() override;
+
+  // Reads the publication that the root entry of the file holds: the first
+  // keyed item of entry 0 names its class (by the class half of its key),
+  // the class registry makes it, and it reads itself. Null when the file
+  // holds none, when the root is of another class, or when the file is
+  // damaged anywhere on the way (every file failure means the same to the
+  // user: no publication to play). The entry is closed again in every case.
+  static std::unique_ptr<VORPlayerPublication> LoadFromRoot(VORFile &file);
 
   // With the root entry open: opens the publication's folder and reads the
   // colour depth and palette, the search dictionary, the OLE-container

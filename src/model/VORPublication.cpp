@@ -2,8 +2,8 @@
 
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
-#include "model/VORObjectSection.h"
 #include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ VORPublication::VORPublicationProperties::~VORPublicationProperties() = default;
 
 void VORPublication::VORPublicationProperties::Read(VORFile &file) {
   using namespace VORRecordFields;
-  VORObjectSection section(file);
-  section.OpenNext(false, true);
+  SectionGuard section(file);
+  section.Open(nullptr, 0, false, false, true);
   titleBar = ReadByte(file);
   title.Read(file);
   border = ReadInt32(file);
@@ -236,9 +236,9 @@ VORWindowRect VORPublication::GetWindowRect(const VORWindowMetrics &metrics) con
 
 void VORPublication::LoadPageObjects(VORFile &file, const VORObjectCode &chapter,
                                      const std::function<void(VORFile &)> &readObjects) {
-  VORObjectSection publicationSection(file);
-  publicationSection.Open(GetObjectCode(), VORObjectCode::kClassKeySize, false, true);
-  VORObjectSection chapterSection(file);
-  chapterSection.Open(chapter, VORObjectCode::kSize, false, false);
+  SectionGuard publicationSection(file);
+  publicationSection.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, false, true);
+  SectionGuard chapterSection(file);
+  chapterSection.Open(chapter.ToKey(), VORObjectCode::kSize, false, false, false);
   readObjects(file);
 }

@@ -4,7 +4,7 @@
 #include "foundation/XQAutoPtr.h"
 #include "model/VORClassRegistry.h"
 #include "model/VORFileObject.h"
-#include "model/VORSkippedObjects.h"
+#include "vorfile/VORCompiledFile.h"
 #include "vorfile/VORFileException.h"
 
 VORRecursiveObjectContainer::~VORRecursiveObjectContainer() {
@@ -231,11 +231,11 @@ void VORRecursiveObjectContainer::DeleteChildren() {
 }
 
 void VORRecursiveObjectContainer::ReadChildren(VORFile &file) {
-  VORObjectCode reference;
-  for (bool more = VORObjectCode::ReadFirstKey(file, reference, VORObjectCode::kSize); more;
-       more = VORObjectCode::ReadNextKey(file, reference, VORObjectCode::kSize)) {
-    if (!reference.IsNone())
-      ReadChild(file, reference);
+  VORObjectKey key = VORObjectKey::None();
+  for (bool more = VORCompiledFile::ReadObjectCode(file, key, VORObjectKey::kSize); more;
+       more = VORCompiledFile::ReadNextObjectCode(file, key, VORObjectKey::kSize)) {
+    if (!key.IsNone())
+      ReadChild(file, VORObjectCode::FromKey(key));
   }
 }
 
@@ -247,7 +247,8 @@ void VORRecursiveObjectContainer::ReadChild(VORFile &file, const VORObjectCode &
   try {
     fileObject->Read(file);
   } catch (VORFileNonFatalException &) {
-    VORCountSkippedObject(file);
+    if (auto *compiled = dynamic_cast<VORCompiledFile *>(&file))
+      compiled->CountSkippedObject();
     return;
   }
   auto *child = dynamic_cast<VORRecursiveObjectContainer *>(object.Get());

@@ -110,6 +110,16 @@ void VORCompiledFile::OpenFolder(const void *key, uint32_t keyLength, bool creat
   OpenEntry(key, keyLength, inMemory, openData);
 }
 
+// A truncated file: the entry says it runs on past the file's end. Its
+// folders would read as if their last items were merely missing.
+bool VORCompiledFile::EntryFitsFile(uint64_t entryStart, uint32_t length) const {
+  uint32_t fileSize = 0;
+  int32_t time = 0;
+  if (!m_file->GetSizeAndTime(fileSize, time))
+    return true;
+  return entryStart + kEntryLengthSize + length <= fileSize;
+}
+
 void VORCompiledFile::OpenEntry(const void *key, uint32_t keyLength, bool inMemory, bool openData) {
   // The index is the key's first 4 bytes: a shorter key names no entry.
   if (!m_open || !key || keyLength < kEntryKeySize)
@@ -129,7 +139,7 @@ void VORCompiledFile::OpenEntry(const void *key, uint32_t keyLength, bool inMemo
   if (!XQFileFolder::ReadBytes(*stream, lengthBytes, kEntryLengthSize))
     throw VORFileFolderNotFoundException();
   uint32_t length = LittleEndianUint32(lengthBytes);
-  if (length < keyLength)
+  if (length < keyLength || !EntryFitsFile(entryStart, length))
     throw VORFileCorruptFileException();
   std::vector<uint8_t> entryKey(keyLength);
   if (!XQFileFolder::ReadBytes(*stream, entryKey.data(), keyLength) ||

@@ -86,6 +86,7 @@ private:
   void ReadEntryTable();
   bool ReadWord(uint32_t &word);
   void OpenEntry(const void *key, uint32_t keyLength, bool inMemory, bool openData);
+  bool EntryFitsFile(uint64_t entryStart, uint32_t length) const;
 
   uint32_t m_skippedObjectCount = 0;
   // Declared before the folders so that it outlives their streams.

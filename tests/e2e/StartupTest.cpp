@@ -1,4 +1,5 @@
 #include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,17 @@ constexpr DWORD kExitTimeoutMs = 20000;
 const char *const kPrograms[] = {"vorplayer.exe", "vorcompact.exe", "VORPLAY.scr"};
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
+
+// A publication of one chapter with one page, written as the compiled file
+// stores it.
+std::string WrittenPublication() {
+  PublicationRecords::Publication publication;
+  PublicationRecords::Chapter chapter;
+  chapter.pages = {VORObjectKey{0, 4, 1}};
+  publication.chapters = {chapter};
+  const std::vector<uint8_t> bytes = publication.Bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
 
 // Expects the missing-publication warning, answers it, and expects the
 // program to end normally.
@@ -43,7 +55,7 @@ TEST(StartupTest, EveryProgramWarnsAboutAMissingPublication) {
 
 TEST(StartupTest, QuotedPathIsOpenedWithoutItsQuotes) {
   ScratchFolder folder;
-  folder.WriteFile("with space.vor", "any bytes");
+  folder.WriteFile("with space.vor", WrittenPublication());
   struct Case {
     const char *what;
     std::string arguments;
@@ -73,12 +85,26 @@ TEST(StartupTest, WithoutCommandLineThePublicationIsBesideTheProgram) {
     ASSERT_TRUE(driver.Start(folder.File("PLAY.EXE"), ""));
     ExpectMissingPublicationBox(driver, "no PLAY.vor yet");
   }
-  // Any readable file passes the first check; what it holds is read later.
-  folder.WriteFile("PLAY.vor", "any bytes");
-  {
+  // A publication there plays (there is nothing to show yet, so the program
+  // ends on its own); a file that holds none is reported.
+  const std::string publication = WrittenPublication();
+  struct Case {
+    const char *what;
+    std::string bytes;
+    bool playable;
+  } cases[] = {
+      {"PLAY.vor present", publication, true},
+      {"PLAY.vor truncated", publication.substr(0, publication.size() / 2), false},
+      {"PLAY.vor of garbage", "any bytes", false},
+  };
+  for (const Case &c : cases) {
+    folder.WriteFile("PLAY.vor", c.bytes);
     ProgramDriver driver;
-    ASSERT_TRUE(driver.Start(folder.File("PLAY.EXE"), ""));
-    ExpectEndsWithoutBox(driver, "PLAY.vor present");
+    ASSERT_TRUE(driver.Start(folder.File("PLAY.EXE"), "")) << c.what;
+    if (c.playable)
+      ExpectEndsWithoutBox(driver, c.what);
+    else
+      ExpectMissingPublicationBox(driver, c.what);
   }
 }
 

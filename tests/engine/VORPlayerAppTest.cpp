@@ -7,6 +7,7 @@
 
 #include "foundation/XQMessageBox.h"
 #include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
 
 namespace {
 
@@ -81,15 +82,75 @@ TEST_F(VORPlayerAppRunTest, MissingPublicationIsReportedOnce) {
   EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_ICONWARNING));
 }
 
-TEST_F(VORPlayerAppRunTest, ReadablePublicationPassesTheFirstCheckAndIsReleased) {
+std::string Bytes(const PublicationRecords::Publication &publication) {
+  const std::vector<uint8_t> bytes = publication.Bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+PublicationRecords::Publication OneChapter() {
+  PublicationRecords::Publication publication;
+  PublicationRecords::Chapter chapter;
+  chapter.pages = {VORObjectKey{0, 4, 1}};
+  publication.chapters = {chapter};
+  return publication;
+}
+
+// Files that open but hold no publication the player can play: each shows
+// the one box and is let go again.
+TEST_F(VORPlayerAppRunTest, FilesWithoutAPublicationAreReported) {
+  PublicationRecords::Publication withoutProperties = OneChapter();
+  withoutProperties.propertyFieldCount = 3;
+  PublicationRecords::Publication chapterAsRoot = OneChapter();
+  chapterAsRoot.reference = VORObjectKey{0, 2, 1};
+  const std::string good = Bytes(OneChapter());
+  struct Case {
+    const char *what;
+    std::string bytes;
+  } cases[] = {
+      {"garbage", "bytes"},
+      {"empty file", ""},
+      {"truncated", good.substr(0, good.size() - 1)},
+      {"publication record without its required fields", Bytes(withoutProperties)},
+      {"root of another class", Bytes(chapterAsRoot)},
+  };
+  for (const Case &c : cases) {
+    g_boxes.clear();
+    ScratchFolder folder;
+    folder.WriteFile("demo.vor", c.bytes);
+    VORPlayerApp app(GetModuleHandleA(nullptr));
+    app.Run(folder.File("demo.vor").c_str(), nullptr);
+    ASSERT_EQ(g_boxes.size(), 1u) << c.what;
+    EXPECT_EQ(g_boxes[0].text, "Cannot find publication file!!") << c.what;
+    EXPECT_EQ(g_boxes[0].caption, "VOR") << c.what;
+    EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str())) << c.what << ": the file was closed again";
+  }
+}
+
+TEST_F(VORPlayerAppRunTest, APublicationLoadsWithoutABox) {
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", "bytes");
+  folder.WriteFile("demo.vor", Bytes(OneChapter()));
   VORPlayerApp app(GetModuleHandleA(nullptr));
   app.Run(folder.File("demo.vor").c_str(), nullptr);
   EXPECT_TRUE(g_boxes.empty());
   EXPECT_STREQ(app.GetPublicationFolder().CStr(), folder.Path().c_str());
-  // The run closed the file again: nothing holds it any more.
-  EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str()));
+  EXPECT_EQ(app.GetPublication(), nullptr) << "the teardown deleted it";
+  EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str())) << "the run closed the file again";
+}
+
+// The outside components are loaded from the program's folder only when the
+// publication asks for them; where they are absent the feature is simply
+// missing, without a box.
+TEST_F(VORPlayerAppRunTest, MissingOutsideComponentsAreSilent) {
+  ScratchFolder folder;
+  PublicationRecords::Publication written = OneChapter();
+  written.oleContainer = 1;
+  written.dictionary = {'w', 'o', 'r', 'd', 's'};
+  folder.WriteFile("demo.vor", Bytes(written));
+  VORPlayerApp app(GetModuleHandleA(nullptr));
+  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_FALSE(app.IsDictionaryLoaded());
+  EXPECT_EQ(app.GetSearcherMessageFilter(), nullptr);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "support/PublicationRecords.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORCompiledFile.h"
+#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ std::unique_ptr<VORPlayerPublication> Load(const Publication &publication) {
 }
 
 std::string Text(const VORObjectCode &reference) {
-  return std::to_string(reference.category) + "/" + std::to_string(reference.code) + "/" +
-         std::to_string(reference.id);
+  return std::to_string(reference.category) + "/" + std::to_string(reference.code) + "/" + std::to_string(reference.id);
 }
 
 std::string Text(const VORExternalResourceIdentifier &identifier) {
@@ -131,8 +131,8 @@ TEST(VORPlayerPublicationReadTest, ARecordEndingAtEachFieldTakesTheStatedValues)
       {"first external resource", [](const Props &r) { return Text(r.firstResource); }, "1:intro.avi:2", "-1::1"},
       // Its storage byte is missing from its own record: 0.
       {"second external resource", [](const Props &r) { return Text(r.secondResource); }, "2:music.mid:0", "-1::1"},
-      {"background colour", [](const Props &r) { return std::to_string(r.backgroundColor); },
-       std::to_string(0x123456), "0"},
+      {"background colour", [](const Props &r) { return std::to_string(r.backgroundColor); }, std::to_string(0x123456),
+       "0"},
       {"character set", [](const Props &r) { return std::to_string(r.characterSet); }, "128", "0"},
       {"passwords on", [](const Props &r) { return std::to_string(r.passwordsOn); }, "1", "0"},
       {"password list", [](const Props &r) { return std::to_string(r.passwords.GetCount()); }, "1", "0"},
@@ -181,19 +181,19 @@ TEST(VORPlayerPublicationReadTest, AChapterRecordEndingAtEachField) {
     uint8_t keepAspect;
   };
   const Expected expected[] = {
-      {false, {}, 0, 0},                                // 0: nothing
-      {false, {}, 0, 0},                                // 1: page width
-      {false, {}, 0, 0},                                // 2: page height
-      {false, {}, 0, 0},                                // 3: own window
-      {false, {}, 0, 0},                                // 4: title bar
-      {false, {}, 0, 0},                                // 5: title
-      {true, {800, 600, 0, 0, 0, 0}, 0, 0},             // 6: border
-      {true, {800, 600, 10, 0, 0, 0}, 0, 0},            // 7: x
-      {true, {800, 600, 10, 20, 0, 0}, 0, 0},           // 8: y
-      {true, {800, 600, 10, 20, 300, 0}, 0, 0},         // 9: window width
-      {true, {800, 600, 10, 20, 300, 200}, 0, 0},       // 10: window height
-      {true, {800, 600, 10, 20, 300, 200}, 0x10, 0},    // 11: window style
-      {true, {800, 600, 10, 20, 300, 200}, 0x10, 1},    // 12: keep aspect ratio
+      {false, {}, 0, 0},                             // 0: nothing
+      {false, {}, 0, 0},                             // 1: page width
+      {false, {}, 0, 0},                             // 2: page height
+      {false, {}, 0, 0},                             // 3: own window
+      {false, {}, 0, 0},                             // 4: title bar
+      {false, {}, 0, 0},                             // 5: title
+      {true, {800, 600, 0, 0, 0, 0}, 0, 0},          // 6: border
+      {true, {800, 600, 10, 0, 0, 0}, 0, 0},         // 7: x
+      {true, {800, 600, 10, 20, 0, 0}, 0, 0},        // 8: y
+      {true, {800, 600, 10, 20, 300, 0}, 0, 0},      // 9: window width
+      {true, {800, 600, 10, 20, 300, 200}, 0, 0},    // 10: window height
+      {true, {800, 600, 10, 20, 300, 200}, 0x10, 0}, // 11: window style
+      {true, {800, 600, 10, 20, 300, 200}, 0x10, 1}, // 12: keep aspect ratio
   };
   ASSERT_EQ(fields.size() + 1, std::size(expected));
   for (size_t count = 0; count <= fields.size(); ++count) {
@@ -341,25 +341,26 @@ TEST(VORPlayerPublicationReadTest, FilesWithoutAPublication) {
   EXPECT_EQ(OpenedPublication(emptyRoot.Bytes()).Load(), nullptr) << "entry 0 without a publication";
 }
 
-// A page's objects are read later, with the root entry open: the
-// publication's and the chapter's folders open around the page's reader
-// and close again, also when it fails.
+// A page's objects are read later, each time with the root entry opened
+// anew (its scan never goes back): the publication's and the chapter's
+// folders open around the page's reader and close again, also when it fails.
 TEST(VORPlayerPublicationReadTest, LoadPageObjectsOpensThePublicationAndChapterFolders) {
   FakeApp app;
-  Publication written = TwoChapters();
-  PublicationWriter writer;
-  written.AddTo(writer);
-  OpenedPublication opened(writer.Bytes());
+  OpenedPublication opened(TwoChapters().Bytes());
   std::unique_ptr<VORPlayerPublication> publication = opened.Load();
   ASSERT_NE(publication, nullptr);
-
   VORCompiledFile &file = opened.File();
-  SectionGuard root(file);
   const uint8_t rootKey[4] = {0, 0, 0, 0};
-  root.Open(rootKey, sizeof rootKey, false, false, false);
+
+  using Reader = std::function<void(VORFile &)>;
+  const auto loadInRoot = [&](const VORObjectCode &chapter, const Reader &read) {
+    SectionGuard root(file);
+    root.Open(rootKey, sizeof rootKey, false, false, false);
+    publication->LoadPageObjects(file, chapter, read);
+  };
   for (int round = 0; round < 2; ++round) {
     std::vector<VORObjectCode> pages;
-    publication->LoadPageObjects(file, VORObjectCode(0, 2, 1), [&](VORFile &inChapter) {
+    loadInRoot(VORObjectCode(0, 2, 1), [&](VORFile &inChapter) {
       VORObjectKey key = VORObjectKey::None();
       for (bool more = VORCompiledFile::ReadObjectCode(inChapter, key, VORObjectKey::kSize); more;
            more = VORCompiledFile::ReadNextObjectCode(inChapter, key, VORObjectKey::kSize))
@@ -367,12 +368,12 @@ TEST(VORPlayerPublicationReadTest, LoadPageObjectsOpensThePublicationAndChapterF
     });
     EXPECT_EQ(pages, (std::vector<VORObjectCode>{VORObjectCode(0, 4, 1), VORObjectCode(0, 4, 2)})) << round;
   }
-  EXPECT_THROW(publication->LoadPageObjects(file, VORObjectCode(0, 2, 1), [](VORFile &) { throw 7; }), int);
-  EXPECT_THROW(publication->LoadPageObjects(file, VORObjectCode(0, 2, 9), [](VORFile &) {}),
-               VORFileFolderNotFoundException);
+  EXPECT_THROW(loadInRoot(VORObjectCode(0, 2, 1), [](VORFile &) { throw 7; }), int);
+  EXPECT_THROW(loadInRoot(VORObjectCode(0, 2, 9), [](VORFile &) {}), VORFileFolderNotFoundException);
   bool read = false;
-  publication->LoadPageObjects(file, VORObjectCode(0, 2, 2), [&](VORFile &) { read = true; });
+  loadInRoot(VORObjectCode(0, 2, 2), [&](VORFile &) { read = true; });
   EXPECT_TRUE(read) << "every folder was closed again after the failures";
+  EXPECT_FALSE(file.FirstKey(nullptr, 0)) << "no folder is left open";
 }
 
 } // namespace

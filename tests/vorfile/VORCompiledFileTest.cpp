@@ -506,14 +506,17 @@ TEST(VORCompiledFileTest, MalformedContainers) {
       {"data running into its sibling",
        SingleEntry(Join({KeyedItem(chapterKey, Join({Uint32(kDataBit | 12), Uint32(1)})), DataItem(Uint32(2))})),
        openChapter, Outcome::kCorruptFile},
-      {"file ending inside a key", Truncated(SingleEntry(goodChapter), 14), openChapter, Outcome::kFolderNotFound},
+      // A file cut short: its entry's length runs past the end of the file.
+      // The entry is refused as a whole rather than read as if its last items
+      // were merely missing.
+      {"file ending inside a key", Truncated(SingleEntry(goodChapter), 14), openChapter, Outcome::kCorruptFile},
       {"file ending inside a record", Truncated(SingleEntry(goodChapter), 2),
        [](VORCompiledFile &f, bool m) {
          OpenEntry(f, 0, m, false);
          OpenKeyed(f, kChapter, kKey8, m);
          ReadUint32(f);
        },
-       Outcome::kIncompleteRead},
+       Outcome::kCorruptFile},
       {"anonymous item", SingleEntry(Join({Uint32(kNoKeyBit | 12), chapterKey, Uint32(0)})), openChapter,
        Outcome::kFolderNotFound},
       // The id half stands where the sub-folder's first item header should.

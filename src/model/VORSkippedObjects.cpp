@@ -1,3 +1,0 @@
-#include "model/VORSkippedObjects.h"
-
-void VORCountSkippedObject(VORFile & /*file*/) {}
