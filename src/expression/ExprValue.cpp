@@ -62,6 +62,7 @@ bool ExprValue::IsSameAs(const ExprValue &other) const {
     return m_integer == other.m_integer;
   case Kind::Float:
     // Bit for bit, so that NaNs and signed zeros can be checked too.
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): the bits are what is compared
     return std::memcmp(&m_float, &other.m_float, sizeof m_float) == 0;
   case Kind::String:
     return m_text == other.m_text;

@@ -216,10 +216,11 @@ private:
     tables.columnCount = m_columnCount;
     tables.nonterminalCount = m_grammar.nonterminalCount;
     tables.columnOfToken = m_columnOfToken;
-    tables.actions.assign(static_cast<size_t>(tables.stateCount * tables.columnCount), ParserAction());
+    tables.actions.assign(static_cast<size_t>(tables.stateCount) * static_cast<size_t>(tables.columnCount),
+                          ParserAction());
     tables.needsLookahead.assign(static_cast<size_t>(tables.stateCount), 1);
     tables.defaultActions.assign(static_cast<size_t>(tables.stateCount), ParserAction());
-    tables.gotos.assign(static_cast<size_t>(tables.stateCount * tables.nonterminalCount), -1);
+    tables.gotos.assign(static_cast<size_t>(tables.stateCount) * static_cast<size_t>(tables.nonterminalCount), -1);
     for (const Grammar::Rule &rule : m_grammar.rules) {
       tables.rules.push_back(ParserRule{static_cast<int16_t>(rule.lhs), static_cast<int16_t>(rule.rhs.size()),
                                         static_cast<int16_t>(rule.action)});

@@ -38,6 +38,6 @@ struct ParserTables {
 
   ParserAction ActionFor(int state, int token) const;
   int GotoFor(int state, int nonterminal) const {
-    return gotos[static_cast<size_t>(state * nonterminalCount + nonterminal)];
+    return gotos[static_cast<size_t>(state) * static_cast<size_t>(nonterminalCount) + static_cast<size_t>(nonterminal)];
   }
 };

@@ -20,7 +20,7 @@ uint32_t RandomBelow(uint32_t count) { return static_cast<uint32_t>(VORRandomGen
 VORChapter::VORChapterProperties::VORChapterProperties() = default;
 
 VORChapter::VORChapterProperties::VORChapterProperties(const VORChapterProperties &other) : VORObjectProperties(other) {
-  Assign(other);
+  CopyFields(other);
 }
 
 VORChapter::VORChapterProperties::~VORChapterProperties() = default;
@@ -53,8 +53,12 @@ VORObjectProperties *VORChapter::VORChapterProperties::Clone() const { return ne
 
 void VORChapter::VORChapterProperties::Assign(const VORObjectProperties &other) {
   const auto *source = dynamic_cast<const VORChapterProperties *>(&other);
-  if (!source || source == this)
-    return;
+  if (source && source != this)
+    CopyFields(*source);
+}
+
+void VORChapter::VORChapterProperties::CopyFields(const VORChapterProperties &other) {
+  const VORChapterProperties *source = &other;
   pageWidth = source->pageWidth;
   pageHeight = source->pageHeight;
   ownWindow = source->ownWindow;
@@ -110,14 +114,15 @@ bool VORChapter::GetOwnWindowRect(const VORWindowMetrics &metrics, VORWindowRect
   placement.titleBar = properties.titleBar != 0;
   placement.xPercent = properties.x;
   placement.yPercent = properties.y;
-  // A thin border with a caption is drawn as a frame.
-  int32_t frameX = metrics.frameWidth;
-  int32_t frameY = metrics.frameWidth;
-  if (properties.border == VORWindowPlacement::kThinBorder) {
-    frameX = properties.titleBar ? metrics.frameWidth : metrics.borderWidth;
-    frameY = properties.titleBar ? metrics.frameHeight : metrics.borderWidth;
-  }
-  rect = placement.Place(metrics, frameX, frameY);
+  // A thick frame is the sizing frame's width on all sides; a thin border
+  // with a caption is drawn as a frame, without one as the one-pixel border.
+  const bool thin = properties.border == VORWindowPlacement::kThinBorder;
+  if (!thin)
+    rect = placement.Place(metrics, metrics.frameWidth, metrics.frameWidth);
+  else if (properties.titleBar)
+    rect = placement.Place(metrics, metrics.frameWidth, metrics.frameHeight);
+  else
+    rect = placement.Place(metrics, metrics.borderWidth, metrics.borderWidth);
   return true;
 }
 

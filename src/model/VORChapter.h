@@ -48,6 +48,9 @@ public:
     int32_t windowHeight = kDefaultHeight;
     uint32_t windowStyle = kDefaultWindowStyle;
     uint8_t keepAspectRatio = 0;
+
+  private:
+    void CopyFields(const VORChapterProperties &other);
   };
 
   VORChapter(uint32_t classKey, int32_t id);

@@ -1,6 +1,7 @@
 #include "model/VORPlayerPublication.h"
 
-#include "foundation/XQAutoPtr.h"
+#include <memory>
+
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
 #include "model/VORRecordFields.h"
@@ -90,15 +91,17 @@ std::unique_ptr<VORPlayerPublication> VORPlayerPublication::LoadFromRoot(VORFile
     if (!VORCompiledFile::ReadObjectCode(file, key, VORObjectKey::kClassSize) || key.IsNone())
       return nullptr;
     const uint32_t classKey = VORObjectCode::FromKey(key).GetClassKey();
-    XQAutoPtr<VORCodedObject> object(VORClassRegistry::Instance().Create(classKey, kRootId));
-    auto *fileObject = dynamic_cast<VORFileObject *>(object.Get());
+    std::unique_ptr<VORCodedObject> object(VORClassRegistry::Instance().Create(classKey, kRootId));
+    auto *fileObject = dynamic_cast<VORFileObject *>(object.get());
     if (!fileObject)
       return nullptr;
     fileObject->Read(file);
-    auto *publication = dynamic_cast<VORPlayerPublication *>(object.Get());
+    auto *publication = dynamic_cast<VORPlayerPublication *>(object.get());
     if (!fileObject->IsValid() || !publication)
       return nullptr;
-    object.Release();
+    // The same object changes owner: the result takes what object gives up.
+    static_cast<void>(object.release());
+    // cppcheck-suppress returnDanglingLifetime
     return std::unique_ptr<VORPlayerPublication>(publication);
   } catch (const VORFileException &) {
     return nullptr;

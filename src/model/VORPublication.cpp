@@ -42,7 +42,7 @@ VORPublication::VORPublicationProperties::VORPublicationProperties() = default;
 
 VORPublication::VORPublicationProperties::VORPublicationProperties(const VORPublicationProperties &other)
     : VORObjectProperties(other) {
-  Assign(other);
+  CopyFields(other);
 }
 
 VORPublication::VORPublicationProperties::~VORPublicationProperties() = default;
@@ -99,8 +99,12 @@ VORObjectProperties *VORPublication::VORPublicationProperties::Clone() const {
 
 void VORPublication::VORPublicationProperties::Assign(const VORObjectProperties &other) {
   const auto *source = dynamic_cast<const VORPublicationProperties *>(&other);
-  if (!source || source == this)
-    return;
+  if (source && source != this)
+    CopyFields(*source);
+}
+
+void VORPublication::VORPublicationProperties::CopyFields(const VORPublicationProperties &other) {
+  const VORPublicationProperties *source = &other;
   titleBar = source->titleBar;
   title = source->title;
   border = source->border;

@@ -87,6 +87,7 @@ public:
     uint8_t askUser = 1;
 
   private:
+    void CopyFields(const VORPublicationProperties &other);
     void ReadOptionalFields(VORFile &file);
     void ReadPasswordFields(VORFile &file);
   };

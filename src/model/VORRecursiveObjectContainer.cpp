@@ -1,7 +1,8 @@
 #include "model/VORRecursiveObjectContainer.h"
 
+#include <memory>
+
 #include "foundation/VORException.h"
-#include "foundation/XQAutoPtr.h"
 #include "model/VORClassRegistry.h"
 #include "model/VORFileObject.h"
 #include "vorfile/VORCompiledFile.h"
@@ -9,7 +10,7 @@
 
 VORRecursiveObjectContainer::~VORRecursiveObjectContainer() {
   if (m_parent)
-    m_parent->Remove(this, false);
+    m_parent->RemoveDirectChild(this);
   for (Walk &walk : m_walks)
     CloseDescent(walk);
   DeleteChildren();
@@ -171,12 +172,17 @@ void VORRecursiveObjectContainer::Unlink(VORRecursiveObjectContainer *child) {
   m_children.Remove(child);
 }
 
+bool VORRecursiveObjectContainer::RemoveDirectChild(VORRecursiveObjectContainer *child) {
+  if (!IsChild(child))
+    return false;
+  Unlink(child);
+  child->m_parent = nullptr;
+  return true;
+}
+
 bool VORRecursiveObjectContainer::Remove(VORRecursiveObjectContainer *child, bool recursive) {
-  if (IsChild(child)) {
-    Unlink(child);
-    child->m_parent = nullptr;
+  if (RemoveDirectChild(child))
     return true;
-  }
   if (!recursive || !child)
     return false;
   VORRecursiveObjectContainer *holder = nullptr;
@@ -223,9 +229,14 @@ VORRecursiveObjectContainer *VORRecursiveObjectContainer::ChildAt(uint32_t n) co
   return found;
 }
 
+VORRecursiveObjectContainer *VORRecursiveObjectContainer::FirstChild() const {
+  VORRecursiveObjectContainer *head = nullptr;
+  return m_children.FindIf([](const VORRecursiveObjectContainer *) { return true; }, head) ? head : nullptr;
+}
+
 void VORRecursiveObjectContainer::DeleteChildren() {
-  while (VORRecursiveObjectContainer *head = ChildAt(0)) {
-    Remove(head, false);
+  while (VORRecursiveObjectContainer *head = FirstChild()) {
+    RemoveDirectChild(head);
     delete head;
   }
 }
@@ -240,8 +251,8 @@ void VORRecursiveObjectContainer::ReadChildren(VORFile &file) {
 }
 
 void VORRecursiveObjectContainer::ReadChild(VORFile &file, const VORObjectCode &reference) {
-  XQAutoPtr<VORCodedObject> object(VORClassRegistry::Instance().Create(reference.GetClassKey(), reference.id));
-  auto *fileObject = dynamic_cast<VORFileObject *>(object.Get());
+  std::unique_ptr<VORCodedObject> object(VORClassRegistry::Instance().Create(reference.GetClassKey(), reference.id));
+  auto *fileObject = dynamic_cast<VORFileObject *>(object.get());
   if (!fileObject)
     return;
   try {
@@ -251,11 +262,11 @@ void VORRecursiveObjectContainer::ReadChild(VORFile &file, const VORObjectCode &
       compiled->CountSkippedObject();
     return;
   }
-  auto *child = dynamic_cast<VORRecursiveObjectContainer *>(object.Get());
+  auto *child = dynamic_cast<VORRecursiveObjectContainer *>(object.get());
   if (!fileObject->IsValid() || !child || !AcceptsChild(reference.GetClassKey()))
     return;
   InsertAfter(child, nullptr);
-  object.Release();
+  static_cast<void>(object.release()); // the container owns it now
 }
 
 ContainerCursor::~ContainerCursor() {

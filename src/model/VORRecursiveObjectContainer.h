@@ -96,6 +96,8 @@ private:
   static void CloseDescent(Walk &walk);
   void Adopt(VORRecursiveObjectContainer *child);
   bool IsChild(const VORRecursiveObjectContainer *object) const;
+  VORRecursiveObjectContainer *FirstChild() const;
+  bool RemoveDirectChild(VORRecursiveObjectContainer *child);
   void Unlink(VORRecursiveObjectContainer *child);
   void ReadChild(VORFile &file, const VORObjectCode &reference);
 
