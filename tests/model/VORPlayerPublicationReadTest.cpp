@@ -90,6 +90,29 @@ TEST(VORPlayerPublicationReadTest, ReadsThePublicationWithItsChapters) {
   EXPECT_EQ(first->GetParent(), publication.get());
 }
 
+// References that are none or of no known class are left out without
+// counting as missing; a chapter whose folder holds no record is left out
+// and counted.
+TEST(VORPlayerPublicationReadTest, ChildrenThatAreLeftOut) {
+  FakeApp app;
+  Publication written = TwoChapters();
+  Chapter none;
+  none.reference = VORObjectKey::None();
+  Chapter unknown;
+  unknown.reference = VORObjectKey{0, 3, 5};
+  Chapter missing;
+  missing.reference = VORObjectKey{0, 2, 7};
+  missing.withoutProperties = true;
+  written.chapters.insert(written.chapters.begin() + 1, {none, unknown, missing});
+  OpenedPublication opened(written.Bytes());
+  std::unique_ptr<VORPlayerPublication> publication = opened.Load();
+  ASSERT_NE(publication, nullptr);
+  ASSERT_EQ(publication->GetChildCount(), 2u);
+  EXPECT_EQ(VORChapter::ReferenceOf(publication->ChildAt(0)), VORObjectCode(0, 2, 1));
+  EXPECT_EQ(VORChapter::ReferenceOf(publication->ChildAt(1)), VORObjectCode(0, 2, 2));
+  EXPECT_EQ(opened.File().GetSkippedObjectCount(), 1u);
+}
+
 // The publication's record cut after each field in turn. Every field after
 // the window style is written with a value unlike the one it takes when
 // missing, so each case shows which fields were read.

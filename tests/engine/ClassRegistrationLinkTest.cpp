@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/VORClassRegistry.h"
+#include "model/VORCodedObject.h"
+#include "model/VORFileDataObject.h"
+#include "model/VORFileObject.h"
+
+namespace {
+
+// Nothing in this program names the chapter or action classes: they are
+// found only through the registrations in their own source files, which
+// must have been linked and run before main, as in the real programs.
+TEST(ClassRegistrationLinkTest, SelfRegisteredClassesAreLinkedIn) {
+  struct Case {
+    const char *what;
+    uint32_t classKey;
+  } cases[] = {
+      {"chapter", 0x00020000},
+      {"object action", 0x00010003},
+  };
+  for (const Case &c : cases) {
+    std::unique_ptr<VORCodedObject> object(VORClassRegistry::Instance().Create(c.classKey, 5));
+    ASSERT_NE(object, nullptr) << c.what;
+    EXPECT_EQ(object->GetClassKey(), c.classKey) << c.what;
+    EXPECT_TRUE(dynamic_cast<VORFileObject *>(object.get()) || dynamic_cast<VORFileDataObject *>(object.get()))
+        << c.what;
+  }
+}
+
+} // namespace
