@@ -6,10 +6,17 @@
 #include "vorfile/VORString.h"
 
 class ActionReceiverTable;
+class PublicationFile;
+class VORActionCondition;
 class VORActionReceiver;
+class VORFileManager;
+class VORObjectAction;
+class VORPageManager;
 class VORPublication;
 class VORResourceManager;
 class VORSoundManager;
+class VORUpdateController;
+class VORVariableList;
 
 // The one interface through which the model and the objects reach the
 // application. One object implements it per process (the player); it is
@@ -19,6 +26,9 @@ class VORSoundManager;
 // here when its first caller is.
 class VORApp {
 public:
+  // The version the player answers: 4.0.
+  static constexpr uint32_t kVersion = 0x40000;
+
   VORApp();
   VORApp(const VORApp &) = delete;
   VORApp &operator=(const VORApp &) = delete;
@@ -31,13 +41,51 @@ public:
   virtual VORSoundManager *GetSoundManager() = 0;
   // The table through which receivers are found by reference; may be null.
   virtual ActionReceiverTable *GetReceiverList() = 0;
+  // The holder through which the compiled publication file is opened; null
+  // before the start-up made it.
+  virtual PublicationFile *GetPublicationFileId() = 0;
+  // Turns the file names a publication stores into paths and opens them.
+  virtual VORFileManager *GetFileManager() = 0;
+  // The page cache that loads pages' objects on demand.
+  virtual VORPageManager *GetPageManager() = 0;
+  // The scheduler of the time-driven objects.
+  virtual VORUpdateController *GetUpdateController() = 0;
+  // The publication's named variables.
+  virtual VORVariableList *GetVariables() = 0;
+  // The millisecond time of the last tick of the main loop.
+  virtual uint32_t GetTickTime() = 0;
   // The receiver an action with this target, raised in that view and page,
   // goes to; null when there is none.
   virtual VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                         const VORObjectCode &originPage) = 0;
+  // A page that an action names does not exist.
+  virtual void ReportMissingPage(const VORObjectCode &page) = 0;
+  // A window class, window, timer or GDI object could not be made; the
+  // codes are those of the display layer's error hook.
+  virtual void ReportSystemError(int32_t code) = 0;
+  // Throw the media players' failures as the program reports them.
+  [[noreturn]] virtual void ThrowMidiError(int32_t code) = 0;
+  [[noreturn]] virtual void ThrowWaveError(int32_t code) = 0;
+
+  // Queues the action to run once delay milliseconds have passed, when the
+  // condition (if any) then holds. The queue owns both from here on.
+  virtual void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) = 0;
+  // Delivers the action now; false when nobody took it. Whatever the
+  // receiver throws is swallowed (and answers false).
+  virtual bool ExecuteAction(VORObjectAction &action) = 0;
+  // Offers a copy of the action to every object of every shown page
+  // instance; true when any of them took it. Exceptions pass on.
+  virtual bool BroadcastAction(const VORObjectAction &action) = 0;
+  // True when no view has seen input since it was asked last.
+  virtual bool CheckViewsIdle() = 0;
+  // Starts the outside searcher when it is there and not yet running.
+  virtual void LaunchSearcher() = 0;
+  // While set, the views show the publication's cursor.
+  virtual void SetPublicationCursor(bool on) = 0;
+  virtual bool UsesPublicationCursor() = 0;
+  virtual uint32_t GetVersion() = 0;
+
   virtual VORPublication *GetPublication() = 0;
-  // The millisecond time of the last tick of the main loop.
-  virtual uint32_t GetTickTime() = 0;
   // Asks the user for a password; empty when cancelled.
   virtual VORString AskPassword() = 0;
   // The publication's named variables, by name without regard to case;
