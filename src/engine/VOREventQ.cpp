@@ -7,7 +7,8 @@ VOREventQ::~VOREventQ() = default;
 bool VOREventQ::CompareDue(uint32_t listedDue, uint32_t newDue) { return VORClock::IsBefore(newDue, listedDue); }
 
 void VOREventQ::Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition) {
-  Entry entry{std::unique_ptr<VORObjectAction>(action), due, std::unique_ptr<VORActionCondition>(condition)};
+  Entry entry{std::unique_ptr<VORObjectAction>(action), due, std::unique_ptr<VORActionCondition>(condition),
+              m_insertions++};
   if (!entry.action)
     return;
   auto position = m_entries.begin();
@@ -17,15 +18,17 @@ void VOREventQ::Insert(uint32_t due, VORObjectAction *action, VORActionCondition
 }
 
 bool VOREventQ::PopDue(uint32_t now, std::unique_ptr<VORObjectAction> &action,
-                       std::unique_ptr<VORActionCondition> &condition, uint32_t &due) {
-  if (m_entries.empty() || VORClock::IsBefore(now, m_entries.front().due))
-    return false;
-  Entry &head = m_entries.front();
-  action = std::move(head.action);
-  condition = std::move(head.condition);
-  due = head.due;
-  m_entries.pop_front();
-  return true;
+                       std::unique_ptr<VORActionCondition> &condition, uint32_t &due, uint64_t mark) {
+  for (auto entry = m_entries.begin(); entry != m_entries.end() && !VORClock::IsBefore(now, entry->due); ++entry) {
+    if (entry->insertion >= mark)
+      continue;
+    action = std::move(entry->action);
+    condition = std::move(entry->condition);
+    due = entry->due;
+    m_entries.erase(entry);
+    return true;
+  }
+  return false;
 }
 
 void VOREventQ::RemoveActionsFrom(const VORObjectCode &view, const VORObjectCode &page) {

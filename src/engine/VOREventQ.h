@@ -25,10 +25,14 @@ public:
   // After every entry due at or before due (times compared by their
   // difference, so the order holds across the millisecond clock's wrap).
   void Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition);
-  // Unlinks the head when it is due at now or earlier and hands it out; the
-  // caller owns action and condition. False when nothing is due.
+  // Unlinks the first entry due at now or earlier and hands it out; the
+  // caller owns action and condition. False when nothing is due. With a
+  // mark (GetMark), entries inserted since the mark was taken stay queued.
   bool PopDue(uint32_t now, std::unique_ptr<VORObjectAction> &action, std::unique_ptr<VORActionCondition> &condition,
-              uint32_t &due);
+              uint32_t &due, uint64_t mark = kNoMark);
+  // Counts the insertions so far: entries inserted from now on come after it.
+  uint64_t GetMark() const { return m_insertions; }
+  static constexpr uint64_t kNoMark = UINT64_MAX;
   // Drops every entry raised in that view and page, except those aimed at
   // the score manager.
   void RemoveActionsFrom(const VORObjectCode &view, const VORObjectCode &page);
@@ -44,7 +48,9 @@ private:
     std::unique_ptr<VORObjectAction> action;
     uint32_t due;
     std::unique_ptr<VORActionCondition> condition;
+    uint64_t insertion;
   };
 
   std::list<Entry> m_entries;
+  uint64_t m_insertions = 0;
 };

@@ -147,14 +147,19 @@ bool VORPlayer::BroadcastAction(const VORObjectAction &action) {
   return taken;
 }
 
+// Only what was queued before the tick began runs in it: an action queued
+// by one that runs (a page change retried while a transition still runs)
+// may fall due at once on the grid, and would otherwise keep the tick
+// from ever ending.
 int VORPlayer::OnTick(uint32_t now) {
   m_tickTime = now;
+  const uint64_t mark = m_eventQueue ? m_eventQueue->GetMark() : VOREventQ::kNoMark;
   bool ran = false;
   uint32_t lastDue = 0;
   std::unique_ptr<VORObjectAction> action;
   std::unique_ptr<VORActionCondition> condition;
   uint32_t due = 0;
-  while (m_eventQueue && m_eventQueue->PopDue(now, action, condition, due)) {
+  while (m_eventQueue && m_eventQueue->PopDue(now, action, condition, due, mark)) {
     if (ran && due != lastDue)
       RefreshViews();
     if (!condition || condition->Evaluate())
