@@ -11,6 +11,25 @@ struct BoxSearch {
   HWND found;
 };
 
+struct WindowSearch {
+  DWORD processId;
+  const char *className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<WindowSearch *>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner == search->processId && lstrcmpA(className, search->className) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
   auto *search = reinterpret_cast<BoxSearch *>(context);
   DWORD owner = 0;
@@ -81,6 +100,23 @@ HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
       return nullptr;
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;
+}
+
+HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  do {
+    WindowSearch search = {m_process.dwProcessId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found)
+      return search.found;
+    if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0)
+      return nullptr;
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+bool ProgramDriver::IsRunning() const {
+  return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 bool ProgramDriver::WaitForExit(DWORD timeoutMs) {

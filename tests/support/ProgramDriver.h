@@ -25,6 +25,12 @@ public:
   // Null when none appeared within the time.
   HWND WaitForBox(DWORD timeoutMs) const;
 
+  // Waits for a window of the started process with that class (hidden ones
+  // too). Null when none appeared within the time or the process ended.
+  HWND WaitForWindow(const char *className, DWORD timeoutMs) const;
+  // True while the process runs.
+  bool IsRunning() const;
+
   // Waits for the process to end; false on time-out.
   bool WaitForExit(DWORD timeoutMs);
   DWORD ExitCode() const { return m_exitCode; }
