@@ -7,7 +7,7 @@ VORExternalResourceFile::VORExternalResourceFile(const VORExternalResourceIdenti
                                                  VORFileManager &fileManager)
     : m_identifier(identifier), m_fileManager(fileManager), m_file(fileManager.OpenFile(identifier)) {}
 
-VORExternalResourceFile::~VORExternalResourceFile() { Close(); }
+VORExternalResourceFile::~VORExternalResourceFile() { CloseFile(); }
 
 bool VORExternalResourceFile::Open() {
   if (m_open)
@@ -16,7 +16,9 @@ bool VORExternalResourceFile::Open() {
   return m_open;
 }
 
-void VORExternalResourceFile::Close() {
+void VORExternalResourceFile::Close() { CloseFile(); }
+
+void VORExternalResourceFile::CloseFile() {
   if (!m_open)
     return;
   m_open = false;

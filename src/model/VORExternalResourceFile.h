@@ -34,6 +34,9 @@ public:
   const VORExternalResourceIdentifier *GetExternalIdentifier() const override { return &m_identifier; }
 
 private:
+  // Close without the virtual call, for the destructor too.
+  void CloseFile();
+
   VORExternalResourceIdentifier m_identifier;
   VORFileManager &m_fileManager;
   std::unique_ptr<XQFile> m_file;

@@ -18,7 +18,7 @@ VORInternalResourceFile::VORInternalResourceFile(const VORInternalResourceIdenti
                                                  PublicationFile &publication)
     : m_identifier(identifier), m_publication(publication) {}
 
-VORInternalResourceFile::~VORInternalResourceFile() { Close(); }
+VORInternalResourceFile::~VORInternalResourceFile() { CloseFile(); }
 
 bool VORInternalResourceFile::Open() {
   if (m_file)
@@ -40,7 +40,9 @@ bool VORInternalResourceFile::Open() {
   return true;
 }
 
-void VORInternalResourceFile::Close() {
+void VORInternalResourceFile::Close() { CloseFile(); }
+
+void VORInternalResourceFile::CloseFile() {
   if (!m_file)
     return;
   std::unique_ptr<VORFile> file = std::move(m_file);
@@ -78,7 +80,7 @@ bool VORInternalResourceFile::GetSize(uint32_t &size) {
     return false;
   m_file->GetDataSize(size);
   if (!wasOpen)
-    Close();
+    CloseFile();
   return true;
 }
 

@@ -39,6 +39,9 @@ public:
   bool IsOpen() const { return m_file != nullptr; }
 
 private:
+  // Close without the virtual call, for the destructor too.
+  void CloseFile();
+
   VORInternalResourceIdentifier m_identifier;
   PublicationFile &m_publication;
   // Open with the entry's folder open, or null.
