@@ -124,6 +124,8 @@ VORResourceBlock *VORResource::GetFirstBlock() const {
 
 void VORResource::FreeBlocks() {
   m_blocks.DeleteAll();
+  // The locks counted were on the whole resource's block, which went.
+  m_lockCount = 0;
   m_wholeBlockHandle = 0;
   m_size = kUnknownSize;
 }

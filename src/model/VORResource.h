@@ -47,7 +47,8 @@ public:
   VORResourceBlock *GetFirstBlock() const;
   // The block of the whole resource while the resource is locked, or null.
   VORResourceBlock *GetLockedWholeBlock() const;
-  // Deletes every block (memory first) and forgets the size.
+  // Deletes every block (memory first), with the locks on them, and forgets
+  // the size.
   void FreeBlocks();
 
   // Each user is recorded once.

@@ -31,7 +31,6 @@ void FakeFileManager::PutFile(const std::string &path, std::vector<uint8_t> byte
 }
 
 std::unique_ptr<XQFile> FakeFileManager::CreateDiskFile(const char *path) {
-  m_requested.emplace_back(path);
   auto found = m_disk.find(path);
   if (found == m_disk.end())
     return std::make_unique<DiskFile>(path, std::vector<uint8_t>(), 0, false);

@@ -15,8 +15,6 @@ class FakeFileManager : public VORFileManager {
 public:
   void PutFile(const std::string &path, std::vector<uint8_t> bytes, int32_t time = 1);
   void RemoveFile(const std::string &path) { m_disk.erase(path); }
-  // The paths asked for, in order.
-  const std::vector<std::string> &GetRequestedPaths() const { return m_requested; }
 
 protected:
   std::unique_ptr<XQFile> CreateDiskFile(const char *path) override;
@@ -27,5 +25,4 @@ private:
     int32_t time;
   };
   std::map<std::string, DiskEntry> m_disk;
-  std::vector<std::string> m_requested;
 };

@@ -23,10 +23,6 @@ bool FakeResourceFile::Read(void *buffer, uint32_t count, uint32_t &bytesRead) {
   bytesRead = 0;
   if (!m_open)
     return false;
-  if (m_readHook) {
-    auto hook = std::move(m_readHook);
-    hook();
-  }
   const uint32_t end = static_cast<uint32_t>(m_bytes.size()) - std::min<uint32_t>(m_missingTail, m_bytes.size());
   if (m_position < end)
     bytesRead = std::min(count, end - m_position);

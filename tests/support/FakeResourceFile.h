@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,8 +9,7 @@
 #include "model/VORResourceFile.h"
 
 // A resource file over bytes in memory, with the ways a real one fails: it
-// may not open, may claim more bytes than it delivers, and may run a hook
-// inside a read (to act while a block loads).
+// may not open, and may claim more bytes than it delivers.
 class FakeResourceFile : public VORResourceFile {
 public:
   explicit FakeResourceFile(std::vector<uint8_t> bytes, int32_t kind = VORFileKind::kOther);
@@ -35,7 +33,6 @@ public:
   void SetInternalIdentifier(const VORInternalResourceIdentifier &identifier) {
     m_internal = std::make_unique<VORInternalResourceIdentifier>(identifier);
   }
-  void SetReadHook(std::function<void()> hook) { m_readHook = std::move(hook); }
 
   bool IsOpen() const { return m_open; }
   int GetOpenCount() const { return m_opens; }
@@ -49,5 +46,4 @@ private:
   bool m_openFails = false;
   int m_opens = 0;
   std::unique_ptr<VORInternalResourceIdentifier> m_internal;
-  std::function<void()> m_readHook;
 };
