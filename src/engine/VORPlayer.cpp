@@ -11,6 +11,7 @@
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPublication.h"
+#include "model/VORResourceManager.h"
 
 namespace {
 
@@ -57,6 +58,11 @@ VORPlayer::~VORPlayer() {
   Unregister();
   m_views.DeleteAll();
   m_eventQueue.reset();
+}
+
+int32_t VORPlayer::ReportFileFailure(const char *, int32_t, int32_t) {
+  constexpr int32_t kGiveUp = 1;
+  return kGiveUp;
 }
 
 void VORPlayer::ThrowMidiError(int32_t code) { throw new VORMidiErrorException(code); }
@@ -471,7 +477,10 @@ void VORPlayer::RunSecondTick() {
 bool VORPlayer::RunIdleWork() {
   m_pageManager.Trim();
   ForEachView([](VORRunView &view) { view.OnIdle(); });
-  return TrimAndPrefetchResources();
+  if (!m_resourceManager)
+    return false;
+  m_resourceManager->UpdateBudget();
+  return m_resourceManager->PrefetchOne();
 }
 
 bool VORPlayer::TryFirstPage(const VORObjectCode &page, const VORObjectCode &viewReference) {

@@ -64,10 +64,12 @@ public:
   ~VORPlayer() override;
 
   // VORApp.
-  VORResourceManager *GetResourceManager() override { return nullptr; }
+  VORResourceManager *GetResourceManager() override { return m_resourceManager.get(); }
   VORSoundManager *GetSoundManager() override { return nullptr; }
+  // Nobody is asked: a missing file is given up at once.
+  int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) override;
+  void ReportResourceError(int32_t) override {}
   ActionReceiverTable *GetReceiverList() override { return &m_receivers; }
-  VORFileManager *GetFileManager() override { return nullptr; }
   VORPageManager *GetPageManager() override { return &m_pageManager; }
   VORUpdateController *GetUpdateController() override { return &m_updateController; }
   VORVariableList *GetVariables() override { return &m_variables; }
@@ -158,9 +160,9 @@ protected:
   // chapter with its own window, else the main view (0, 3, 1).
   virtual VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) = 0;
   virtual void Beep() {}
-  // Where the resource manager keeps to its memory budget and prefetches on
-  // idle passes; true when the prefetch did work.
-  virtual bool TrimAndPrefetchResources() { return false; }
+  // Made by the start-up, deleted by the teardown (before the publication
+  // file and the file manager it reads through).
+  std::unique_ptr<VORResourceManager> m_resourceManager;
 
 private:
   VORRunView *FindOriginView(const VORPlayerGotoPageAction &action) const;

@@ -14,8 +14,11 @@
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
 #include "model/VORPage.h"
+#include "model/VORPlayerFileManager.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPlayerPublication.h"
+#include "model/VORResourceManager.h"
+#include "model/VORWin32ResourcePlatform.h"
 #include "vorfile/VORCompiledFile.h"
 #include "vorfile/XQFile.h"
 
@@ -81,6 +84,8 @@ VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Insta
 VORPlayerApp::~VORPlayerApp() {
   CloseAllViews();
   m_timerWindow.Destroy();
+  // Resources read through the publication-file holder and the file manager.
+  m_resourceManager.reset();
   m_publication.reset();
   m_publicationFile.reset();
   if (m_oleInitialised)
@@ -114,6 +119,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   DetectMMX();
   SetCursorShape(IDC_WAIT);
   CheckPaletteDisplay();
+  m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
 
   if (commandLine && *commandLine) {
     m_publicationName = PublicationNameFromCommandLine(commandLine);
@@ -389,6 +395,7 @@ void VORPlayerApp::Teardown() {
     m_publicationFile->Close();
   m_publicationFileChecked = false;
   m_publicationFile.reset();
+  m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }
 

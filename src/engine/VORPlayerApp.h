@@ -6,13 +6,14 @@
 
 #include "engine/TimerWindow.h"
 #include "engine/VORPlayer.h"
-#include "engine/VORPlayerFileManager.h"
 #include "engine/VORSystemClock.h"
 #include "foundation/XQList.h"
 #include "foundation/XQString.h"
 #include "model/VORExternalResourceIdentifier.h"
+#include "model/VORPlayerFileManager.h"
 
 class PublicationFile;
+class VORPlayerFileManager;
 class VORPlayerPublication;
 
 // The application object: one per process. Run is the whole life of the

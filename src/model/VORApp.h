@@ -39,13 +39,17 @@ public:
 
   virtual VORResourceManager *GetResourceManager() = 0;
   virtual VORSoundManager *GetSoundManager() = 0;
+  // The holder of the publication file; null before it is made.
+  virtual PublicationFile *GetPublicationFileId() = 0;
+  // Turns stored file names into paths and files.
+  virtual VORFileManager *GetFileManager() = 0;
+  // A file the publication needs is missing; an answer of 2 asks the caller
+  // to look again.
+  virtual int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) = 0;
+  // Code 1: a resource block could not be loaded.
+  virtual void ReportResourceError(int32_t code) = 0;
   // The table through which receivers are found by reference; may be null.
   virtual ActionReceiverTable *GetReceiverList() = 0;
-  // The holder through which the compiled publication file is opened; null
-  // before the start-up made it.
-  virtual PublicationFile *GetPublicationFileId() = 0;
-  // Turns the file names a publication stores into paths and opens them.
-  virtual VORFileManager *GetFileManager() = 0;
   // The page cache that loads pages' objects on demand.
   virtual VORPageManager *GetPageManager() = 0;
   // The scheduler of the time-driven objects.

@@ -1,11 +1,19 @@
 #include "model/VORFileManager.h"
 
 #include "model/VORExternalResourceIdentifier.h"
+#include "vorfile/XQFile.h"
+#include "vorfile/XQImageFile.h"
+
+namespace {
+constexpr char kPathSeparator = '\\';
+}
+
+VORFileManager::VORFileManager() = default;
 
 VORFileManager::~VORFileManager() = default;
 
 bool VORFileManager::ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const {
-  const VORString &name = identifier.GetFileName();
+  const XQString &name = identifier.GetFileName();
   switch (identifier.GetLocationKind()) {
   case VORExternalResourceIdentifier::kFullPath:
     path = name;
@@ -15,16 +23,26 @@ bool VORFileManager::ResolvePath(const VORExternalResourceIdentifier &identifier
     path.Append(name);
     return true;
   case VORExternalResourceIdentifier::kCDROMRoot:
-    // Without a drive the name would become a path from the current drive's
-    // root, where the file is not.
-    if (m_cdromRoot.IsEmpty())
+    if (m_cdromRoot.IsEmpty()) {
+      path.Clear();
       return false;
+    }
     path = m_cdromRoot;
-    if (name.GetText() == nullptr || name.GetText()[0] != '\\')
+    if (name.CStr()[0] != kPathSeparator)
       path.AppendText("\\");
     path.Append(name);
     return true;
   default:
+    path.Clear();
     return false;
   }
+}
+
+std::unique_ptr<XQFile> VORFileManager::OpenFile(const VORExternalResourceIdentifier &identifier) {
+  XQString path;
+  if (!ResolvePath(identifier, path))
+    return nullptr;
+  if (identifier.GetStorage() == VORExternalResourceIdentifier::kStoragePicture)
+    return std::make_unique<XQImageFile>(path.CStr());
+  return CreateDiskFile(path.CStr());
 }

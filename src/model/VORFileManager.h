@@ -8,29 +8,34 @@
 class VORExternalResourceIdentifier;
 class XQFile;
 
-// Turns the file names a publication stores into paths: a full path as it
-// is, a name relative to the publication's folder, or one relative to the
-// root of the CD-ROM drive.
+// Turns the file names the publication stores into paths and files: a full
+// path as it is, a name relative to the publication's folder, or one
+// relative to the CD-ROM's root.
 class VORFileManager : public VORFileDataObject {
 public:
-  VORFileManager() = default;
-  VORFileManager(const VORFileManager &) = delete;
-  VORFileManager &operator=(const VORFileManager &) = delete;
+  VORFileManager();
   ~VORFileManager() override;
 
-  // False, and no path, for a location kind it does not know and for a name
-  // relative to the CD-ROM root when there is no CD-ROM drive.
-  virtual bool ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const;
-  // The file the identifier names, not yet opened: a packed-picture file for
-  // storage kind 2, a disk file otherwise; null when the path cannot be made.
-  virtual std::unique_ptr<XQFile> OpenFile(const VORExternalResourceIdentifier &identifier) = 0;
+  // False, with no path, for a location kind it does not know, and for a
+  // name relative to the CD-ROM on a machine without one: the root of the
+  // current drive is not where the disc's files are, and the caller reports
+  // the file missing (the user may insert the disc and look again).
+  bool ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const;
+  // A file on the resolved path, not yet opened: read as a packed picture
+  // when the identifier's storage says so. Null when the path does not
+  // resolve.
+  std::unique_ptr<XQFile> OpenFile(const VORExternalResourceIdentifier &identifier);
 
-  // Drive and directory, ending in a backslash.
+  // Drive and directory, ending in a backslash (or empty).
   void SetPublicationFolder(const XQString &folder) { m_publicationFolder = folder; }
   const XQString &GetPublicationFolder() const { return m_publicationFolder; }
-  // A drive letter and a colon ("D:"), or empty without a CD-ROM drive.
+  // A drive letter and a colon, or empty.
   void SetCDROMRoot(const XQString &root) { m_cdromRoot = root; }
   const XQString &GetCDROMRoot() const { return m_cdromRoot; }
+
+protected:
+  // The platform's own file on a path.
+  virtual std::unique_ptr<XQFile> CreateDiskFile(const char *path) = 0;
 
 private:
   XQString m_publicationFolder;

@@ -8,6 +8,7 @@
 #include "model/VORPageManager.h"
 #include "model/VORPublication.h"
 #include "model/VORRecordFields.h"
+#include "model/VORResourceManager.h"
 #include "vorfile/SectionGuard.h"
 
 namespace {
@@ -156,8 +157,10 @@ bool VORPage::LinkPreviousPageResources() {
   if (!next || next == this || !next->Retain())
     return false;
   m_linkedPage = next;
-  // The resource manager keeps the next page's resources with this page's
-  // once it exists.
+  // The resource manager keeps the next page's resources with this page's.
+  if (VORApp *app = VORApp::Get())
+    if (VORResourceManager *resources = app->GetResourceManager())
+      resources->AddLinkedPage(GetObjectCode(), next->GetObjectCode());
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include "model/VORApp.h"
 #include "model/VORPageMember.h"
 #include "model/VORPlayerGotoPageAction.h"
+#include "model/VORResourceManager.h"
 
 VORPageInstance::~VORPageInstance() = default;
 
@@ -24,14 +25,28 @@ void VORPageInstance::ForEachMember(const std::function<void(VORPageMember &)> &
   }
 }
 
+namespace {
+
+VORResourceManager *Resources() {
+  VORApp *app = VORApp::Get();
+  return app ? app->GetResourceManager() : nullptr;
+}
+
+} // namespace
+
+// The page's resources count as in use while it is shown: the resource
+// manager evicts others first and loads the pages' pictures ahead.
 void VORPageInstance::Show(VORRunView &view) {
-  // The page becomes one of the resource manager's active pages, and its
-  // sound flags stop what they name, once those managers exist.
+  if (VORResourceManager *resources = Resources())
+    resources->AddActivePage(GetPageReference());
+  // The sound flags stop what they name here once there is sound.
   m_view = &view;
   ForEachMember([this](VORPageMember &member) { member.EnterPage(*this, true); });
 }
 
 void VORPageInstance::Hide() {
+  if (VORResourceManager *resources = Resources())
+    resources->RemoveActivePage(GetPageReference());
   ForEachMember([](VORPageMember &member) { member.LeavePage(true); });
   m_view = nullptr;
 }

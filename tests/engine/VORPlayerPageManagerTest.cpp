@@ -7,7 +7,11 @@
 #include "model/VORPage.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPublication.h"
+#include "model/VORResource.h"
+#include "model/VORResourceManager.h"
 #include "support/FakeClock.h"
+#include "support/FakeResourceFile.h"
+#include "support/FakeResourcePlatform.h"
 #include "support/TestPageObject.h"
 #include "support/TestPlayer.h"
 
@@ -140,6 +144,36 @@ TEST_F(VORPlayerPageManagerTest, APageThatGoesLeavesTheCache) {
   ASSERT_EQ(cache.GetCount(), 2u);
   delete &PageOf(2);
   EXPECT_EQ(cache.GetCount(), 1u);
+}
+
+// The shown page is an active page of the resource manager, the page it
+// links a linked one; both change with the page.
+TEST(VORPlayerResourcesTest, ShownAndLinkedPagesKeepTheirResources) {
+  TestPageObject::RegisterClass();
+  FakeMachine machine;
+  FakeClock clock;
+  TestPlayer player(clock);
+  player.UseResources(machine.MakePlatform());
+  ASSERT_TRUE(player.Load(Pages(3)));
+  VORResourceManager &resources = *player.GetResourceManager();
+  uint32_t handles[4] = {};
+  for (int32_t page = 1; page <= 3; ++page) {
+    handles[page] = resources.OpenResource(std::make_unique<FakeResourceFile>(std::vector<uint8_t>(10)), 0, 0, 0);
+    resources.AddResourceUser(handles[page], VORObjectCode(0, 4, page));
+  }
+  auto active = [&](int32_t page) { return resources.IsUsedByActivePage(*resources.GetResource(handles[page])); };
+  auto linked = [&](int32_t page) { return resources.IsUsedByLinkedPage(*resources.GetResource(handles[page])); };
+  ASSERT_TRUE(player.ShowFirstPage(VORPlayer::kStartupView));
+  EXPECT_TRUE(active(1));
+  EXPECT_FALSE(active(2));
+  player.RunIdleWork();
+  EXPECT_TRUE(linked(2));
+  ASSERT_TRUE(player.Goto(VORObjectCode(0, 4, 2), kMainView));
+  EXPECT_FALSE(active(1));
+  EXPECT_TRUE(active(2));
+  EXPECT_FALSE(linked(2)) << "the page that linked it is gone";
+  player.CloseAllViews();
+  EXPECT_FALSE(active(2));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerGotoPageAction.h"
+#include "model/VORResourceManager.h"
 #include "support/FakeRecordFile.h"
 #include "support/MemoryFile.h"
 #include "support/TestPageObject.h"
@@ -32,6 +33,10 @@ bool TestPlayer::Load(const PublicationRecords::Publication &publication) {
   m_publication = VORPlayerPublication::LoadFromRoot(scope.GetFile());
   CreateEventQueue();
   return m_publication != nullptr;
+}
+
+void TestPlayer::UseResources(VORResourcePlatform platform) {
+  m_resourceManager = std::make_unique<VORResourceManager>(std::move(platform));
 }
 
 VORString TestPlayer::AskPassword() {

@@ -9,6 +9,7 @@
 #include "engine/VORPlayer.h"
 #include "model/PublicationFile.h"
 #include "model/VORPlayerPublication.h"
+#include "model/VORResourcePlatform.h"
 #include "support/PublicationRecords.h"
 #include "support/TestRunView.h"
 
@@ -24,11 +25,14 @@ public:
   // Loads the publication and makes the event queue; false when it does not
   // read.
   bool Load(const PublicationRecords::Publication &publication);
+  // A resource manager on the platform given (which must outlive the player).
+  void UseResources(VORResourcePlatform platform);
   // While false the publication file does not open: no page can load.
   void SetFileOpens(bool opens) { m_fileOpens = opens; }
 
   VORPublication *GetPublication() override { return m_publication.get(); }
   PublicationFile *GetPublicationFileId() override { return m_file.get(); }
+  VORFileManager *GetFileManager() override { return nullptr; }
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return true; }
   bool RequestQuit() override;
