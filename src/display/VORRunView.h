@@ -7,7 +7,7 @@
 #include "model/VORObjectCode.h"
 
 class VORPageInstance;
-struct HWND__;
+struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name of what a window handle points to
 
 // An on-screen view: shows one page instance at a time in a window, keeps a
 // history of the pages shown there and hosts the child windows that page

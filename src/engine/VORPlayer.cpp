@@ -395,7 +395,7 @@ VORRunView *VORPlayer::GetFirstView() const {
   return m_views.FindIf([](const VORRunView *) { return true; }, first) ? first : nullptr;
 }
 
-VORRunView *VORPlayer::FindViewByWindow(HWND__ *window) const {
+VORRunView *VORPlayer::FindViewByWindow(VORRunView::WindowHandle window) const {
   VORRunView *found = nullptr;
   return m_views.FindIf([window](VORRunView *view) { return window && view->GetWindow() == window; }, found) ? found
                                                                                                              : nullptr;

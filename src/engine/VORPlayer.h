@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "display/VORRunView.h"
 #include "engine/VOREventQ.h"
 #include "engine/VORPlayerPageManager.h"
 #include "engine/VORTimerTickReceiver.h"
@@ -18,7 +19,6 @@ class VORClock;
 class VORPage;
 class VORPlayerGotoPageAction;
 class VORRunView;
-struct HWND__;
 
 // The run-time engine under the application object: the application
 // interface every part reaches it through, the receiver of the player's own
@@ -130,7 +130,7 @@ public:
   void AddView(VORRunView *view);
   VORRunView *FindView(const VORObjectCode &identity) const;
   VORRunView *GetFirstView() const;
-  VORRunView *FindViewByWindow(HWND__ *window) const;
+  VORRunView *FindViewByWindow(VORRunView::WindowHandle window) const;
   uint32_t GetViewCount() const { return m_views.GetCount(); }
   // The view's page leaves it, the actions raised there are dropped, and
   // the view is deleted.

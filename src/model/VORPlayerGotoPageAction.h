@@ -7,8 +7,12 @@
 // which may also name a navigation kind.
 class VORPlayerGotoPageAction : public VORObjectAction {
 public:
+  // The class's own key, in place of the action base's.
+  // cppcheck-suppress duplInheritedMember
   static constexpr uint16_t kCategory = 3;
+  // cppcheck-suppress duplInheritedMember
   static constexpr uint16_t kCode = 3;
+  // cppcheck-suppress duplInheritedMember
   static constexpr uint32_t kClassKey = VORObjectCode::MakeClassKey(kCategory, kCode);
 
   // A target page (0, 0, id) names a navigation kind by its id.
