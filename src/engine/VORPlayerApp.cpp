@@ -274,7 +274,9 @@ bool VORPlayerApp::OfferToSearcher(const MSG &message) {
 void VORPlayerApp::CloseView(HWND window) {
   DestroyWindow(window);
   VORRunView *closed = FindViewByWindow(window);
-  if (closed && closed != GetFirstView()) {
+  if (!closed)
+    return;
+  if (closed != GetFirstView()) {
     VORPlayer::CloseView(closed);
     return;
   }
