@@ -7,8 +7,6 @@
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFileException.h"
 
-int TestPageObject::s_alive = 0;
-
 namespace {
 
 VORCodedObject *CreateTestPageObject(uint32_t classKey, int32_t id) { return new TestPageObject(classKey, id); }
@@ -21,11 +19,7 @@ void TestPageObject::RegisterClass() {
 
 TestPageObject::TestPageObject(const TestPageObject &other)
     : VORActionReceiver(other), VORRecursiveObjectContainer(), VORPageMember(other), tag(other.tag),
-      onReceive(other.onReceive) {
-  ++s_alive;
-}
-
-TestPageObject::~TestPageObject() { --s_alive; }
+      onReceive(other.onReceive) {}
 
 void TestPageObject::Read(VORFile &file) {
   SectionGuard section(file);

@@ -23,9 +23,8 @@ public:
   static void RegisterClass();
   static VORObjectCode Reference(int32_t id) { return VORObjectCode(kCategory, kCode, id); }
 
-  TestPageObject(uint32_t classKey, int32_t id) : VORActionReceiver(classKey, id) { ++s_alive; }
+  TestPageObject(uint32_t classKey, int32_t id) : VORActionReceiver(classKey, id) {}
   TestPageObject(const TestPageObject &other);
-  ~TestPageObject() override;
 
   void Read(VORFile &file) override;
   bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
@@ -41,8 +40,6 @@ public:
   int shownCount = 0;
   std::vector<int32_t> receivedCodes;
   std::function<void(TestPageObject &, VORObjectAction &)> onReceive;
-  // Counts the objects of this class alive, for tests of unloading.
-  static int s_alive;
 
 private:
   VORObjectCode m_view = VORObjectCode::Zero();

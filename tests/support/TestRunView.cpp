@@ -1,12 +1,6 @@
 #include "support/TestRunView.h"
 
-#include "foundation/VORException.h"
 #include "model/VORPageInstance.h"
-
-TestRunView::~TestRunView() {
-  if (alive)
-    *alive = false;
-}
 
 void TestRunView::ShowPageInstance(VORPageInstance &instance) {
   shownPages.push_back(instance.GetPageReference());
@@ -20,8 +14,6 @@ void TestRunView::LeavePageInstance(VORPageInstance &instance) {
 
 void TestRunView::Refresh() {
   ++refreshes;
-  if (throwOnRefresh != 0)
-    throw new VORWaveErrorException(throwOnRefresh);
   VORHeadlessView::Refresh();
 }
 

@@ -9,7 +9,6 @@
 class TestRunView : public VORHeadlessView {
 public:
   explicit TestRunView(int32_t id) : VORHeadlessView(id) {}
-  ~TestRunView() override;
 
   void ShowPageInstance(VORPageInstance &instance) override;
   void LeavePageInstance(VORPageInstance &instance) override;
@@ -28,8 +27,4 @@ public:
   bool transitionDone = true;
   // Answered once by TestAndSetIdle, which then re-arms it.
   bool idle = true;
-  // Refresh throws a VORWaveErrorException with this code when not 0.
-  int32_t throwOnRefresh = 0;
-  // Set to false by the view's destructor.
-  bool *alive = nullptr;
 };
