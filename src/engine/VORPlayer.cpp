@@ -50,7 +50,7 @@ private:
 
 VORPlayer::VORPlayer(VORClock &clock)
     : VORActionReceiver(kPlayerClassKey, kPlayerReference.id), m_clock(clock), m_startTime(clock.GetMilliseconds()),
-      m_updateController(clock), m_pageManager(*this, clock) {
+      m_updateController(clock), m_inactivityTimer(clock), m_pageManager(*this, clock) {
   Register();
 }
 
@@ -76,8 +76,10 @@ VORActionReceiver *VORPlayer::FindObject(const VORObjectCode &target, const VORO
       return view;
   if (target.Equals(kPlayerReference))
     return this;
-  // The sound manager (0, 0, 2), the score manager (0, 0, 4) and the
-  // printer (0, 0, 12) are found here once they exist.
+  if (target.Equals(VORScoreManager::kReference))
+    return &m_scoreManager;
+  // The sound manager (0, 0, 2) and the printer (0, 0, 12) are found here
+  // once they exist.
   if (target.category == VORPublication::kCategory && target.code == VORPublication::kCode)
     return GetPublication();
   return m_receivers.Find(target, originView, originPage);
@@ -463,14 +465,41 @@ void VORPlayer::SetPublicationCursor(bool on) {
   ForEachView([](VORRunView &view) { view.UpdateCursor(); });
 }
 
-XQString VORPlayer::GetVariableValue(const XQString &name) { return m_variables.GetVariableValue(name); }
+XQString VORPlayer::GetVariableValue(const XQString &name) {
+  return m_scoreManager.GetVariables().GetVariableValue(name);
+}
 
 void VORPlayer::SetVariableValue(const XQString &name, const XQString &value) {
-  m_variables.SetVariableValue(name, value);
+  m_scoreManager.GetVariables().SetVariableValue(name, value);
+}
+
+void VORPlayer::SetStoreInfoPlatform(std::unique_ptr<VORStoreInfoPlatform> platform) {
+  m_storeInfoPlatform = std::move(platform);
+  m_scoreManager.SetStoreInfoPlatform(m_storeInfoPlatform.get());
+}
+
+bool VORPlayer::CheckStartupPassword() {
+  VORPublication *publication = GetPublication();
+  if (!publication)
+    return true;
+  const VORPublication::VORPublicationProperties &properties = publication->GetPublicationProperties();
+  if (!properties.passwordsOn || properties.askUser != 0)
+    return true;
+  const VORObjectCode firstChapter = publication->GetFirstChapter();
+  for (;;) {
+    const VORString answer = AskPassword();
+    if (answer.IsEmpty())
+      return false;
+    if (properties.passwords.CheckAccess(answer.CStr(), firstChapter)) {
+      SetVariableValue(VORPublication::kChapterPasswordVariable, answer);
+      return true;
+    }
+    ShowWrongPassword();
+  }
 }
 
 void VORPlayer::RunSecondTick() {
-  m_variables.RefreshBuiltins(m_clock, m_startTime);
+  m_scoreManager.GetVariables().RefreshBuiltins(m_clock, m_startTime);
   RefreshViews();
 }
 

@@ -5,8 +5,11 @@
 #include <memory>
 
 #include "display/VORRunView.h"
+#include "engine/InactivityTimer.h"
 #include "engine/VOREventQ.h"
 #include "engine/VORPlayerPageManager.h"
+#include "engine/VORScoreManager.h"
+#include "engine/VORStoreInfoPlatform.h"
 #include "engine/VORTimerTickReceiver.h"
 #include "engine/VORUpdateController.h"
 #include "engine/VORVariableList.h"
@@ -24,7 +27,8 @@ class VORRunView;
 // interface every part reaches it through, the receiver of the player's own
 // actions (0, 0, 1) and the tick receiver that runs queued actions when
 // they fall due. It keeps the views, the event queue, the update
-// controller, the variables, the page cache and the receiver table.
+// controller, the score manager with the variables, the inactivity timer,
+// the page cache and the receiver table.
 //
 // Actions travel three ways: ScheduleAction queues one on the 55 ms grid
 // (OnTick runs it when due), ExecuteAction delivers one at once to the
@@ -72,7 +76,7 @@ public:
   ActionReceiverTable *GetReceiverList() override { return &m_receivers; }
   VORPageManager *GetPageManager() override { return &m_pageManager; }
   VORUpdateController *GetUpdateController() override { return &m_updateController; }
-  VORVariableList *GetVariables() override { return &m_variables; }
+  VORVariableList *GetVariables() override { return &m_scoreManager.GetVariables(); }
   uint32_t GetTickTime() override { return m_tickTime; }
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override;
@@ -110,6 +114,11 @@ public:
   virtual bool ExitViaClosingPage(VORObjectAction &action);
   // Ends the main loop; false when refused.
   virtual bool RequestQuit() = 0;
+  // The start-up's password, when the publication asks for one there (its
+  // passwords are on and chapters do not ask for their own): asked until
+  // one opens the first chapter, which is then kept in "CHAPTER_PASSWORD".
+  // False when the user gives up (an empty answer): the run ends.
+  bool CheckStartupPassword();
   // Makes the view a page of this chapter is shown in and adds it to the
   // list; null when none can be made.
   VORRunView *CreateView(VORPage &page);
@@ -151,6 +160,11 @@ public:
   // page could be shown in a view.
   bool ShowFirstPage(const VORObjectCode &viewReference);
 
+  VORScoreManager &GetScoreManager() { return m_scoreManager; }
+  InactivityTimer &GetInactivityTimer() { return m_inactivityTimer; }
+  // The system's files and save dialog for storing information.
+  void SetStoreInfoPlatform(std::unique_ptr<VORStoreInfoPlatform> platform);
+
   VORClock &GetClock() const { return m_clock; }
   uint32_t GetStartTime() const { return m_startTime; }
   void SetTickTime(uint32_t time) { m_tickTime = time; }
@@ -160,6 +174,8 @@ protected:
   // chapter with its own window, else the main view (0, 3, 1).
   virtual VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) = 0;
   virtual void Beep() {}
+  // The box that tells a password was wrong.
+  virtual void ShowWrongPassword() {}
   // Made by the start-up, deleted by the teardown (before the publication
   // file and the file manager it reads through).
   std::unique_ptr<VORResourceManager> m_resourceManager;
@@ -182,7 +198,9 @@ private:
   bool m_publicationCursor = false;
   ActionReceiverTable m_receivers;
   VORUpdateController m_updateController;
-  VORVariableList m_variables;
+  VORScoreManager m_scoreManager;
+  std::unique_ptr<VORStoreInfoPlatform> m_storeInfoPlatform;
+  InactivityTimer m_inactivityTimer;
   VORPlayerPageManager m_pageManager;
   std::unique_ptr<VOREventQ> m_eventQueue;
   XQList<VORRunView *, 2> m_views;

@@ -9,6 +9,8 @@
 #include "display/VORRunView.h"
 #include "engine/VORExceptionHandlers.h"
 #include "engine/VORHeadlessView.h"
+#include "engine/VORPasswordDlg.h"
+#include "engine/VORWin32StoreInfoPlatform.h"
 #include "foundation/VORException.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
@@ -79,7 +81,9 @@ Entry FindEntry(HMODULE module, const char *name) {
 
 } // namespace
 
-VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Instance()), m_instance(instance) {}
+VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Instance()), m_instance(instance) {
+  SetStoreInfoPlatform(std::make_unique<VORWin32StoreInfoPlatform>());
+}
 
 VORPlayerApp::~VORPlayerApp() {
   CloseAllViews();
@@ -140,9 +144,14 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   LoadOleContainer();
   LoadSearcher();
   InstallFonts();
-  // The start-up password, the display mode and the inactivity timer come
-  // here with the passwords and the display modes; a window given to play
-  // in gets its view with the windowed player view.
+  if (!CheckStartupPassword())
+    return false;
+  // The display mode is changed here once the player changes display
+  // modes.
+  const VORPublication::VORPublicationProperties &properties = m_publication->GetPublicationProperties();
+  if (m_publication->HasFlag(VORPublication::kInactivityTimeoutFlag))
+    GetInactivityTimer().Arm(properties.inactivityTimeout);
+  // A window given to play in gets its view with the windowed player view.
   const bool shown = ShowFirstPage(existingWindow ? VORRunView::Identity(VORRunView::kMainViewId) : kStartupView);
   SetCursorShape(IDC_ARROW);
   return shown;
@@ -182,8 +191,9 @@ void VORPlayerApp::RunDueWork() {
       m_lastSecondTick = now;
       RunSecondTick();
     }
-    // The cover window and the inactivity timer are looked after here once
-    // they exist.
+    // The cover window is looked after here once there is one.
+    if (GetInactivityTimer().IsCheckDue(now))
+      GetInactivityTimer().Check(*this);
     VORUpdateController &controller = *GetUpdateController();
     while (controller.IsDueWithin(GetClock().GetMilliseconds(), kUpdateWindowMs)) {
       if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE))
@@ -230,7 +240,7 @@ bool VORPlayerApp::RequestQuit() {
     return true;
   }
   if (!answer.IsEmpty())
-    XQMessageBox::Show(nullptr, WrongPasswordText(m_instance).CStr(), "", MB_ICONWARNING);
+    ShowWrongPassword();
   m_passwordDialogOpen = false;
   return false;
 }
@@ -290,6 +300,10 @@ VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage & /*pa
 }
 
 void VORPlayerApp::Beep() { MessageBeep(kStandardBeep); }
+
+void VORPlayerApp::ShowWrongPassword() {
+  XQMessageBox::Show(nullptr, WrongPasswordText(m_instance).CStr(), "", MB_ICONWARNING);
+}
 
 void VORPlayerApp::DetectMMX() {
   // Asking the system replaces executing EMMS under a fault guard, which this
@@ -383,9 +397,14 @@ void VORPlayerApp::RemoveFonts() {
 
 VORPublication *VORPlayerApp::GetPublication() { return m_publication.get(); }
 
-// The password dialog comes with the passwords; until then every question
-// counts as cancelled.
-VORString VORPlayerApp::AskPassword() { return VORString(); }
+// Over the first view's window; without a view the dialog has no owner.
+VORString VORPlayerApp::AskPassword() {
+  VORRunView *first = GetFirstView();
+  VORPasswordDlg dialog(m_instance, first ? first->GetWindow() : nullptr);
+  if (dialog.RunModal() != XQDialog::kOk)
+    return VORString();
+  return dialog.GetPassword();
+}
 
 void VORPlayerApp::Teardown() {
   SetCursorShape(IDC_WAIT);

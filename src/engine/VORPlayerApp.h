@@ -114,6 +114,9 @@ protected:
   // a window.
   VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
   void Beep() override;
+  // The wrong-password box: the program's string 1800, or a text of ours
+  // where the program carries none.
+  void ShowWrongPassword() override;
 
 private:
   bool OpenPublicationFile();

@@ -1,9 +1,9 @@
 #include "engine/VORVariable.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/VORVariableChangedAction.h"
+#include "foundation/XQAtoi.h"
 #include "model/VORApp.h"
 
 namespace {
@@ -12,7 +12,7 @@ constexpr size_t kIntTextSize = 24;
 
 } // namespace
 
-int32_t VORVariable::GetInt() const { return m_value.IsEmpty() ? 0 : std::atoi(m_value.CStr()); }
+int32_t VORVariable::GetInt() const { return m_value.IsEmpty() ? 0 : XQAtoi(m_value.CStr()); }
 
 void VORVariable::SetValue(const XQString &value) {
   m_value = value;

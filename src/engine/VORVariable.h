@@ -14,7 +14,8 @@ public:
 
   const XQString &GetName() const { return m_name; }
   const XQString &GetValue() const { return m_value; }
-  // The value read as a decimal number (atoi); 0 when empty.
+  // The value read as a decimal number (as atoi, held to 32 bits); 0 when
+  // empty.
   int32_t GetInt() const;
 
   void SetValue(const XQString &value);

@@ -1,6 +1,5 @@
 #include "model/VORChapter.h"
 
-#include "foundation/VORRandomGenerator.h"
 #include "model/IntPair.h"
 #include "model/VORApp.h"
 #include "model/VORRecordFields.h"
@@ -8,12 +7,16 @@
 
 namespace {
 
-// With several pages a pick that repeats the current page is drawn again;
-// after this many draws the page after it is taken, so a generator that
-// keeps answering the same number cannot hold the player.
-constexpr uint32_t kMaxDraws = 64;
+// With several pages a pick of the current page shuffles and picks again;
+// after this many picks the page taken stays, so that a clock that stands
+// still cannot hold the player.
+constexpr uint32_t kMaxPicks = 8;
 
-uint32_t RandomBelow(uint32_t count) { return static_cast<uint32_t>(VORRandomGenerator::Next()) % count; }
+// The shuffles reseed the random generator from the time of the tick.
+uint32_t TickTime() {
+  VORApp *app = VORApp::Get();
+  return app ? app->GetTickTime() : 0;
+}
 
 } // namespace
 
@@ -139,23 +142,30 @@ VORRecursiveObjectContainer *VORChapter::FindChild(const VORObjectCode &referenc
 }
 
 bool VORChapter::PickRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
-  const uint32_t count = GetChildCount();
-  if (count == 0)
-    return false;
-  uint32_t index = RandomBelow(count);
-  for (uint32_t draw = 1; count > 1 && draw <= kMaxDraws + count && ReferenceOf(ChildAt(index)).Equals(current); ++draw)
-    index = draw < kMaxDraws ? RandomBelow(count) : (index + 1) % count;
-  page = ChildAt(index);
+  const uint32_t count = m_randomOrder->GetCount();
+  VORRecursiveObjectContainer *picked = ChildAt(static_cast<uint32_t>(m_randomOrder->Next()));
+  for (uint32_t pick = 1; count > 1 && pick < kMaxPicks && ReferenceOf(picked).Equals(current); ++pick) {
+    m_randomOrder->Shuffle();
+    picked = ChildAt(static_cast<uint32_t>(m_randomOrder->Next()));
+  }
+  page = picked;
   return page != nullptr;
 }
 
 bool VORChapter::GetRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
-  // A new order starts from the clock, as the runtime's shuffles do.
-  if (VORApp *app = VORApp::Get())
-    VORRandomGenerator::Seed(app->GetTickTime());
+  const uint32_t count = GetChildCount();
+  if (count == 0)
+    return false;
+  if (!m_randomOrder)
+    m_randomOrder = std::make_unique<ShuffledSequence>(TickTime);
+  if (m_randomOrder->GetCount() != count)
+    m_randomOrder->SetCount(count);
+  m_randomOrder->Shuffle();
   return PickRandomPage(current, page);
 }
 
 bool VORChapter::NextRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page) {
+  if (!m_randomOrder || m_randomOrder->GetCount() != GetChildCount())
+    return GetRandomPage(current, page);
   return PickRandomPage(current, page);
 }

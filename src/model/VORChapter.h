@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "foundation/ShuffledSequence.h"
 #include "model/VORFileObject.h"
 #include "model/VORObjectProperties.h"
 #include "model/VORRecursiveObjectContainer.h"
@@ -71,11 +73,13 @@ public:
   // False without an own window.
   bool GetOwnWindowRect(const VORWindowMetrics &metrics, VORWindowRect &rect) const;
 
-  // A page of the chapter picked with the process-wide random generator,
-  // reseeded from the tick time; with more than one page never the current
-  // one. False when the chapter has no page.
+  // A page of the chapter from a freshly shuffled order of its pages (made
+  // anew when the chapter's page count changed); with more than one page
+  // never the current one. False when the chapter has no page.
   bool GetRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
-  // The same pick, going on with the generator's sequence.
+  // The next page of the order made before, without an immediate repeat
+  // (a new order once every page has come); the first time as
+  // GetRandomPage.
   bool NextRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
 
   // The reference of a child (a page); none when it is not a coded object.
@@ -87,4 +91,6 @@ private:
   bool PickRandomPage(const VORObjectCode &current, VORRecursiveObjectContainer *&page);
 
   VORChapterProperties m_properties;
+  // The order of the random pages, made on first need.
+  std::unique_ptr<ShuffledSequence> m_randomOrder;
 };

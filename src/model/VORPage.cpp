@@ -48,9 +48,8 @@ void VORPage::VORPageProperties::Read(VORFile &file) {
   SkipSection(file);
   SkipSection(file);
   ReadOptional(soundFlags, uint8_t{0}, [&] { soundFlags = ReadByte(file); });
-  // The event list and the event map; they are read with the events.
-  SkipSection(file);
-  SkipSection(file);
+  events.Read(file);
+  eventMap.Read(file);
 }
 
 VORObjectProperties *VORPage::VORPageProperties::Clone() const { return new VORPageProperties(*this); }
@@ -69,6 +68,8 @@ void VORPage::VORPageProperties::CopyFields(const VORPageProperties &other) {
   timedPageDelay = source->timedPageDelay;
   timedPage = source->timedPage;
   soundFlags = source->soundFlags;
+  events.CopyFrom(source->events);
+  eventMap.CopyFrom(source->eventMap);
 }
 
 VORPage::VORPage(uint32_t classKey, int32_t id) : VORFileObject(classKey, id), m_master(new VORPageInstance(*this)) {
@@ -116,8 +117,7 @@ bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
   }
   view.ShowPageInstance(*instance);
   instance->Show(view);
-  // The actions of the instance's events take it as their origin here, once
-  // the events are read with the page.
+  instance->GetPageProperties().events.SetOrigin(instance->GetViewReference(), instance->GetPageReference());
   view.PlayEnterTransition();
   return true;
 }

@@ -4,6 +4,8 @@
 
 #include "display/VORRect.h"
 #include "foundation/XQList.h"
+#include "model/VOREventList.h"
+#include "model/VOREventMap.h"
 #include "model/VORFileObject.h"
 #include "model/VORObjectProperties.h"
 #include "model/VORRecursiveObjectContainer.h"
@@ -47,7 +49,7 @@ public:
     // colour and the rectangle (both required), then the title, the delay
     // and, when there is a delay, the timed page, then the sound flags; the
     // two transitions, the event list and the event map follow in folders
-    // without key.
+    // without key. Copies take deep copies of the events.
     void Read(VORFile &file) override;
     VORObjectProperties *Clone() const override;
     void Assign(const VORObjectProperties &other) override;
@@ -58,6 +60,8 @@ public:
     int32_t timedPageDelay = kNoTimedPage;
     VORObjectCode timedPage = VORObjectCode::Zero();
     uint8_t soundFlags = 0;
+    VOREventList events;
+    VOREventMap eventMap;
 
   private:
     void CopyFields(const VORPageProperties &other);

@@ -7,6 +7,7 @@
 #include "model/VORPageMember.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORResourceManager.h"
+#include "model/VORTrigger.h"
 
 VORPageInstance::~VORPageInstance() = default;
 
@@ -53,8 +54,8 @@ void VORPageInstance::Hide() {
 
 void VORPageInstance::OnShown() {
   ForEachMember([](VORPageMember &member) { member.OnPageShown(); });
-  // The page's auto-start triggers fire here once the events are read.
   const VORPage::VORPageProperties &properties = GetPageProperties();
+  properties.eventMap.FireEvents(VORAutoStartTrigger(), properties.events);
   VORApp *app = VORApp::Get();
   if (properties.timedPageDelay == VORPage::VORPageProperties::kNoTimedPage || !app)
     return;

@@ -5,10 +5,20 @@
 #include <functional>
 #include <memory>
 
+#include "engine/VORScoreObjectAction.h"
+#include "engine/VORStoreInfoObjectAction.h"
+#include "model/VORBookmarkAction.h"
+#include "model/VORBrowserAction.h"
 #include "model/VORCodedObject.h"
+#include "model/VOREvent.h"
+#include "model/VOREventCondition.h"
+#include "model/VORFrameStreamObjectAction.h"
+#include "model/VORLaunchAction.h"
 #include "model/VORObjectAction.h"
 #include "model/VORPlayerChapter.h"
 #include "model/VORPlayerPublication.h"
+#include "model/VORPrinterAction.h"
+#include "model/VORTrigger.h"
 #include "support/FakeApp.h"
 
 namespace {
@@ -21,7 +31,8 @@ Check IsA() {
 }
 
 // The class table as far as its classes exist; every class that lands adds
-// its row here.
+// its row here. Classes with a fixed key keep the id of the reference, so
+// that they find their own folders.
 TEST(VORClassRegistryTest, EachKeyOfTheTableCreatesItsClass) {
   FakeApp app; // the publication registers itself as a receiver
   struct Row {
@@ -33,7 +44,21 @@ TEST(VORClassRegistryTest, EachKeyOfTheTableCreatesItsClass) {
   } rows[] = {
       {0, 0x1, "VORPlayerPublication", IsA<VORPlayerPublication>(), true},
       {0, 0x2, "VORPlayerChapter", IsA<VORPlayerChapter>(), false},
+      {3, 0x16, "VORAutoStartTrigger", IsA<VORAutoStartTrigger>(), false},
+      {3, 0x10, "VORDropTrigger", IsA<VORDropTrigger>(), false},
+      {3, 0xF, "VORKeyboardTrigger", IsA<VORKeyboardTrigger>(), false},
+      {3, 0xE, "VORMouseTrigger", IsA<VORMouseTrigger>(), false},
+      {3, 0x11, "VORSynchronizationTrigger", IsA<VORSynchronizationTrigger>(), false},
       {3, 0x1, "VORObjectAction", IsA<VORObjectAction>(), false},
+      {3, 0x14, "VORPrinterAction", IsA<VORPrinterAction>(), false},
+      {3, 0x18, "VORBookmarkAction", IsA<VORBookmarkAction>(), false},
+      {3, 0x19, "VORBrowserAction", IsA<VORBrowserAction>(), false},
+      {3, 0x1A, "VORFrameStreamObjectAction", IsA<VORFrameStreamObjectAction>(), false},
+      {3, 0x15, "VORLaunchAction", IsA<VORLaunchAction>(), false},
+      {3, 0x12, "VORScoreObjectAction", IsA<VORScoreObjectAction>(), false},
+      {3, 0x13, "VORStoreInfoObjectAction", IsA<VORStoreInfoObjectAction>(), false},
+      {3, 0x0, "VOREvent", IsA<VOREvent>(), false},
+      {3, 0x17, "VOREventCondition", IsA<VOREventCondition>(), false},
   };
   for (const Row &row : rows) {
     const uint32_t key = VORObjectCode::MakeClassKey(row.category, row.code);

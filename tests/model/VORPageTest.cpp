@@ -242,6 +242,51 @@ TEST_F(VORPageTest, TheTimedPageIsPostedWhenThePageIsShown) {
   page.RemoveFromView(view);
 }
 
+// The page's events are read with it; once it is shown its auto-start
+// events fire in map order, and their actions carry the instance's view
+// and page. A copy for a second view fires copies of them with its own.
+TEST_F(VORPageTest, TheAutoStartEventsFireWhenThePageIsShown) {
+  using namespace PublicationRecords;
+  auto posting = [](uint32_t id, int32_t code, uint32_t delay) {
+    ActionFields fields;
+    fields.target = VORObjectKey{1, 2, 9};
+    fields.code = code;
+    Event event;
+    event.id = id;
+    event.objects = {Action(1, id, fields)};
+    event.delays = {delay};
+    return event.Object();
+  };
+  PublicationRecords::Page written(VORObjectKey{0, 4, 3});
+  written.properties.events.list = {posting(1, 100, 220), posting(2, 101, 0)};
+  written.properties.events.triggers = {AutoStartTrigger(1), MouseTrigger(2, 1), AutoStartTrigger(3)};
+  written.properties.events.indexes = {1, 0, 0};
+  VORPlayerPage *page = Read(written);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->GetPageProperties().events.GetCount(), 2u);
+  EXPECT_EQ(page->GetPageProperties().eventMap.GetCount(), 3u);
+
+  VORHeadlessView first(1);
+  VORHeadlessView second(2);
+  ASSERT_TRUE(page->ShowInView(first, false));
+  ASSERT_TRUE(page->ShowInView(second, false));
+  struct Expected {
+    int32_t code;
+    uint32_t delay;
+    int32_t view;
+  } expected[] = {{101, 0, 1}, {100, 220, 1}, {101, 0, 2}, {100, 220, 2}};
+  ASSERT_EQ(app.ScheduledActions().size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    const FakeApp::Scheduled &posted = app.ScheduledActions()[i];
+    EXPECT_EQ(posted.action->GetActionCode(), expected[i].code) << i;
+    EXPECT_EQ(posted.delay, expected[i].delay) << i;
+    EXPECT_EQ(posted.action->GetOriginObject(), VORObjectCode(0, 3, expected[i].view)) << i;
+    EXPECT_EQ(posted.action->GetOriginPage(), VORObjectCode(0, 4, 3)) << i;
+  }
+  page->RemoveFromView(second);
+  page->RemoveFromView(first);
+}
+
 TEST_F(VORPageTest, AGoingPageLeavesThePageManager) {
   { VORPlayerPage page(VORPage::kClassKey, 1); }
   EXPECT_EQ(manager.removals, 1);

@@ -145,6 +145,26 @@ TEST_F(PublicationTest, RandomPagesAvoidTheCurrentPage) {
   EXPECT_FALSE(empty->GetRandomPage(Page(3), page));
 }
 
+// The order is walked: the clock may stand still (every shuffle draws the
+// same order), and still no page follows itself and every page comes.
+TEST_F(PublicationTest, NextRandomPagesWalkAShuffledOrderWithoutRepeats) {
+  auto *chapter = static_cast<VORChapter *>(publication.ChildAt(3));
+  for (uint32_t tick : {0u, 1234u}) {
+    app.SetTickTime(tick);
+    std::multiset<int32_t> seen;
+    int32_t current = 4;
+    for (int step = 0; step < 30; ++step) {
+      VORRecursiveObjectContainer *page = nullptr;
+      ASSERT_TRUE(chapter->NextRandomPage(Page(current), page));
+      ASSERT_NE(IdOf(page), current) << "tick " << tick << ", step " << step;
+      current = IdOf(page);
+      seen.insert(current);
+    }
+    for (int32_t id : {4, 5, 6})
+      EXPECT_GE(seen.count(id), 5u) << "tick " << tick << ", page " << id;
+  }
+}
+
 TEST_F(PublicationTest, AcceptsOnlyChaptersAndOwnsThem) {
   EXPECT_TRUE(publication.AcceptsChild(VORChapter::kClassKey));
   EXPECT_FALSE(publication.AcceptsChild(VORObjectCode::MakeClassKey(0, 4)));

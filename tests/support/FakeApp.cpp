@@ -37,10 +37,8 @@ VORString FakeApp::AskPassword() {
   return answer;
 }
 
-XQString FakeApp::GetVariableValue(const XQString &name) {
-  auto found = m_variables.find(name.CStr());
-  return found == m_variables.end() ? XQString() : XQString(found->second.c_str());
-}
+// As the variable list does, reading a name makes the variable known.
+XQString FakeApp::GetVariableValue(const XQString &name) { return XQString(m_variables[name.CStr()].c_str()); }
 
 void FakeApp::SetVariableValue(const XQString &name, const XQString &value) { m_variables[name.CStr()] = value.CStr(); }
 

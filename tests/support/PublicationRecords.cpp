@@ -54,9 +54,140 @@ void AddRecord(PublicationWriter::Folder &folder, const std::vector<Field> &fiel
     if (!fields[i].ownFolder)
       Append(data, fields[i].bytes);
   folder.AddData(data);
-  for (size_t i = 0; i < count; ++i)
-    if (fields[i].ownFolder)
-      folder.AddAnonymousFolder().AddData(fields[i].bytes);
+  for (size_t i = 0; i < count; ++i) {
+    if (!fields[i].ownFolder)
+      continue;
+    PublicationWriter::Folder &own = folder.AddAnonymousFolder();
+    if (fields[i].fill)
+      fields[i].fill(own);
+    else
+      own.AddData(fields[i].bytes);
+  }
+}
+
+void ListedObject::AddTo(PublicationWriter::Folder &parent) const {
+  PublicationWriter::Folder &folder = parent.AddFolder(reference, keyLength);
+  if (!withoutRecord)
+    folder.AddData(record);
+  if (fill)
+    fill(folder);
+}
+
+namespace {
+
+constexpr uint16_t kActionCategory = 3;
+
+ListedObject Trigger(uint16_t code, uint32_t id, std::vector<uint8_t> record) {
+  return ListedObject{VORObjectKey{kActionCategory, code, id}, std::move(record)};
+}
+
+} // namespace
+
+ListedObject MouseTrigger(uint32_t id, uint16_t mouseCode) { return Trigger(14, id, Uint16(mouseCode)); }
+
+ListedObject KeyboardTrigger(uint32_t id, uint16_t keyCode) { return Trigger(15, id, Uint16(keyCode)); }
+
+ListedObject DropTrigger(uint32_t id, const VORObjectKey &dropped) { return Trigger(16, id, Reference(dropped)); }
+
+ListedObject SynchronizationTrigger(uint32_t id, int32_t syncCode, const VORObjectKey &sender) {
+  std::vector<uint8_t> record = Int32(syncCode);
+  Append(record, Reference(sender));
+  return Trigger(17, id, record);
+}
+
+ListedObject AutoStartTrigger(uint32_t id) { return Trigger(22, id, {}); }
+
+std::vector<uint8_t> ActionFields::Bytes() const {
+  std::vector<uint8_t> bytes = Reference(target);
+  Append(bytes, Int32(code));
+  Append(bytes, Reference(originView));
+  Append(bytes, Reference(originPage));
+  if (withExtraWord)
+    Append(bytes, Int32(extraWord));
+  return bytes;
+}
+
+ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields, const std::vector<uint8_t> &own) {
+  std::vector<uint8_t> record = fields.Bytes();
+  Append(record, own);
+  ListedObject action{VORObjectKey{kActionCategory, classCode, id}, record};
+  action.keyLength = VORObjectKey::kClassSize;
+  return action;
+}
+
+ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page, const VORObjectKey &view) {
+  ActionFields fields;
+  fields.target = VORObjectKey{0, 0, 1};
+  fields.code = code;
+  std::vector<uint8_t> own = Reference(view);
+  Append(own, Reference(page));
+  return Action(3, id, fields, own);
+}
+
+ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question) {
+  ActionFields fields;
+  fields.target = VORObjectKey{0, 0, 4};
+  fields.code = code;
+  std::vector<uint8_t> own = Byte(correct);
+  Append(own, Int32(points));
+  Append(own, String(question));
+  return Action(0x12, id, fields, own);
+}
+
+ListedObject StoreInfo::Object() const {
+  ActionFields fields;
+  fields.target = VORObjectKey{0, 0, 4};
+  fields.code = 802;
+  std::vector<uint8_t> own = Byte(sourceKind);
+  Append(own, String(text));
+  Append(own, String(targetFile));
+  Append(own, Byte(ask));
+  Append(own, String(targetVariable));
+  Append(own, Byte(replace));
+  const uint8_t optional[] = {sourceTemporary, targetTemporary, sourceInVariable, targetInVariable};
+  for (size_t i = 0; i < optionalCount && i < sizeof optional; ++i)
+    own.push_back(optional[i]);
+  return Action(0x13, id, fields, own);
+}
+
+ListedObject Condition::Object() const {
+  std::vector<uint8_t> record;
+  if (withOperator) {
+    record.push_back(op);
+    if (withFlags)
+      record.push_back(flags);
+    Append(record, String(variable));
+    Append(record, String(operand));
+  }
+  return ListedObject{VORObjectKey{kActionCategory, 0x17, id}, record};
+}
+
+ListedObject Event::Object() const {
+  std::vector<uint8_t> record;
+  for (uint32_t delay : delays)
+    Append(record, Uint32(delay));
+  ListedObject event{VORObjectKey{kActionCategory, 0, id}, record};
+  const std::vector<ListedObject> listed = objects;
+  event.fill = [listed](PublicationWriter::Folder &folder) {
+    for (const ListedObject &object : listed)
+      object.AddTo(folder);
+  };
+  return event;
+}
+
+void Events::AddListTo(PublicationWriter::Folder &folder) const {
+  folder.AddData({});
+  for (const ListedObject &event : list)
+    event.AddTo(folder);
+}
+
+void Events::AddMapTo(PublicationWriter::Folder &folder) const {
+  std::vector<uint8_t> data;
+  for (uint16_t index : indexes)
+    Append(data, Uint16(index));
+  folder.AddData(data);
+  for (const ListedObject &trigger : triggers)
+    trigger.AddTo(folder);
 }
 
 std::vector<Field> PublicationProperties::Fields() const {
@@ -127,8 +258,9 @@ std::vector<Field> PageProperties::Fields() const {
   fields.push_back({"enter transition", noTransition, true});
   fields.push_back({"exit transition", noTransition, true});
   fields.push_back({"sound flags", Byte(soundFlags)});
-  fields.push_back({"event list", {}, true});
-  fields.push_back({"event map", {}, true});
+  const Events written = events;
+  fields.push_back({"event list", {}, true, [written](PublicationWriter::Folder &f) { written.AddListTo(f); }});
+  fields.push_back({"event map", {}, true, [written](PublicationWriter::Folder &f) { written.AddMapTo(f); }});
   return fields;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,13 @@
 namespace PublicationRecords {
 
 // One field of a record: its bytes in the record's data, or, for a field
-// kept in a folder without key, that folder's data.
+// kept in a folder without key, that folder's data; a field whose folder
+// holds more than data (the events) fills its folder itself.
 struct Field {
   std::string name;
   std::vector<uint8_t> bytes;
   bool ownFolder = false;
+  std::function<void(PublicationWriter::Folder &)> fill{};
 };
 
 // Writes the fields into folder: the first fieldCount of them (all by
@@ -37,6 +40,107 @@ struct ExternalIdentifier {
 struct Password {
   std::string text;
   std::vector<VORObjectKey> chapters;
+};
+
+// An object that a record lists by reference: a folder keyed by the
+// reference, holding the object's record as its data (none when
+// withoutRecord: an object whose record is missing) and, for an object
+// that lists others in turn, their folders. Actions open their folders by
+// the class half of the reference: their keys are 4 bytes long.
+struct ListedObject {
+  VORObjectKey reference;
+  std::vector<uint8_t> record;
+  bool withoutRecord = false;
+  std::function<void(PublicationWriter::Folder &)> fill{};
+  uint32_t keyLength = VORObjectKey::kSize;
+
+  void AddTo(PublicationWriter::Folder &parent) const;
+};
+
+// The triggers, each with its own record.
+ListedObject MouseTrigger(uint32_t id, uint16_t mouseCode);
+ListedObject KeyboardTrigger(uint32_t id, uint16_t keyCode);
+ListedObject DropTrigger(uint32_t id, const VORObjectKey &dropped);
+ListedObject SynchronizationTrigger(uint32_t id, int32_t syncCode, const VORObjectKey &sender);
+ListedObject AutoStartTrigger(uint32_t id);
+
+// The fields every action record begins with; the extra word is written
+// only for files of versions above 0x4000000.
+struct ActionFields {
+  VORObjectKey target{0, 0, 0};
+  int32_t code = 0;
+  VORObjectKey originView{0, 0, 0};
+  VORObjectKey originPage{0, 0, 0};
+  bool withExtraWord = false;
+  int32_t extraWord = 0;
+
+  std::vector<uint8_t> Bytes() const;
+};
+
+// An action (3, classCode, id): the common fields, then its own.
+ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields, const std::vector<uint8_t> &own = {});
+// A go-to-page action (3, 3) for the player: the view and the target page.
+ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page,
+                            const VORObjectKey &view = VORObjectKey{0, 0, 0});
+// A score action (3, 0x12) for the score manager (800 or 804).
+ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question);
+
+// A store-information action (3, 0x13) for the score manager (802).
+struct StoreInfo {
+  uint32_t id = 1;
+  uint8_t sourceKind = 0;
+  std::string text;
+  std::string targetFile;
+  uint8_t ask = 0;
+  std::string targetVariable;
+  uint8_t replace = 1;
+  // The four optional bytes, written up to optionalCount of them: source
+  // and target in the temporary folder, source and target names held in
+  // variables.
+  uint8_t sourceTemporary = 0;
+  uint8_t targetTemporary = 0;
+  uint8_t sourceInVariable = 0;
+  uint8_t targetInVariable = 0;
+  size_t optionalCount = 4;
+
+  ListedObject Object() const;
+};
+
+// An event's condition (3, 0x17): the operator, the flags (only for files
+// of versions above 0x4000002), the variable name or expression, the
+// operand; without the operator the record is empty.
+struct Condition {
+  uint32_t id = 1;
+  bool withOperator = true;
+  uint8_t op = 0;
+  bool withFlags = false;
+  uint8_t flags = 0;
+  std::string variable;
+  std::string operand;
+
+  ListedObject Object() const;
+};
+
+// An event (3, 0): its actions and condition in the order given, then the
+// delays as its data.
+struct Event {
+  uint32_t id = 1;
+  std::vector<ListedObject> objects;
+  std::vector<uint32_t> delays;
+
+  ListedObject Object() const;
+};
+
+// The event list and the event map of a page or a page object: the
+// list's events, the map's triggers, and the map's 16-bit indexes as
+// stored (one per trigger, or fewer).
+struct Events {
+  std::vector<ListedObject> list;
+  std::vector<ListedObject> triggers;
+  std::vector<uint16_t> indexes;
+
+  void AddListTo(PublicationWriter::Folder &folder) const;
+  void AddMapTo(PublicationWriter::Folder &folder) const;
 };
 
 // The publication's properties record, 23 fields; the last three only
@@ -91,8 +195,8 @@ struct ChapterProperties {
 
 // A page's properties record: the colour, the rectangle, the title, the
 // delay, the timed page (only with a delay), the sound flags in its data;
-// the two transitions (no effect), the event list and the event map
-// (empty) in folders without key.
+// the two transitions (no effect), the event list and the event map in
+// folders without key.
 struct PageProperties {
   uint32_t backgroundColor = 0xFFFFFFFF;
   int32_t left = 0;
@@ -103,6 +207,7 @@ struct PageProperties {
   int32_t timedPageDelay = -1;
   VORObjectKey timedPage{0, 0, 0};
   uint8_t soundFlags = 0;
+  PublicationRecords::Events events{};
 
   std::vector<Field> Fields() const;
 };

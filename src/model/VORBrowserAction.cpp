@@ -1,0 +1,25 @@
+#include "model/VORBrowserAction.h"
+
+#include "model/VORClassRegistry.h"
+#include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
+
+namespace {
+
+VORCodedObject *CreateBrowserAction(uint32_t classKey, int32_t id) { return new VORBrowserAction(classKey, id); }
+
+const ClassRegistration kRegistration(VORBrowserAction::kCategory, VORBrowserAction::kCode, CreateBrowserAction);
+
+} // namespace
+
+VORBrowserAction::~VORBrowserAction() = default;
+
+void VORBrowserAction::Read(VORFile &file) {
+  using namespace VORRecordFields;
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, false, true);
+  ReadFields(file);
+  operation = ReadByte(file);
+  text.Read(file);
+  ReadOptional(resolveMode, uint8_t{0}, [&] { resolveMode = ReadByte(file); });
+}
