@@ -32,7 +32,7 @@ public:
 
   VORPublication *GetPublication() override { return m_publication.get(); }
   PublicationFile *GetPublicationFileId() override { return m_file.get(); }
-  VORFileManager *GetFileManager() override { return nullptr; }
+  VORFileManager *GetFileManager() override { return fileManager; }
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return true; }
   bool RequestQuit() override;
@@ -49,6 +49,9 @@ public:
 
   int quitRequests = 0;
   bool quitAnswer = true;
+  int wrongPasswordBoxes = 0;
+  // None unless the test gives one.
+  VORFileManager *fileManager = nullptr;
   // While false no view can be made.
   bool makesViews = true;
   std::deque<std::string> passwordAnswers;
@@ -56,6 +59,7 @@ public:
 
 protected:
   VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
+  void ShowWrongPassword() override { ++wrongPasswordBoxes; }
 
 private:
   std::vector<uint8_t> m_bytes;
