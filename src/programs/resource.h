@@ -3,6 +3,9 @@
 // Identifiers of the programs' resources.
 #define IDI_VORPLAYER 100
 
+#define IDD_PASSWORD 101
+#define IDC_PASSWORD 1128
+
 #define IDS_PUBLICATION_CAPTION 1
 #define IDS_DELETE_ALL_BOOKMARKS 2
 #define IDS_WRONG_PASSWORD 1800

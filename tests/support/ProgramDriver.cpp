@@ -144,7 +144,19 @@ std::string ProgramDriver::BoxMessage(HWND box) {
   return message ? WindowText(message) : std::string();
 }
 
+std::wstring ProgramDriver::WideBoxMessage(HWND box) {
+  HWND message = GetDlgItem(box, kMessageId);
+  wchar_t text[1024] = {};
+  if (message)
+    SendMessageW(message, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 bool ProgramDriver::HasChild(HWND box, int id) { return GetDlgItem(box, id) != nullptr; }
+
+void ProgramDriver::SetChildText(HWND box, int id, const std::string &text) {
+  SendMessageA(GetDlgItem(box, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 void ProgramDriver::PressButton(HWND box, int id) {
   // Posted: the box's modal loop answers it while this process goes on.

@@ -39,8 +39,12 @@ public:
 
   static std::string WindowText(HWND window);
   static std::string BoxMessage(HWND box);
+  // The message as Unicode, whatever the ANSI code page is.
+  static std::wstring WideBoxMessage(HWND box);
   static bool HasChild(HWND box, int id);
   static void PressButton(HWND box, int id);
+  // Types into a control of a box: its text becomes the text given.
+  static void SetChildText(HWND box, int id, const std::string &text);
 
   // A box's message text and its icon are static controls with these ids.
   static constexpr int kMessageId = 65535;

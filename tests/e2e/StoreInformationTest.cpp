@@ -1,0 +1,137 @@
+#include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using namespace PublicationRecords;
+
+constexpr DWORD kExitTimeoutMs = 20000;
+constexpr uint8_t kStatements = 4;
+constexpr uint8_t kExpression = 3;
+constexpr uint8_t kLiteral = 0;
+constexpr uint8_t kLess = 4;
+constexpr uint8_t kEqual = 2;
+constexpr int32_t kQuit = 103;
+
+std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
+
+std::string ReadBytes(const std::string &path) {
+  std::string bytes;
+  FILE *file = std::fopen(path.c_str(), "rb");
+  if (!file)
+    return "(missing)";
+  char buffer[256];
+  size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.append(buffer, read);
+  std::fclose(file);
+  return bytes;
+}
+
+// The child program inherits the environment: TMP names the folder given
+// while the object lives.
+class TemporaryFolderVariable {
+public:
+  explicit TemporaryFolderVariable(const std::string &folder) {
+    m_had = GetEnvironmentVariableA("TMP", m_old, sizeof m_old) > 0;
+    SetEnvironmentVariableA("TMP", folder.c_str());
+  }
+  ~TemporaryFolderVariable() { SetEnvironmentVariableA("TMP", m_had ? m_old : nullptr); }
+  TemporaryFolderVariable(const TemporaryFolderVariable &) = delete;
+  TemporaryFolderVariable &operator=(const TemporaryFolderVariable &) = delete;
+
+private:
+  char m_old[MAX_PATH] = {};
+  bool m_had = false;
+};
+
+ListedObject StoreInTemporaryFile(uint32_t id, uint8_t kind, const char *text, uint8_t replace) {
+  StoreInfo store;
+  store.id = id;
+  store.sourceKind = kind;
+  store.text = text;
+  store.targetFile = "result.txt";
+  store.targetTemporary = 1;
+  store.replace = replace;
+  return store.Object();
+}
+
+Condition Comparing(uint32_t id, uint8_t op, const char *variable, const char *operand) {
+  Condition condition;
+  condition.id = id;
+  condition.op = op;
+  condition.variable = variable;
+  condition.operand = operand;
+  return condition;
+}
+
+// The start page's auto-start events: the first sets variables through the
+// expression language, stores a value computed from them into result.txt
+// in the temporary folder and appends a line; the second and third append
+// only when their conditions hold when their actions fall due; the last
+// quits.
+Publication Storing() {
+  Event compute;
+  compute.id = 1;
+  StoreInfo statements;
+  statements.id = 1;
+  statements.sourceKind = kStatements;
+  statements.text = "first = \"Ada\"; n = 6 * 7";
+  compute.objects = {statements.Object(), StoreInTemporaryFile(2, kExpression, "first & \" \" & n", 1),
+                     StoreInTemporaryFile(3, kLiteral, "\nsecond line\n", 0)};
+  compute.delays = {0, 0, 0};
+
+  Event refused;
+  refused.id = 2;
+  refused.objects = {StoreInTemporaryFile(4, kLiteral, "WRONG", 0), Comparing(1, kLess, "n", "10").Object()};
+  refused.delays = {0};
+
+  Event allowed;
+  allowed.id = 3;
+  allowed.objects = {StoreInTemporaryFile(5, kLiteral, "end", 0), Comparing(2, kEqual, "first", "ADA").Object()};
+  allowed.delays = {0};
+
+  ActionFields quitFields;
+  quitFields.target = VORObjectKey{0, 0, 1};
+  quitFields.code = kQuit;
+  Event quit;
+  quit.id = 4;
+  quit.objects = {Action(1, 6, quitFields)};
+  quit.delays = {200};
+
+  Page page(VORObjectKey{0, 4, 1});
+  page.properties.events.list = {compute.Object(), refused.Object(), allowed.Object(), quit.Object()};
+  page.properties.events.triggers = {AutoStartTrigger(1), AutoStartTrigger(2), AutoStartTrigger(3),
+                                     AutoStartTrigger(4)};
+  page.properties.events.indexes = {0, 1, 2, 3};
+  Chapter chapter;
+  chapter.pages = {page};
+  Publication publication;
+  publication.chapters = {chapter};
+  return publication;
+}
+
+// The whole road of one event in the real program: the page is shown, its
+// auto-start triggers find their events, the actions are queued with their
+// delays and conditions, the score manager stores through the runtime's
+// text mode, and the player quits. The file a person would open, byte by
+// byte.
+TEST(StoreInformationTest, TheStartPageStoresIntoATextFile) {
+  ScratchFolder folder;
+  const std::vector<uint8_t> bytes = Storing().Bytes();
+  folder.WriteFile("demo.vor", std::string(bytes.begin(), bytes.end()));
+  ScratchFolder temporary;
+  TemporaryFolderVariable tmp(temporary.Path());
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
+  ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "the publication did not quit";
+  EXPECT_EQ(driver.ExitCode(), 0u);
+  EXPECT_EQ(ReadBytes(temporary.File("result.txt")), "Ada 42\r\nsecond line\r\nend");
+}
+
+} // namespace
