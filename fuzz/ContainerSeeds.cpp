@@ -1,12 +1,9 @@
 // Writes the seed corpus of the container fuzzer: small publications made by
 // the test writer, each showing one shape the reader must walk.
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "support/FakeRecordFile.h"
 #include "support/PublicationWriter.h"
+#include "support/SeedCorpus.h"
 
 namespace {
 
@@ -57,23 +54,12 @@ PublicationWriter Deep() {
   return writer;
 }
 
-bool Write(const std::string &path, const std::vector<uint8_t> &bytes) {
-  FILE *out = std::fopen(path.c_str(), "wb");
-  if (!out)
-    return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && ok;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::string folder = argv[1];
-  const bool ok = Write(folder + "/publication", Publication().Bytes()) && Write(folder + "/flat", Flat().Bytes()) &&
-                  Write(folder + "/deep", Deep().Bytes()) && Write(folder + "/empty", PublicationWriter().Bytes());
-  return ok ? 0 : 1;
+  return WriteSeedCorpus(argc, argv,
+                         {{"publication", Publication().Bytes()},
+                          {"flat", Flat().Bytes()},
+                          {"deep", Deep().Bytes()},
+                          {"empty", PublicationWriter().Bytes()}});
 }

@@ -1,11 +1,8 @@
 // Writes the seed corpus of the publication fuzzer: publications made by the
 // test writer's record writers, each with another of the record's shapes.
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "support/PublicationRecords.h"
+#include "support/SeedCorpus.h"
 
 namespace {
 
@@ -43,24 +40,11 @@ Publication ShortRecords() {
   return publication;
 }
 
-bool Write(const std::string &path, const std::vector<uint8_t> &bytes) {
-  FILE *out = std::fopen(path.c_str(), "wb");
-  if (!out)
-    return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && ok;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::string folder = argv[1];
-  const bool ok = Write(folder + "/plain", Plain().Bytes()) &&
-                  Write(folder + "/eight-bits", EightBitsWithPasswords().Bytes(0x04000001)) &&
-                  Write(folder + "/short-records", ShortRecords().Bytes());
-  return ok ? 0 : 1;
+  return WriteSeedCorpus(argc, argv,
+                         {{"plain", Plain().Bytes()},
+                          {"eight-bits", EightBitsWithPasswords().Bytes(0x04000001)},
+                          {"short-records", ShortRecords().Bytes()}});
 }

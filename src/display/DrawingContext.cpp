@@ -162,55 +162,53 @@ RECT DrawingContext::ToDevice(const VORRect &rect) const {
 
 // ---- Pens and brushes ------------------------------------------------------
 
-void DrawingContext::SelectPen(int side, HPEN pen, bool created) {
-  HDC dc = DCOf(side);
-  if (dc == nullptr || pen == nullptr) {
-    if (created && pen != nullptr) {
-      ::DeleteObject(pen);
-    }
-    return;
-  }
-  HGDIOBJ old = ::SelectObject(dc, pen);
-  if (old == nullptr) {
-    ReportSystemError(kErrorSelectObjectFailed);
-    if (created) {
-      ::DeleteObject(pen);
-    }
-    return;
-  }
-  if (m_previousPen[side] == nullptr) {
-    m_previousPen[side] = old;
-  }
-  if (m_pen[side] != nullptr) {
-    ::DeleteObject(m_pen[side]); // deselected just now
-  }
-  m_pen[side] = created ? pen : nullptr;
-}
+void DrawingContext::SelectPen(int side, HPEN pen, bool created) { SelectInto(side, m_pen[side], pen, created); }
 
 void DrawingContext::SelectBrush(int side, HBRUSH brush, bool created) {
   HDC dc = DCOf(side);
-  if (dc == nullptr || brush == nullptr) {
-    if (created && brush != nullptr) {
-      ::DeleteObject(brush);
-    }
+  if (dc != nullptr && brush != nullptr)
+    ::SetBrushOrgEx(dc, m_originX, m_originY, nullptr);
+  SelectInto(side, m_brush[side], brush, created);
+}
+
+// Selects a pen or brush, remembering what it displaced the first time so the
+// context can be handed back as it came. A created object is owned: deleted
+// when it is displaced, or at once when it cannot be selected.
+void DrawingContext::SelectInto(int side, SelectedObject &slot, HGDIOBJ object, bool created) {
+  HDC dc = DCOf(side);
+  if (dc == nullptr || object == nullptr) {
+    if (created && object != nullptr)
+      ::DeleteObject(object);
     return;
   }
-  ::SetBrushOrgEx(dc, m_originX, m_originY, nullptr);
-  HGDIOBJ old = ::SelectObject(dc, brush);
+  HGDIOBJ old = ::SelectObject(dc, object);
   if (old == nullptr) {
     ReportSystemError(kErrorSelectObjectFailed);
-    if (created) {
-      ::DeleteObject(brush);
-    }
+    if (created)
+      ::DeleteObject(object);
     return;
   }
-  if (m_previousBrush[side] == nullptr) {
-    m_previousBrush[side] = old;
+  if (slot.previous == nullptr)
+    slot.previous = old;
+  if (slot.owned != nullptr)
+    ::DeleteObject(slot.owned); // deselected just now
+  slot.owned = created ? object : nullptr;
+}
+
+// Puts back what the first selection displaced on both sides, then deletes
+// what the context owned.
+void DrawingContext::ReleaseSelected(SelectedObject (&slots)[kSides]) {
+  for (int side = kPrimary; side < kSides; ++side) {
+    HDC dc = DCOf(side);
+    SelectedObject &slot = slots[side];
+    if (slot.previous != nullptr && dc != nullptr)
+      ::SelectObject(dc, slot.previous);
+    slot.previous = nullptr;
+    if (slot.owned != nullptr) {
+      ::DeleteObject(slot.owned);
+      slot.owned = nullptr;
+    }
   }
-  if (m_brush[side] != nullptr) {
-    ::DeleteObject(m_brush[side]);
-  }
-  m_brush[side] = created ? brush : nullptr;
 }
 
 void DrawingContext::SetPenColor(COLORREF colour) {
@@ -292,33 +290,9 @@ void DrawingContext::SetMaskBrush(bool white) {
   SelectBrush(kMask, brush, true);
 }
 
-void DrawingContext::DeletePen() {
-  for (int side = kPrimary; side < kSides; ++side) {
-    HDC dc = DCOf(side);
-    if (m_previousPen[side] != nullptr && dc != nullptr) {
-      ::SelectObject(dc, m_previousPen[side]);
-    }
-    m_previousPen[side] = nullptr;
-    if (m_pen[side] != nullptr) {
-      ::DeleteObject(m_pen[side]);
-      m_pen[side] = nullptr;
-    }
-  }
-}
+void DrawingContext::DeletePen() { ReleaseSelected(m_pen); }
 
-void DrawingContext::DeleteBrush() {
-  for (int side = kPrimary; side < kSides; ++side) {
-    HDC dc = DCOf(side);
-    if (m_previousBrush[side] != nullptr && dc != nullptr) {
-      ::SelectObject(dc, m_previousBrush[side]);
-    }
-    m_previousBrush[side] = nullptr;
-    if (m_brush[side] != nullptr) {
-      ::DeleteObject(m_brush[side]);
-      m_brush[side] = nullptr;
-    }
-  }
-}
+void DrawingContext::DeleteBrush() { ReleaseSelected(m_brush); }
 
 // ---- Text ------------------------------------------------------------------
 

@@ -132,6 +132,12 @@ private:
   RECT ToDevice(const VORRect &rect) const;
   void SelectPen(int side, HPEN pen, bool created);
   void SelectBrush(int side, HBRUSH brush, bool created);
+  struct SelectedObject {
+    HGDIOBJ previous = nullptr; // what the first selection displaced
+    HGDIOBJ owned = nullptr;    // the created object now selected, if any
+  };
+  void SelectInto(int side, SelectedObject &slot, HGDIOBJ object, bool created);
+  void ReleaseSelected(SelectedObject (&slots)[kSides]);
   void SelectFontIntoBoth(HFONT font);
   void RestoreFont();
   void ReleaseOwnedFont();
@@ -143,11 +149,9 @@ private:
 
   HDC m_dc;
   HDC m_maskDC = nullptr;
-  HGDIOBJ m_previousPen[kSides] = {};
-  HGDIOBJ m_previousBrush[kSides] = {};
   HPALETTE m_previousPalette = nullptr;
-  HPEN m_pen[kSides] = {};
-  HBRUSH m_brush[kSides] = {};
+  SelectedObject m_pen[kSides];
+  SelectedObject m_brush[kSides];
   HRGN m_clip = nullptr;
   HPALETTE m_palette = nullptr;
   HFONT m_font = nullptr;
