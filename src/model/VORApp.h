@@ -7,9 +7,11 @@
 
 class ActionReceiverTable;
 class VORActionReceiver;
+class VORObjectAction;
 class VORPublication;
 class VORResourceManager;
 class VORSoundManager;
+struct HWND__;
 
 // The one interface through which the model and the objects reach the
 // application. One object implements it per process (the player); it is
@@ -47,6 +49,12 @@ public:
   virtual void SetVariableValue(const XQString &name, const XQString &value) = 0;
   // False when the screen is palette-based.
   virtual bool IsTrueColorDisplay() = 0;
+  // Hands the action to its receiver at once; true when it was handled.
+  // Nothing is thrown out of it.
+  virtual bool ExecuteAction(VORObjectAction & /*action*/) { return false; }
+  // A view's window was asked to close (WM_CLOSE): the view may be
+  // deleted before this returns.
+  virtual void CloseView(HWND__ * /*window*/) {}
 
 private:
   static VORApp *s_app;
