@@ -5,7 +5,9 @@
 #include "display/VORDrawingSurface.h"
 #include "model/VORActionReceiver.h"
 
-struct HWND__;
+// The system's window handle type (HWND is a pointer to it under STRICT),
+// declared here so that this header stays free of the system headers.
+struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 class VORRecursiveObjectContainer;
 class VORScreenBuffer;
 

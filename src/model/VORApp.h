@@ -11,7 +11,9 @@ class VORObjectAction;
 class VORPublication;
 class VORResourceManager;
 class VORSoundManager;
-struct HWND__;
+// The system's window handle type (HWND is a pointer to it under STRICT),
+// declared here so that this header stays free of the system headers.
+struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 
 // The one interface through which the model and the objects reach the
 // application. One object implements it per process (the player); it is
