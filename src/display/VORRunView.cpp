@@ -52,9 +52,6 @@ void VORRunView::ShowPage(VORRecursiveObjectContainer *page, const PageFacts &fa
   m_shownPageReference = facts.reference;
   m_shownPageRect = facts.pageRect;
   SetBounds(facts.pageRect);
-  if (m_screenBuffer) {
-    m_screenBuffer->SetEmptyPageColor(m_backgroundColor);
-  }
   RecordChildWindowPositions();
   if (!m_clientCleared) {
     m_clientCleared = true;

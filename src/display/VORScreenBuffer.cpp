@@ -61,8 +61,7 @@ void VORScreenBuffer::RedrawRect(const VORRect &rect) {
       page != nullptr ? CompositionOrder::GraphicalChildren(*page) : std::vector<VORPaintable *>();
   size_t start = CompositionOrder::FindStart(objects, rect);
   if (start == CompositionOrder::kClearFirst) {
-    const bool emptyPage = page == nullptr || page->GetChildCount() == 0;
-    Fill(*context, rect, emptyPage ? m_emptyPageColor : kWhite);
+    Fill(*context, rect, kWhite);
     start = 0;
   }
   for (size_t i = start; i < objects.size(); ++i) {

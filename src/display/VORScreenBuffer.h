@@ -36,16 +36,10 @@ public:
   // Copies what the buffer holds now, without flushing.
   void CopyRectTo(const VORRect &source, const VORRect &destination, DrawingContext &context);
 
-  // The colour a page without any object shows (white by default). Until
-  // pages hold objects that paint them, the view gives the page's own
-  // background colour here.
-  void SetEmptyPageColor(uint32_t colour) { m_emptyPageColor = colour; }
-
 private:
   void DeleteFinishedTransition();
   void Fill(DrawingContext &context, const VORRect &rect, uint32_t colour);
 
   VORView *m_view;
   std::unique_ptr<VORTransition> m_transition;
-  uint32_t m_emptyPageColor = kWhite;
 };

@@ -2,6 +2,8 @@
 
 // Identifiers of the programs' resources.
 #define IDI_VORPLAYER 100
+// The icon of the view windows' class.
+#define IDI_VIEW 104
 
 #define IDS_PUBLICATION_CAPTION 1
 #define IDS_DELETE_ALL_BOOKMARKS 2

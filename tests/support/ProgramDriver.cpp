@@ -24,6 +24,31 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
   return TRUE;
 }
 
+struct WindowSearch {
+  DWORD processId;
+  const char *className;
+  const char *title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<WindowSearch *>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner != search->processId || lstrcmpA(className, search->className) != 0 || !IsWindowVisible(window))
+    return TRUE;
+  if (search->title) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(title, search->title) != 0)
+      return TRUE;
+  }
+  search->found.push_back(window);
+  return TRUE;
+}
+
 void DeleteTree(const std::string &folder) {
   WIN32_FIND_DATAA entry;
   HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
@@ -81,6 +106,40 @@ HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
       return nullptr;
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;
+}
+
+std::vector<HWND> ProgramDriver::Windows(const char *className) const {
+  WindowSearch search = {m_process.dwProcessId, className, nullptr, {}};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs, const char *title) const {
+  const DWORD start = GetTickCount();
+  do {
+    WindowSearch search = {m_process.dwProcessId, className, title, {}};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found.empty())
+      return search.found.front();
+    if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0)
+      return nullptr;
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+SIZE ProgramDriver::ClientSize(HWND window) {
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
 }
 
 bool ProgramDriver::WaitForExit(DWORD timeoutMs) {

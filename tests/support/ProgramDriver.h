@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Drives one of the real programs from another process, as a person would:
 // starts it, finds the boxes it shows, reads them and presses their buttons.
@@ -24,6 +25,17 @@ public:
   // Waits for a dialog-class window ("#32770") of the started process.
   // Null when none appeared within the time.
   HWND WaitForBox(DWORD timeoutMs) const;
+
+  // Waits for a visible top-level window of the started process with that
+  // class (and, when given, that title). Null when none appeared in time.
+  HWND WaitForWindow(const char *className, DWORD timeoutMs, const char *title = nullptr) const;
+  // Every visible top-level window of the process with that class.
+  std::vector<HWND> Windows(const char *className) const;
+
+  // The colour (0xBBGGRR) shown at a point of a window's client area, as
+  // the screen shows it now.
+  static COLORREF ClientPixel(HWND window, int x, int y);
+  static SIZE ClientSize(HWND window);
 
   // Waits for the process to end; false on time-out.
   bool WaitForExit(DWORD timeoutMs);
