@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/VORPublication.h"
+#include "model/VORResourceManager.h"
 
 namespace {
 
@@ -15,6 +16,11 @@ bool SameName(const XQString &left, const XQString &right) {
 VORPlayer::VORPlayer() = default;
 
 VORPlayer::~VORPlayer() = default;
+
+int32_t VORPlayer::ReportFileFailure(const char *, int32_t, int32_t) {
+  constexpr int32_t kGiveUp = 1;
+  return kGiveUp;
+}
 
 void VORPlayer::DetectMMX() {
   // Asking the system replaces executing EMMS under a fault guard, which this

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -21,8 +22,11 @@ public:
   void DetectMMX();
   bool HasMMX() const { return m_mmx != 0; }
 
-  VORResourceManager *GetResourceManager() override { return nullptr; }
+  VORResourceManager *GetResourceManager() override { return m_resourceManager.get(); }
   VORSoundManager *GetSoundManager() override { return nullptr; }
+  // Nobody is asked: a missing file is given up at once.
+  int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) override;
+  void ReportResourceError(int32_t) override {}
   ActionReceiverTable *GetReceiverList() override { return &m_receivers; }
   // The publication for (0, 1, any id); everything else through the table.
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
@@ -31,6 +35,10 @@ public:
   uint32_t GetTickTime() override { return m_tickTime; }
   XQString GetVariableValue(const XQString &name) override;
   void SetVariableValue(const XQString &name, const XQString &value) override;
+
+protected:
+  // Made by the start-up, deleted by the teardown.
+  std::unique_ptr<VORResourceManager> m_resourceManager;
 
 private:
   XQString *FindVariable(const XQString &name);

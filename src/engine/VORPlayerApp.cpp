@@ -11,7 +11,10 @@
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
+#include "model/VORPlayerFileManager.h"
 #include "model/VORPlayerPublication.h"
+#include "model/VORResourceManager.h"
+#include "model/VORWin32ResourcePlatform.h"
 #include "vorfile/VORCompiledFile.h"
 #include "vorfile/XQWin32File.h"
 
@@ -52,9 +55,12 @@ Entry FindEntry(HMODULE module, const char *name) {
 
 } // namespace
 
-VORPlayerApp::VORPlayerApp(HINSTANCE instance) : m_instance(instance) {}
+VORPlayerApp::VORPlayerApp(HINSTANCE instance)
+    : m_instance(instance), m_fileManager(std::make_unique<VORPlayerFileManager>()) {}
 
 VORPlayerApp::~VORPlayerApp() {
+  // Resources read through the publication-file holder and the file manager.
+  m_resourceManager.reset();
   m_publication.reset();
   m_publicationFile.reset();
   if (m_oleInitialised)
@@ -86,6 +92,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
   DetectMMX();
   SetCursorShape(IDC_WAIT);
   CheckPaletteDisplay();
+  m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
 
   if (commandLine && *commandLine) {
     m_publicationName = PublicationNameFromCommandLine(commandLine);
@@ -93,6 +100,8 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
   } else {
     LocateByModuleName();
   }
+  if (m_fileManager)
+    m_fileManager->SetPublicationFolder(m_publicationFolder);
 
   if (!OpenPublicationFile() || !LoadPublication()) {
     ReportMissingPublication();
@@ -191,6 +200,8 @@ void VORPlayerApp::RemoveFonts() {
 
 VORPublication *VORPlayerApp::GetPublication() { return m_publication.get(); }
 
+VORFileManager *VORPlayerApp::GetFileManager() { return m_fileManager.get(); }
+
 // The password dialog comes with the passwords; until then every question
 // counts as cancelled.
 VORString VORPlayerApp::AskPassword() { return VORString(); }
@@ -203,6 +214,8 @@ void VORPlayerApp::Teardown() {
     m_publicationFile->Close();
   m_publicationFileChecked = false;
   m_publicationFile.reset();
+  m_fileManager.reset();
+  m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }
 

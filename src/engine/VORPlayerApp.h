@@ -10,6 +10,7 @@
 #include "model/VORExternalResourceIdentifier.h"
 
 class PublicationFile;
+class VORPlayerFileManager;
 class VORPlayerPublication;
 
 // The application object: one per process. Run is the whole life of the
@@ -50,7 +51,8 @@ public:
   const XQString &GetPublicationFolder() const { return m_publicationFolder; }
   // 0 when the screen is palettised, else 1.
   int GetPaletteDisplay() const { return m_paletteDisplay; }
-  PublicationFile *GetPublicationFileId() const { return m_publicationFile.get(); }
+  PublicationFile *GetPublicationFileId() override { return m_publicationFile.get(); }
+  VORFileManager *GetFileManager() override;
   const XQList<XQString, 1> &GetInstalledFonts() const { return m_fonts; }
   bool IsDictionaryLoaded() const { return m_dictionaryLoaded; }
   IsSearcherMessageEntry GetSearcherMessageFilter() const { return m_isSearcherMessage; }
@@ -79,6 +81,7 @@ private:
   HINSTANCE m_instance;
   XQString m_publicationName;
   XQString m_publicationFolder;
+  std::unique_ptr<VORPlayerFileManager> m_fileManager;
   std::unique_ptr<PublicationFile> m_publicationFile;
   // The opening of the start-up's check, kept until the teardown.
   bool m_publicationFileChecked = false;

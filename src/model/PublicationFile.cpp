@@ -29,6 +29,8 @@ void PublicationFile::Close() {
   file->Close();
 }
 
+std::unique_ptr<VORFile> PublicationFile::OpenSeparately() const { return m_opener ? m_opener(m_identifier) : nullptr; }
+
 PublicationFileScope::~PublicationFileScope() {
   if (m_file)
     m_holder.Close();

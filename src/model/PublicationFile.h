@@ -27,6 +27,11 @@ public:
   VORFile *Open();
   // The last close closes the file.
   void Close();
+  // A further opening of the same file, with a chain of open folders of its
+  // own and not counted here: for readers of top-level entries (internal
+  // resources) while others may hold folders of the shared opening open.
+  // Null when the file cannot be opened.
+  std::unique_ptr<VORFile> OpenSeparately() const;
 
   const VORExternalResourceIdentifier &GetIdentifier() const { return m_identifier; }
   uint32_t GetOpenCount() const { return m_openCount; }

@@ -6,7 +6,9 @@
 #include "vorfile/VORString.h"
 
 class ActionReceiverTable;
+class PublicationFile;
 class VORActionReceiver;
+class VORFileManager;
 class VORObjectAction;
 class VORPublication;
 class VORResourceManager;
@@ -33,6 +35,15 @@ public:
 
   virtual VORResourceManager *GetResourceManager() = 0;
   virtual VORSoundManager *GetSoundManager() = 0;
+  // The holder of the publication file; null before it is made.
+  virtual PublicationFile *GetPublicationFileId() = 0;
+  // Turns stored file names into paths and files.
+  virtual VORFileManager *GetFileManager() = 0;
+  // A file the publication needs is missing; an answer of 2 asks the caller
+  // to look again.
+  virtual int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) = 0;
+  // Code 1: a resource block could not be loaded.
+  virtual void ReportResourceError(int32_t code) = 0;
   // The table through which receivers are found by reference; may be null.
   virtual ActionReceiverTable *GetReceiverList() = 0;
   // The receiver an action with this target, raised in that view and page,

@@ -15,3 +15,12 @@ XQString FakeApp::GetVariableValue(const XQString &name) {
 }
 
 void FakeApp::SetVariableValue(const XQString &name, const XQString &value) { m_variables[name.CStr()] = value.CStr(); }
+
+int32_t FakeApp::ReportFileFailure(const char *fileName, int32_t, int32_t) {
+  m_fileFailures.emplace_back(fileName ? fileName : "");
+  if (m_fileFailureAnswers.empty())
+    return 1;
+  const int32_t answer = m_fileFailureAnswers.front();
+  m_fileFailureAnswers.pop_front();
+  return answer;
+}

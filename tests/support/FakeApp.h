@@ -10,11 +10,18 @@
 #include "model/VORApp.h"
 
 // An application for tests of the model: a real receiver table, variables
-// in a map, passwords answered from a queue, a tick time the test sets.
+// in a map, passwords answered from a queue, a tick time the test sets, the
+// managers and the publication-file holder the test gives, and a record of
+// the failures reported to it.
 class FakeApp : public VORApp {
 public:
-  VORResourceManager *GetResourceManager() override { return nullptr; }
+  VORResourceManager *GetResourceManager() override { return m_resourceManager; }
   VORSoundManager *GetSoundManager() override { return nullptr; }
+  PublicationFile *GetPublicationFileId() override { return m_publicationFile; }
+  VORFileManager *GetFileManager() override { return m_fileManager; }
+  // Each report takes the next queued answer; none left answers 1 (give up).
+  int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) override;
+  void ReportResourceError(int32_t code) override { m_resourceErrors.push_back(code); }
   ActionReceiverTable *GetReceiverList() override { return &m_receivers; }
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override {
@@ -28,6 +35,13 @@ public:
   bool IsTrueColorDisplay() override { return m_trueColor; }
 
   ActionReceiverTable &Receivers() { return m_receivers; }
+  void SetResourceManager(VORResourceManager *manager) { m_resourceManager = manager; }
+  void SetPublicationFile(PublicationFile *holder) { m_publicationFile = holder; }
+  void SetFileManager(VORFileManager *manager) { m_fileManager = manager; }
+  void QueueFileFailureAnswer(int32_t answer) { m_fileFailureAnswers.push_back(answer); }
+  // The file names reported missing, in order.
+  const std::vector<std::string> &GetFileFailures() const { return m_fileFailures; }
+  const std::vector<int32_t> &GetResourceErrors() const { return m_resourceErrors; }
   void SetPublication(VORPublication *publication) { m_publication = publication; }
   void SetTickTime(uint32_t time) { m_tickTime = time; }
   void SetTrueColor(bool trueColor) { m_trueColor = trueColor; }
@@ -39,6 +53,12 @@ public:
 
 private:
   ActionReceiverTable m_receivers;
+  VORResourceManager *m_resourceManager = nullptr;
+  PublicationFile *m_publicationFile = nullptr;
+  VORFileManager *m_fileManager = nullptr;
+  std::deque<int32_t> m_fileFailureAnswers;
+  std::vector<std::string> m_fileFailures;
+  std::vector<int32_t> m_resourceErrors;
   VORPublication *m_publication = nullptr;
   uint32_t m_tickTime = 0;
   bool m_trueColor = true;

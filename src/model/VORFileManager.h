@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "foundation/XQString.h"
+#include "model/VORFileDataObject.h"
+
+class VORExternalResourceIdentifier;
+class XQFile;
+
+// Turns the file names the publication stores into paths and files: a full
+// path as it is, a name relative to the publication's folder, or one
+// relative to the CD-ROM's root.
+class VORFileManager : public VORFileDataObject {
+public:
+  VORFileManager();
+  ~VORFileManager() override;
+
+  // False, with no path, for a location kind it does not know. A name
+  // relative to the CD-ROM on a machine without one resolves to the root of
+  // the current drive (the name after a backslash): the publication is then
+  // taken to have been copied from the disc.
+  bool ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const;
+  // A file on the resolved path, not yet opened: read as a packed picture
+  // when the identifier's storage says so. Null when the path does not
+  // resolve.
+  std::unique_ptr<XQFile> OpenFile(const VORExternalResourceIdentifier &identifier);
+
+  // Drive and directory, ending in a backslash (or empty).
+  void SetPublicationFolder(const XQString &folder) { m_publicationFolder = folder; }
+  const XQString &GetPublicationFolder() const { return m_publicationFolder; }
+  // A drive letter and a colon, or empty.
+  void SetCDROMRoot(const XQString &root) { m_cdromRoot = root; }
+  const XQString &GetCDROMRoot() const { return m_cdromRoot; }
+
+protected:
+  // The platform's own file on a path.
+  virtual std::unique_ptr<XQFile> CreateDiskFile(const char *path) = 0;
+
+private:
+  XQString m_publicationFolder;
+  XQString m_cdromRoot;
+};

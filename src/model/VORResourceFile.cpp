@@ -1,0 +1,3 @@
+#include "model/VORResourceFile.h"
+
+VORResourceFile::~VORResourceFile() = default;
