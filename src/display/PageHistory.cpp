@@ -1,10 +1,9 @@
 #include "display/PageHistory.h"
 
 void PageHistory::Push(const VORObjectCode &reference) {
-  if (m_current == kSize - 1) {
-    for (int32_t i = 1; i < kSize; ++i) {
+  if (m_current == kCapacity - 1) {
+    for (int32_t i = 1; i < kCapacity; ++i)
       m_entries[i - 1] = m_entries[i];
-    }
   } else {
     ++m_current;
   }
@@ -13,19 +12,15 @@ void PageHistory::Push(const VORObjectCode &reference) {
 }
 
 bool PageHistory::Back(VORObjectCode &reference) {
-  if (m_current < 1) {
+  if (m_current < 1)
     return false;
-  }
-  --m_current;
-  reference = m_entries[m_current];
+  reference = m_entries[--m_current];
   return true;
 }
 
 bool PageHistory::Forward(VORObjectCode &reference) {
-  if (m_current >= m_last) {
+  if (m_current >= m_last)
     return false;
-  }
-  ++m_current;
-  reference = m_entries[m_current];
+  reference = m_entries[++m_current];
   return true;
 }

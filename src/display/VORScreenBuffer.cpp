@@ -6,7 +6,7 @@
 #include "display/DrawingContext.h"
 #include "display/VORPaintable.h"
 #include "display/VORView.h"
-#include "model/VORRecursiveObjectContainer.h"
+#include "model/VORPageInstance.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void VORScreenBuffer::RedrawRect(const VORRect &rect) {
   if (context == nullptr) {
     return;
   }
-  VORRecursiveObjectContainer *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
+  const VORRecursiveObjectContainer *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
   const std::vector<VORPaintable *> objects =
       page != nullptr ? CompositionOrder::GraphicalChildren(*page) : std::vector<VORPaintable *>();
   size_t start = CompositionOrder::FindStart(objects, rect);

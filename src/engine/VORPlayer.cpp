@@ -1,57 +1,506 @@
 #include "engine/VORPlayer.h"
 
-#include <cstring>
+#include <vector>
 
+#include "display/VORRunView.h"
+#include "engine/VORClock.h"
+#include "foundation/VORException.h"
+#include "model/ActionContext.h"
+#include "model/VORChapter.h"
+#include "model/VORPage.h"
+#include "model/VORPageInstance.h"
+#include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPublication.h"
 #include "model/VORResourceManager.h"
 
 namespace {
 
-bool SameName(const XQString &left, const XQString &right) {
-  return left.GetLength() == right.GetLength() && _stricmp(left.CStr(), right.CStr()) == 0;
+constexpr int16_t kViewCode = VORRunView::kCode;
+
+// The receiver's class key of the player: category 0, code 0.
+constexpr uint32_t kPlayerClassKey = VORObjectCode::MakeClassKey(0, 0);
+
+// A delay of seconds as milliseconds, within what the queue can order.
+uint32_t SecondsAsDelay(int32_t seconds) {
+  if (seconds <= 0)
+    return 0;
+  const int64_t milliseconds = static_cast<int64_t>(seconds) * VORPlayer::kSecondMs;
+  return milliseconds > VORPlayer::kMaxDelayMs ? VORPlayer::kMaxDelayMs : static_cast<uint32_t>(milliseconds);
 }
+
+VORPage *AsPage(VORRecursiveObjectContainer *node) { return dynamic_cast<VORPage *>(node); }
+
+// Shows the publication's cursor for a scope and gives the old flag back on
+// every way out.
+class CursorFlagScope {
+public:
+  explicit CursorFlagScope(VORApp &app) : m_app(app), m_saved(app.UsesPublicationCursor()) {
+    app.SetPublicationCursor(true);
+  }
+  CursorFlagScope(const CursorFlagScope &) = delete;
+  CursorFlagScope &operator=(const CursorFlagScope &) = delete;
+  ~CursorFlagScope() { m_app.SetPublicationCursor(m_saved); }
+
+private:
+  VORApp &m_app;
+  bool m_saved;
+};
 
 } // namespace
 
-VORPlayer::VORPlayer() = default;
+VORPlayer::VORPlayer(VORClock &clock)
+    : VORActionReceiver(kPlayerClassKey, kPlayerReference.id), m_clock(clock), m_startTime(clock.GetMilliseconds()),
+      m_updateController(clock), m_pageManager(*this, clock) {
+  Register();
+}
 
-VORPlayer::~VORPlayer() = default;
+VORPlayer::~VORPlayer() {
+  Unregister();
+  m_views.DeleteAll();
+  m_eventQueue.reset();
+}
 
 int32_t VORPlayer::ReportFileFailure(const char *, int32_t, int32_t) {
   constexpr int32_t kGiveUp = 1;
   return kGiveUp;
 }
 
-void VORPlayer::DetectMMX() {
-  // Asking the system replaces executing EMMS under a fault guard, which this
-  // compiler cannot express.
-  m_mmx = IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) ? 1 : 0;
-}
+void VORPlayer::ThrowMidiError(int32_t code) { throw new VORMidiErrorException(code); }
+
+void VORPlayer::ThrowWaveError(int32_t code) { throw new VORWaveErrorException(code); }
 
 VORActionReceiver *VORPlayer::FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                          const VORObjectCode &originPage) {
+  if (target.code == kViewCode)
+    if (VORRunView *view = FindView(target))
+      return view;
+  if (target.Equals(kPlayerReference))
+    return this;
+  // The sound manager (0, 0, 2), the score manager (0, 0, 4) and the
+  // printer (0, 0, 12) are found here once they exist.
   if (target.category == VORPublication::kCategory && target.code == VORPublication::kCode)
     return GetPublication();
   return m_receivers.Find(target, originView, originPage);
 }
 
-XQString *VORPlayer::FindVariable(const XQString &name) {
-  for (auto &variable : m_variables)
-    if (SameName(variable.first, name))
-      return &variable.second;
+void VORPlayer::CreateEventQueue() {
+  if (!m_eventQueue)
+    m_eventQueue = std::make_unique<VOREventQ>();
+}
+
+void VORPlayer::ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) {
+  std::unique_ptr<VORObjectAction> ownedAction(action);
+  std::unique_ptr<VORActionCondition> ownedCondition(condition);
+  if (!m_eventQueue || !ownedAction)
+    return;
+  const uint32_t boundedDelay = delay > kMaxDelayMs ? kMaxDelayMs : delay;
+  const uint32_t due = (m_clock.GetMilliseconds() + boundedDelay) / kGridMs * kGridMs + (boundedDelay & 1u);
+  m_eventQueue->Insert(due, ownedAction.release(), ownedCondition.release());
+}
+
+bool VORPlayer::DispatchAction(VORObjectAction &action) {
+  ActionContext context = ActionContext::FromAction(action);
+  VORActionReceiver *receiver = FindObject(action.GetTarget(), action.GetOriginObject(), action.GetOriginPage());
+  return receiver && receiver->ReceiveAction(action, context);
+}
+
+bool VORPlayer::ExecuteAction(VORObjectAction &action) {
+  try {
+    return DispatchAction(action);
+  } catch (VORException *failure) {
+    delete failure;
+  } catch (...) {
+  }
+  return false;
+}
+
+// The receivers run while the broadcast goes on and may change what it
+// walks (a page change closes instances, a view goes): the deliveries are
+// listed first, and each finds its receiver again when its turn comes.
+bool VORPlayer::BroadcastAction(const VORObjectAction &action) {
+  struct Delivery {
+    VORObjectCode view;
+    VORObjectCode page;
+    VORObjectCode target;
+  };
+  std::vector<Delivery> deliveries;
+  ForEachView([&deliveries](VORRunView &view) {
+    VORPageInstance *instance = view.GetPageInstance();
+    if (!instance)
+      return;
+    ContainerCursor cursor(*instance);
+    if (!cursor.Open())
+      return;
+    const VORObjectCode viewReference = instance->GetViewReference();
+    const VORObjectCode pageReference = instance->GetPageReference();
+    const unsigned walk = cursor.GetIndex();
+    for (VORRecursiveObjectContainer *object = instance->First(walk, true, 0); object;
+         object = instance->Next(walk, true, 0)) {
+      if (const auto *coded = dynamic_cast<const VORCodedObject *>(object))
+        deliveries.push_back({viewReference, pageReference, coded->GetObjectCode()});
+    }
+  });
+  std::unique_ptr<VORObjectAction> copy(action.Clone());
+  if (!copy)
+    return false;
+  bool taken = false;
+  for (const Delivery &delivery : deliveries) {
+    copy->SetOriginObject(delivery.view);
+    copy->SetOriginPage(delivery.page);
+    copy->SetTarget(delivery.target);
+    taken = DispatchAction(*copy) || taken;
+  }
+  return taken;
+}
+
+// Only what was queued before the tick began runs in it: an action queued
+// by one that runs (a page change retried while a transition still runs)
+// may fall due at once on the grid, and would otherwise keep the tick
+// from ever ending.
+int VORPlayer::OnTick(uint32_t now) {
+  m_tickTime = now;
+  const uint64_t mark = m_eventQueue ? m_eventQueue->GetMark() : VOREventQ::kNoMark;
+  bool ran = false;
+  uint32_t lastDue = 0;
+  std::unique_ptr<VORObjectAction> action;
+  std::unique_ptr<VORActionCondition> condition;
+  uint32_t due = 0;
+  while (m_eventQueue && m_eventQueue->PopDue(now, action, condition, due, mark)) {
+    if (ran && due != lastDue)
+      RefreshViews();
+    if (!condition || condition->Evaluate())
+      ExecuteAction(*action);
+    action.reset();
+    condition.reset();
+    ran = true;
+    lastDue = due;
+  }
+  if (ran)
+    RefreshViews();
+  return 1;
+}
+
+bool VORPlayer::ReceiveAction(VORObjectAction &action, ActionContext & /*context*/) {
+  switch (action.GetActionCode()) {
+  case kBeep:
+    Beep();
+    return true;
+  case kGotoPage: {
+    auto *gotoPage = dynamic_cast<VORPlayerGotoPageAction *>(&action);
+    return gotoPage && GotoPage(*gotoPage);
+  }
+  case kExit:
+    return ExitViaClosingPage(action);
+  case kQuit:
+    RequestQuit();
+    return true;
+  case kLaunchSearcher:
+    LaunchSearcher();
+    return true;
+  default:
+    return false;
+  }
+}
+
+// Actions that the player builds itself (the first page, a retry, a search
+// result) carry no origin: their view reference, then the main view stand
+// in for it, so that they do not each make a new window.
+VORRunView *VORPlayer::FindOriginView(const VORPlayerGotoPageAction &action) const {
+  if (VORRunView *view = FindView(action.GetOriginObject()))
+    return view;
+  if (VORRunView *view = FindView(action.GetViewReference()))
+    return view;
+  return FindView(VORRunView::Identity(VORRunView::kMainViewId));
+}
+
+VORPage *VORPlayer::FindTargetPage(const VORPlayerGotoPageAction &action, VORRunView *view, bool &fresh,
+                                   VORObjectCode &target) {
+  VORPublication *publication = GetPublication();
+  target = action.GetTargetPage();
+  if (!publication)
+    return nullptr;
+  VORRecursiveObjectContainer *found = nullptr;
+  if (!view || !action.IsNavigation()) {
+    publication->FindPage(target, found);
+    return AsPage(found);
+  }
+  VORPageInstance *instance = view->GetPageInstance();
+  VORChapter *chapter = instance ? instance->GetPage().GetChapter() : nullptr;
+  switch (target.id) {
+  case VORPlayerGotoPageAction::kHistoryBack:
+  case VORPlayerGotoPageAction::kHistoryForward: {
+    VORObjectCode remembered;
+    const bool back = target.id == VORPlayerGotoPageAction::kHistoryBack;
+    const bool had = back ? view->HistoryBack(remembered) : view->HistoryForward(remembered);
+    target = had ? remembered : VORObjectCode::Zero();
+    fresh = false;
+    publication->FindPage(target, found);
+    break;
+  }
+  case VORPlayerGotoPageAction::kNextPage:
+    publication->FindNextPage(view->GetPageReference(), found);
+    break;
+  case VORPlayerGotoPageAction::kPreviousPage:
+    publication->FindPreviousPage(view->GetPageReference(), found);
+    break;
+  case VORPlayerGotoPageAction::kRandomPage:
+    if (chapter)
+      chapter->GetRandomPage(view->GetPageReference(), found);
+    break;
+  case VORPlayerGotoPageAction::kNextRandomPage:
+    if (chapter)
+      chapter->NextRandomPage(view->GetPageReference(), found);
+    break;
+  default:
+    publication->FindPage(target, found);
+    break;
+  }
+  return AsPage(found);
+}
+
+// A refused chapter shows the publication's page for refused chapters, when
+// it names one that exists.
+VORPage *VORPlayer::CheckAccess(VORPage *page, const VORPlayerGotoPageAction &action) {
+  VORPublication *publication = GetPublication();
+  VORChapter *chapter = page->GetChapter();
+  if (!publication || !chapter || publication->CheckChapterAccess(chapter->GetObjectCode()))
+    return page;
+  const VORObjectCode refused = publication->GetRefusedChapterPage();
+  if (refused.IsZero())
+    return nullptr;
+  VORRecursiveObjectContainer *found = nullptr;
+  publication->FindPage(refused, found);
+  VORPage *refusedPage = AsPage(found);
+  if (!refusedPage && action.GetTargetPage().id != 0)
+    ReportMissingPage(refused);
+  return refusedPage;
+}
+
+VORRunView *VORPlayer::ChooseView(VORRunView *origin, VORPage &page) const {
+  if (!origin)
+    return nullptr;
+  VORChapter *chapter = page.GetChapter();
+  if (chapter && chapter->HasOwnWindow()) {
+    if (origin->GetId() == chapter->GetId())
+      return origin;
+    return FindView(VORRunView::Identity(chapter->GetId()));
+  }
+  return FindView(VORRunView::Identity(VORRunView::kMainViewId));
+}
+
+bool VORPlayer::GotoPage(VORPlayerGotoPageAction &action) {
+  VORRunView *origin = FindOriginView(action);
+  bool fresh = true;
+  VORObjectCode target;
+  VORPage *page = FindTargetPage(action, origin, fresh, target);
+  if (!page) {
+    ReportMissingPage(target);
+    return false;
+  }
+  page = CheckAccess(page, action);
+  if (!page)
+    return false;
+  VORRunView *view = ChooseView(origin, *page);
+  if (view) {
+    if (VORPageInstance *shown = view->GetPageInstance()) {
+      const VORObjectCode shownPage = shown->GetPageReference();
+      shown->GetPage().RemoveFromView(*view);
+      if (m_eventQueue)
+        m_eventQueue->RemoveActionsFrom(view->GetObjectCode(), shownPage);
+    }
+    if (!view->IsTransitionDone()) {
+      ScheduleAction(kRetryDelayMs,
+                     VORPlayerGotoPageAction::Make(kGotoPage, page->GetObjectCode(), view->GetObjectCode()), nullptr);
+      return true;
+    }
+  } else {
+    view = CreateView(*page);
+    if (!view)
+      return false;
+  }
+  return ShowPage(*page, *view, fresh);
+}
+
+bool VORPlayer::ShowPage(VORPage &page, VORRunView &view, bool fresh) {
+  CursorFlagScope cursor(*this);
+  const bool shown = page.ShowInView(view, false);
+  if (shown && fresh)
+    view.HistoryPush(page.GetObjectCode());
+  view.FlushDirtyRects();
+  view.Refresh();
+  return shown;
+}
+
+bool VORPlayer::ExitViaClosingPage(VORObjectAction &action) {
+  VORPublication *publication = GetPublication();
+  if (publication && publication->HasFlag(VORPublication::kClosingPageFlag)) {
+    const VORPublication::VORPublicationProperties &properties = publication->GetPublicationProperties();
+    const VORObjectCode closingPage = properties.closingPage;
+    VORRecursiveObjectContainer *found = nullptr;
+    if (!IsPageShown(closingPage) && publication->FindPage(closingPage, found)) {
+      const auto *asked = dynamic_cast<const VORPlayerGotoPageAction *>(&action);
+      VORPlayerGotoPageAction gotoClosing = asked ? *asked : VORPlayerGotoPageAction(action);
+      gotoClosing.SetTargetPage(closingPage);
+      GotoPage(gotoClosing);
+      if (properties.closingDelay != VORPublication::VORPublicationProperties::kNeverQuit)
+        ScheduleAction(SecondsAsDelay(properties.closingDelay),
+                       VORPlayerGotoPageAction::Make(kQuit, VORObjectCode(), VORObjectCode()), nullptr);
+      return true;
+    }
+  }
+  action.SetActionCode(kQuit);
+  RequestQuit();
+  return true;
+}
+
+VORRunView *VORPlayer::CreateView(VORPage &page) {
+  VORChapter *chapter = page.GetChapter();
+  const int32_t id = chapter && chapter->HasOwnWindow() ? chapter->GetId() : VORRunView::kMainViewId;
+  VORRunView *view = MakeView(VORRunView::Identity(id), page);
+  if (view)
+    AddView(view);
+  return view;
+}
+
+VORCodedObject *VORPlayer::FindPublicationObject(uint32_t classKey, int32_t id) {
+  VORPublication *publication = GetPublication();
+  if (!publication)
+    return nullptr;
+  ContainerCursor cursor(*publication);
+  if (!cursor.Open())
+    return nullptr;
+  const unsigned walk = cursor.GetIndex();
+  for (VORRecursiveObjectContainer *object = publication->First(walk, true, 0); object;
+       object = publication->Next(walk, true, 0)) {
+    auto *coded = dynamic_cast<VORCodedObject *>(object);
+    if (coded && coded->GetClassKey() == classKey && coded->GetId() == id)
+      return coded;
+  }
   return nullptr;
 }
 
-XQString VORPlayer::GetVariableValue(const XQString &name) {
-  if (XQString *value = FindVariable(name))
-    return *value;
-  m_variables.emplace_back(name, XQString());
-  return XQString();
+void VORPlayer::AddView(VORRunView *view) {
+  if (view)
+    m_views.Append(view);
 }
 
+VORRunView *VORPlayer::FindView(const VORObjectCode &identity) const {
+  VORRunView *found = nullptr;
+  return m_views.FindIf([&identity](const VORRunView *view) { return view->HasReference(identity); }, found) ? found
+                                                                                                             : nullptr;
+}
+
+VORRunView *VORPlayer::GetFirstView() const {
+  VORRunView *first = nullptr;
+  return m_views.FindIf([](const VORRunView *) { return true; }, first) ? first : nullptr;
+}
+
+VORRunView *VORPlayer::FindViewByWindow(VORRunView::WindowHandle window) const {
+  VORRunView *found = nullptr;
+  return m_views.FindIf([window](VORRunView *view) { return window && view->GetWindow() == window; }, found) ? found
+                                                                                                             : nullptr;
+}
+
+bool VORPlayer::HasView(const VORRunView *view) const {
+  VORRunView *found = nullptr;
+  return m_views.FindIf([view](const VORRunView *candidate) { return candidate == view; }, found);
+}
+
+void VORPlayer::ForEachView(const std::function<void(VORRunView &)> &visit) {
+  std::vector<VORRunView *> views;
+  {
+    XQListCursor cursor(m_views);
+    VORRunView *view = nullptr;
+    for (bool more = m_views.First(cursor, view); more; more = m_views.Next(cursor, view))
+      views.push_back(view);
+  }
+  for (VORRunView *view : views)
+    if (HasView(view))
+      visit(*view);
+}
+
+void VORPlayer::CloseView(VORRunView *view) {
+  if (!view || !HasView(view))
+    return;
+  if (VORPageInstance *instance = view->GetPageInstance()) {
+    const VORObjectCode page = instance->GetPageReference();
+    instance->GetPage().RemoveFromView(*view);
+    if (m_eventQueue)
+      m_eventQueue->RemoveActionsFrom(view->GetObjectCode(), page);
+  }
+  m_views.Remove(view);
+  delete view;
+}
+
+void VORPlayer::CloseAllViews() {
+  while (VORRunView *view = GetFirstView())
+    CloseView(view);
+}
+
+bool VORPlayer::IsPageShown(const VORObjectCode &page) const {
+  VORRunView *found = nullptr;
+  return m_views.FindIf(
+      [&page](VORRunView *view) { return view->GetPageInstance() && view->GetPageReference().Equals(page); }, found);
+}
+
+bool VORPlayer::AnyViewShowsPage() const {
+  VORRunView *found = nullptr;
+  return m_views.FindIf([](VORRunView *view) { return view->GetPageInstance() != nullptr; }, found);
+}
+
+void VORPlayer::RefreshViews() {
+  ForEachView([](VORRunView &view) { view.Refresh(); });
+}
+
+bool VORPlayer::CheckViewsIdle() {
+  bool idle = true;
+  ForEachView([&idle](VORRunView &view) { idle = idle && view.TestAndSetIdle(); });
+  return idle;
+}
+
+void VORPlayer::SetPublicationCursor(bool on) {
+  m_publicationCursor = on;
+  ForEachView([](VORRunView &view) { view.UpdateCursor(); });
+}
+
+XQString VORPlayer::GetVariableValue(const XQString &name) { return m_variables.GetVariableValue(name); }
+
 void VORPlayer::SetVariableValue(const XQString &name, const XQString &value) {
-  if (XQString *existing = FindVariable(name))
-    *existing = value;
-  else
-    m_variables.emplace_back(name, value);
+  m_variables.SetVariableValue(name, value);
+}
+
+void VORPlayer::RunSecondTick() {
+  m_variables.RefreshBuiltins(m_clock, m_startTime);
+  RefreshViews();
+}
+
+bool VORPlayer::RunIdleWork() {
+  m_pageManager.Trim();
+  ForEachView([](VORRunView &view) { view.OnIdle(); });
+  if (!m_resourceManager)
+    return false;
+  m_resourceManager->UpdateBudget();
+  return m_resourceManager->PrefetchOne();
+}
+
+bool VORPlayer::TryFirstPage(const VORObjectCode &page, const VORObjectCode &viewReference) {
+  std::unique_ptr<VORPlayerGotoPageAction> action(VORPlayerGotoPageAction::Make(kGotoPage, page, viewReference));
+  action->SetOriginObject(VORObjectCode::Zero());
+  action->SetOriginPage(VORObjectCode::Zero());
+  return GotoPage(*action) && AnyViewShowsPage();
+}
+
+// A start page that cannot be shown is no reason to give up: the pages are
+// tried in turn as when there is none.
+bool VORPlayer::ShowFirstPage(const VORObjectCode &viewReference) {
+  VORPublication *publication = GetPublication();
+  if (!publication)
+    return false;
+  const VORObjectCode start = publication->GetStartPage();
+  if (!start.IsZero() && TryFirstPage(start, viewReference))
+    return true;
+  for (int32_t id = 1; id <= kLastScannedPage; ++id)
+    if (TryFirstPage(VORObjectCode(VORPage::kCategory, VORPage::kCode, id), viewReference))
+      return true;
+  return false;
 }

@@ -1,52 +1,189 @@
 #pragma once
 
-#include <windows.h>
-
+#include <cstdint>
+#include <functional>
 #include <memory>
-#include <utility>
-#include <vector>
 
+#include "display/VORRunView.h"
+#include "engine/VOREventQ.h"
+#include "engine/VORPlayerPageManager.h"
+#include "engine/VORTimerTickReceiver.h"
+#include "engine/VORUpdateController.h"
+#include "engine/VORVariableList.h"
+#include "foundation/XQList.h"
 #include "model/ActionReceiverTable.h"
+#include "model/VORActionReceiver.h"
 #include "model/VORApp.h"
 
-// The engine under the application object and the application interface
-// the model reaches it through. It grows with the main loop, the event
-// queue and the player actions; for now it keeps the receiver table and
-// the variables, and answers which pixel loops the processor can run.
-class VORPlayer : public VORApp {
+class VORClock;
+class VORPage;
+class VORPlayerGotoPageAction;
+class VORRunView;
+
+// The run-time engine under the application object: the application
+// interface every part reaches it through, the receiver of the player's own
+// actions (0, 0, 1) and the tick receiver that runs queued actions when
+// they fall due. It keeps the views, the event queue, the update
+// controller, the variables, the page cache and the receiver table.
+//
+// Actions travel three ways: ScheduleAction queues one on the 55 ms grid
+// (OnTick runs it when due), ExecuteAction delivers one at once to the
+// receiver its target names, BroadcastAction offers a copy to every object
+// of every shown page instance.
+class VORPlayer : public VORActionReceiver, public VORTimerTickReceiver, public VORApp {
 public:
-  VORPlayer();
+  static constexpr VORObjectCode kPlayerReference = VORObjectCode(0, 0, 1);
+  // The player's actions.
+  enum ActionCode : int32_t {
+    kBeep = 100,
+    kGotoPage = 101,
+    kExit = 102,
+    kQuit = 103,
+    kCloseView = 104,
+    kLaunchSearcher = 105,
+  };
+  // The view reference of the first page's action when the player makes
+  // its own window.
+  static constexpr VORObjectCode kStartupView = VORObjectCode(0, 0, 6);
+  // Pages the start-up tries, (0, 4, 1) to (0, 4, 199), when the publication
+  // names no start page or it cannot be shown.
+  static constexpr int32_t kLastScannedPage = 199;
+  // Due times fall on a grid of this many milliseconds.
+  static constexpr uint32_t kGridMs = 55;
+  // A page change that meets a running transition is tried again this much
+  // later.
+  static constexpr uint32_t kRetryDelayMs = 10;
+  // The longest delay: due times are ordered by their difference, which
+  // must stay below half the clock's range.
+  static constexpr uint32_t kMaxDelayMs = 0x7FFFFFFF - kGridMs;
+  static constexpr uint32_t kSecondMs = 1000;
+
+  explicit VORPlayer(VORClock &clock);
+  // Deletes the views without taking pages out of them: close the views
+  // (CloseAllViews) before the publication goes.
   ~VORPlayer() override;
 
-  // Sets the MMX flag: 1 when the processor runs MMX instructions.
-  void DetectMMX();
-  bool HasMMX() const { return m_mmx != 0; }
-
+  // VORApp.
   VORResourceManager *GetResourceManager() override { return m_resourceManager.get(); }
   VORSoundManager *GetSoundManager() override { return nullptr; }
   // Nobody is asked: a missing file is given up at once.
   int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) override;
   void ReportResourceError(int32_t) override {}
   ActionReceiverTable *GetReceiverList() override { return &m_receivers; }
-  // The publication for (0, 1, any id); everything else through the table.
+  VORPageManager *GetPageManager() override { return &m_pageManager; }
+  VORUpdateController *GetUpdateController() override { return &m_updateController; }
+  VORVariableList *GetVariables() override { return &m_variables; }
+  uint32_t GetTickTime() override { return m_tickTime; }
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override;
-  VORPublication *GetPublication() override { return nullptr; }
-  uint32_t GetTickTime() override { return m_tickTime; }
+  void ReportMissingPage(const VORObjectCode & /*page*/) override {}
+  void ReportSystemError(int32_t /*code*/) override {}
+  [[noreturn]] void ThrowMidiError(int32_t code) override;
+  [[noreturn]] void ThrowWaveError(int32_t code) override;
+  // due = (now + delay) rounded down to the 55 ms grid, plus 1 for an odd
+  // delay: an odd delay runs after the even ones of the same grid point.
+  void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) override;
+  bool ExecuteAction(VORObjectAction &action) override;
+  bool BroadcastAction(const VORObjectAction &action) override;
+  bool CheckViewsIdle() override;
+  void LaunchSearcher() override {}
+  void SetPublicationCursor(bool on) override;
+  bool UsesPublicationCursor() override { return m_publicationCursor; }
+  uint32_t GetVersion() override { return kVersion; }
   XQString GetVariableValue(const XQString &name) override;
   void SetVariableValue(const XQString &name, const XQString &value) override;
 
+  // The player's actions 100 to 105.
+  bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
+  // Runs every queued action due by now, one entry at a time (a nested tick
+  // from a modal loop goes on with the next entry), refreshing the views
+  // between actions of different due times and once after the last.
+  int OnTick(uint32_t now) override;
+
+  // Shows the page the action names (a page, or a navigation kind relative
+  // to the view's current page) in the view it belongs to, making the view
+  // when there is none. False when there is no such page, its chapter is
+  // refused, or it cannot be shown.
+  virtual bool GotoPage(VORPlayerGotoPageAction &action);
+  // Shows the publication's closing page when it asks for one (and quits
+  // after its delay), else quits at once.
+  virtual bool ExitViaClosingPage(VORObjectAction &action);
+  // Ends the main loop; false when refused.
+  virtual bool RequestQuit() = 0;
+  // Makes the view a page of this chapter is shown in and adds it to the
+  // list; null when none can be made.
+  VORRunView *CreateView(VORPage &page);
+
+  // Delivers the action to its receiver; exceptions pass on.
+  bool DispatchAction(VORObjectAction &action);
+  // The first object of the publication's tree with that class key and id.
+  VORCodedObject *FindPublicationObject(uint32_t classKey, int32_t id);
+  void RefreshViews();
+
+  // The event queue, made by the start-up; actions scheduled before it are
+  // dropped.
+  void CreateEventQueue();
+  VOREventQ *GetEventQueue() const { return m_eventQueue.get(); }
+  VORPlayerPageManager &GetPlayerPageManager() { return m_pageManager; }
+
+  // The views, in the order they were made; the list owns them.
+  void AddView(VORRunView *view);
+  VORRunView *FindView(const VORObjectCode &identity) const;
+  VORRunView *GetFirstView() const;
+  VORRunView *FindViewByWindow(VORRunView::WindowHandle window) const;
+  uint32_t GetViewCount() const { return m_views.GetCount(); }
+  // The view's page leaves it, the actions raised there are dropped, and
+  // the view is deleted.
+  void CloseView(VORRunView *view);
+  void CloseAllViews();
+  bool IsPageShown(const VORObjectCode &page) const;
+  bool AnyViewShowsPage() const;
+
+  // The main loop's once-a-second work: the built-in time variables, then
+  // the views.
+  void RunSecondTick();
+  // The main loop's idle work: the page cache trims, the views do theirs,
+  // the resources are trimmed and prefetched. True when the prefetch did
+  // work and the loop should come back at once.
+  bool RunIdleWork();
+  // The start-up's first page: the publication's start page, else the first
+  // of the pages (0, 4, 1) to (0, 4, 199) that can be shown. False when no
+  // page could be shown in a view.
+  bool ShowFirstPage(const VORObjectCode &viewReference);
+
+  VORClock &GetClock() const { return m_clock; }
+  uint32_t GetStartTime() const { return m_startTime; }
+  void SetTickTime(uint32_t time) { m_tickTime = time; }
+
 protected:
-  // Made by the start-up, deleted by the teardown.
+  // The view a page of this chapter is shown in: (0, 3, chapter id) for a
+  // chapter with its own window, else the main view (0, 3, 1).
+  virtual VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) = 0;
+  virtual void Beep() {}
+  // Made by the start-up, deleted by the teardown (before the publication
+  // file and the file manager it reads through).
   std::unique_ptr<VORResourceManager> m_resourceManager;
 
 private:
-  XQString *FindVariable(const XQString &name);
+  VORRunView *FindOriginView(const VORPlayerGotoPageAction &action) const;
+  VORPage *FindTargetPage(const VORPlayerGotoPageAction &action, VORRunView *view, bool &fresh, VORObjectCode &target);
+  VORPage *CheckAccess(VORPage *page, const VORPlayerGotoPageAction &action);
+  VORRunView *ChooseView(VORRunView *origin, VORPage &page) const;
+  bool ShowPage(VORPage &page, VORRunView &view, bool fresh);
+  bool TryFirstPage(const VORObjectCode &page, const VORObjectCode &viewReference);
+  // Calls visit for every view that is still in the list when its turn
+  // comes: visits may close views.
+  void ForEachView(const std::function<void(VORRunView &)> &visit);
+  bool HasView(const VORRunView *view) const;
 
-  int m_mmx = 0;
+  VORClock &m_clock;
+  uint32_t m_startTime;
   uint32_t m_tickTime = 0;
+  bool m_publicationCursor = false;
   ActionReceiverTable m_receivers;
-  // Name and value; names compare without regard to letter case and keep
-  // the spelling of their first use.
-  std::vector<std::pair<XQString, XQString>> m_variables;
+  VORUpdateController m_updateController;
+  VORVariableList m_variables;
+  VORPlayerPageManager m_pageManager;
+  std::unique_ptr<VOREventQ> m_eventQueue;
+  XQList<VORRunView *, 2> m_views;
 };

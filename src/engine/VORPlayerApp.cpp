@@ -6,17 +6,21 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/VORPlayerView.h"
 #include "engine/VORExceptionHandlers.h"
 #include "foundation/VORException.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
+#include "model/VORChapter.h"
+#include "model/VORPage.h"
 #include "model/VORPlayerFileManager.h"
+#include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPlayerPublication.h"
 #include "model/VORResourceManager.h"
 #include "model/VORWin32ResourcePlatform.h"
 #include "vorfile/VORCompiledFile.h"
-#include "vorfile/XQWin32File.h"
+#include "vorfile/XQFile.h"
 
 namespace {
 
@@ -25,16 +29,36 @@ constexpr size_t kMinimumProgramPathLength = 5; // room for "x.vor"
 // LoadLibraryA's results up to this value are error codes of the 16-bit era.
 constexpr UINT_PTR kLastLoadError = 31;
 const char *const kFontPatterns[] = {"*.fon", "*.fnt", "*.ttf", "*.fot"};
+// The standard beep of MessageBeep.
+constexpr UINT kStandardBeep = 0xFFFFFFFF;
+// A search result's page id is its second 32-bit word.
+constexpr size_t kResultPageWord = 1;
+// The wrong-password warning: the program's string, or this text where the
+// program carries none.
+constexpr UINT kWrongPasswordString = 1800;
+constexpr int kStringBufferSize = 1024;
+const char *const kWrongPasswordFallback = "The password is not correct.";
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
 
-std::unique_ptr<VORFile> OpenCompiledFile(const VORExternalResourceIdentifier &identifier) {
+std::unique_ptr<VORFile> OpenCompiledFile(VORFileManager &fileManager,
+                                          const VORExternalResourceIdentifier &identifier) {
   if (identifier.GetFileName().IsEmpty())
     return nullptr;
-  auto file = std::make_unique<VORCompiledFile>(std::make_unique<XQWin32File>(identifier.GetFileName().CStr()));
+  std::unique_ptr<XQFile> disk = fileManager.OpenFile(identifier);
+  if (!disk)
+    return nullptr;
+  auto file = std::make_unique<VORCompiledFile>(std::move(disk));
   if (!file->Open(false, false))
     return nullptr;
   return file;
+}
+
+XQString WrongPasswordText(HINSTANCE instance) {
+  char text[kStringBufferSize] = {};
+  if (LoadStringA(instance, kWrongPasswordString, text, sizeof text) <= 0)
+    return XQString(kWrongPasswordFallback);
+  return XQString(text);
 }
 
 HMODULE LoadBesideProgram(const XQString &programFolder, const char *dllName) {
@@ -55,10 +79,11 @@ Entry FindEntry(HMODULE module, const char *name) {
 
 } // namespace
 
-VORPlayerApp::VORPlayerApp(HINSTANCE instance)
-    : m_instance(instance), m_fileManager(std::make_unique<VORPlayerFileManager>()) {}
+VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Instance()), m_instance(instance) {}
 
 VORPlayerApp::~VORPlayerApp() {
+  CloseAllViews();
+  m_timerWindow.Destroy();
   // Resources read through the publication-file holder and the file manager.
   m_resourceManager.reset();
   m_publication.reset();
@@ -76,7 +101,9 @@ void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
   VORSetReportSink(XQMessageBox::ShowReport);
   try {
     if (StartUp(commandLine, existingWindow))
-      XQCallbackGuard::RethrowPending();
+      MessageLoop();
+    // What a callback kept (it ended the loop) is reported like the rest.
+    XQCallbackGuard::RethrowPending();
   } catch (VORNewFailException &failure) {
     failure.Report();
   } catch (VORException *failure) {
@@ -88,7 +115,7 @@ void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
   Teardown();
 }
 
-bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
+bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   DetectMMX();
   SetCursorShape(IDC_WAIT);
   CheckPaletteDisplay();
@@ -96,14 +123,16 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
 
   if (commandLine && *commandLine) {
     m_publicationName = PublicationNameFromCommandLine(commandLine);
-    m_publicationFolder = FolderOf(m_publicationName.CStr());
+    m_fileManager.SetPublicationFolder(FolderOf(m_publicationName.CStr()));
   } else {
     LocateByModuleName();
   }
-  if (m_fileManager)
-    m_fileManager->SetPublicationFolder(m_publicationFolder);
-
-  if (!OpenPublicationFile() || !LoadPublication()) {
+  if (!OpenPublicationFile()) {
+    ReportMissingPublication();
+    return false;
+  }
+  CreateEngineObjects();
+  if (!LoadPublication()) {
     ReportMissingPublication();
     return false;
   }
@@ -111,8 +140,182 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND /*existingWindow*/) {
   LoadOleContainer();
   LoadSearcher();
   InstallFonts();
+  // The start-up password, the display mode and the inactivity timer come
+  // here with the passwords and the display modes; a window given to play
+  // in gets its view with the windowed player view.
+  const bool shown = ShowFirstPage(existingWindow ? VORRunView::Identity(VORRunView::kMainViewId) : kStartupView);
   SetCursorShape(IDC_ARROW);
+  return shown;
+}
+
+void VORPlayerApp::CreateEngineObjects() {
+  CreateEventQueue();
+  m_timerWindow.Create(this, GetClock(), m_instance, nullptr);
+  SetTickTime(0);
+}
+
+void VORPlayerApp::MessageLoop() {
+  for (;;) {
+    RunDueWork();
+    MSG message;
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1)
+      break;
+    const bool escapeTaken = message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && OnEscape();
+    if (!escapeTaken && !OfferToSearcher(message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    const uint32_t now = GetClock().GetMilliseconds();
+    SetTickTime(now);
+    OnTick(now);
+  }
+}
+
+// The once-a-second work, the update controller while something falls due
+// soon, and the idle work while no message waits.
+void VORPlayerApp::RunDueWork() {
+  MSG waiting;
+  for (;;) {
+    const uint32_t now = GetClock().GetMilliseconds();
+    if (now - m_lastSecondTick >= kSecondMs) {
+      m_lastSecondTick = now;
+      RunSecondTick();
+    }
+    // The cover window and the inactivity timer are looked after here once
+    // they exist.
+    VORUpdateController &controller = *GetUpdateController();
+    while (controller.IsDueWithin(GetClock().GetMilliseconds(), kUpdateWindowMs)) {
+      if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE))
+        break;
+      controller.Run();
+      RefreshViews();
+    }
+    if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE))
+      return;
+    if (!RunIdleWork())
+      return;
+  }
+}
+
+bool VORPlayerApp::OnEscape() {
+  VORPublication *publication = GetPublication();
+  if (!publication || !publication->AllowsEscapeExit())
+    return false;
+  std::unique_ptr<VORPlayerGotoPageAction> exit(
+      VORPlayerGotoPageAction::Make(kExit, VORObjectCode::Zero(), VORObjectCode::Zero()));
+  ExecuteAction(*exit);
   return true;
+}
+
+bool VORPlayerApp::RequestQuit() {
+  if (m_passwordDialogOpen)
+    return false;
+  VORPublication *publication = GetPublication();
+  if (!publication || !publication->HasFlag(VORPublication::kExitPasswordFlag)) {
+    PostQuitMessage(0);
+    return true;
+  }
+  m_passwordDialogOpen = true;
+  VORString answer;
+  try {
+    answer = AskPassword();
+  } catch (...) {
+    m_passwordDialogOpen = false;
+    throw;
+  }
+  // The exit password counts letter case.
+  if (answer.Equals(publication->GetPublicationProperties().exitPassword)) {
+    PostQuitMessage(0);
+    return true;
+  }
+  if (!answer.IsEmpty())
+    XQMessageBox::Show(nullptr, WrongPasswordText(m_instance).CStr(), "", MB_ICONWARNING);
+  m_passwordDialogOpen = false;
+  return false;
+}
+
+void VORPlayerApp::LaunchSearcher() {
+  if (!m_dictionaryLoaded || m_searcherRunning || !m_searchDll)
+    return;
+  auto launch = FindEntry<LaunchSearcherEntry>(m_searchDll, "launchSearcher");
+  if (!launch)
+    return;
+  VORRunView *first = GetFirstView();
+  // Running from here on: a searcher that answers at once finds it so.
+  m_searcherRunning = true;
+  launch(first ? first->GetWindow() : nullptr, SearchResultThunk, this);
+}
+
+void __cdecl VORPlayerApp::SearchResultThunk(void *application, const int32_t *result) {
+  XQCallbackGuard::Call(0, [application, result] {
+    static_cast<VORPlayerApp *>(application)->OnSearchResult(result);
+    return 0;
+  });
+}
+
+void VORPlayerApp::OnSearchResult(const int32_t *result) {
+  if (result) {
+    std::unique_ptr<VORPlayerGotoPageAction> action(VORPlayerGotoPageAction::Make(
+        kGotoPage, VORObjectCode(VORPage::kCategory, VORPage::kCode, result[kResultPageWord]), kSearchResultView));
+    ExecuteAction(*action);
+  }
+  m_searcherRunning = false;
+}
+
+bool VORPlayerApp::OfferToSearcher(const MSG &message) {
+  if (!m_searcherRunning || !m_isSearcherMessage)
+    return false;
+  unsigned char handled = 0;
+  m_isSearcherMessage(&handled, &message);
+  return handled != 0;
+}
+
+void VORPlayerApp::CloseView(HWND window) {
+  DestroyWindow(window);
+  VORRunView *closed = FindViewByWindow(window);
+  if (!closed)
+    return;
+  if (closed != GetFirstView()) {
+    VORPlayer::CloseView(closed);
+    return;
+  }
+  // The main window ends the run; the sound stops here once there is sound.
+  CloseAllViews();
+  PostQuitMessage(0);
+}
+
+VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage &page) {
+  // A chapter's own window belongs to the main window; the main window
+  // takes the publication's style and title.
+  VORChapter *chapter = page.GetChapter();
+  XQString title;
+  uint8_t titleBar = 0;
+  uint32_t style = 0;
+  HWND parent = nullptr;
+  if (chapter && chapter->HasOwnWindow()) {
+    chapter->GetTitle(title, titleBar);
+    style = chapter->GetWindowStyle();
+    if (VORRunView *first = GetFirstView())
+      parent = first->GetWindow();
+  } else if (VORPublication *publication = GetPublication()) {
+    publication->GetTitle(title, titleBar);
+    style = publication->GetWindowStyle();
+  }
+  auto view = std::make_unique<VORPlayerView>(identity.id);
+  if (!view->CreateViewWindow(m_instance, parent, style))
+    return nullptr;
+  if (titleBar)
+    SetWindowTextA(view->GetWindow(), title.CStr());
+  return view.release();
+}
+
+void VORPlayerApp::Beep() { MessageBeep(kStandardBeep); }
+
+void VORPlayerApp::DetectMMX() {
+  // Asking the system replaces executing EMMS under a fault guard, which this
+  // compiler cannot express.
+  m_mmx = IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) ? 1 : 0;
 }
 
 void VORPlayerApp::ReportMissingPublication() {
@@ -121,7 +324,8 @@ void VORPlayerApp::ReportMissingPublication() {
 
 bool VORPlayerApp::OpenPublicationFile() {
   const VORExternalResourceIdentifier identifier(VORExternalResourceIdentifier::kFullPath, m_publicationName.CStr());
-  m_publicationFile = std::make_unique<PublicationFile>(identifier, OpenCompiledFile);
+  m_publicationFile = std::make_unique<PublicationFile>(
+      identifier, [this](const VORExternalResourceIdentifier &id) { return OpenCompiledFile(m_fileManager, id); });
   // This first opening stays until the teardown closes it.
   m_publicationFileChecked = m_publicationFile->Open() != nullptr;
   return m_publicationFileChecked;
@@ -174,14 +378,14 @@ void VORPlayerApp::LoadSearcher() {
 
 void VORPlayerApp::InstallFonts() {
   for (const char *pattern : kFontPatterns) {
-    XQString search(m_publicationFolder);
+    XQString search(GetPublicationFolder());
     search.AppendText(pattern);
     _finddata_t found = {};
     const intptr_t handle = _findfirst(search.CStr(), &found);
     if (handle == -1)
       continue;
     do {
-      XQString path(m_publicationFolder);
+      XQString path(GetPublicationFolder());
       path.AppendText(found.name);
       if (AddFontResourceA(path.CStr()) != 0)
         m_fonts.Append(path);
@@ -200,21 +404,20 @@ void VORPlayerApp::RemoveFonts() {
 
 VORPublication *VORPlayerApp::GetPublication() { return m_publication.get(); }
 
-VORFileManager *VORPlayerApp::GetFileManager() { return m_fileManager.get(); }
-
 // The password dialog comes with the passwords; until then every question
 // counts as cancelled.
 VORString VORPlayerApp::AskPassword() { return VORString(); }
 
 void VORPlayerApp::Teardown() {
   SetCursorShape(IDC_WAIT);
+  CloseAllViews();
+  // The display mode is restored here once the player changes it.
   RemoveFonts();
   m_publication.reset();
   if (m_publicationFile && m_publicationFileChecked)
     m_publicationFile->Close();
   m_publicationFileChecked = false;
   m_publicationFile.reset();
-  m_fileManager.reset();
   m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }
@@ -223,7 +426,7 @@ void VORPlayerApp::LocateByModuleName() {
   char programPath[kModulePathSize] = {};
   GetModuleFileNameA(nullptr, programPath, sizeof programPath);
   m_publicationName = PublicationNameForProgram(programPath);
-  m_publicationFolder = FolderOf(programPath);
+  m_fileManager.SetPublicationFolder(FolderOf(programPath));
 }
 
 void VORPlayerApp::CheckPaletteDisplay() {

@@ -4,10 +4,13 @@
 
 #include <memory>
 
+#include "engine/TimerWindow.h"
 #include "engine/VORPlayer.h"
+#include "engine/VORSystemClock.h"
 #include "foundation/XQList.h"
 #include "foundation/XQString.h"
 #include "model/VORExternalResourceIdentifier.h"
+#include "model/VORPlayerFileManager.h"
 
 class PublicationFile;
 class VORPlayerFileManager;
@@ -19,11 +22,22 @@ class VORPlayerApp : public VORPlayer {
 public:
   // The search component's entries, one convention for both sides: the
   // dictionary is handed over once at load (the component keeps its own
-  // copy), and while the searcher runs every message is offered to it; a
-  // non-zero handled byte keeps the message from the program.
+  // copy); launchSearcher gets the window to show the searcher over, the
+  // callback and the application pointer to hand back with each result; while
+  // the searcher runs every message is offered to it, and a non-zero handled
+  // byte keeps the message from the program. A result is null when the
+  // searcher was closed, else a record whose second 32-bit word is the id of
+  // the page to show.
+  using SearchResultCallback = void(__cdecl *)(void *application, const int32_t *result);
   using LoadDictionaryEntry = int(__cdecl *)(const void *data, unsigned long size);
+  using LaunchSearcherEntry = int(__cdecl *)(HWND window, SearchResultCallback callback, void *application);
   using IsSearcherMessageEntry = void(__cdecl *)(unsigned char *handled, const MSG *message);
   using RegisterServerEntry = HRESULT(__stdcall *)();
+
+  // The view reference of the page a search result shows.
+  static constexpr VORObjectCode kSearchResultView = VORObjectCode(0, 0, 5);
+  // The update controller runs while something falls due within this time.
+  static constexpr uint32_t kUpdateWindowMs = 400;
 
   explicit VORPlayerApp(HINSTANCE instance);
   ~VORPlayerApp() override;
@@ -31,6 +45,13 @@ public:
   // commandLine: the publication file's path, or null to look beside the
   // program; existingWindow: the window to play in (the screen saver's), or null.
   void Run(const char *commandLine, HWND existingWindow);
+  // The start-up up to the first page; false when the main loop is not to
+  // run (no publication, nothing to show).
+  bool StartUp(const char *commandLine, HWND existingWindow);
+  // Until WM_QUIT.
+  void MessageLoop();
+  // Closes the views and lets the publication, the fonts and the files go.
+  void Teardown();
 
   void LocateByModuleName();
   void CheckPaletteDisplay();
@@ -41,21 +62,39 @@ public:
   void LoadSearcher();
   void InstallFonts();
   void RemoveFonts();
+  // The event queue and the timer window.
+  void CreateEngineObjects();
+
+  // Escape exits when the publication allows it; true when the key was taken.
+  bool OnEscape();
+  bool RequestQuit() override;
+  void LaunchSearcher() override;
+  // Shows the page a search result names, or notes that the searcher closed.
+  void OnSearchResult(const int32_t *result);
+  // WM_CLOSE of a view's window: a chapter window closes alone, the main
+  // window ends the run.
+  void CloseView(HWND window);
+  void CloseViewWindow(HWND window) override { CloseView(window); }
+  // Sets the MMX flag: 1 when the processor runs MMX instructions.
+  void DetectMMX();
+  bool HasMMX() const { return m_mmx != 0; }
 
   VORPublication *GetPublication() override;
+  PublicationFile *GetPublicationFileId() override { return m_publicationFile.get(); }
+  VORFileManager *GetFileManager() override { return &m_fileManager; }
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return m_paletteDisplay != 0; }
 
   HINSTANCE GetInstance() const { return m_instance; }
   const XQString &GetPublicationName() const { return m_publicationName; }
-  const XQString &GetPublicationFolder() const { return m_publicationFolder; }
+  const XQString &GetPublicationFolder() const { return m_fileManager.GetPublicationFolder(); }
   // 0 when the screen is palettised, else 1.
   int GetPaletteDisplay() const { return m_paletteDisplay; }
-  PublicationFile *GetPublicationFileId() override { return m_publicationFile.get(); }
-  VORFileManager *GetFileManager() override;
   const XQList<XQString, 1> &GetInstalledFonts() const { return m_fonts; }
   bool IsDictionaryLoaded() const { return m_dictionaryLoaded; }
+  bool IsSearcherRunning() const { return m_searcherRunning; }
   IsSearcherMessageEntry GetSearcherMessageFilter() const { return m_isSearcherMessage; }
+  const TimerWindow &GetTimerWindow() const { return m_timerWindow; }
 
   // The publication a command line names. Windows passes a double-clicked
   // file as one quoted path: one enclosing pair of quotes is removed.
@@ -71,27 +110,40 @@ public:
   static constexpr const char *kOleContainerDll = "VOROleContainer.dll";
   static constexpr const char *kSearchDll = "VORSearch.dll";
 
+protected:
+  // Until the windowed player view comes, pages are shown in views without
+  // a window.
+  VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
+  void Beep() override;
+
 private:
-  bool StartUp(const char *commandLine, HWND existingWindow);
   bool OpenPublicationFile();
   void ReportMissingPublication();
   XQString ProgramFolder() const;
-  void Teardown();
+  // One pass of the main loop up to its wait for a message.
+  void RunDueWork();
+  // True when the searcher took the message.
+  bool OfferToSearcher(const MSG &message);
+  static void __cdecl SearchResultThunk(void *application, const int32_t *result);
 
   HINSTANCE m_instance;
+  VORPlayerFileManager m_fileManager;
   XQString m_publicationName;
-  XQString m_publicationFolder;
-  std::unique_ptr<VORPlayerFileManager> m_fileManager;
   std::unique_ptr<PublicationFile> m_publicationFile;
   // The opening of the start-up's check, kept until the teardown.
   bool m_publicationFileChecked = false;
   std::unique_ptr<VORPlayerPublication> m_publication;
+  TimerWindow m_timerWindow;
+  int m_mmx = 0;
   int m_paletteDisplay = 0;
+  uint32_t m_lastSecondTick = 0;
   XQList<XQString, 1> m_fonts;
   bool m_oleInitialised = false;
   bool m_oleContainerRegistered = false;
   HMODULE m_oleContainer = nullptr;
   HMODULE m_searchDll = nullptr;
   bool m_dictionaryLoaded = false;
+  bool m_searcherRunning = false;
+  bool m_passwordDialogOpen = false;
   IsSearcherMessageEntry m_isSearcherMessage = nullptr;
 };

@@ -7,12 +7,16 @@
 
 class ActionReceiverTable;
 class PublicationFile;
+class VORActionCondition;
 class VORActionReceiver;
 class VORFileManager;
 class VORObjectAction;
+class VORPageManager;
 class VORPublication;
 class VORResourceManager;
 class VORSoundManager;
+class VORUpdateController;
+class VORVariableList;
 // The system's window handle type (HWND is a pointer to it under STRICT),
 // declared here so that this header stays free of the system headers.
 struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
@@ -25,6 +29,9 @@ struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 // here when its first caller is.
 class VORApp {
 public:
+  // The version the player answers: 4.0.
+  static constexpr uint32_t kVersion = 0x40000;
+
   VORApp();
   VORApp(const VORApp &) = delete;
   VORApp &operator=(const VORApp &) = delete;
@@ -46,13 +53,46 @@ public:
   virtual void ReportResourceError(int32_t code) = 0;
   // The table through which receivers are found by reference; may be null.
   virtual ActionReceiverTable *GetReceiverList() = 0;
+  // The page cache that loads pages' objects on demand.
+  virtual VORPageManager *GetPageManager() = 0;
+  // The scheduler of the time-driven objects.
+  virtual VORUpdateController *GetUpdateController() = 0;
+  // The publication's named variables.
+  virtual VORVariableList *GetVariables() = 0;
+  // The millisecond time of the last tick of the main loop.
+  virtual uint32_t GetTickTime() = 0;
   // The receiver an action with this target, raised in that view and page,
   // goes to; null when there is none.
   virtual VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                         const VORObjectCode &originPage) = 0;
+  // A page that an action names does not exist.
+  virtual void ReportMissingPage(const VORObjectCode &page) = 0;
+  // A window class, window, timer or GDI object could not be made; the
+  // codes are those of the display layer's error hook.
+  virtual void ReportSystemError(int32_t code) = 0;
+  // Throw the media players' failures as the program reports them.
+  [[noreturn]] virtual void ThrowMidiError(int32_t code) = 0;
+  [[noreturn]] virtual void ThrowWaveError(int32_t code) = 0;
+
+  // Queues the action to run once delay milliseconds have passed, when the
+  // condition (if any) then holds. The queue owns both from here on.
+  virtual void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) = 0;
+  // Delivers the action now; false when nobody took it. Whatever the
+  // receiver throws is swallowed (and answers false).
+  virtual bool ExecuteAction(VORObjectAction &action) = 0;
+  // Offers a copy of the action to every object of every shown page
+  // instance; true when any of them took it. Exceptions pass on.
+  virtual bool BroadcastAction(const VORObjectAction &action) = 0;
+  // True when no view has seen input since it was asked last.
+  virtual bool CheckViewsIdle() = 0;
+  // Starts the outside searcher when it is there and not yet running.
+  virtual void LaunchSearcher() = 0;
+  // While set, the views show the publication's cursor.
+  virtual void SetPublicationCursor(bool on) = 0;
+  virtual bool UsesPublicationCursor() = 0;
+  virtual uint32_t GetVersion() = 0;
+
   virtual VORPublication *GetPublication() = 0;
-  // The millisecond time of the last tick of the main loop.
-  virtual uint32_t GetTickTime() = 0;
   // Asks the user for a password; empty when cancelled.
   virtual VORString AskPassword() = 0;
   // The publication's named variables, by name without regard to case;
@@ -62,12 +102,10 @@ public:
   virtual void SetVariableValue(const XQString &name, const XQString &value) = 0;
   // False when the screen is palette-based.
   virtual bool IsTrueColorDisplay() = 0;
-  // Hands the action to its receiver at once; true when it was handled.
-  // Nothing is thrown out of it.
-  virtual bool ExecuteAction(VORObjectAction & /*action*/) { return false; }
-  // A view's window was asked to close (WM_CLOSE): the view may be
-  // deleted before this returns.
-  virtual void CloseView(HWND__ * /*window*/) {}
+  // A view's window was asked to close (WM_CLOSE): a chapter's window
+  // closes alone, the main window ends the run. The view may be deleted
+  // before this returns.
+  virtual void CloseViewWindow(HWND__ *window) = 0;
 
 private:
   static VORApp *s_app;

@@ -23,6 +23,10 @@ bool VORFileManager::ResolvePath(const VORExternalResourceIdentifier &identifier
     path.Append(name);
     return true;
   case VORExternalResourceIdentifier::kCDROMRoot:
+    if (m_cdromRoot.IsEmpty()) {
+      path.Clear();
+      return false;
+    }
     path = m_cdromRoot;
     if (name.CStr()[0] != kPathSeparator)
       path.AppendText("\\");

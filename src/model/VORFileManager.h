@@ -16,10 +16,10 @@ public:
   VORFileManager();
   ~VORFileManager() override;
 
-  // False, with no path, for a location kind it does not know. A name
-  // relative to the CD-ROM on a machine without one resolves to the root of
-  // the current drive (the name after a backslash): the publication is then
-  // taken to have been copied from the disc.
+  // False, with no path, for a location kind it does not know, and for a
+  // name relative to the CD-ROM on a machine without one: the root of the
+  // current drive is not where the disc's files are, and the caller reports
+  // the file missing (the user may insert the disc and look again).
   bool ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const;
   // A file on the resolved path, not yet opened: read as a packed picture
   // when the identifier's storage says so. Null when the path does not

@@ -16,7 +16,11 @@ public:
   }
 
   void Refresh() override {}
-  VORRecursiveObjectContainer *GetPageInstance() override { return page; }
+  bool Initialize() override { return true; }
+  void ShowPageInstance(VORPageInstance &instance) override { page = &instance; }
+  void LeavePageInstance(VORPageInstance & /*instance*/) override { page = nullptr; }
+  void PlayEnterTransition() override {}
+  VORPageInstance *GetPageInstance() override { return page; }
   HWND__ *GetWindow() override { return nullptr; }
   VORScreenBuffer *GetScreenBuffer() override { return nullptr; }
   DrawingContext *GetDrawingContext() override {
@@ -27,18 +31,9 @@ public:
     return m_context.get();
   }
   int32_t GetBitsPerPixel() override { return depth; }
-  void LockPixels(void **bits, void **maskBits, BitmapInfoHeader **info, VORRect &) override {
-    *bits = *maskBits = nullptr;
-    *info = nullptr;
-  }
-  void LockMaskPixels(void **maskBits, BitmapInfoHeader **info, VORRect &) override {
-    *maskBits = nullptr;
-    *info = nullptr;
-  }
-  void UnlockPixels(bool) override {}
   void RedrawRect(const VORRect &) override {}
 
-  VORRecursiveObjectContainer *page = nullptr;
+  VORPageInstance *page = nullptr;
   int32_t depth = 32;
 
 private:

@@ -10,12 +10,13 @@
 #include "display/VORScreenBuffer.h"
 #include "model/VORChapter.h"
 #include "model/VORObjectAction.h"
+#include "model/VORPageInstance.h"
+#include "model/VORPlayerPage.h"
 #include "model/VORPublication.h"
 #include "support/FakeApp.h"
 
 namespace {
 
-constexpr uint32_t kMainViewKey = VORObjectCode::MakeClassKey(0, 3);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr uint32_t kCaptionStyle = 0xCB0000;
@@ -30,7 +31,7 @@ public:
   }
   // Deletes the view given (which destroys its window), else destroys the
   // window.
-  void CloseView(HWND__ *window) override {
+  void CloseViewWindow(HWND__ *window) override {
     closed.push_back(window);
     if (viewToDelete != nullptr) {
       delete viewToDelete;
@@ -49,14 +50,15 @@ public:
   VORPlayerView *viewToDelete = nullptr;
 };
 
-// A player view that shows a page of objects with the facts given, and
-// records the clicks that reach it.
+// A player view that records the clicks that reach it; Show does what the
+// player does to show a page in it.
 class TestView : public VORPlayerView {
 public:
   using VORPlayerView::VORPlayerView;
-  void Show(VORRecursiveObjectContainer *page, const VORRect &pageRect, COLORREF colour, const VORChapter *chapter) {
-    ShowPageInView(page, FactsFor(VORObjectCode(0, 4, 1), pageRect, colour, chapter), chapter);
-    InvalidateAll();
+  void Show(VORPageInstance &instance) {
+    ShowPageInstance(instance);
+    PlayEnterTransition();
+    FlushDirtyRects();
     Refresh();
   }
   void OnLButtonDown(WPARAM, LPARAM point) override {
@@ -80,42 +82,51 @@ void PumpMessages() {
   }
 }
 
-// A publication whose main window has a caption and the given client size.
+// A publication whose main window shows its client area of 320 x 240
+// without frame or caption, a chapter in it and a page of that chapter.
 class ViewTest : public ::testing::Test {
 protected:
-  ViewTest() : m_publication(VORPublication::kClassKey, -1), m_chapter(VORChapter::kClassKey, 1) {
+  ViewTest() : m_publication(VORPublication::kClassKey, -1) {
     auto &properties = m_publication.GetPublicationProperties();
     properties.fullScreen = 0;
-    properties.border = 2; // no frame: the window is the client area and the caption
+    properties.border = 2; // no frame
     properties.titleBar = 0;
     properties.width = 320;
     properties.height = 240;
     properties.flags = 0;
+    m_chapter = new VORChapter(VORChapter::kClassKey, 1);
+    m_publication.InsertAfter(m_chapter, nullptr);
+    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
+    m_chapter->InsertAfter(m_page, nullptr);
     m_app.SetPublication(&m_publication);
   }
 
   std::unique_ptr<TestView> MakeView(uint32_t style = 0) {
-    auto view = std::make_unique<TestView>(kMainViewKey, 1);
+    auto view = std::make_unique<TestView>(VORRunView::kMainViewId);
     EXPECT_TRUE(view->CreateViewWindow(::GetModuleHandleA(nullptr), nullptr, style));
     return view;
   }
 
-  void SetChapterPage(int32_t width, int32_t height) {
-    m_chapter.GetChapterProperties().pageWidth = width;
-    m_chapter.GetChapterProperties().pageHeight = height;
+  // The chapter's page size, and the page's rectangle and colour.
+  VORPageInstance &SetPage(int32_t chapterWidth, int32_t chapterHeight, VORRect pageRect, COLORREF colour) {
+    m_chapter->GetChapterProperties().pageWidth = chapterWidth;
+    m_chapter->GetChapterProperties().pageHeight = chapterHeight;
+    m_page->GetPageProperties().rect = pageRect;
+    m_page->GetPageProperties().backgroundColor = colour;
+    return m_page->GetMasterInstance();
   }
 
   FakePaintable &AddObject(VORRect rect, COLORREF colour) {
     auto *object = new FakePaintable(0, rect, false, nullptr);
     object->colour = static_cast<long>(colour);
-    m_page.InsertAfter(object, nullptr);
+    m_page->GetMasterInstance().InsertAfter(object, nullptr);
     return *object;
   }
 
   ViewApp m_app;
   VORPublication m_publication;
-  VORChapter m_chapter;
-  VORRecursiveObjectContainer m_page;
+  VORChapter *m_chapter;
+  VORPlayerPage *m_page;
 };
 
 TEST(VORPlayerViewStyleTest, StylesBecomePopupsUnlessTheyHaveTheWholeCaption) {
@@ -157,9 +168,9 @@ TEST_F(ViewTest, TheWindowIsOfTheViewClassAndKnowsItsView) {
 
 TEST_F(ViewTest, ASmallerPageIsCentredInMarginsOfItsColour) {
   auto view = MakeView();
-  SetChapterPage(200, 100);
+  VORPageInstance &page = SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen);
   AddObject(VORRect(0, 0, 200, 100), kRed);
-  view->Show(&m_page, VORRect(0, 0, 200, 100), kGreen, &m_chapter);
+  view->Show(page);
   PumpMessages();
   HWND window = view->GetWindow();
   RECT client;
@@ -180,10 +191,10 @@ TEST_F(ViewTest, ASmallerPageIsCentredInMarginsOfItsColour) {
 
 TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {
   auto view = MakeView();
-  SetChapterPage(640, 480);
+  VORPageInstance &page = SetPage(640, 480, VORRect(0, 0, 640, 480), kGreen);
   AddObject(VORRect(0, 0, 640, 480), kRed);
   AddObject(VORRect(0, 0, 10, 10), kGreen);
-  view->Show(&m_page, VORRect(0, 0, 640, 480), kGreen, &m_chapter);
+  view->Show(page);
   PumpMessages();
   HWND window = view->GetWindow();
   EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{0, 0}));
@@ -218,7 +229,7 @@ TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {
 // area, whatever caption and frame the view's window has.
 class RecordingCallback : public VORRunView::ChildWindowCallback {
 public:
-  bool OnChildWindowMessage(UINT message, WPARAM, LPARAM) override {
+  bool OnChildWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
     seen.push_back(message);
     return message == WM_RBUTTONDOWN; // takes right clicks only
   }
@@ -227,11 +238,10 @@ public:
 
 TEST_F(ViewTest, AChildWindowsClickReachesTheViewAtTheMatchingPoint) {
   auto view = MakeView(kCaptionStyle | WS_THICKFRAME);
-  SetChapterPage(200, 100);
-  view->Show(&m_page, VORRect(0, 0, 200, 100), kGreen, &m_chapter);
+  view->Show(SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen));
   RecordingCallback callback;
   HWND child = nullptr;
-  ASSERT_TRUE(view->CreateChildWindow(VORRect(10, 20, 60, 70), &callback, child));
+  ASSERT_TRUE(view->CreateChildWindow(VORRect(10, 20, 60, 70), callback, child));
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(view->GetChildWindowCount(), 1u);
   ::SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
@@ -241,7 +251,7 @@ TEST_F(ViewTest, AChildWindowsClickReachesTheViewAtTheMatchingPoint) {
   EXPECT_EQ(view->clicks[0].y, 26);
   EXPECT_EQ(callback.seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_RBUTTONDOWN}));
 
-  view->DestroyChildWindow(&callback);
+  view->DestroyChildWindow(callback);
   EXPECT_EQ(view->GetChildWindowCount(), 0u);
   EXPECT_FALSE(::IsWindow(child));
 }
@@ -251,7 +261,7 @@ TEST_F(ViewTest, TheCloseBoxOfTheMainWindowExitsOnlyWhenThePublicationAllowsIt) 
     m_publication.GetPublicationProperties().flags = allowed ? uint32_t{VORPublication::kCloseBoxExitsFlag} : 0u;
     m_app.executed.clear();
     auto view = MakeView(kCaptionStyle);
-    view->Show(&m_page, VORRect(0, 0, 200, 100), kGreen, &m_chapter);
+    view->Show(SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen));
     HWND window = view->GetWindow();
     ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
@@ -278,10 +288,10 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(ViewTest, TheCloseBoxOfAChaptersWindowClosesThatWindow) {
-  m_chapter.GetChapterProperties().ownWindow = 1;
-  auto *view = new TestView(kMainViewKey, 1);
+  m_chapter->GetChapterProperties().ownWindow = 1;
+  auto *view = new TestView(1);
   ASSERT_TRUE(view->CreateViewWindow(::GetModuleHandleA(nullptr), nullptr, kCaptionStyle));
-  view->Show(&m_page, VORRect(0, 0, 200, 100), kGreen, &m_chapter);
+  view->Show(SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen));
   HWND window = view->GetWindow();
 
   // Every message that reaches the window once the view is gone must find

@@ -8,6 +8,8 @@
 #include "FakePaintable.h"
 #include "FakeView.h"
 #include "GdiCanvas.h"
+#include "model/VORPageInstance.h"
+#include "model/VORPlayerPage.h"
 
 namespace {
 
@@ -20,21 +22,22 @@ constexpr VORRect kPage(0, 0, 64, 48);
 // A window, its view and a page of objects; the objects paint into the log.
 class ScreenBufferTest : public ::testing::Test {
 protected:
-  ScreenBufferTest() : m_window(64, 48, 32), m_view(m_window, kPage) {
+  ScreenBufferTest() : m_window(64, 48, 32), m_view(m_window, kPage), m_page(VORPlayerPage::kClassKey, 1) {
     m_window.Fill(RGB(128, 128, 128));
-    m_view.page = &m_page;
+    m_view.page = &m_page.GetMasterInstance();
   }
 
   FakePaintable &Add(VORRect rect, bool transparent, long colour) {
-    auto *object = new FakePaintable(static_cast<int>(m_page.GetChildCount()), rect, transparent, &m_log);
+    VORPageInstance &objects = m_page.GetMasterInstance();
+    auto *object = new FakePaintable(static_cast<int>(objects.GetChildCount()), rect, transparent, &m_log);
     object->colour = colour;
-    m_page.InsertAfter(object, nullptr);
+    objects.InsertAfter(object, nullptr);
     return *object;
   }
 
   GdiCanvas m_window;
   FakeView m_view;
-  VORRecursiveObjectContainer m_page;
+  VORPlayerPage m_page;
   std::vector<int> m_log;
 };
 
@@ -89,7 +92,7 @@ TEST_F(ScreenBufferTest, WhatNoOpaqueObjectCoversIsWhite) {
     EXPECT_EQ(m_window.Pixel(30, 30), kReadWhite);
     EXPECT_EQ(m_log, std::vector<int>{0});
   }
-  m_page.DeleteChildren();
+  m_page.GetMasterInstance().DeleteChildren();
   m_window.Fill(RGB(128, 128, 128));
   VORScreenBuffer buffer(&m_view, kPage);
   buffer.PresentRect(kPage, kPage);

@@ -14,15 +14,48 @@ const char *const kPrograms[] = {"vorplayer.exe", "vorcompact.exe", "VORPLAY.scr
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
-// A publication of one chapter with one page, written as the compiled file
-// stores it.
-std::string WrittenPublication() {
-  PublicationRecords::Publication publication;
-  PublicationRecords::Chapter chapter;
-  chapter.pages = {VORObjectKey{0, 4, 1}};
-  publication.chapters = {chapter};
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr const char *kTimerWindowClass = "VOR_TIMER_CLASS";
+// Bits of the publication's flags: the closing page, Escape ends the run.
+constexpr uint32_t kClosingPageFlag = 1u << 2;
+constexpr uint32_t kEscapeExitsFlag = 1u << 4;
+
+std::string Bytes(const PublicationRecords::Publication &publication) {
   const std::vector<uint8_t> bytes = publication.Bytes();
   return std::string(bytes.begin(), bytes.end());
+}
+
+// A publication of one chapter with pages 1 and 2, written as the compiled
+// file stores it, in which Escape ends the run.
+PublicationRecords::Publication TwoPages() {
+  PublicationRecords::Publication publication;
+  PublicationRecords::Chapter chapter;
+  chapter.pages = {VORObjectKey{0, 4, 1}, VORObjectKey{0, 4, 2}};
+  publication.chapters = {chapter};
+  publication.properties.flags = kEscapeExitsFlag;
+  return publication;
+}
+
+std::string WrittenPublication() { return Bytes(TwoPages()); }
+
+// A publication whose page cannot be shown: its record is missing.
+std::string NothingToShow() {
+  PublicationRecords::Publication publication = TwoPages();
+  publication.chapters[0].pages.resize(1);
+  publication.chapters[0].pages[0].withoutRecord = true;
+  return Bytes(publication);
+}
+
+// The program shows its first page and waits in its main loop; Escape, which
+// the publication lets end the run, ends it.
+void ExpectPlaysUntilEscape(ProgramDriver &driver, const std::string &what) {
+  HWND timer = driver.WaitForWindow(kTimerWindowClass, kWindowTimeoutMs);
+  ASSERT_NE(timer, nullptr) << what << ": no main loop";
+  EXPECT_FALSE(driver.WaitForExit(500)) << what << ": it ended by itself";
+  EXPECT_EQ(driver.WaitForBox(0), nullptr) << what;
+  PostMessageA(timer, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << what << ": Escape did not end it";
+  EXPECT_EQ(driver.ExitCode(), 0u) << what;
 }
 
 // Expects the missing-publication warning, answers it, and expects the
@@ -69,7 +102,7 @@ TEST(StartupTest, QuotedPathIsOpenedWithoutItsQuotes) {
     ProgramDriver driver;
     ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), c.arguments)) << c.what;
     if (c.exists)
-      ExpectEndsWithoutBox(driver, c.what);
+      ExpectPlaysUntilEscape(driver, c.what);
     else
       ExpectMissingPublicationBox(driver, c.what);
   }
@@ -85,8 +118,7 @@ TEST(StartupTest, WithoutCommandLineThePublicationIsBesideTheProgram) {
     ASSERT_TRUE(driver.Start(folder.File("PLAY.EXE"), ""));
     ExpectMissingPublicationBox(driver, "no PLAY.vor yet");
   }
-  // A publication there plays (there is nothing to show yet, so the program
-  // ends on its own); a file that holds none is reported.
+  // A publication there plays; a file that holds none is reported.
   const std::string publication = WrittenPublication();
   struct Case {
     const char *what;
@@ -102,10 +134,53 @@ TEST(StartupTest, WithoutCommandLineThePublicationIsBesideTheProgram) {
     ProgramDriver driver;
     ASSERT_TRUE(driver.Start(folder.File("PLAY.EXE"), "")) << c.what;
     if (c.playable)
-      ExpectEndsWithoutBox(driver, c.what);
+      ExpectPlaysUntilEscape(driver, c.what);
     else
       ExpectMissingPublicationBox(driver, c.what);
   }
+}
+
+// Both players run their main loop on a publication and end as it says:
+// through the closing page, whose delay of 0 ends the run by itself once
+// Escape has shown it.
+TEST(StartupTest, ThePlayersEndThroughTheClosingPage) {
+  PublicationRecords::Publication publication = TwoPages();
+  publication.properties.flags = kEscapeExitsFlag | kClosingPageFlag;
+  publication.properties.closingPage = VORObjectKey{0, 4, 2};
+  publication.properties.closingDelay = 0;
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", Bytes(publication));
+  for (const char *name : {"vorplayer.exe", "vorcompact.exe"}) {
+    ProgramDriver driver;
+    ASSERT_TRUE(driver.Start(Program(name), folder.File("demo.vor"))) << name;
+    ExpectPlaysUntilEscape(driver, name);
+  }
+}
+
+// Without the publication's exit bit Escape is a key like any other: the
+// program plays on until it is ended.
+TEST(StartupTest, EscapeWithoutTheExitBitPlaysOn) {
+  PublicationRecords::Publication publication = TwoPages();
+  publication.properties.flags = 0;
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", Bytes(publication));
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
+  HWND timer = driver.WaitForWindow(kTimerWindowClass, kWindowTimeoutMs);
+  ASSERT_NE(timer, nullptr);
+  PostMessageA(timer, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(driver.WaitForExit(1000)) << "Escape ended the run";
+  EXPECT_TRUE(driver.IsRunning());
+  driver.Kill();
+}
+
+// A publication with nothing that can be shown ends at once, without a box.
+TEST(StartupTest, NothingToShowEndsAtOnce) {
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", NothingToShow());
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
+  ExpectEndsWithoutBox(driver, "nothing to show");
 }
 
 } // namespace

@@ -18,7 +18,9 @@ TEST(ClassRegistrationLinkTest, SelfRegisteredClassesAreLinkedIn) {
     uint32_t classKey;
   } cases[] = {
       {"chapter", 0x00020000},
+      {"page", 0x00040000},
       {"object action", 0x00010003},
+      {"go-to-page action", 0x00030003},
   };
   for (const Case &c : cases) {
     std::unique_ptr<VORCodedObject> object(VORClassRegistry::Instance().Create(c.classKey, 5));

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/VORException.h"
+#include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
+#include "support/TestPlayerApp.h"
 
 namespace {
 
@@ -126,15 +129,40 @@ TEST_F(VORPlayerAppRunTest, FilesWithoutAPublicationAreReported) {
   }
 }
 
-TEST_F(VORPlayerAppRunTest, APublicationLoadsWithoutABox) {
+// A publication with a page to show: the start-up shows it and the main
+// loop would run; the teardown lets everything go again.
+TEST_F(VORPlayerAppRunTest, APublicationStartsWithItsFirstPage) {
   ScratchFolder folder;
   folder.WriteFile("demo.vor", Bytes(OneChapter()));
-  VORPlayerApp app(GetModuleHandleA(nullptr));
-  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  TestPlayerApp app;
+  ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
   EXPECT_TRUE(g_boxes.empty());
   EXPECT_STREQ(app.GetPublicationFolder().CStr(), folder.Path().c_str());
-  EXPECT_EQ(app.GetPublication(), nullptr) << "the teardown deleted it";
+  ASSERT_NE(app.MainView(), nullptr);
+  EXPECT_EQ(app.MainView()->GetPageReference(), VORObjectCode(0, 4, 1));
+  EXPECT_EQ(app.GetViewCount(), 1u);
+  EXPECT_NE(app.GetTimerWindow().GetWindow(), nullptr);
+  app.Teardown();
+  EXPECT_EQ(app.GetViewCount(), 0u);
+  EXPECT_EQ(app.GetPublication(), nullptr);
   EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str())) << "the run closed the file again";
+}
+
+// With nothing that can be shown the run ends after the start-up, without
+// a box and without a main loop that nothing could end.
+TEST_F(VORPlayerAppRunTest, NothingToShowEndsTheRun) {
+  PublicationRecords::Publication publication;
+  PublicationRecords::Chapter chapter;
+  chapter.pages = {PublicationRecords::Page(VORObjectKey{0, 4, 1})};
+  chapter.pages[0].withoutRecord = true;
+  publication.chapters = {chapter};
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", Bytes(publication));
+  LoopWatchdog watchdog(10000);
+  VORPlayerApp app(GetModuleHandleA(nullptr));
+  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_TRUE(g_boxes.empty());
 }
 
 // The outside components are loaded from the program's folder only when the
@@ -146,11 +174,27 @@ TEST_F(VORPlayerAppRunTest, MissingOutsideComponentsAreSilent) {
   written.oleContainer = 1;
   written.dictionary = {'w', 'o', 'r', 'd', 's'};
   folder.WriteFile("demo.vor", Bytes(written));
-  VORPlayerApp app(GetModuleHandleA(nullptr));
-  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  TestPlayerApp app;
+  ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
   EXPECT_TRUE(g_boxes.empty());
   EXPECT_FALSE(app.IsDictionaryLoaded());
   EXPECT_EQ(app.GetSearcherMessageFilter(), nullptr);
+  app.LaunchSearcher();
+  EXPECT_FALSE(app.IsSearcherRunning());
+  app.Teardown();
+}
+
+// A failure kept by a callback (it ended the loop) is reported by the run.
+TEST_F(VORPlayerAppRunTest, AFailureKeptByACallbackIsReportedByTheRun) {
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", Bytes(OneChapter()));
+  TestPlayerApp app;
+  XQCallbackGuard::Keep(std::make_exception_ptr(static_cast<VORException *>(new VORWaveErrorException(7))));
+  app.Run(folder.File("demo.vor").c_str(), nullptr);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "WAVE ERROR : 7");
+  EXPECT_EQ(g_boxes[0].caption, "VOREXCEPTION");
+  EXPECT_FALSE(XQCallbackGuard::HasPending());
 }
 
 } // namespace

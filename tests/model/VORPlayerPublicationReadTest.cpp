@@ -85,7 +85,8 @@ TEST(VORPlayerPublicationReadTest, ReadsThePublicationWithItsChapters) {
   EXPECT_EQ(second->GetObjectCode(), VORObjectCode(0, 2, 2));
   EXPECT_TRUE(second->HasOwnWindow());
   EXPECT_EQ(second->GetChapterProperties().windowWidth, 320);
-  EXPECT_EQ(first->GetChildCount(), 0u) << "pages of no known class are left out";
+  ASSERT_EQ(first->GetChildCount(), 2u) << "the pages, read with their chapter";
+  EXPECT_EQ(VORChapter::ReferenceOf(first->ChildAt(1)), VORObjectCode(0, 4, 2));
   EXPECT_EQ(publication->GetParent(), nullptr);
   EXPECT_EQ(first->GetParent(), publication.get());
 }

@@ -159,8 +159,7 @@ TEST(VORFileManagerTest, ResolvesByLocationKind) {
       {"on the CD-ROM", "D:", VORExternalResourceIdentifier::kCDROMRoot, "media\\a.avi", true, "D:\\media\\a.avi"},
       {"on the CD-ROM, a name with its backslash", "D:", VORExternalResourceIdentifier::kCDROMRoot, "\\a.avi", true,
        "D:\\a.avi"},
-      {"no CD-ROM: the current drive's root", "", VORExternalResourceIdentifier::kCDROMRoot, "media\\a.avi", true,
-       "\\media\\a.avi"},
+      {"no CD-ROM: no path", "", VORExternalResourceIdentifier::kCDROMRoot, "media\\a.avi", false, ""},
       {"an unknown location kind", "D:", 3, "a.avi", false, ""},
   };
   for (const Case &c : cases) {

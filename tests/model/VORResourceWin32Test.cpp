@@ -106,8 +106,10 @@ TEST_F(Win32ResourcesTest, ExternalResourcesFromDisk) {
   EXPECT_EQ(app.GetFileFailures(), std::vector<std::string>{"missing.txt"});
 }
 
-TEST_F(Win32ResourcesTest, WithoutACDROMDriveTheCurrentDrivesRootServes) {
-  folder.WriteFile("disc.txt", "copied from the disc");
+// Without a CD-ROM drive a file of the disc is missing, even when a file of
+// that name lies on the current drive's root: the application hears of it.
+TEST_F(Win32ResourcesTest, WithoutACDROMDriveAFileOfTheDiscIsMissing) {
+  folder.WriteFile("disc.txt", "not from the disc");
   char previous[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
@@ -116,8 +118,9 @@ TEST_F(Win32ResourcesTest, WithoutACDROMDriveTheCurrentDrivesRootServes) {
   const std::string onDisc = folder.File("disc.txt").substr(2);
   const uint32_t handle = manager.OpenExternalResource(
       VORExternalResourceIdentifier(VORExternalResourceIdentifier::kCDROMRoot, onDisc.c_str()), 0, 0, 0);
-  EXPECT_EQ(ResourceText(handle), "copied from the disc");
   SetCurrentDirectoryA(previous);
+  EXPECT_EQ(handle, 0u);
+  EXPECT_EQ(app.GetFileFailures(), std::vector<std::string>{onDisc});
 }
 
 TEST_F(Win32ResourcesTest, TheCDROMRootIsACDROMDrive) {

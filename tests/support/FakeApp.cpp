@@ -1,5 +1,33 @@
 #include "support/FakeApp.h"
 
+#include "foundation/VORException.h"
+#include "model/ActionContext.h"
+#include "model/VORActionReceiver.h"
+
+FakeApp::FakeApp() = default;
+
+FakeApp::~FakeApp() = default;
+
+void FakeApp::ThrowMidiError(int32_t code) { throw new VORMidiErrorException(code); }
+
+void FakeApp::ThrowWaveError(int32_t code) { throw new VORWaveErrorException(code); }
+
+void FakeApp::ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) {
+  m_scheduled.push_back(
+      {delay, std::unique_ptr<VORObjectAction>(action), std::unique_ptr<VORActionCondition>(condition)});
+}
+
+bool FakeApp::ExecuteAction(VORObjectAction &action) {
+  VORActionReceiver *receiver = FindObject(action.GetTarget(), action.GetOriginObject(), action.GetOriginPage());
+  ActionContext context = ActionContext::FromAction(action);
+  return receiver && receiver->ReceiveAction(action, context);
+}
+
+bool FakeApp::BroadcastAction(const VORObjectAction & /*action*/) {
+  ++m_broadcasts;
+  return false;
+}
+
 VORString FakeApp::AskPassword() {
   ++m_questions;
   if (m_answers.empty())

@@ -28,7 +28,8 @@ struct WindowSearch {
   DWORD processId;
   const char *className;
   const char *title;
-  std::vector<HWND> found;
+  bool visibleOnly;
+  HWND found;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
@@ -37,7 +38,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
   GetWindowThreadProcessId(window, &owner);
   char className[64] = {};
   GetClassNameA(window, className, sizeof className);
-  if (owner != search->processId || lstrcmpA(className, search->className) != 0 || !IsWindowVisible(window))
+  if (owner != search->processId || lstrcmpA(className, search->className) != 0)
+    return TRUE;
+  if (search->visibleOnly && !IsWindowVisible(window))
     return TRUE;
   if (search->title) {
     char title[256] = {};
@@ -45,8 +48,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     if (lstrcmpA(title, search->title) != 0)
       return TRUE;
   }
-  search->found.push_back(window);
-  return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 void DeleteTree(const std::string &folder) {
@@ -108,23 +111,21 @@ HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
   return nullptr;
 }
 
-std::vector<HWND> ProgramDriver::Windows(const char *className) const {
-  WindowSearch search = {m_process.dwProcessId, className, nullptr, {}};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs, const char *title) const {
+HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs, const char *title, bool visibleOnly) const {
   const DWORD start = GetTickCount();
   do {
-    WindowSearch search = {m_process.dwProcessId, className, title, {}};
+    WindowSearch search = {m_process.dwProcessId, className, title, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found.empty())
-      return search.found.front();
+    if (search.found)
+      return search.found;
     if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0)
       return nullptr;
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;
+}
+
+bool ProgramDriver::IsRunning() const {
+  return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {

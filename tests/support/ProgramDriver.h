@@ -26,11 +26,13 @@ public:
   // Null when none appeared within the time.
   HWND WaitForBox(DWORD timeoutMs) const;
 
-  // Waits for a visible top-level window of the started process with that
-  // class (and, when given, that title). Null when none appeared in time.
-  HWND WaitForWindow(const char *className, DWORD timeoutMs, const char *title = nullptr) const;
-  // Every visible top-level window of the process with that class.
-  std::vector<HWND> Windows(const char *className) const;
+  // Waits for a top-level window of the started process with that class
+  // (and, when given, that title); hidden ones count unless visibleOnly.
+  // Null when none appeared within the time or the process ended.
+  HWND WaitForWindow(const char *className, DWORD timeoutMs, const char *title = nullptr,
+                     bool visibleOnly = false) const;
+  // True while the process runs.
+  bool IsRunning() const;
 
   // The colour (0xBBGGRR) shown at a point of a window's client area, as
   // the screen shows it now.

@@ -109,6 +109,29 @@ std::vector<Field> ChapterProperties::Fields() const {
   };
 }
 
+std::vector<Field> PageProperties::Fields() const {
+  // No effect: an empty name and no properties.
+  std::vector<uint8_t> noTransition = String("");
+  Append(noTransition, Reference(VORObjectKey::None()));
+  std::vector<Field> fields = {
+      {"background colour", Uint32(backgroundColor)},
+      {"left", Int32(left)},
+      {"top", Int32(top)},
+      {"right", Int32(right)},
+      {"bottom", Int32(bottom)},
+      {"title", String(title)},
+      {"timed-page delay", Int32(timedPageDelay)},
+  };
+  if (timedPageDelay != -1)
+    fields.push_back({"timed page", Reference(timedPage)});
+  fields.push_back({"enter transition", noTransition, true});
+  fields.push_back({"exit transition", noTransition, true});
+  fields.push_back({"sound flags", Byte(soundFlags)});
+  fields.push_back({"event list", {}, true});
+  fields.push_back({"event map", {}, true});
+  return fields;
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);
@@ -139,8 +162,14 @@ void Publication::AddTo(PublicationWriter &writer) const {
     PublicationWriter::Folder &chapterFolder = folder.AddFolder(chapter.reference);
     if (!chapter.withoutProperties)
       AddRecord(chapterFolder.AddAnonymousFolder(), chapter.properties.Fields(), chapter.propertyFieldCount);
-    for (const VORObjectKey &page : chapter.pages)
-      chapterFolder.AddFolder(page);
+    for (const Page &page : chapter.pages) {
+      PublicationWriter::Folder &pageFolder = chapterFolder.AddFolder(page.reference);
+      if (page.withoutRecord)
+        continue;
+      AddRecord(pageFolder, page.properties.Fields(), page.propertyFieldCount);
+      for (const PageObject &object : page.objects)
+        pageFolder.AddFolder(object.reference).AddData(object.record);
+    }
   }
 }
 

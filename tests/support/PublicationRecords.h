@@ -89,13 +89,50 @@ struct ChapterProperties {
   std::vector<Field> Fields() const;
 };
 
+// A page's properties record: the colour, the rectangle, the title, the
+// delay, the timed page (only with a delay), the sound flags in its data;
+// the two transitions (no effect), the event list and the event map
+// (empty) in folders without key.
+struct PageProperties {
+  uint32_t backgroundColor = 0xFFFFFFFF;
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 640;
+  int32_t bottom = 480;
+  std::string title;
+  int32_t timedPageDelay = -1;
+  VORObjectKey timedPage{0, 0, 0};
+  uint8_t soundFlags = 0;
+
+  std::vector<Field> Fields() const;
+};
+
+// An object on a page: its folder, keyed by its reference, holding the
+// record's bytes.
+struct PageObject {
+  VORObjectKey reference;
+  std::vector<uint8_t> record;
+};
+
+struct Page {
+  Page() = default;
+  // A page with the default record.
+  Page(const VORObjectKey &key) : reference(key) {} // NOLINT(google-explicit-constructor): lists of keys
+
+  VORObjectKey reference{0, 4, 1};
+  PageProperties properties;
+  size_t propertyFieldCount = SIZE_MAX;
+  std::vector<PageObject> objects;
+  // Written as an empty folder: a page whose record is missing.
+  bool withoutRecord = false;
+};
+
 struct Chapter {
   VORObjectKey reference{0, 2, 1};
   ChapterProperties properties;
   size_t propertyFieldCount = SIZE_MAX;
-  // Page folders are keyed by these references; their records belong to
-  // the pages' own writers.
-  std::vector<VORObjectKey> pages;
+  // One folder per page, keyed by its reference.
+  std::vector<Page> pages;
   // Written without a properties folder: a chapter whose record is missing.
   bool withoutProperties = false;
 };

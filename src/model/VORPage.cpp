@@ -1,0 +1,189 @@
+#include "model/VORPage.h"
+
+#include "display/VORRunView.h"
+#include "model/VORApp.h"
+#include "model/VORChapter.h"
+#include "model/VORPageInstance.h"
+#include "model/VORPageInstanceCopy.h"
+#include "model/VORPageManager.h"
+#include "model/VORPublication.h"
+#include "model/VORRecordFields.h"
+#include "model/VORResourceManager.h"
+#include "vorfile/SectionGuard.h"
+
+namespace {
+
+// Parts of the record kept in folders without key that the player does not
+// read yet: their folder is passed over, and a missing one is no failure.
+void SkipSection(VORFile &file) {
+  try {
+    SectionGuard section(file);
+    section.Open(nullptr, 0, false, false, false);
+  } catch (VORFileNonFatalException &) {
+  }
+}
+
+} // namespace
+
+VORPage::VORPageProperties::VORPageProperties() = default;
+
+VORPage::VORPageProperties::VORPageProperties(const VORPageProperties &other) : VORObjectProperties(other) {
+  CopyFields(other);
+}
+
+VORPage::VORPageProperties::~VORPageProperties() = default;
+
+void VORPage::VORPageProperties::Read(VORFile &file) {
+  using namespace VORRecordFields;
+  backgroundColor = ReadUint32(file);
+  rect.left = ReadInt32(file);
+  rect.top = ReadInt32(file);
+  rect.right = ReadInt32(file);
+  rect.bottom = ReadInt32(file);
+  ReadOptional(title, VORString(), [&] { title.Read(file); });
+  ReadOptional(timedPageDelay, kNoTimedPage, [&] { timedPageDelay = ReadInt32(file); });
+  if (timedPageDelay != kNoTimedPage)
+    ReadOptional(timedPage, VORObjectCode::Zero(), [&] { timedPage.Read(file); });
+  // The enter and the exit transition; they are read with the transitions.
+  SkipSection(file);
+  SkipSection(file);
+  ReadOptional(soundFlags, uint8_t{0}, [&] { soundFlags = ReadByte(file); });
+  // The event list and the event map; they are read with the events.
+  SkipSection(file);
+  SkipSection(file);
+}
+
+VORObjectProperties *VORPage::VORPageProperties::Clone() const { return new VORPageProperties(*this); }
+
+void VORPage::VORPageProperties::Assign(const VORObjectProperties &other) {
+  const auto *source = dynamic_cast<const VORPageProperties *>(&other);
+  if (source && source != this)
+    CopyFields(*source);
+}
+
+void VORPage::VORPageProperties::CopyFields(const VORPageProperties &other) {
+  const VORPageProperties *source = &other;
+  backgroundColor = source->backgroundColor;
+  rect = source->rect;
+  title = source->title;
+  timedPageDelay = source->timedPageDelay;
+  timedPage = source->timedPage;
+  soundFlags = source->soundFlags;
+}
+
+VORPage::VORPage(uint32_t classKey, int32_t id) : VORFileObject(classKey, id), m_master(new VORPageInstance(*this)) {
+  m_instances.Append(m_master);
+}
+
+VORPage::~VORPage() {
+  if (VORApp *app = VORApp::Get())
+    if (VORPageManager *manager = app->GetPageManager())
+      manager->RemovePage(*this);
+  // The linked page may be going too (the whole publication goes at once):
+  // it is not touched.
+  m_linkedPage = nullptr;
+  m_instances.Remove(m_master);
+  m_instances.DeleteAll();
+  delete m_master;
+}
+
+VORPageInstance *VORPage::FindInstance(const VORRunView &view) const {
+  VORPageInstance *found = nullptr;
+  return m_instances.FindIf([&](const VORPageInstance *instance) { return instance->GetView() == &view; }, found)
+             ? found
+             : nullptr;
+}
+
+VORPageInstance *VORPage::FindIdleInstance() const {
+  VORPageInstance *found = nullptr;
+  return m_instances.FindIf([](const VORPageInstance *instance) { return instance->GetView() == nullptr; }, found)
+             ? found
+             : nullptr;
+}
+
+bool VORPage::IsShown() const {
+  VORPageInstance *found = nullptr;
+  return m_instances.FindIf([](const VORPageInstance *instance) { return instance->GetView() != nullptr; }, found);
+}
+
+bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
+  if (!Retain())
+    return false;
+  VORPageInstance *instance = alwaysNew ? nullptr : FindIdleInstance();
+  if (!instance) {
+    instance = new VORPageInstanceCopy(*m_master);
+    m_instances.Prepend(instance);
+  }
+  view.ShowPageInstance(*instance);
+  instance->Show(view);
+  // The actions of the instance's events take it as their origin here, once
+  // the events are read with the page.
+  view.PlayEnterTransition();
+  return true;
+}
+
+void VORPage::RemoveFromView(VORRunView &view) {
+  VORPageInstance *instance = FindInstance(view);
+  if (!instance)
+    return;
+  instance->Hide();
+  view.LeavePageInstance(*instance);
+  if (instance != m_master) {
+    m_instances.Remove(instance);
+    delete instance;
+  }
+  if (!IsShown())
+    ReleaseLinkedPage();
+  Release();
+}
+
+void VORPage::LoadObjects(VORFile &file) {
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, true);
+  m_master->DeleteChildren();
+  m_master->ReadChildren(file);
+}
+
+void VORPage::UnloadObjects() { m_master->DeleteChildren(); }
+
+bool VORPage::LinkPreviousPageResources() {
+  if (m_linkedPage)
+    return true;
+  VORPublication *publication = GetPublication();
+  VORRecursiveObjectContainer *found = nullptr;
+  if (!publication || !publication->FindNextPage(GetObjectCode(), found))
+    return false;
+  auto *next = dynamic_cast<VORPage *>(found);
+  if (!next || next == this || !next->Retain())
+    return false;
+  m_linkedPage = next;
+  // The resource manager keeps the next page's resources with this page's.
+  if (VORApp *app = VORApp::Get())
+    if (VORResourceManager *resources = app->GetResourceManager())
+      resources->AddLinkedPage(GetObjectCode(), next->GetObjectCode());
+  return true;
+}
+
+void VORPage::ReleaseLinkedPage() {
+  VORPage *linked = m_linkedPage;
+  m_linkedPage = nullptr;
+  if (linked)
+    linked->Release();
+}
+
+VORChapter *VORPage::GetChapter() const { return dynamic_cast<VORChapter *>(GetParent()); }
+
+VORPublication *VORPage::GetPublication() const {
+  VORChapter *chapter = GetChapter();
+  return chapter ? dynamic_cast<VORPublication *>(chapter->GetParent()) : nullptr;
+}
+
+uint32_t VORPage::GetBackgroundColor() {
+  const uint32_t own = GetPageProperties().backgroundColor;
+  if (own != VORPageProperties::kPublicationColour)
+    return own;
+  VORPublication *publication = GetPublication();
+  return publication ? publication->GetBackgroundColor() : 0;
+}
+
+VORString VORPage::GetTitle() { return GetPageProperties().title; }

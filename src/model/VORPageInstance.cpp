@@ -1,0 +1,66 @@
+#include "model/VORPageInstance.h"
+
+#include <memory>
+
+#include "display/VORRunView.h"
+#include "model/VORApp.h"
+#include "model/VORPageMember.h"
+#include "model/VORPlayerGotoPageAction.h"
+#include "model/VORResourceManager.h"
+
+VORPageInstance::~VORPageInstance() = default;
+
+VORObjectCode VORPageInstance::GetViewReference() const {
+  return m_view ? m_view->GetObjectCode() : VORObjectCode::Zero();
+}
+
+void VORPageInstance::ForEachMember(const std::function<void(VORPageMember &)> &visit) {
+  ContainerCursor cursor(*this);
+  if (!cursor.Open())
+    return;
+  for (VORRecursiveObjectContainer *child = First(cursor.GetIndex(), false, 0); child;
+       child = Next(cursor.GetIndex(), false, 0)) {
+    if (auto *member = dynamic_cast<VORPageMember *>(child))
+      visit(*member);
+  }
+}
+
+namespace {
+
+VORResourceManager *Resources() {
+  VORApp *app = VORApp::Get();
+  return app ? app->GetResourceManager() : nullptr;
+}
+
+} // namespace
+
+// The page's resources count as in use while it is shown: the resource
+// manager evicts others first and loads the pages' pictures ahead.
+void VORPageInstance::Show(VORRunView &view) {
+  if (VORResourceManager *resources = Resources())
+    resources->AddActivePage(GetPageReference());
+  // The sound flags stop what they name here once there is sound.
+  m_view = &view;
+  ForEachMember([this](VORPageMember &member) { member.EnterPage(*this, true); });
+}
+
+void VORPageInstance::Hide() {
+  if (VORResourceManager *resources = Resources())
+    resources->RemoveActivePage(GetPageReference());
+  ForEachMember([](VORPageMember &member) { member.LeavePage(true); });
+  m_view = nullptr;
+}
+
+void VORPageInstance::OnShown() {
+  ForEachMember([](VORPageMember &member) { member.OnPageShown(); });
+  // The page's auto-start triggers fire here once the events are read.
+  const VORPage::VORPageProperties &properties = GetPageProperties();
+  VORApp *app = VORApp::Get();
+  if (properties.timedPageDelay == VORPage::VORPageProperties::kNoTimedPage || !app)
+    return;
+  std::unique_ptr<VORPlayerGotoPageAction> action(
+      VORPlayerGotoPageAction::Make(kGotoPageCode, properties.timedPage, kTimedPageView));
+  action->SetOriginObject(GetViewReference());
+  action->SetOriginPage(GetPageReference());
+  app->ScheduleAction(static_cast<uint32_t>(properties.timedPageDelay), action.release(), nullptr);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+
+#include "display/VORRect.h"
+#include "model/VORPage.h"
+#include "model/VORRecursiveObjectContainer.h"
+
+class VORPageMember;
+class VORRunView;
+
+// One presentation of a page in one view. Its children are the page's
+// objects: for the master instance the loaded objects themselves, for a
+// copy their copies.
+class VORPageInstance : public VORRecursiveObjectContainer {
+public:
+  // The navigation reference of the timed page's action.
+  static constexpr VORObjectCode kTimedPageView = VORObjectCode(0, 0, 5);
+  static constexpr int32_t kGotoPageCode = 101;
+
+  explicit VORPageInstance(VORPage &page) : m_page(page) {}
+  ~VORPageInstance() override;
+
+  VORPage &GetPage() const { return m_page; }
+  // The view that shows the instance; null while hidden.
+  VORRunView *GetView() const { return m_view; }
+  VORObjectCode GetPageReference() const { return m_page.GetObjectCode(); }
+  // The view's reference; (0, 0, 0) while hidden.
+  VORObjectCode GetViewReference() const;
+
+  // The shown rectangle; (0, 0, -1, -1) until a view lays the page out.
+  const VORRect &GetRect() const { return m_rect; }
+  void SetRect(const VORRect &rect) { m_rect = rect; }
+  VORRect GetPageRect() { return GetPageProperties().rect; }
+  // The page's properties for the master; a copy's own for a copy, so that
+  // each instance fires its own events.
+  virtual VORPage::VORPageProperties &GetPageProperties() { return m_page.GetPageProperties(); }
+  virtual bool IsCopy() const { return false; }
+
+  // Shown in the view: every object joins the instance.
+  void Show(VORRunView &view);
+  // Every object leaves; the view is forgotten.
+  void Hide();
+  // The page is on screen: the objects hear it, and a timed page is posted.
+  void OnShown();
+
+protected:
+  // Every direct child that is a page object, in order; children removed
+  // during the walk are passed over.
+  void ForEachMember(const std::function<void(VORPageMember &)> &visit);
+
+private:
+  VORPage &m_page;
+  VORRunView *m_view = nullptr;
+  VORRect m_rect;
+};

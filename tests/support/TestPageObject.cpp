@@ -1,0 +1,45 @@
+#include "support/TestPageObject.h"
+
+#include "model/VORClassRegistry.h"
+#include "model/VORObjectAction.h"
+#include "model/VORPageInstance.h"
+#include "model/VORRecordFields.h"
+#include "vorfile/SectionGuard.h"
+#include "vorfile/VORFileException.h"
+
+namespace {
+
+VORCodedObject *CreateTestPageObject(uint32_t classKey, int32_t id) { return new TestPageObject(classKey, id); }
+
+} // namespace
+
+void TestPageObject::RegisterClass() {
+  static const ClassRegistration registration(kCategory, kCode, CreateTestPageObject);
+}
+
+TestPageObject::TestPageObject(const TestPageObject &other)
+    : VORActionReceiver(other), VORRecursiveObjectContainer(), VORPageMember(other), tag(other.tag),
+      onReceive(other.onReceive) {}
+
+void TestPageObject::Read(VORFile &file) {
+  SectionGuard section(file);
+  section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, true);
+  VORRecordFields::ReadOptional(tag, 0u, [&] { tag = VORRecordFields::ReadUint32(file); });
+  if (tag == kCorruptTag)
+    throw VORFileCorruptFileException();
+}
+
+bool TestPageObject::ReceiveAction(VORObjectAction &action, ActionContext & /*context*/) {
+  receivedCodes.push_back(action.GetActionCode());
+  if (onReceive)
+    onReceive(*this, action);
+  return true;
+}
+
+void TestPageObject::EnterPage(VORPageInstance &instance, bool /*visible*/) {
+  m_view = instance.GetViewReference();
+  m_page = instance.GetPageReference();
+  Register();
+}
+
+void TestPageObject::LeavePage(bool /*visible*/) { Unregister(); }

@@ -1,0 +1,24 @@
+#include "support/TestRunView.h"
+
+#include "model/VORPageInstance.h"
+
+void TestRunView::ShowPageInstance(VORPageInstance &instance) {
+  shownPages.push_back(instance.GetPageReference());
+  VORHeadlessView::ShowPageInstance(instance);
+}
+
+void TestRunView::LeavePageInstance(VORPageInstance &instance) {
+  ++leaves;
+  VORHeadlessView::LeavePageInstance(instance);
+}
+
+void TestRunView::Refresh() {
+  ++refreshes;
+  VORHeadlessView::Refresh();
+}
+
+bool TestRunView::TestAndSetIdle() {
+  const bool wasIdle = idle;
+  idle = true;
+  return wasIdle;
+}
