@@ -1,3 +1,4 @@
+#include "support/DemoPublication.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -50,6 +51,12 @@ PublicationRecords::Publication SmallPages(uint32_t flags, std::vector<Publicati
   return publication;
 }
 
+// The screen is read where the window is: nothing else may cover it (the
+// windows of tests of other programs that run meanwhile).
+void KeepOnTop(HWND window) {
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // Waits until the point (counted from the client area's top-left corner, or
 // from its right or bottom edge when negative) shows the colour. The client
 // size is taken anew each time: scroll bars may come and go while the page
@@ -78,7 +85,9 @@ public:
     m_folder.WriteFile("play.vor", Written(publication));
     m_started = m_driver.Start(Player(), m_folder.File("play.vor"));
     if (m_started)
-      m_window = m_driver.WaitForWindow(kViewClass, kWindowTimeoutMs);
+      m_window = m_driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+    if (m_window)
+      KeepOnTop(m_window);
   }
 
   ProgramDriver &Driver() { return m_driver; }
@@ -208,8 +217,9 @@ TEST(ViewWindowTest, AChapterWithItsOwnWindowGetsItsOwnViewWhichClosesAlone) {
 
   PlayerRun run(publication);
   ASSERT_TRUE(run.Ready());
-  HWND chapterWindow = run.Driver().WaitForWindow(kViewClass, kWindowTimeoutMs, "Own window");
+  HWND chapterWindow = run.Driver().WaitForWindow(kViewClass, kWindowTimeoutMs, "Own window", true);
   ASSERT_NE(chapterWindow, nullptr);
+  KeepOnTop(chapterWindow);
   EXPECT_NE(chapterWindow, run.Window());
   EXPECT_EQ(GetParent(chapterWindow) == run.Window() || GetWindow(chapterWindow, GW_OWNER) == run.Window(), true)
       << "the chapter's window belongs to the main window";
@@ -225,6 +235,21 @@ TEST(ViewWindowTest, AChapterWithItsOwnWindowGetsItsOwnViewWhichClosesAlone) {
   EXPECT_TRUE(IsWindowVisible(run.Window()));
   PostMessageA(run.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(run.Driver().WaitForExit(kExitTimeoutMs));
+}
+
+// The publication scripts/run plays: its first page shows, and Escape ends it.
+TEST(ViewWindowTest, TheDemoPlays) {
+  PlayerRun run(DemoPublication::Make());
+  ASSERT_TRUE(run.Ready());
+  char title[64] = {};
+  GetWindowTextA(run.Window(), title, sizeof title);
+  EXPECT_STREQ(title, "VOR Demo");
+  const COLORREF firstPage = DemoPublication::Make().chapters[0].pages[0].properties.backgroundColor;
+  EXPECT_TRUE(run.WaitForColour(1, 1, firstPage, kWindowTimeoutMs));
+  EXPECT_TRUE(WaitForMarginColour(run.Window(), -2, -2, firstPage, kWindowTimeoutMs));
+  PostMessageA(run.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(run.Driver().WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(run.Driver().ExitCode(), 0u);
 }
 
 } // namespace
