@@ -8,6 +8,7 @@
 #include "ErrorRecorder.h"
 #include "FakePaintable.h"
 #include "display/VORScreenBuffer.h"
+#include "model/ActionContext.h"
 #include "model/VORChapter.h"
 #include "model/VORObjectAction.h"
 #include "model/VORPageInstance.h"
@@ -311,6 +312,27 @@ TEST_F(ViewTest, TheCloseBoxOfAChaptersWindowClosesThatWindow) {
   EXPECT_EQ(m_app.viewToDelete, nullptr);
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_GT(g_messagesWithoutView, 0) << "WM_DESTROY came after the view had let go of the window";
+}
+
+TEST_F(ViewTest, ActionOneHundredFourClosesOnlyTheViewItIsAimedAt) {
+  auto view = MakeView(kCaptionStyle);
+  view->Show(SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen));
+  ActionContext context = ActionContext::FromView(view.get());
+  VORObjectAction other(VORObjectAction::kClassKey, -1);
+  other.SetTarget(VORRunView::Identity(2));
+  other.SetActionCode(VORPlayerView::kCloseViewAction);
+  EXPECT_FALSE(view->ReceiveAction(other, context)) << "aimed at another view";
+  VORObjectAction close(VORObjectAction::kClassKey, -1);
+  close.SetTarget(view->GetObjectCode());
+  close.SetActionCode(VORPlayerView::kCloseViewAction - 1);
+  EXPECT_FALSE(view->ReceiveAction(close, context)) << "another action";
+  PumpMessages();
+  EXPECT_TRUE(m_app.closed.empty());
+
+  close.SetActionCode(VORPlayerView::kCloseViewAction);
+  EXPECT_TRUE(view->ReceiveAction(close, context));
+  PumpMessages();
+  EXPECT_EQ(m_app.closed, std::vector<HWND>{view->GetWindow()}) << "WM_CLOSE was posted to the window";
 }
 
 } // namespace

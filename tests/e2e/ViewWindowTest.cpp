@@ -237,6 +237,23 @@ TEST(ViewWindowTest, AChapterWithItsOwnWindowGetsItsOwnViewWhichClosesAlone) {
   ASSERT_TRUE(run.Driver().WaitForExit(kExitTimeoutMs));
 }
 
+// Escape with the closing-page bit shows the closing page in the window,
+// and the player quits after the closing delay.
+TEST(ViewWindowTest, EscapeShowsTheClosingPageThenThePlayerQuits) {
+  constexpr uint32_t kClosingPageFlag = 0x04;
+  PublicationRecords::Publication publication =
+      SmallPages(kEscapeExits | kClosingPageFlag, {MakePage(1, kBlue, 200, 100), MakePage(2, kOrange, 200, 100)});
+  publication.properties.closingPage = VORObjectKey{0, 4, 2};
+  publication.properties.closingDelay = 1;
+  PlayerRun run(publication);
+  ASSERT_TRUE(run.Ready());
+  ASSERT_TRUE(run.WaitForColour(1, 1, kBlue, kWindowTimeoutMs));
+  PostMessageA(run.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(run.WaitForColour(1, 1, kOrange, kWindowTimeoutMs)) << "the closing page shows";
+  ASSERT_TRUE(run.Driver().WaitForExit(kExitTimeoutMs)) << "and the player quits after the delay";
+  EXPECT_EQ(run.Driver().ExitCode(), 0u);
+}
+
 // The publication scripts/run plays: its first page shows, and Escape ends it.
 TEST(ViewWindowTest, TheDemoPlays) {
   PlayerRun run(DemoPublication::Make());
