@@ -147,7 +147,9 @@ bool VORPlayerView::CreateChildWindow(const VORRect &rect, ChildWindowCallback &
     ReportSystemError(kErrorWindowNotCreated);
     return false;
   }
-  auto child = std::make_unique<PlayerViewChildWindow>(m_window, rect, callback);
+  // Page objects give page coordinates; the window is placed in the client
+  // area where the page shows them.
+  auto child = std::make_unique<PlayerViewChildWindow>(m_window, PageToClientRect(rect), callback);
   if (child->GetWindow() == nullptr) {
     return false;
   }

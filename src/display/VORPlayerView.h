@@ -43,6 +43,8 @@ public:
 
     HWND GetWindow() const { return m_window; }
     ChildWindowCallback &GetCallback() const { return m_callback; }
+    // The rectangle it was made with, in the parent's client area.
+    const VORRect &GetRect() const { return m_rect; }
     // Where it lies in the parent's client area at the given scroll positions.
     void Record(int32_t horizontal, int32_t vertical);
     // Moves it by the scroll since it was recorded; -1 keeps a position.
