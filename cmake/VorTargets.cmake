@@ -87,10 +87,12 @@ function(vor_link_folders target)
   endforeach()
 endfunction()
 
-# vor_test(<name> PORTABLE <sources> WIN32 <sources> FOLDERS <vor folders> LIBS <libs>)
+# vor_test(<name> PORTABLE <sources> WIN32 <sources> FOLDERS <vor folders> LIBS <libs>
+#          [RESOURCE_LOCK <resource>])
 # One GoogleTest program per folder. In the Win32 tree ctest runs it under Wine.
+# Tests that share a resource (the screen they look at) never run at once.
 function(vor_test name)
-  cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32;FOLDERS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "PORTABLE;WIN32;FOLDERS;LIBS" ${ARGN})
   vor_tree_sources(sources)
   if(NOT sources)
     return()
@@ -105,8 +107,12 @@ function(vor_test name)
   else()
     set(label host)
   endif()
+  set(properties LABELS ${label} TIMEOUT 120)
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${label} TIMEOUT 120)
+    PROPERTIES ${properties})
 endfunction()

@@ -24,8 +24,6 @@ namespace {
 
 constexpr COLORREF kWhiteColour = RGB(255, 255, 255);
 constexpr COLORREF kBlackColour = RGB(0, 0, 0);
-constexpr int kStagedPaletteDepth = 8;
-constexpr int kStagedDeepDepth = 24;
 constexpr int kFullLevel = 256;
 
 // What a metafile record filter needs while one device context plays.
@@ -130,7 +128,7 @@ DrawingContext::~DrawingContext() {
   // the previous objects back on both device contexts first. Staging left
   // from a lock is freed; a surface's own lock is the surface's business (it
   // may be the surface that is deleting this context).
-  ReleaseStaging();
+  m_staging.Release();
   DeletePen();
   DeleteBrush();
   DeselectPalette();
@@ -1054,80 +1052,17 @@ void DrawingContext::DrawShadow(DrawingContext &destination, DrawingContext *ext
 
 // ---- Pixel access ------------------------------------------------------------
 
-bool DrawingContext::StageSide(Staging &staging, HDC source, const BITMAPINFO *info, const RECT &device) {
-  staging.dib = ::CreateDIBSection(source, info, DIB_RGB_COLORS, &staging.bits, nullptr, 0);
-  if (staging.dib == nullptr) {
-    ReportSystemError(kErrorBitmapNotCreated);
-    staging.bits = nullptr;
-    return false;
-  }
-  staging.dc = ::CreateCompatibleDC(source);
-  if (staging.dc == nullptr) {
-    ReportSystemError(kErrorMemoryDCNotCreated);
-    staging.bits = nullptr; // pixels that are not the device's are no use
-    return false;
-  }
-  staging.displaced = ::SelectObject(staging.dc, staging.dib);
-  if (info->bmiHeader.biBitCount == kStagedPaletteDepth) {
-    HPALETTE palette = Palette::ForEightBit(GetDisplaySettings().applicationPalette).GetHPalette();
-    if (palette != nullptr) {
-      ::SelectPalette(staging.dc, palette, FALSE);
-    }
-  }
-  if (!::BitBlt(staging.dc, 0, 0, device.right - device.left, device.bottom - device.top, source, device.left,
-                device.top, SRCCOPY)) {
-    ReportSystemError(kErrorBitBltFailed);
-  }
-  ::GdiFlush();
-  return true;
-}
-
 bool DrawingContext::StageRect(const VORRect &rect, bool pixels, bool mask) {
-  ReleaseStaging();
+  m_staging.Release();
   if (rect.IsEmpty()) {
     return false;
   }
-  const RECT device = ToDevice(rect);
-  m_stagedRect = VORRect(device.left, device.top, device.right, device.bottom);
-  const int32_t width = Width32(rect), height = Height32(rect);
-  bool staged = false;
-  if (pixels && m_dc != nullptr) {
-    // 8 bits on a palette device, 24 on any other.
-    const int depth = ::GetDeviceCaps(m_dc, BITSPIXEL) == kStagedPaletteDepth ? kStagedPaletteDepth : kStagedDeepDepth;
-    m_stagedInfo = BitmapInfo256{};
-    m_stagedInfo.header = BitmapInfoHeader{
-        kBitmapInfoHeaderSize, width, -height, 1, static_cast<uint16_t>(depth), kCompressionRgb, 0, 0, 0, 0, 0};
-    if (depth == kStagedPaletteDepth) {
-      const Palette &palette = Palette::ForEightBit(GetDisplaySettings().applicationPalette);
-      std::memcpy(m_stagedInfo.colors, palette.GetEntries(), static_cast<size_t>(palette.GetCount()) * sizeof(RgbQuad));
-    }
-    staged = StageSide(m_staged, m_dc, reinterpret_cast<const BITMAPINFO *>(&m_stagedInfo), device);
-  }
-  if (mask && m_maskDC != nullptr) {
-    m_stagedMaskInfo.header =
-        BitmapInfoHeader{kBitmapInfoHeaderSize, width, -height, 1, 1, kCompressionRgb, 0, 0, 0, 0, 0};
-    m_stagedMaskInfo.colors[0] = RgbQuad{0, 0, 0, 0};
-    m_stagedMaskInfo.colors[1] = RgbQuad{255, 255, 255, 0};
-    staged =
-        StageSide(m_stagedMask, m_maskDC, reinterpret_cast<const BITMAPINFO *>(&m_stagedMaskInfo), device) || staged;
-  }
-  return staged;
-}
-
-void DrawingContext::ReleaseStaging() {
-  for (Staging *staging : {&m_staged, &m_stagedMask}) {
-    if (staging->dc != nullptr) {
-      if (staging->displaced != nullptr) {
-        ::SelectObject(staging->dc, staging->displaced);
-      }
-      ::DeleteDC(staging->dc);
-    }
-    if (staging->dib != nullptr) {
-      ::DeleteObject(staging->dib);
-    }
-    *staging = Staging();
-  }
-  m_stagedRect = VORRect::NotSet();
+  HDC dc = pixels ? m_dc : nullptr;
+  // 8 bits on a palette device, 24 on any other.
+  const int depth = dc != nullptr && ::GetDeviceCaps(dc, BITSPIXEL) == PixelStaging::kPaletteDepth
+                        ? PixelStaging::kPaletteDepth
+                        : PixelStaging::kDeepDepth;
+  return m_staging.Stage(dc, mask ? m_maskDC : nullptr, ToDevice(rect), depth);
 }
 
 bool DrawingContext::LockPixels(VORRect &rect, void **bits, void **maskBits, BitmapInfoHeader **info) {
@@ -1141,9 +1076,9 @@ bool DrawingContext::LockPixels(VORRect &rect, void **bits, void **maskBits, Bit
   if (!StageRect(rect, true, true)) {
     return false;
   }
-  *bits = m_staged.bits;
-  *maskBits = m_stagedMask.bits;
-  *info = m_staged.bits != nullptr ? &m_stagedInfo.header : &m_stagedMaskInfo.header;
+  *bits = m_staging.GetBits();
+  *maskBits = m_staging.GetMaskBits();
+  *info = *bits != nullptr ? m_staging.GetInfo() : m_staging.GetMaskInfo();
   return *bits != nullptr;
 }
 
@@ -1157,8 +1092,8 @@ bool DrawingContext::LockMaskPixels(VORRect &rect, void **maskBits, BitmapInfoHe
   if (!StageRect(rect, false, true)) {
     return false;
   }
-  *maskBits = m_stagedMask.bits;
-  *info = &m_stagedMaskInfo.header;
+  *maskBits = m_staging.GetMaskBits();
+  *info = m_staging.GetMaskInfo();
   return *maskBits != nullptr;
 }
 
@@ -1168,16 +1103,7 @@ void DrawingContext::UnlockPixels(bool copyBack) {
     return;
   }
   if (copyBack) {
-    ::GdiFlush();
-    const VORRect &r = m_stagedRect;
-    if (m_staged.dc != nullptr && m_dc != nullptr &&
-        !::BitBlt(m_dc, r.left, r.top, Width32(r), Height32(r), m_staged.dc, 0, 0, SRCCOPY)) {
-      ReportSystemError(kErrorBitBltFailed);
-    }
-    if (m_stagedMask.dc != nullptr && m_maskDC != nullptr &&
-        !::BitBlt(m_maskDC, r.left, r.top, Width32(r), Height32(r), m_stagedMask.dc, 0, 0, SRCCOPY)) {
-      ReportSystemError(kErrorBitBltFailed);
-    }
+    m_staging.CopyBack(m_dc, m_maskDC);
   }
-  ReleaseStaging();
+  m_staging.Release();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "display/DibTypes.h"
+#include "display/PixelStaging.h"
 #include "display/VORRect.h"
 
 class PixelSurface;
@@ -127,13 +128,6 @@ public:
 private:
   enum Side { kPrimary = 0, kMask = 1, kSides = 2 };
 
-  struct Staging {
-    HBITMAP dib = nullptr;
-    HDC dc = nullptr;
-    HGDIOBJ displaced = nullptr;
-    void *bits = nullptr;
-  };
-
   HDC DCOf(int side) const { return side == kPrimary ? m_dc : m_maskDC; }
   RECT ToDevice(const VORRect &rect) const;
   void SelectPen(int side, HPEN pen, bool created);
@@ -148,8 +142,6 @@ private:
   void RestoreFont();
   void ReleaseOwnedFont();
   bool StageRect(const VORRect &rect, bool pixels, bool mask);
-  bool StageSide(Staging &staging, HDC source, const BITMAPINFO *info, const RECT &device);
-  void ReleaseStaging();
   bool DitheredCopyTo(DrawingContext &destination, const VORRect &source, const VORRect &destinationRect);
   bool Blit(HDC target, const VORRect &to, HDC from, const VORRect &fromRect, DWORD rop, int32_t fromX,
             int32_t fromY) const;
@@ -172,12 +164,5 @@ private:
   COLORREF m_keyColor = 0;
   bool m_maskMode = false;
 
-  Staging m_staged;
-  Staging m_stagedMask;
-  BitmapInfo256 m_stagedInfo = {};
-  struct {
-    BitmapInfoHeader header;
-    RgbQuad colors[2];
-  } m_stagedMaskInfo = {};
-  VORRect m_stagedRect = VORRect::NotSet();
+  PixelStaging m_staging;
 };

@@ -6,6 +6,8 @@
 // the hook at start-up (its own error report); until then, and in tests that
 // do not set one, reports go nowhere. Drawing goes on after every report.
 enum SystemErrorCode : int32_t {
+  kErrorWindowClassNotRegistered = 1,
+  kErrorWindowNotCreated = 2,
   kErrorPenNotCreated = 3,
   kErrorBrushNotCreated = 4,
   kErrorClipRegionNotCreated = 5,

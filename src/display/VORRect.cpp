@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "vorfile/LittleEndian.h"
+#include "vorfile/VORFile.h"
+#include "vorfile/VORFileException.h"
+
 namespace {
 
 // Moved edges saturate instead of overflowing: the values may come from a file.
@@ -39,4 +43,45 @@ void VORRect::Inflate(int32_t dx, int32_t dy) {
 VORRect VORRect::Offset(int32_t dx, int32_t dy) const {
   return VORRect(Saturate(static_cast<int64_t>(left) + dx), Saturate(static_cast<int64_t>(top) + dy),
                  Saturate(static_cast<int64_t>(right) + dx), Saturate(static_cast<int64_t>(bottom) + dy));
+}
+
+VORRect VORRect::MovedTo(int32_t x, int32_t y) const {
+  return VORRect(x, y, Saturate(x + Width()), Saturate(y + Height()));
+}
+
+void VORRect::SubtractOffset(int32_t x, int32_t y) {
+  *this = VORRect(Saturate(static_cast<int64_t>(left) - x), Saturate(static_cast<int64_t>(top) - y),
+                  Saturate(static_cast<int64_t>(right) - x), Saturate(static_cast<int64_t>(bottom) - y));
+}
+
+void VORRect::FitInside(const VORRect &reference, bool centre) {
+  const int64_t width = Width(), height = Height();
+  const int64_t referenceWidth = reference.Width(), referenceHeight = reference.Height();
+  // Both sizes come from before either edge moves.
+  const int64_t fittedWidth = referenceHeight == 0 ? 0 : height * referenceWidth / referenceHeight;
+  const int64_t fittedHeight = referenceWidth == 0 ? 0 : width * referenceHeight / referenceWidth;
+  if (fittedWidth < width) {
+    if (centre) {
+      left = Saturate(left + (width - fittedWidth) / 2);
+    }
+    right = Saturate(left + fittedWidth);
+  }
+  if (fittedHeight < height) {
+    if (centre) {
+      top = Saturate(top + (height - fittedHeight) / 2);
+    }
+    bottom = Saturate(top + fittedHeight);
+  }
+}
+
+void VORRect::Read(VORFile &file) {
+  for (int32_t *field : {&left, &top, &right, &bottom}) {
+    try {
+      uint8_t bytes[4];
+      file.ReadExact(bytes, sizeof bytes);
+      *field = static_cast<int32_t>(LittleEndianUint32(bytes));
+    } catch (VORFileNonFatalException &) {
+      *field = 0;
+    }
+  }
 }

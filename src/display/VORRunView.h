@@ -3,11 +3,8 @@
 #include <cstdint>
 
 #include "display/VORRect.h"
-#include "model/VORActionReceiver.h"
+#include "display/VORView.h"
 #include "model/VORObjectCode.h"
-
-class VORPageInstance;
-struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name of what a window handle points to
 
 // An on-screen view: shows one page instance at a time in a window, keeps a
 // history of the pages shown there and hosts the child windows that page
@@ -19,7 +16,7 @@ struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name of
 // main view, a chapter with a window of its own has the view (0, 3, chapter
 // id). Its page reference (GetPageReference) is that of the page it shows,
 // (0, 0, 0) when it shows none.
-class VORRunView : public VORActionReceiver {
+class VORRunView : public VORView {
 public:
   using WindowHandle = HWND__ *;
 
@@ -39,32 +36,18 @@ public:
     virtual ~ChildWindowCallback() = default;
     virtual bool OnChildWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   };
+  // The base of the child windows a view makes.
+  class ChildWindow {
+  public:
+    ChildWindow() = default;
+    ChildWindow(const ChildWindow &) = delete;
+    ChildWindow &operator=(const ChildWindow &) = delete;
+    virtual ~ChildWindow() = default;
+  };
 
-  explicit VORRunView(int32_t id) : VORActionReceiver(kClassKey, id) {}
+  explicit VORRunView(int32_t id) : VORView(kClassKey, id) {}
   VORRunView *AsRunView() override { return this; }
-
-  // The drawing-surface part: mark everything dirty; draw what is dirty.
-  virtual void InvalidateAll() = 0;
-  virtual void FlushDirtyRects() = 0;
-
-  // Draws what changed and completes a page entry whose transition ended.
-  virtual void Refresh() = 0;
-  virtual bool Initialize() = 0;
-  // The view takes the instance as the one it shows (laying it out in its
-  // window), resp. lets it go (running the page's exit transition).
-  virtual void ShowPageInstance(VORPageInstance &instance) = 0;
-  virtual void LeavePageInstance(VORPageInstance &instance) = 0;
-  // False for views that only print.
-  virtual bool IsInteractive() = 0;
-  virtual VORPageInstance *GetPageInstance() = 0;
-  // Null for a view without a window.
-  virtual WindowHandle GetWindow() = 0;
-  // Starts the shown page's enter transition; once it has run the page
-  // instance hears that it is shown (VORPageInstance::OnShown).
-  virtual void PlayEnterTransition() = 0;
-  // Idle work of the main loop: links the next page's resources once per
-  // shown instance.
-  virtual void OnIdle() = 0;
+  bool IsInteractive() override { return true; }
 
   virtual bool HasPageInstance() = 0;
   virtual bool HistoryBack(VORObjectCode &reference) = 0;

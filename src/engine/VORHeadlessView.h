@@ -5,10 +5,14 @@
 
 // A view without a window: it keeps the page instance it shows and its
 // history, completes each page entry at once (there is no transition to
-// wait for) and links the next page on idle passes. The player shows its
-// pages in views of this kind until the windowed player view takes over.
+// wait for) and links the next page on idle passes. The engine runs on
+// views of this kind where there is no screen (its tests); the player shows
+// its pages in player views.
 class VORHeadlessView : public VORRunView {
 public:
+  // The depth a view without a screen answers.
+  static constexpr int32_t kBitsPerPixel = 24;
+
   explicit VORHeadlessView(int32_t id) : VORRunView(id) {}
   ~VORHeadlessView() override;
 
@@ -16,6 +20,11 @@ public:
 
   void InvalidateAll() override {}
   void FlushDirtyRects() override {}
+  // Nothing is drawn.
+  DrawingContext *GetDrawingContext() override { return nullptr; }
+  void RedrawRect(const VORRect & /*rect*/) override {}
+  int32_t GetBitsPerPixel() override { return kBitsPerPixel; }
+  VORScreenBuffer *GetScreenBuffer() override { return nullptr; }
   // Completes a page entry that waits for it.
   void Refresh() override;
   bool Initialize() override { return true; }

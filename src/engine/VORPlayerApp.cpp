@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display/VORRunView.h"
+#include "display/VORPlayerView.h"
 #include "engine/VORExceptionHandlers.h"
-#include "engine/VORHeadlessView.h"
 #include "engine/VORPasswordDlg.h"
 #include "engine/VORWin32StoreInfoPlatform.h"
 #include "foundation/VORException.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
+#include "model/VORChapter.h"
 #include "model/VORPage.h"
 #include "model/VORPlayerFileManager.h"
 #include "model/VORPlayerGotoPageAction.h"
@@ -295,8 +295,29 @@ void VORPlayerApp::CloseView(HWND window) {
   PostQuitMessage(0);
 }
 
-VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage & /*page*/) {
-  return new VORHeadlessView(identity.id);
+VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage &page) {
+  // A chapter's own window belongs to the main window; the main window
+  // takes the publication's style and title.
+  VORChapter *chapter = page.GetChapter();
+  XQString title;
+  uint8_t titleBar = 0;
+  uint32_t style = 0;
+  HWND parent = nullptr;
+  if (chapter && chapter->HasOwnWindow()) {
+    chapter->GetTitle(title, titleBar);
+    style = chapter->GetWindowStyle();
+    if (VORRunView *first = GetFirstView())
+      parent = first->GetWindow();
+  } else if (VORPublication *publication = GetPublication()) {
+    publication->GetTitle(title, titleBar);
+    style = publication->GetWindowStyle();
+  }
+  auto view = std::make_unique<VORPlayerView>(identity.id);
+  if (!view->CreateViewWindow(m_instance, parent, style))
+    return nullptr;
+  if (titleBar)
+    SetWindowTextA(view->GetWindow(), title.CStr());
+  return view.release();
 }
 
 void VORPlayerApp::Beep() { MessageBeep(kStandardBeep); }

@@ -74,6 +74,7 @@ public:
   // WM_CLOSE of a view's window: a chapter window closes alone, the main
   // window ends the run.
   void CloseView(HWND window);
+  void CloseViewWindow(HWND window) override { CloseView(window); }
   // Sets the MMX flag: 1 when the processor runs MMX instructions.
   void DetectMMX();
   bool HasMMX() const { return m_mmx != 0; }

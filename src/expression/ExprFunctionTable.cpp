@@ -123,13 +123,13 @@ float NarrowToFloat(double value) {
   return std::signbit(value) ? -narrowed : narrowed;
 }
 
-// The spec comes from text a user may have typed: anything but flags, width
+// The conversion comes from text a user may have typed: anything but flags, width
 // and precision within bounds makes the call fail like an unknown function.
 ExprValue Format(const Arguments &a) {
-  FixedFormatSpec spec;
-  if (!FixedFormatSpec::Parse(a[0].ToText().c_str(), spec))
+  FixedFormatSpec conversion;
+  if (!FixedFormatSpec::Parse(a[0].ToText().c_str(), conversion))
     return ExprValue();
-  return ExprValue::FromString(RuntimeNumberFormatter::FormatFixed(NarrowToFloat(a[1].ToFloat()), spec));
+  return ExprValue::FromString(RuntimeNumberFormatter::FormatFixed(NarrowToFloat(a[1].ToFloat()), conversion));
 }
 
 struct FunctionEntry {

@@ -50,12 +50,12 @@ std::string ExponentText(int exponent) {
   return std::string(exponent < 0 ? "e-" : "e+") + digits;
 }
 
-std::string SignText(double value, const FixedFormatSpec &spec) {
+std::string SignText(double value, const FixedFormatSpec &conversion) {
   if (std::signbit(value))
     return "-";
-  if (spec.plusSign)
+  if (conversion.plusSign)
     return "+";
-  return spec.spaceSign ? " " : "";
+  return conversion.spaceSign ? " " : "";
 }
 
 // Reads a run of digits as a bounded number; false when it passes the bound.
@@ -73,21 +73,21 @@ bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c =
 
 } // namespace
 
-bool FixedFormatSpec::Parse(const char *text, FixedFormatSpec &spec) {
-  spec = FixedFormatSpec();
+bool FixedFormatSpec::Parse(const char *text, FixedFormatSpec &conversion) {
+  conversion = FixedFormatSpec();
   const char *p = text;
   for (; IsFlag(*p); ++p) {
-    spec.leftAlign |= *p == '-';
-    spec.plusSign |= *p == '+';
-    spec.spaceSign |= *p == ' ';
-    spec.alternate |= *p == '#';
-    spec.zeroPad |= *p == '0';
+    conversion.leftAlign |= *p == '-';
+    conversion.plusSign |= *p == '+';
+    conversion.spaceSign |= *p == ' ';
+    conversion.alternate |= *p == '#';
+    conversion.zeroPad |= *p == '0';
   }
-  if (!ReadBoundedNumber(p, kMaxWidth, spec.width))
+  if (!ReadBoundedNumber(p, kMaxWidth, conversion.width))
     return false;
   if (*p == '.') {
     ++p;
-    if (!ReadBoundedNumber(p, kMaxPrecision, spec.precision))
+    if (!ReadBoundedNumber(p, kMaxPrecision, conversion.precision))
       return false;
   }
   return *p == '\0';
@@ -118,23 +118,23 @@ std::string RuntimeNumberFormatter::FormatGeneral(double value) {
 }
 
 std::string RuntimeNumberFormatter::FormatFixed(double value, int precision) {
-  FixedFormatSpec spec;
-  spec.precision = precision;
-  return FormatFixed(value, spec);
+  FixedFormatSpec conversion;
+  conversion.precision = precision;
+  return FormatFixed(value, conversion);
 }
 
-std::string RuntimeNumberFormatter::FormatFixed(double value, const FixedFormatSpec &spec) {
+std::string RuntimeNumberFormatter::FormatFixed(double value, const FixedFormatSpec &conversion) {
   const bool finite = std::isfinite(value);
-  std::string sign = finite ? SignText(value, spec) : "";
-  std::string body = finite ? FixedDigits(value, spec.precision, spec.alternate) : NonFiniteText(value);
-  const size_t width = static_cast<size_t>(spec.width);
+  std::string sign = finite ? SignText(value, conversion) : "";
+  std::string body = finite ? FixedDigits(value, conversion.precision, conversion.alternate) : NonFiniteText(value);
+  const size_t width = static_cast<size_t>(conversion.width);
   const size_t length = sign.size() + body.size();
   if (length >= width)
     return sign + body;
   const size_t padding = width - length;
-  if (spec.leftAlign)
+  if (conversion.leftAlign)
     return sign + body + std::string(padding, ' ');
-  if (spec.zeroPad && finite)
+  if (conversion.zeroPad && finite)
     return sign + std::string(padding, '0') + body;
   return std::string(padding, ' ') + sign + body;
 }

@@ -21,9 +21,9 @@ struct FixedFormatSpec {
   int width = 0;
   int precision = kDefaultPrecision;
 
-  // Answers false, leaving spec unspecified, when the text is anything but
+  // Answers false, leaving conversion unspecified, when the text is anything but
   // flags, an optional width and an optional "." with a precision.
-  static bool Parse(const char *text, FixedFormatSpec &spec);
+  static bool Parse(const char *text, FixedFormatSpec &conversion);
 };
 
 // Number texts as the Windows C runtime prints them, produced the same way in
@@ -35,6 +35,6 @@ public:
   static std::string FormatGeneral(double value);
   // "%.<precision>f"
   static std::string FormatFixed(double value, int precision);
-  // "%<spec>f"
-  static std::string FormatFixed(double value, const FixedFormatSpec &spec);
+  // "%<conversion>f"
+  static std::string FormatFixed(double value, const FixedFormatSpec &conversion);
 };

@@ -17,6 +17,9 @@ class VORResourceManager;
 class VORSoundManager;
 class VORUpdateController;
 class VORVariableList;
+// The system's window handle type (HWND is a pointer to it under STRICT),
+// declared here so that this header stays free of the system headers.
+struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 
 // The one interface through which the model and the objects reach the
 // application. One object implements it per process (the player); it is
@@ -99,6 +102,10 @@ public:
   virtual void SetVariableValue(const XQString &name, const XQString &value) = 0;
   // False when the screen is palette-based.
   virtual bool IsTrueColorDisplay() = 0;
+  // A view's window was asked to close (WM_CLOSE): a chapter's window
+  // closes alone, the main window ends the run. The view may be deleted
+  // before this returns.
+  virtual void CloseViewWindow(HWND__ *window) = 0;
 
 private:
   static VORApp *s_app;

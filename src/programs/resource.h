@@ -2,6 +2,8 @@
 
 // Identifiers of the programs' resources.
 #define IDI_VORPLAYER 100
+// The icon of the view windows' class.
+#define IDI_VIEW 104
 
 #define IDD_PASSWORD 101
 #define IDC_PASSWORD 1128

@@ -107,7 +107,7 @@ TEST(ExprFunctionTableTest, RandomFollowsTheRuntimeGeneratorFromSeedOne) {
 
 TEST(ExprFunctionTableTest, FormatPrintsTheValueAsASingle) {
   struct Case {
-    ExprValue spec;
+    ExprValue conversion;
     ExprValue value;
     const char *text;
   } cases[] = {
@@ -127,21 +127,21 @@ TEST(ExprFunctionTableTest, FormatPrintsTheValueAsASingle) {
       {S(""), F(-1e300), "-1.#INF"},
   };
   for (const Case &c : cases) {
-    const ExprValue result = Call("format", {c.spec, c.value});
+    const ExprValue result = Call("format", {c.conversion, c.value});
     EXPECT_TRUE(result.IsSameAs(S(c.text)))
-        << ::testing::PrintToString(c.spec) << ", " << ::testing::PrintToString(c.value) << ": "
+        << ::testing::PrintToString(c.conversion) << ", " << ::testing::PrintToString(c.value) << ": "
         << ::testing::PrintToString(result);
   }
 }
 
-// The spec can come from an input field: whatever is not flags, width and
+// The conversion can come from an input field: whatever is not flags, width and
 // precision within bounds is refused, never handed to a printf.
 TEST(ExprFunctionTableTest, FormatRefusesHostileSpecs) {
-  const char *specs[] = {"s%",       "%s",     "s",   "%n",    "n",  "*",  ".*",           "-*.*",
-                         "99999999", "100000", "513", "1.513", "lf", "Lf", "I64",          "5$",
-                         "x",        "5.2f%s", ".2f", "%",     "\n", "5e", "2147483648.2", "0x10"};
-  for (const char *spec : specs)
-    EXPECT_TRUE(Call("format", {S(spec), F(1.5)}).IsSameAs(B(false))) << '"' << spec << '"';
+  const char *conversions[] = {"s%",       "%s",     "s",   "%n",    "n",  "*",  ".*",           "-*.*",
+                               "99999999", "100000", "513", "1.513", "lf", "Lf", "I64",          "5$",
+                               "x",        "5.2f%s", ".2f", "%",     "\n", "5e", "2147483648.2", "0x10"};
+  for (const char *conversion : conversions)
+    EXPECT_TRUE(Call("format", {S(conversion), F(1.5)}).IsSameAs(B(false))) << '"' << conversion << '"';
 }
 
 } // namespace

@@ -69,12 +69,13 @@ TEST_F(RuntimeNumberMsvcrtTest, GeneralFormMatchesTheRuntime) {
 }
 
 TEST_F(RuntimeNumberMsvcrtTest, FixedFormMatchesTheRuntime) {
-  const char *specs[] = {"", ".0", ".1", ".2", ".3", ".17", ".25", "#.0", "+08.2", "-12.4", " 10"};
+  const char *conversions[] = {"", ".0", ".1", ".2", ".3", ".17", ".25", "#.0", "+08.2", "-12.4", " 10"};
   for (double value : kValues) {
-    for (const char *text : specs) {
-      FixedFormatSpec spec;
-      ASSERT_TRUE(FixedFormatSpec::Parse(text, spec));
-      EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(value, spec), RuntimeText(std::string("%") + text + "f", value))
+    for (const char *text : conversions) {
+      FixedFormatSpec conversion;
+      ASSERT_TRUE(FixedFormatSpec::Parse(text, conversion));
+      EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(value, conversion),
+                RuntimeText(std::string("%") + text + "f", value))
           << value << " with \"" << text << '"';
     }
   }

@@ -143,7 +143,7 @@ TEST(RuntimeNumberFormatterTest, GeneralFormHasThreeExponentDigitsAndRoundsHalve
 TEST(RuntimeNumberFormatterTest, FixedFormFollowsFlagsWidthAndPrecision) {
   struct Case {
     double value;
-    const char *spec;
+    const char *conversion;
     const char *text;
   } cases[] = {
       {3.0, "", "3.000000"},
@@ -178,32 +178,33 @@ TEST(RuntimeNumberFormatterTest, FixedFormFollowsFlagsWidthAndPrecision) {
       {-kInfinity, "-8.2", "-1.#INF "},
   };
   for (const Case &c : cases) {
-    FixedFormatSpec spec;
-    ASSERT_TRUE(FixedFormatSpec::Parse(c.spec, spec)) << c.spec;
-    EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(c.value, spec), c.text) << c.value << " with \"" << c.spec << '"';
+    FixedFormatSpec conversion;
+    ASSERT_TRUE(FixedFormatSpec::Parse(c.conversion, conversion)) << c.conversion;
+    EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(c.value, conversion), c.text)
+        << c.value << " with \"" << c.conversion << '"';
   }
 }
 
 TEST(RuntimeNumberFormatterTest, SpecTakesOnlyFlagsWidthAndPrecisionWithinBounds) {
   const char *accepted[] = {"", "5", ".2", "5.", ".", "-+ #0", "512", ".512", "512.512", "0005"};
   for (const char *text : accepted) {
-    FixedFormatSpec spec;
-    EXPECT_TRUE(FixedFormatSpec::Parse(text, spec)) << '"' << text << '"';
+    FixedFormatSpec conversion;
+    EXPECT_TRUE(FixedFormatSpec::Parse(text, conversion)) << '"' << text << '"';
   }
   const char *refused[] = {"%s",   "s", "%n", "n", "*",  "*.*", ".*", "513",   ".513", "99999999999999999999",
                            "5.2f", "f", "l",  "L", "lf", "I64", "1$", "5.2.1", "%",    "5 ",
                            "-5-"};
   for (const char *text : refused) {
-    FixedFormatSpec spec;
-    EXPECT_FALSE(FixedFormatSpec::Parse(text, spec)) << '"' << text << '"';
+    FixedFormatSpec conversion;
+    EXPECT_FALSE(FixedFormatSpec::Parse(text, conversion)) << '"' << text << '"';
   }
 }
 
 TEST(RuntimeNumberFormatterTest, WidestAcceptedSpecFitsTheResultBuffer) {
   constexpr size_t kResultBufferSize = 1024;
-  FixedFormatSpec spec;
-  ASSERT_TRUE(FixedFormatSpec::Parse("+512.512", spec));
-  EXPECT_LT(RuntimeNumberFormatter::FormatFixed(-static_cast<double>(FLT_MAX), spec).size(), kResultBufferSize);
+  FixedFormatSpec conversion;
+  ASSERT_TRUE(FixedFormatSpec::Parse("+512.512", conversion));
+  EXPECT_LT(RuntimeNumberFormatter::FormatFixed(-static_cast<double>(FLT_MAX), conversion).size(), kResultBufferSize);
 }
 
 } // namespace

@@ -61,8 +61,10 @@ public:
   XQString GetVariableValue(const XQString &name) override;
   void SetVariableValue(const XQString &name, const XQString &value) override;
   bool IsTrueColorDisplay() override { return m_trueColor; }
+  void CloseViewWindow(HWND__ *window) override { m_closedWindows.push_back(window); }
 
   ActionReceiverTable &Receivers() { return m_receivers; }
+  const std::vector<HWND__ *> &ClosedWindows() const { return m_closedWindows; }
   void SetResourceManager(VORResourceManager *manager) { m_resourceManager = manager; }
   void SetPublicationFile(PublicationFile *holder) { m_publicationFile = holder; }
   void SetFileManager(VORFileManager *manager) { m_fileManager = manager; }
@@ -104,4 +106,5 @@ private:
   std::vector<Scheduled> m_scheduled;
   std::vector<VORObjectCode> m_missingPages;
   std::vector<int32_t> m_systemErrors;
+  std::vector<HWND__ *> m_closedWindows;
 };

@@ -11,25 +11,6 @@ struct BoxSearch {
   HWND found;
 };
 
-struct WindowSearch {
-  DWORD processId;
-  const char *className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-  auto *search = reinterpret_cast<WindowSearch *>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && lstrcmpA(className, search->className) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
   auto *search = reinterpret_cast<BoxSearch *>(context);
   DWORD owner = 0;
@@ -41,6 +22,34 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
     return FALSE;
   }
   return TRUE;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const char *className;
+  const char *title;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<WindowSearch *>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner != search->processId || lstrcmpA(className, search->className) != 0)
+    return TRUE;
+  if (search->visibleOnly && !IsWindowVisible(window))
+    return TRUE;
+  if (search->title) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(title, search->title) != 0)
+      return TRUE;
+  }
+  search->found = window;
+  return FALSE;
 }
 
 void DeleteTree(const std::string &folder) {
@@ -102,10 +111,10 @@ HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
   return nullptr;
 }
 
-HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs) const {
+HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs, const char *title, bool visibleOnly) const {
   const DWORD start = GetTickCount();
   do {
-    WindowSearch search = {m_process.dwProcessId, className, nullptr};
+    WindowSearch search = {m_process.dwProcessId, className, title, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found)
       return search.found;
@@ -117,6 +126,21 @@ HWND ProgramDriver::WaitForWindow(const char *className, DWORD timeoutMs) const 
 
 bool ProgramDriver::IsRunning() const {
   return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+SIZE ProgramDriver::ClientSize(HWND window) {
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
 }
 
 bool ProgramDriver::WaitForExit(DWORD timeoutMs) {

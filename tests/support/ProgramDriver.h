@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Drives one of the real programs from another process, as a person would:
 // starts it, finds the boxes it shows, reads them and presses their buttons.
@@ -25,11 +26,18 @@ public:
   // Null when none appeared within the time.
   HWND WaitForBox(DWORD timeoutMs) const;
 
-  // Waits for a window of the started process with that class (hidden ones
-  // too). Null when none appeared within the time or the process ended.
-  HWND WaitForWindow(const char *className, DWORD timeoutMs) const;
+  // Waits for a top-level window of the started process with that class
+  // (and, when given, that title); hidden ones count unless visibleOnly.
+  // Null when none appeared within the time or the process ended.
+  HWND WaitForWindow(const char *className, DWORD timeoutMs, const char *title = nullptr,
+                     bool visibleOnly = false) const;
   // True while the process runs.
   bool IsRunning() const;
+
+  // The colour (0xBBGGRR) shown at a point of a window's client area, as
+  // the screen shows it now.
+  static COLORREF ClientPixel(HWND window, int x, int y);
+  static SIZE ClientSize(HWND window);
 
   // Waits for the process to end; false on time-out.
   bool WaitForExit(DWORD timeoutMs);

@@ -96,3 +96,8 @@ PublicationRecords::Publication Of(const std::vector<PublicationRecords::Chapter
 }
 
 } // namespace TestPublications
+
+void TestPlayer::CloseViewWindow(HWND__ *window) {
+  if (VORRunView *view = FindViewByWindow(window))
+    CloseView(view);
+}

@@ -36,6 +36,8 @@ public:
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return true; }
   bool RequestQuit() override;
+  // The view whose window it is closes.
+  void CloseViewWindow(HWND__ *window) override;
   void ReportMissingPage(const VORObjectCode &page) override { missingPages.push_back(page); }
 
   // The view with (0, 3, id), or null.

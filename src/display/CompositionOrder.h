@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "display/VORRect.h"
+
+class VORPaintable;
+class VORRecursiveObjectContainer;
+
+// The order in which one level of page objects is painted into a dirty
+// rectangle: bottom to top, but starting from the topmost opaque object that
+// covers the whole rectangle, since nothing below it can show.
+namespace CompositionOrder {
+
+// Where painting starts, or kClearFirst when no object covers the
+// rectangle: then the rectangle is cleared and every object paints.
+constexpr size_t kClearFirst = static_cast<size_t>(-1);
+
+// The direct children that are graphical objects, bottom first.
+std::vector<VORPaintable *> GraphicalChildren(const VORRecursiveObjectContainer &level);
+size_t FindStart(const std::vector<VORPaintable *> &objects, const VORRect &rect);
+
+} // namespace CompositionOrder

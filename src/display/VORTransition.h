@@ -1,0 +1,24 @@
+#pragma once
+
+#include "display/VORRect.h"
+
+// What the views and the screen buffer ask of a transition effect: a short
+// animation that replaces one picture by another inside a rectangle. The
+// effects themselves live with the transitions; the display layer only runs
+// them.
+class VORTransition {
+public:
+  virtual ~VORTransition() = default;
+
+  // Starts a run driven by the update controller; closing runs the steps
+  // backwards.
+  virtual void Start(bool closing) = 0;
+  virtual bool IsFinished() const = 0;
+  // Whether the effect can (or, for a page, wants to) run modally.
+  virtual bool WantsModalRun(bool pageTransition) = 0;
+  // Runs the whole effect over the rectangle before returning.
+  virtual void RunModal(const VORRect &rect, bool closing) = 0;
+  // Draws the effect's present picture of the source rectangle into the
+  // destination rectangle of the window.
+  virtual void Paint(const VORRect &destination, const VORRect &source) = 0;
+};

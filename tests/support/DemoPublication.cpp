@@ -1,0 +1,74 @@
+#include "support/DemoPublication.h"
+
+namespace DemoPublication {
+
+namespace {
+
+// Colours as the records store them: 0x00BBGGRR.
+constexpr uint32_t kSlateBlue = 0x00A05030;
+constexpr uint32_t kTeal = 0x00808000;
+constexpr uint32_t kOchre = 0x0020A0D0;
+constexpr uint32_t kDarkGrey = 0x00404040;
+constexpr int32_t kPageDelayMs = 3000;
+// The page colour that stands for the publication's.
+constexpr uint32_t kPublicationColour = 0xFFFFFFFF;
+
+PublicationRecords::Page TimedPage(uint32_t id, uint32_t colour, int32_t width, int32_t height, uint32_t next) {
+  PublicationRecords::Page page(VORObjectKey{0, 4, id});
+  page.properties.backgroundColor = colour;
+  page.properties.right = width;
+  page.properties.bottom = height;
+  page.properties.title = "Page " + std::to_string(id);
+  page.properties.timedPageDelay = kPageDelayMs;
+  page.properties.timedPage = VORObjectKey{0, 4, next};
+  return page;
+}
+
+} // namespace
+
+PublicationRecords::Publication Make() {
+  PublicationRecords::Publication publication;
+  auto &properties = publication.properties;
+  properties.title = "VOR Demo";
+  properties.titleBar = 1;
+  properties.border = 1;
+  properties.width = 640;
+  properties.height = 480;
+  properties.x = 50;
+  properties.y = 50;
+  properties.fullScreen = 0;
+  properties.flags = 0x10 | 0x20; // Escape and the close box end the demo
+  properties.backgroundColor = kDarkGrey;
+
+  // Pages of 320 x 240 and larger: a small page sits in the middle of the
+  // window in margins of its colour, a large one scrolls.
+  PublicationRecords::Chapter shared;
+  shared.reference = VORObjectKey{0, 2, 1};
+  shared.properties.pageWidth = 320;
+  shared.properties.pageHeight = 240;
+  shared.pages = {
+      TimedPage(1, kSlateBlue, 320, 240, 2),
+      TimedPage(2, kTeal, 480, 360, 3),
+      TimedPage(3, kPublicationColour, 1000, 700, 4),
+  };
+
+  // A chapter in a window of its own, which goes back to the first page.
+  PublicationRecords::Chapter own;
+  own.reference = VORObjectKey{0, 2, 2};
+  own.properties.ownWindow = 1;
+  own.properties.titleBar = 1;
+  own.properties.title = "Chapter window";
+  own.properties.border = 1;
+  own.properties.x = 10;
+  own.properties.y = 10;
+  own.properties.windowWidth = 320;
+  own.properties.windowHeight = 240;
+  own.properties.pageWidth = 200;
+  own.properties.pageHeight = 150;
+  own.pages = {TimedPage(4, kOchre, 200, 150, 1)};
+
+  publication.chapters = {shared, own};
+  return publication;
+}
+
+} // namespace DemoPublication
