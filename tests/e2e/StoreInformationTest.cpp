@@ -20,19 +20,6 @@ constexpr int32_t kQuit = 103;
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
-std::string ReadBytes(const std::string &path) {
-  std::string bytes;
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return "(missing)";
-  char buffer[256];
-  size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.append(buffer, read);
-  std::fclose(file);
-  return bytes;
-}
-
 // The child program inherits the environment: TMP names the folder given
 // while the object lives.
 class TemporaryFolderVariable {
@@ -131,7 +118,7 @@ TEST(StoreInformationTest, TheStartPageStoresIntoATextFile) {
   ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
   ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "the publication did not quit";
   EXPECT_EQ(driver.ExitCode(), 0u);
-  EXPECT_EQ(ReadBytes(temporary.File("result.txt")), "Ada 42\r\nsecond line\r\nend");
+  EXPECT_EQ(temporary.ReadFile("result.txt"), "Ada 42\r\nsecond line\r\nend");
 }
 
 } // namespace

@@ -14,19 +14,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string &path) {
-  std::string bytes;
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return "(missing)";
-  char buffer[256];
-  size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.append(buffer, read);
-  std::fclose(file);
-  return bytes;
-}
-
 // Keeps the current directory and an environment variable as they were.
 class KeptState {
 public:
@@ -59,12 +46,12 @@ TEST(VORWin32StoreInfoPlatformTest, TextFilesAreWrittenInTextMode) {
   VORWin32StoreInfoPlatform platform;
   ASSERT_TRUE(platform.ChangeDirectory(folder.Path().c_str()));
   ASSERT_TRUE(platform.WriteTextFile("out.txt", "one\ntwo\n", true));
-  EXPECT_EQ(ReadBytes(folder.File("out.txt")), "one\r\ntwo\r\n");
+  EXPECT_EQ(folder.ReadFile("out.txt"), "one\r\ntwo\r\n");
   ASSERT_TRUE(platform.WriteTextFile("out.txt", "three", false));
   ASSERT_TRUE(platform.WriteTextFile("out.txt", "four\n", false));
-  EXPECT_EQ(ReadBytes(folder.File("out.txt")), "one\r\ntwo\r\nthreefour\r\n");
+  EXPECT_EQ(folder.ReadFile("out.txt"), "one\r\ntwo\r\nthreefour\r\n");
   ASSERT_TRUE(platform.WriteTextFile("out.txt", "", true));
-  EXPECT_EQ(ReadBytes(folder.File("out.txt")), "");
+  EXPECT_EQ(folder.ReadFile("out.txt"), "");
   EXPECT_FALSE(platform.WriteTextFile("no such folder\\out.txt", "x", true));
 }
 
@@ -159,7 +146,7 @@ TEST(VORWin32StoreInfoPlatformTest, StoreInformationWritesIntoTheTemporaryFolder
   action.text = VORString("\nline two\nend");
   action.replace = 0;
   app.GetScoreManager().StoreInformation(action);
-  EXPECT_EQ(ReadBytes(folder.File("answers.txt")), "Hello Ada\r\nline two\r\nend");
+  EXPECT_EQ(folder.ReadFile("answers.txt"), "Hello Ada\r\nline two\r\nend");
 }
 
 } // namespace

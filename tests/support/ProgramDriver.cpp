@@ -206,3 +206,16 @@ void ScratchFolder::WriteFile(const std::string &name, const std::string &bytes)
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
 }
+
+std::string ScratchFolder::ReadFile(const std::string &name) const {
+  FILE *file = std::fopen(File(name).c_str(), "rb");
+  if (!file)
+    return "(missing)";
+  std::string bytes;
+  char buffer[256];
+  size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.append(buffer, read);
+  std::fclose(file);
+  return bytes;
+}

@@ -76,6 +76,8 @@ public:
   const std::string &Path() const { return m_path; }
   std::string File(const std::string &name) const { return m_path + name; }
   void WriteFile(const std::string &name, const std::string &bytes) const;
+  // The file's bytes as they are on disk; "(missing)" when it cannot be read.
+  std::string ReadFile(const std::string &name) const;
 
 private:
   std::string m_path;
