@@ -9,6 +9,7 @@
 #include "display/DisplaySettings.h"
 #include "display/DitherEngine.h"
 #include "display/DrawingContextSaver.h"
+#include "display/MemoryBitmap.h"
 #include "display/MetaRecordFilter.h"
 #include "display/Palette.h"
 #include "display/PixelSurface.h"
@@ -77,16 +78,9 @@ VORRect ClippedArea(const VORRect &rect, const VORRect &clip) {
 // table instead.
 void PaintSilhouette(HDC target, const RECT &to, HDC maskDC, const RECT &from, COLORREF colour) {
   const int width = to.right - to.left, height = to.bottom - to.top;
-  HDC scratch = ::CreateCompatibleDC(target);
-  HBITMAP silhouette = ::CreateBitmap(width, height, 1, 1, nullptr);
-  if (scratch == nullptr) {
-    ReportSystemError(kErrorMemoryDCNotCreated);
-  }
-  if (silhouette == nullptr) {
-    ReportSystemError(kErrorBitmapNotCreated);
-  }
-  if (scratch != nullptr && silhouette != nullptr) {
-    HGDIOBJ displaced = ::SelectObject(scratch, silhouette);
+  ScratchBitmap silhouette(::CreateBitmap(width, height, 1, 1, nullptr), target);
+  if (silhouette.IsReady()) {
+    HDC scratch = silhouette.GetDC();
     if (!::BitBlt(scratch, 0, 0, width, height, maskDC, from.left, from.top, SRCCOPY)) {
       ReportSystemError(kErrorBitBltFailed);
     }
@@ -105,13 +99,6 @@ void PaintSilhouette(HDC target, const RECT &to, HDC maskDC, const RECT &from, C
     }
     ::SetTextColor(target, oldText);
     ::SetBkColor(target, oldBack);
-    ::SelectObject(scratch, displaced);
-  }
-  if (silhouette != nullptr) {
-    ::DeleteObject(silhouette);
-  }
-  if (scratch != nullptr) {
-    ::DeleteDC(scratch);
   }
 }
 
@@ -650,16 +637,9 @@ void DrawingContext::StretchDIBitsMasked(const VORRect &destination, const VORRe
   if (m_dc != nullptr) {
     // The scratch bitmap has the destination's own format, so that the
     // exclusive-or steps work on its pixel values unchanged.
-    HDC scratch = ::CreateCompatibleDC(m_dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(m_dc, width, height);
-    if (scratch == nullptr) {
-      ReportSystemError(kErrorMemoryDCNotCreated);
-    }
-    if (bitmap == nullptr) {
-      ReportSystemError(kErrorBitmapNotCreated);
-    }
-    if (scratch != nullptr && bitmap != nullptr) {
-      HGDIOBJ displaced = ::SelectObject(scratch, bitmap);
+    ScratchBitmap copy(::CreateCompatibleBitmap(m_dc, width, height), m_dc);
+    if (copy.IsReady()) {
+      HDC scratch = copy.GetDC();
       if (!::BitBlt(scratch, 0, 0, width, height, m_dc, to.left, to.top, SRCCOPY)) {
         ReportSystemError(kErrorBitBltFailed);
       }
@@ -674,13 +654,6 @@ void DrawingContext::StretchDIBitsMasked(const VORRect &destination, const VORRe
       if (!::BitBlt(m_dc, to.left, to.top, width, height, scratch, 0, 0, SRCINVERT)) {
         ReportSystemError(kErrorBitBltFailed);
       }
-      ::SelectObject(scratch, displaced);
-    }
-    if (bitmap != nullptr) {
-      ::DeleteObject(bitmap);
-    }
-    if (scratch != nullptr) {
-      ::DeleteDC(scratch);
     }
   }
   if (m_maskDC != nullptr &&
@@ -833,16 +806,9 @@ void DrawingContext::TransparentCopyTo(DrawingContext &destination, DrawingConte
     // The scratch bitmap has the destination's own format (not the
     // screen's): the exclusive-or steps then work on its pixel values, and
     // untouched pixels come back exactly as they were.
-    HDC scratch = ::CreateCompatibleDC(destination.m_dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(destination.m_dc, width, height);
-    if (scratch == nullptr) {
-      ReportSystemError(kErrorMemoryDCNotCreated);
-    }
-    if (bitmap == nullptr) {
-      ReportSystemError(kErrorBitmapNotCreated);
-    }
-    if (scratch != nullptr && bitmap != nullptr) {
-      HGDIOBJ displaced = ::SelectObject(scratch, bitmap);
+    ScratchBitmap copy(::CreateCompatibleBitmap(destination.m_dc, width, height), destination.m_dc);
+    if (copy.IsReady()) {
+      HDC scratch = copy.GetDC();
       if (!::BitBlt(scratch, 0, 0, width, height, destination.m_dc, to.left, to.top, SRCCOPY)) {
         ReportSystemError(kErrorBitBltFailed);
       }
@@ -856,13 +822,6 @@ void DrawingContext::TransparentCopyTo(DrawingContext &destination, DrawingConte
       if (!::BitBlt(destination.m_dc, to.left, to.top, width, height, scratch, 0, 0, SRCINVERT)) {
         ReportSystemError(kErrorBitBltFailed);
       }
-      ::SelectObject(scratch, displaced);
-    }
-    if (bitmap != nullptr) {
-      ::DeleteObject(bitmap);
-    }
-    if (scratch != nullptr) {
-      ::DeleteDC(scratch);
     }
   }
   if (destination.m_maskDC != nullptr) {

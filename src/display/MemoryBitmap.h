@@ -18,6 +18,8 @@ public:
 
   HDC GetDC() const { return m_memoryDC; }
   HBITMAP GetBitmap() const { return m_bitmap; }
+  // The bitmap is selected into the device context: both were made.
+  bool IsReady() const { return m_displaced != nullptr; }
 
 protected:
   MemoryBitmap() = default;
@@ -33,4 +35,12 @@ protected:
 
 private:
   HGDIOBJ m_displaced = nullptr;
+};
+
+// A bitmap for the steps of one drawing operation, gone with its scope.
+class ScratchBitmap : public MemoryBitmap {
+public:
+  // Takes bitmap (null when it could not be made) into a memory device
+  // context compatible with reference; check IsReady before drawing.
+  ScratchBitmap(HBITMAP bitmap, HDC reference) { Attach(bitmap, reference); }
 };
