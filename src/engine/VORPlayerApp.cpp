@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "display/VORPlayerView.h"
+#include "engine/VORDisplayMode.h"
 #include "engine/VORExceptionHandlers.h"
 #include "engine/VORPasswordDlg.h"
 #include "engine/VORWin32StoreInfoPlatform.h"
@@ -146,9 +147,9 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   InstallFonts();
   if (!CheckStartupPassword())
     return false;
-  // The display mode is changed here once the player changes display
-  // modes.
   const VORPublication::VORPublicationProperties &properties = m_publication->GetPublicationProperties();
+  if (properties.changeDisplayMode)
+    VORDisplayMode::Set(properties.displayMode);
   if (m_publication->HasFlag(VORPublication::kInactivityTimeoutFlag))
     GetInactivityTimer().Arm(properties.inactivityTimeout);
   // A window given to play in gets its view with the windowed player view.
@@ -430,7 +431,8 @@ VORString VORPlayerApp::AskPassword() {
 void VORPlayerApp::Teardown() {
   SetCursorShape(IDC_WAIT);
   CloseAllViews();
-  // The display mode is restored here once the player changes it.
+  if (m_publication && m_publication->GetPublicationProperties().changeDisplayMode)
+    VORDisplayMode::Set(VORDisplayMode::kRestore);
   RemoveFonts();
   m_publication.reset();
   if (m_publicationFile && m_publicationFileChecked)

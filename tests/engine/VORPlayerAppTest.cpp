@@ -1,4 +1,5 @@
 #include "engine/VORPlayerApp.h"
+#include "engine/VORDisplayMode.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,33 @@ TEST_F(VORPlayerAppRunTest, APublicationStartsWithItsFirstPage) {
   EXPECT_EQ(app.GetViewCount(), 0u);
   EXPECT_EQ(app.GetPublication(), nullptr);
   EXPECT_TRUE(DeleteFileA(folder.File("demo.vor").c_str())) << "the run closed the file again";
+}
+
+std::vector<DWORD> g_displayWidths; // 0 for a restore
+
+LONG WINAPI RecordDisplayChange(DEVMODEA *mode, DWORD flags) {
+  if (flags != CDS_TEST)
+    g_displayWidths.push_back(mode ? mode->dmPelsWidth : 0);
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+// A publication that asks for a screen mode plays in it, and the teardown
+// gives the screen its own mode back; one that does not ask leaves it alone.
+TEST_F(VORPlayerAppRunTest, TheDisplayModeIsChangedForTheRunOnlyWhenAsked) {
+  VORDisplayMode::ChangeFunction previous = VORDisplayMode::SetChangeFunction(RecordDisplayChange);
+  for (const bool asks : {true, false}) {
+    g_displayWidths.clear();
+    PublicationRecords::Publication publication = OneChapter();
+    publication.properties.changeDisplayMode = asks ? 1 : 0;
+    publication.properties.displayMode = 1;
+    ScratchFolder folder;
+    folder.WriteFile("demo.vor", Bytes(publication));
+    TestPlayerApp app;
+    ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
+    app.Teardown();
+    EXPECT_EQ(g_displayWidths, asks ? std::vector<DWORD>({800, 0}) : std::vector<DWORD>()) << asks;
+  }
+  VORDisplayMode::SetChangeFunction(previous);
 }
 
 // With nothing that can be shown the run ends after the start-up, without
