@@ -16,10 +16,7 @@ constexpr const char *kTimerWindowClass = "VOR_TIMER_CLASS";
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
-std::string Bytes(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 // Chapter 1 opens with "Gold"; the start-up asks for it, and Escape ends
 // the run.
@@ -32,7 +29,7 @@ std::string ProtectedPublication() {
   publication.properties.passwordsOn = 1;
   publication.properties.askUser = 0;
   publication.properties.passwords = {{"Gold", {VORObjectKey{0, 2, 1}}}};
-  return Bytes(publication);
+  return FileText(publication);
 }
 
 // Every program carries dialog 101: a password field 1128 that hides what

@@ -20,10 +20,7 @@ constexpr const char *kTimerWindowClass = "VOR_TIMER_CLASS";
 constexpr uint32_t kClosingPageFlag = 1u << 2;
 constexpr uint32_t kEscapeExitsFlag = 1u << 4;
 
-std::string Bytes(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 // A publication of one chapter with pages 1 and 2, written as the compiled
 // file stores it, in which Escape ends the run.
@@ -36,14 +33,14 @@ PublicationRecords::Publication TwoPages() {
   return publication;
 }
 
-std::string WrittenPublication() { return Bytes(TwoPages()); }
+std::string WrittenPublication() { return FileText(TwoPages()); }
 
 // A publication whose page cannot be shown: its record is missing.
 std::string NothingToShow() {
   PublicationRecords::Publication publication = TwoPages();
   publication.chapters[0].pages.resize(1);
   publication.chapters[0].pages[0].withoutRecord = true;
-  return Bytes(publication);
+  return FileText(publication);
 }
 
 // The program shows its first page and waits in its main loop; Escape, which
@@ -149,7 +146,7 @@ TEST(StartupTest, ThePlayersEndThroughTheClosingPage) {
   publication.properties.closingPage = VORObjectKey{0, 4, 2};
   publication.properties.closingDelay = 0;
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", Bytes(publication));
+  folder.WriteFile("demo.vor", FileText(publication));
   for (const char *name : {"vorplayer.exe", "vorcompact.exe"}) {
     ProgramDriver driver;
     ASSERT_TRUE(driver.Start(Program(name), folder.File("demo.vor"))) << name;
@@ -163,7 +160,7 @@ TEST(StartupTest, EscapeWithoutTheExitBitPlaysOn) {
   PublicationRecords::Publication publication = TwoPages();
   publication.properties.flags = 0;
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", Bytes(publication));
+  folder.WriteFile("demo.vor", FileText(publication));
   ProgramDriver driver;
   ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
   HWND timer = driver.WaitForWindow(kTimerWindowClass, kWindowTimeoutMs);

@@ -110,8 +110,7 @@ Publication Storing() {
 // byte.
 TEST(StoreInformationTest, TheStartPageStoresIntoATextFile) {
   ScratchFolder folder;
-  const std::vector<uint8_t> bytes = Storing().Bytes();
-  folder.WriteFile("demo.vor", std::string(bytes.begin(), bytes.end()));
+  folder.WriteFile("demo.vor", PublicationRecords::FileText(Storing()));
   ScratchFolder temporary;
   TemporaryFolderVariable tmp(temporary.Path());
   ProgramDriver driver;

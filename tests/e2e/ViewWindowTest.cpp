@@ -73,16 +73,13 @@ bool WaitForMarginColour(HWND window, int x, int y, COLORREF colour, DWORD timeo
   return false;
 }
 
-std::string Written(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 // Starts the player on the publication and waits for its main window.
 class PlayerRun {
 public:
   explicit PlayerRun(const PublicationRecords::Publication &publication) {
-    m_folder.WriteFile("play.vor", Written(publication));
+    m_folder.WriteFile("play.vor", FileText(publication));
     m_started = m_driver.Start(Player(), m_folder.File("play.vor"));
     if (m_started)
       m_window = m_driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);

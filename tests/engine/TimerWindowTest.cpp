@@ -51,8 +51,7 @@ std::string OnePage() {
   PublicationRecords::Chapter chapter;
   chapter.pages = {VORObjectKey{0, 4, 1}};
   publication.chapters = {chapter};
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
+  return PublicationRecords::FileText(publication);
 }
 
 // An action opens a modal box; the action queued after it falls due while

@@ -18,10 +18,7 @@ namespace {
 constexpr UINT kWatchdogMs = 10000;
 constexpr UINT kOtherMessage = WM_APP + 1;
 
-std::string Bytes(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 // Pages 1 and 2 in one chapter, with the publication's flags given.
 PublicationRecords::Publication TwoPages(uint32_t flags) {
@@ -45,7 +42,7 @@ protected:
     XQMessageBox::SetHandler(m_previous);
   }
   void Start(const PublicationRecords::Publication &publication) {
-    folder.WriteFile("demo.vor", Bytes(publication));
+    folder.WriteFile("demo.vor", FileText(publication));
     ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
   }
   // Runs the main loop until it ends; false when the watchdog had to end it.
@@ -76,7 +73,7 @@ TEST_F(VORMainLoopTest, EscapeWithAndWithoutThePublicationsExitBit) {
   for (const Case &c : cases) {
     TestPlayerApp caseApp;
     ScratchFolder caseFolder;
-    caseFolder.WriteFile("demo.vor", Bytes(TwoPages(c.flags)));
+    caseFolder.WriteFile("demo.vor", FileText(TwoPages(c.flags)));
     ASSERT_TRUE(caseApp.StartUp(caseFolder.File("demo.vor").c_str(), nullptr)) << c.what;
     MessageRecorder recorder;
     recorder.Post(WM_KEYDOWN, VK_ESCAPE);

@@ -56,10 +56,7 @@ bool QuitWasPosted() {
   return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
-std::string Bytes(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 // Chapter 1 opens with "Gold".
 PublicationRecords::Publication Protected() {
@@ -91,7 +88,7 @@ protected:
   }
 
   bool Start(TestPlayerApp &app, const PublicationRecords::Publication &publication) {
-    folder.WriteFile("demo.vor", Bytes(publication));
+    folder.WriteFile("demo.vor", FileText(publication));
     return app.StartUp(folder.File("demo.vor").c_str(), nullptr);
   }
 

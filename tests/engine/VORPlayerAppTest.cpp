@@ -86,10 +86,7 @@ TEST_F(VORPlayerAppRunTest, MissingPublicationIsReportedOnce) {
   EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_ICONWARNING));
 }
 
-std::string Bytes(const PublicationRecords::Publication &publication) {
-  const std::vector<uint8_t> bytes = publication.Bytes();
-  return std::string(bytes.begin(), bytes.end());
-}
+using PublicationRecords::FileText;
 
 PublicationRecords::Publication OneChapter() {
   PublicationRecords::Publication publication;
@@ -106,7 +103,7 @@ TEST_F(VORPlayerAppRunTest, FilesWithoutAPublicationAreReported) {
   withoutProperties.propertyFieldCount = 3;
   PublicationRecords::Publication chapterAsRoot = OneChapter();
   chapterAsRoot.reference = VORObjectKey{0, 2, 1};
-  const std::string good = Bytes(OneChapter());
+  const std::string good = FileText(OneChapter());
   struct Case {
     const char *what;
     std::string bytes;
@@ -114,8 +111,8 @@ TEST_F(VORPlayerAppRunTest, FilesWithoutAPublicationAreReported) {
       {"garbage", "bytes"},
       {"empty file", ""},
       {"truncated", good.substr(0, good.size() - 1)},
-      {"publication record without its required fields", Bytes(withoutProperties)},
-      {"root of another class", Bytes(chapterAsRoot)},
+      {"publication record without its required fields", FileText(withoutProperties)},
+      {"root of another class", FileText(chapterAsRoot)},
   };
   for (const Case &c : cases) {
     g_boxes.clear();
@@ -134,7 +131,7 @@ TEST_F(VORPlayerAppRunTest, FilesWithoutAPublicationAreReported) {
 // loop would run; the teardown lets everything go again.
 TEST_F(VORPlayerAppRunTest, APublicationStartsWithItsFirstPage) {
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", Bytes(OneChapter()));
+  folder.WriteFile("demo.vor", FileText(OneChapter()));
   TestPlayerApp app;
   ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
   EXPECT_TRUE(g_boxes.empty());
@@ -167,7 +164,7 @@ TEST_F(VORPlayerAppRunTest, TheDisplayModeIsChangedForTheRunOnlyWhenAsked) {
     publication.properties.changeDisplayMode = asks ? 1 : 0;
     publication.properties.displayMode = 1;
     ScratchFolder folder;
-    folder.WriteFile("demo.vor", Bytes(publication));
+    folder.WriteFile("demo.vor", FileText(publication));
     TestPlayerApp app;
     ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
     app.Teardown();
@@ -185,7 +182,7 @@ TEST_F(VORPlayerAppRunTest, NothingToShowEndsTheRun) {
   chapter.pages[0].withoutRecord = true;
   publication.chapters = {chapter};
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", Bytes(publication));
+  folder.WriteFile("demo.vor", FileText(publication));
   LoopWatchdog watchdog(10000);
   VORPlayerApp app(GetModuleHandleA(nullptr));
   app.Run(folder.File("demo.vor").c_str(), nullptr);
@@ -201,7 +198,7 @@ TEST_F(VORPlayerAppRunTest, MissingOutsideComponentsAreSilent) {
   PublicationRecords::Publication written = OneChapter();
   written.oleContainer = 1;
   written.dictionary = {'w', 'o', 'r', 'd', 's'};
-  folder.WriteFile("demo.vor", Bytes(written));
+  folder.WriteFile("demo.vor", FileText(written));
   TestPlayerApp app;
   ASSERT_TRUE(app.StartUp(folder.File("demo.vor").c_str(), nullptr));
   EXPECT_TRUE(g_boxes.empty());
@@ -215,7 +212,7 @@ TEST_F(VORPlayerAppRunTest, MissingOutsideComponentsAreSilent) {
 // A failure kept by a callback (it ended the loop) is reported by the run.
 TEST_F(VORPlayerAppRunTest, AFailureKeptByACallbackIsReportedByTheRun) {
   ScratchFolder folder;
-  folder.WriteFile("demo.vor", Bytes(OneChapter()));
+  folder.WriteFile("demo.vor", FileText(OneChapter()));
   TestPlayerApp app;
   XQCallbackGuard::Keep(std::make_exception_ptr(static_cast<VORException *>(new VORWaveErrorException(7))));
   app.Run(folder.File("demo.vor").c_str(), nullptr);

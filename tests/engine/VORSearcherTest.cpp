@@ -48,8 +48,7 @@ protected:
     chapter.pages = {VORObjectKey{0, 4, 1}, VORObjectKey{0, 4, 2}};
     publication.chapters = {chapter};
     publication.dictionary = {'w', 'o', 'r', 'd', 's'};
-    const std::vector<uint8_t> bytes = publication.Bytes();
-    folder.WriteFile("demo.vor", std::string(bytes.begin(), bytes.end()));
+    folder.WriteFile("demo.vor", PublicationRecords::FileText(publication));
     ASSERT_TRUE(app->StartUp(folder.File("demo.vor").c_str(), nullptr));
   }
   void TearDown() override {

@@ -311,4 +311,9 @@ std::vector<uint8_t> Publication::Bytes(uint32_t version) const {
   return writer.Bytes();
 }
 
+std::string FileText(const Publication &publication, uint32_t version) {
+  const std::vector<uint8_t> bytes = publication.Bytes(version);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 } // namespace PublicationRecords

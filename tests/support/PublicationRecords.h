@@ -275,4 +275,7 @@ struct Publication {
   std::vector<uint8_t> Bytes(uint32_t version = 0) const;
 };
 
+// The written file as a byte string, as the scratch folder writes files.
+std::string FileText(const Publication &publication, uint32_t version = 0);
+
 } // namespace PublicationRecords
