@@ -1,15 +1,50 @@
 # Sourced by the scripts that run the Win32 programs: a private Wine prefix
-# under the build folder and a private X server, started once and stopped by
-# whoever started them.
+# under the target's build tree and a private X server, started once and
+# stopped by whoever started them. Needs build.sh.
 
+# vor_wine_environment <target>: the Wine that runs that target's programs.
 vor_wine_environment() {
-  local build
-  build=$(realpath "$1")
-  export WINEPREFIX="$build/wineprefix"
-  export WINEARCH=win32
+  local target=$1
+  local tree
+  tree=$(vor_mingw_tree "$target")
+  mkdir -p "$tree"
+  export WINEPREFIX
+  WINEPREFIX="$(realpath "$tree")/wineprefix"
   export WINEDEBUG=-all
   # No .NET or Gecko downloads: the machine has no network for them.
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$target" = i686 ]; then
+    export WINEARCH=win32
+    VOR_WINE=wine
+    unset WINELOADER
+  else
+    # Debian's `wine` picks the 32-bit loader whenever it is installed, even
+    # where it cannot run; programs the 64-bit loader starts must get it too.
+    export WINEARCH=win64
+    VOR_WINE=/usr/lib/wine/wine64
+    export WINELOADER=$VOR_WINE
+  fi
+}
+
+vor_wine() {
+  "$VOR_WINE" "$@"
+}
+
+# One line that says what runs where.
+vor_wine_describe() {
+  echo "Windows target $VOR_TARGET ($VOR_TARGET_REASON), run under $VOR_WINE ($WINEARCH)"
+}
+
+# Refuses, with the reason, a target whose Wine cannot start on this machine.
+vor_wine_check() {
+  if [ "$VOR_TARGET" = i686 ] && ! vor_runs_32bit; then
+    echo "the i686 programs need 32-bit Wine, and this machine runs no 32-bit code: use VOR_TARGET=x86_64" >&2
+    return 1
+  fi
+  if ! command -v "$VOR_WINE" >/dev/null; then
+    echo "$VOR_WINE is missing: scripts/setup installs it" >&2
+    return 1
+  fi
 }
 
 # Creates the prefix once (about 20 s) and sets it up for unattended runs.
@@ -18,9 +53,15 @@ vor_wine_prefix() {
   [ -f "$marker" ] && return 0
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 </dev/null
+  # A 64-bit prefix complains that it has no 32-bit rundll32 and is usable all
+  # the same; what tells is whether the prefix got its registry.
+  vor_wine wineboot -i >/dev/null 2>&1 </dev/null || true
   wineserver -w
-  local reg=(wine reg add)
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine: could not make the prefix $WINEPREFIX with $VOR_WINE" >&2
+    return 1
+  fi
+  local reg=(vor_wine reg add)
   # A crash must end the program, not wait for a person at a dialog.
   "${reg[@]}" 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
   # Unmanaged windows: with no window manager, hiding a managed window blocks for seconds.
@@ -52,12 +93,12 @@ vor_xvfb_start() {
 # the first wine call happens inside ctest, the services inherit ctest's
 # output pipe and ctest waits for ever.
 vor_wine_start() {
-  local build=$1
-  vor_wine_environment "$build"
+  vor_wine_environment "$VOR_TARGET"
+  vor_wine_check
   vor_xvfb_start
   vor_wine_prefix
   wineserver -p
-  wine cmd /c exit </dev/null >/dev/null 2>&1
+  vor_wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 vor_wine_stop() {

@@ -31,7 +31,7 @@ VORNewFailureHandler VORSetNewFailureHandler(VORNewFailureHandler handler) {
 }
 
 void OnNewFailure(std::size_t size) {
-  throw VORNewFailException(static_cast<uint32_t>(size > 0xFFFFFFFFu ? 0xFFFFFFFFu : size));
+  throw VORNewFailException(size);
 }
 
 LONG WINAPI TranslateStructuredException(EXCEPTION_POINTERS *information) {

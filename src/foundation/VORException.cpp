@@ -32,7 +32,7 @@ void VORException::ShowWarning(const std::string &text, const char *caption) {
 
 std::string VORNewFailException::Text() const {
   char text[kReportBufferSize];
-  std::snprintf(text, sizeof text, "New failed : %" PRIu32 " bytes", m_requestedSize);
+  std::snprintf(text, sizeof text, "New failed : %" PRIu64 " bytes", m_requestedSize);
   return text;
 }
 

@@ -25,13 +25,14 @@ protected:
 
 class VORNewFailException : public VORException {
 public:
-  explicit VORNewFailException(uint32_t requestedSize) : m_requestedSize(requestedSize) {}
-  uint32_t GetRequestedSize() const { return m_requestedSize; }
+  // 64 bits wide: a 64-bit program's failing request can exceed 4 GiB.
+  explicit VORNewFailException(uint64_t requestedSize) : m_requestedSize(requestedSize) {}
+  uint64_t GetRequestedSize() const { return m_requestedSize; }
   std::string Text() const;
   void Report() override;
 
 private:
-  uint32_t m_requestedSize;
+  uint64_t m_requestedSize;
 };
 
 // A hardware or system fault caught by the program's unhandled-exception

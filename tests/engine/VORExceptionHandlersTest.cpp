@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "foundation/VORException.h"
 
 namespace {
 
-// A request the 32-bit heap cannot satisfy.
-constexpr size_t kImpossibleSize = 0x7FFFFFF0u;
+// A request no heap can satisfy, in either target's address space: just
+// under half of it (2 GiB on the 32-bit target).
+constexpr size_t kImpossibleSize = std::numeric_limits<size_t>::max() / 2 - 15;
 
 void *volatile g_keep = nullptr; // stops the compiler from eliding the allocation
 
@@ -19,7 +23,7 @@ TEST(VORExceptionHandlersTest, AllocationFailureThrowsWithTheRequestedSize) {
   } catch (const VORNewFailException &failure) {
     thrown = true;
     EXPECT_EQ(failure.GetRequestedSize(), kImpossibleSize);
-    EXPECT_EQ(failure.Text(), "New failed : 2147483632 bytes");
+    EXPECT_EQ(failure.Text(), "New failed : " + std::to_string(kImpossibleSize) + " bytes");
   }
   VORSetNewFailureHandler(previous);
   EXPECT_TRUE(thrown);

@@ -39,6 +39,8 @@ TEST_F(VORExceptionTest, ReportsShowTheirTextUnderTheirCaption) {
       {"allocation failure", new VORNewFailException(1234), "New failed : 1234 bytes", "VORSEEXCEPTION"},
       {"allocation failure above 2 GiB", new VORNewFailException(0xFFFFFFF0u), "New failed : 4294967280 bytes",
        "VORSEEXCEPTION"},
+      {"allocation failure above 4 GiB", new VORNewFailException(0x123456789ull), "New failed : 4886718345 bytes",
+       "VORSEEXCEPTION"},
       {"wave error", new VORWaveErrorException(-7), "WAVE ERROR : -7", "VOREXCEPTION"},
       {"MIDI error reads as a wave error", new VORMidiErrorException(11), "WAVE ERROR : 11", "VOREXCEPTION"},
   };
