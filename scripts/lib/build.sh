@@ -8,7 +8,11 @@
 
 VOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 VOR_BUILD=${VOR_BUILD_DIR:-$VOR_ROOT/build}
-VOR_TARGETS=(i686 x86_64)
+
+# ccache shares objects between work trees: paths inside the tree are hashed
+# relative to it, and the build folder is left out of the hash.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$VOR_ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 # Some kernels execute no 32-bit code at all, and 32-bit Wine cannot start on
 # them. Asking the 32-bit dynamic loader for its version answers at once
