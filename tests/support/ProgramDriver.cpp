@@ -1,6 +1,7 @@
 #include "support/ProgramDriver.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -188,13 +189,23 @@ void ProgramDriver::PressButton(HWND box, int id) {
 }
 
 ScratchFolder::ScratchFolder() {
+  // Test cases run as parallel processes. Making the folder is what claims
+  // its name: a name reserved as a file and then deleted to make room for
+  // the folder could be handed to another process in between (both
+  // processes then write into one place, or one has no folder at all).
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  char name[MAX_PATH] = {};
-  GetTempFileNameA(temp, "vor", 0, name);
-  DeleteFileA(name); // the unique name becomes a folder
-  CreateDirectoryA(name, nullptr);
-  m_path = std::string(name) + "\\";
+  static unsigned s_counter = 0;
+  for (;;) {
+    const std::string name =
+        std::string(temp) + "vor" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_counter);
+    if (CreateDirectoryA(name.c_str(), nullptr)) {
+      m_path = name + "\\";
+      return;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+      throw std::runtime_error("cannot make a scratch folder under " + std::string(temp));
+  }
 }
 
 ScratchFolder::~ScratchFolder() { DeleteTree(m_path); }
