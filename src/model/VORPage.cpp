@@ -7,9 +7,9 @@
 #include "model/VORPageInstanceCopy.h"
 #include "model/VORPageManager.h"
 #include "model/VORPublication.h"
-#include "model/VORRecordFields.h"
 #include "model/VORResourceManager.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -40,14 +40,14 @@ void VORPage::VORPageProperties::Read(VORFile &file) {
   rect.top = ReadInt32(file);
   rect.right = ReadInt32(file);
   rect.bottom = ReadInt32(file);
-  ReadOptional(title, VORString(), [&] { title.Read(file); });
-  ReadOptional(timedPageDelay, kNoTimedPage, [&] { timedPageDelay = ReadInt32(file); });
+  title = ReadOr<VORString>(file, VORString());
+  timedPageDelay = ReadOr<int32_t>(file, kNoTimedPage);
   if (timedPageDelay != kNoTimedPage)
-    ReadOptional(timedPage, VORObjectCode::Zero(), [&] { timedPage.Read(file); });
+    timedPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
   // The enter and the exit transition; they are read with the transitions.
   SkipSection(file);
   SkipSection(file);
-  ReadOptional(soundFlags, uint8_t{0}, [&] { soundFlags = ReadByte(file); });
+  soundFlags = ReadOr<uint8_t>(file, 0);
   events.Read(file);
   eventMap.Read(file);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 #include "foundation/XQList.h"
 #include "model/VOREventList.h"
 #include "model/VOREventMap.h"

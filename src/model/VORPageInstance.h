@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 #include "model/VORPage.h"
 #include "model/VORRecursiveObjectContainer.h"
 
