@@ -1,11 +1,11 @@
 #include "model/VORPage.h"
 
-#include "display/VORRunView.h"
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPageInstanceCopy.h"
 #include "model/VORPageManager.h"
+#include "model/VORPageView.h"
 #include "model/VORPublication.h"
 #include "model/VORResourceManager.h"
 #include "vorfile/SectionGuard.h"
@@ -88,7 +88,7 @@ VORPage::~VORPage() {
   delete m_master;
 }
 
-VORPageInstance *VORPage::FindInstance(const VORRunView &view) const {
+VORPageInstance *VORPage::FindInstance(const VORPageView &view) const {
   VORPageInstance *found = nullptr;
   return m_instances.FindIf([&](const VORPageInstance *instance) { return instance->GetView() == &view; }, found)
              ? found
@@ -107,7 +107,7 @@ bool VORPage::IsShown() const {
   return m_instances.FindIf([](const VORPageInstance *instance) { return instance->GetView() != nullptr; }, found);
 }
 
-bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
+bool VORPage::ShowInView(VORPageView &view, bool alwaysNew) {
   if (!Retain())
     return false;
   VORPageInstance *instance = alwaysNew ? nullptr : FindIdleInstance();
@@ -122,7 +122,7 @@ bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
   return true;
 }
 
-void VORPage::RemoveFromView(VORRunView &view) {
+void VORPage::RemoveFromView(VORPageView &view) {
   VORPageInstance *instance = FindInstance(view);
   if (!instance)
     return;
