@@ -12,10 +12,10 @@ struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 class VORPageInstance;
 class VORScreenBuffer;
 
-// A view shows one page instance at a time: it is the view that the pages
-// of the model are shown in. It can be sent actions, and it is a drawing
-// surface: what is made dirty in the page is redrawn through it. A view
-// offers no direct pixel access: its locks give nothing.
+// A view shows one page instance at a time; the pages see it as a
+// VORPageView. It can be sent actions, and it is a drawing surface: what is
+// made dirty in the page is redrawn through it. A view offers no direct
+// pixel access: its locks give nothing.
 class VORView : public VORActionReceiver, public VORDrawingSurface, public VORPageView {
 public:
   VORView(uint32_t classKey, int32_t id) : VORActionReceiver(classKey, id) {}
