@@ -50,6 +50,7 @@ endmacro()
 function(vor_library folder)
   cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32;DEPENDS;SYSTEM_LIBS" ${ARGN})
   set_property(GLOBAL PROPERTY VOR_DEPENDS_${folder} ${ARG_DEPENDS})
+  set_property(GLOBAL APPEND PROPERTY VOR_LIBRARY_FOLDERS ${folder})
   vor_tree_sources(sources)
   if(NOT sources)
     return()
@@ -75,6 +76,21 @@ function(vor_folder_closure out)
     list(APPEND pending ${deps})
   endwhile()
   set(${out} ${closure} PARENT_SCOPE)
+endfunction()
+
+# Writes each library folder's closure, one line "folder: folder dep...",
+# for scripts/analyze: a source file may include headers of those folders only.
+function(vor_write_layer_map path)
+  get_property(folders GLOBAL PROPERTY VOR_LIBRARY_FOLDERS)
+  set(text "")
+  foreach(folder IN LISTS folders)
+    vor_folder_closure(closure ${folder})
+    list(JOIN closure " " line)
+    string(APPEND text "${folder}: ${line}\n")
+  endforeach()
+  file(WRITE ${path}.tmp "${text}")
+  # Unchanged maps keep their time stamp.
+  configure_file(${path}.tmp ${path} COPYONLY)
 endfunction()
 
 # Links the objects of the given folders and of all they depend on.

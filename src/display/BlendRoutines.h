@@ -5,7 +5,7 @@
 
 #include "display/DibTypes.h"
 #include "display/DisplaySettings.h"
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class DibImage;
 class Palette;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class VORPaintable;
 class VORRecursiveObjectContainer;

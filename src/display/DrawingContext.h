@@ -6,7 +6,7 @@
 
 #include "display/DibTypes.h"
 #include "display/PixelStaging.h"
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class PixelSurface;
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class DrawingContext;
 

@@ -1,5 +1,7 @@
 #include "display/MetaRecordFilter.h"
 
+#include "vorfile/LittleEndian.h"
+
 namespace {
 
 // The records the filters alter, as the two formats lay them out. An altered
@@ -33,13 +35,6 @@ constexpr RecordShape kMetaBrush = {RecordFormat::kWindows, 14, 8, 6}; // LOGBRU
 
 constexpr uint32_t kColourMask = 0x00FFFFFF;
 
-uint32_t Read32(const uint8_t *p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint16_t Read16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
 void Write32(std::vector<uint8_t> &record, size_t offset, uint32_t value) {
   for (size_t i = 0; i < 4; ++i) {
     record[offset + i] = static_cast<uint8_t>(value >> (8 * i));
@@ -67,7 +62,7 @@ bool AlterColouredRecord(const uint8_t *record, size_t recordSize, const RecordS
   if (recordSize < shape.size) {
     return false;
   }
-  const uint32_t colour = Read32(record + shape.colourOffset);
+  const uint32_t colour = LittleEndianUint32(record + shape.colourOffset);
   const bool hollow =
       shape.styleOffset != 0 && state.keyMode && (colour & kColourMask) == (state.keyColor & kColourMask);
   if (!hollow && !state.maskMode) {
@@ -94,7 +89,7 @@ bool AlterStockSelection(const uint8_t *record, size_t recordSize, const MetaRec
   if (!state.maskMode || recordSize < kEmrSelectObjectSize) {
     return false;
   }
-  const uint32_t handle = Read32(record + kEmrSelectObjectHandle);
+  const uint32_t handle = LittleEndianUint32(record + kEmrSelectObjectHandle);
   if ((handle & kStockObjectFlag) == 0) {
     return false;
   }
@@ -119,7 +114,7 @@ bool AlterEnhMetaRecord(const uint8_t *record, size_t recordSize, const MetaReco
   if (record == nullptr || recordSize < kEmrSize + 4) {
     return false;
   }
-  switch (Read32(record + kEmrType)) {
+  switch (LittleEndianUint32(record + kEmrType)) {
   case kEmrSetBkColor:
     return AlterColouredRecord(record, recordSize, kEmrBackground, 0, state, altered);
   case kEmrSelectObject:
@@ -138,7 +133,7 @@ bool AlterMetaRecord(const uint8_t *record, size_t recordSize, const MetaRecordF
   if (record == nullptr || recordSize < kMetaHeaderSize) {
     return false;
   }
-  switch (Read16(record + kMetaFunction)) {
+  switch (LittleEndianUint16(record + kMetaFunction)) {
   case kMetaSetBkColor:
     return AlterColouredRecord(record, recordSize, kMetaBackground, 0, state, altered);
   case kMetaCreatePenIndirect:

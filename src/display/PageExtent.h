@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 // Where a view lays out its page in a client area: the extent of the page
 // (never smaller than the page, at most the chapter's page size unless the

@@ -4,9 +4,6 @@
 #include <cstring>
 
 #include "display/DitherEngine.h"
-#include "display/RecordByteReader.h"
-#include "display/VORFileByteReader.h"
-#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -106,34 +103,6 @@ void Palette::LoadDefault() {
     entries[i] = RgbQuad{kDefaultColors[i].blue, kDefaultColors[i].green, kDefaultColors[i].red, 0};
   }
   Assign(entries, kMaxEntries);
-}
-
-bool Palette::Read(RecordByteReader &reader) {
-  Clear();
-  int32_t count = 0;
-  if (!reader.ReadInt32(count) || count < 0) {
-    count = 0;
-  }
-  if (count > kMaxEntries) {
-    count = kMaxEntries;
-  }
-  std::vector<RgbQuad> entries(static_cast<size_t>(count), RgbQuad{0, 0, 0, 0});
-  for (RgbQuad &entry : entries) {
-    uint8_t bytes[4];
-    if (!reader.ReadBytes(bytes, sizeof bytes)) {
-      return false;
-    }
-    entry = RgbQuad{bytes[0], bytes[1], bytes[2], bytes[3]};
-  }
-  Assign(entries.data(), count);
-  return true;
-}
-
-void Palette::Read(VORFile &file) {
-  VORFileByteReader reader(file);
-  if (!Read(reader)) {
-    throw VORFileIncompleteReadException();
-  }
 }
 
 const RgbQuad *Palette::GetEntries() const {

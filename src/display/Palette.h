@@ -7,8 +7,6 @@
 #include "display/DibTypes.h"
 
 class DitherEngine;
-class RecordByteReader;
-class VORFile;
 
 // The system's palette handle type (HPALETTE is a pointer to it under STRICT),
 // declared here so that this header stays free of the system headers.
@@ -47,16 +45,6 @@ public:
 
   // The built-in 256 colours.
   void LoadDefault();
-
-  // The palette record: a 4-byte count (a record that ends before it gives 0
-  // entries; a count above 256 reads 256; a negative one reads none) and as
-  // many 4-byte entries in RGBQUAD order. Answers false, leaving the palette
-  // not valid, when the record ends inside the entries.
-  bool Read(RecordByteReader &reader);
-  // The same from the open record of the compiled file. A record that ends
-  // inside the entries throws VORFileIncompleteReadException, as any
-  // required field does; other file failures pass through.
-  void Read(VORFile &file);
 
   bool IsValid() const { return m_valid != 0; }
   int32_t GetCount() const { return m_count; }

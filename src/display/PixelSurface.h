@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "display/DibTypes.h"
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 // The part of a drawing surface that a drawing context asks for: its depth
 // and direct access to its pixels. Surfaces that own a drawing context

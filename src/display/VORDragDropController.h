@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 // Moves a graphical object with the mouse and, when no other object accepts
 // the drop, glides it back to where the drag began.

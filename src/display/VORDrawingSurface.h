@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "display/PixelSurface.h"
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class DrawingContext;
 

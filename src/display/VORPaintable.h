@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 class DrawingContext;
 class VORBitmapObjectSurface;

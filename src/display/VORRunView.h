@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "display/VORRect.h"
 #include "display/VORView.h"
+#include "foundation/VORRect.h"
 #include "model/VORObjectCode.h"
 
 // An on-screen view: shows one page instance at a time in a window, keeps a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 // What the views and the screen buffer ask of a transition effect: a short
 // animation that replaces one picture by another inside a rectangle. The

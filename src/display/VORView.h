@@ -4,6 +4,7 @@
 
 #include "display/VORDrawingSurface.h"
 #include "model/VORActionReceiver.h"
+#include "model/VORPageView.h"
 
 // The system's window handle type (HWND is a pointer to it under STRICT),
 // declared here so that this header stays free of the system headers.
@@ -11,20 +12,19 @@ struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
 class VORPageInstance;
 class VORScreenBuffer;
 
-// A view shows one page instance at a time. It can be sent actions, and it
-// is a drawing surface: what is made dirty in the page is redrawn through it.
-// A view offers no direct pixel access: its locks give nothing.
-class VORView : public VORActionReceiver, public VORDrawingSurface {
+// A view shows one page instance at a time; the pages see it as a
+// VORPageView. It can be sent actions, and it is a drawing surface: what is
+// made dirty in the page is redrawn through it. A view offers no direct
+// pixel access: its locks give nothing.
+class VORView : public VORActionReceiver, public VORDrawingSurface, public VORPageView {
 public:
   VORView(uint32_t classKey, int32_t id) : VORActionReceiver(classKey, id) {}
+
+  VORObjectCode GetViewObjectCode() const override { return GetObjectCode(); }
 
   // Draws what changed and completes a page entry whose transition ended.
   virtual void Refresh() = 0;
   virtual bool Initialize() = 0;
-  // The view takes the instance as the one it shows (laying it out in its
-  // window), resp. lets it go (running the page's exit transition).
-  virtual void ShowPageInstance(VORPageInstance &instance) = 0;
-  virtual void LeavePageInstance(VORPageInstance &instance) = 0;
   // False for views that only print.
   virtual bool IsInteractive() { return false; }
   virtual VORPageInstance *GetPageInstance() = 0;
@@ -32,9 +32,6 @@ public:
   virtual HWND__ *GetWindow() = 0;
   // Null before the view showed a page, and in views that compose nothing.
   virtual VORScreenBuffer *GetScreenBuffer() = 0;
-  // Starts the shown page's enter transition; once it has run the page
-  // instance hears that it is shown (VORPageInstance::OnShown).
-  virtual void PlayEnterTransition() = 0;
   // Every view answers no: object surfaces take the form the screen suits.
   virtual bool WantsDibSurfaces() { return false; }
   virtual bool WantsMaskSurfaces() { return false; }

@@ -1,8 +1,8 @@
 #include "engine/VORScoreObjectAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 

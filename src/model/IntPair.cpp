@@ -1,8 +1,8 @@
 #include "model/IntPair.h"
 
-#include "model/VORRecordFields.h"
+#include "vorfile/VORRecordFields.h"
 
 void IntPair::Read(VORFile &file) {
-  VORRecordFields::ReadOptional(first, 0, [&] { first = VORRecordFields::ReadInt32(file); });
-  VORRecordFields::ReadOptional(second, 0, [&] { second = VORRecordFields::ReadInt32(file); });
+  first = VORRecordFields::ReadOr<int32_t>(file, 0);
+  second = VORRecordFields::ReadOr<int32_t>(file, 0);
 }

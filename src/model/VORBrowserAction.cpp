@@ -1,8 +1,8 @@
 #include "model/VORBrowserAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -21,5 +21,5 @@ void VORBrowserAction::Read(VORFile &file) {
   ReadFields(file);
   operation = ReadByte(file);
   text.Read(file);
-  ReadOptional(resolveMode, uint8_t{0}, [&] { resolveMode = ReadByte(file); });
+  resolveMode = ReadOr<uint8_t>(file, 0);
 }

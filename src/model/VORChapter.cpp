@@ -2,8 +2,8 @@
 
 #include "model/IntPair.h"
 #include "model/VORApp.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ void VORChapter::VORChapterProperties::Read(VORFile &file) {
   windowSize.Read(file);
   windowWidth = windowSize.first;
   windowHeight = windowSize.second;
-  ReadOptional(windowStyle, 0u, [&] { windowStyle = ReadUint32(file); });
-  ReadOptional(keepAspectRatio, uint8_t{0}, [&] { keepAspectRatio = ReadByte(file); });
+  windowStyle = ReadOr<uint32_t>(file, 0);
+  keepAspectRatio = ReadOr<uint8_t>(file, 0);
 }
 
 VORObjectProperties *VORChapter::VORChapterProperties::Clone() const { return new VORChapterProperties(*this); }

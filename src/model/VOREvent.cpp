@@ -6,9 +6,9 @@
 #include "model/VORClassRegistry.h"
 #include "model/VOREventCondition.h"
 #include "model/VORObjectAction.h"
-#include "model/VORRecordFields.h"
 #include "model/VORReferenceReader.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "foundation/XQAtoi.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include "model/VOREvent.h"
 #include "model/VOREventList.h"
-#include "model/VORRecordFields.h"
 #include "model/VORReferenceReader.h"
 #include "model/VORTrigger.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFileException.h"
+#include "vorfile/VORRecordFields.h"
 
 VOREventMap::VOREventMap() = default;
 

@@ -1,7 +1,7 @@
 #include "model/VORExternalResourceIdentifier.h"
 
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 VORExternalResourceIdentifier::VORExternalResourceIdentifier(int32_t locationKind, const char *fileName,
                                                              int32_t storage)
@@ -25,7 +25,7 @@ void VORExternalResourceIdentifier::Read(VORFile &file) {
   section.Open(nullptr, 0, false, false, true);
   m_locationKind = VORRecordFields::ReadInt16(file);
   m_fileName.Read(file);
-  VORRecordFields::ReadOptional(m_storage, 0, [&] { m_storage = VORRecordFields::ReadByte(file); });
+  m_storage = VORRecordFields::ReadOr<uint8_t>(file, 0);
 }
 
 bool VORExternalResourceIdentifier::Equals(const VORExternalResourceIdentifier &other) const {

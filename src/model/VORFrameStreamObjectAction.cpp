@@ -1,8 +1,8 @@
 #include "model/VORFrameStreamObjectAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -22,5 +22,5 @@ void VORFrameStreamObjectAction::Read(VORFile &file) {
   SectionGuard section(file);
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, false, true);
   ReadFields(file);
-  ReadOptional(parameter, 0, [&] { parameter = ReadInt32(file); });
+  parameter = ReadOr<int32_t>(file, 0);
 }

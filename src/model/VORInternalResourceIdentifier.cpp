@@ -1,6 +1,6 @@
 #include "model/VORInternalResourceIdentifier.h"
 
-#include "model/VORRecordFields.h"
+#include "vorfile/VORRecordFields.h"
 
 void VORInternalResourceIdentifier::Read(VORFile &file) {
   m_number = VORRecordFields::ReadInt32(file);

@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "model/VORObjectAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFile.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void VORObjectAction::ReadFields(VORFile &file) {
   m_originPage.Read(file);
   if (file.GetVersion() <= kExtraWordVersion)
     return;
-  VORRecordFields::ReadOptional(m_extraWord, 0, [&] { m_extraWord = VORRecordFields::ReadInt32(file); });
+  m_extraWord = VORRecordFields::ReadOr<int32_t>(file, 0);
 }
 
 VORObjectAction *VORObjectAction::Clone() const { return new VORObjectAction(*this); }

@@ -1,15 +1,15 @@
 #include "model/VORPage.h"
 
-#include "display/VORRunView.h"
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPageInstanceCopy.h"
 #include "model/VORPageManager.h"
+#include "model/VORPageView.h"
 #include "model/VORPublication.h"
-#include "model/VORRecordFields.h"
 #include "model/VORResourceManager.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -40,14 +40,14 @@ void VORPage::VORPageProperties::Read(VORFile &file) {
   rect.top = ReadInt32(file);
   rect.right = ReadInt32(file);
   rect.bottom = ReadInt32(file);
-  ReadOptional(title, VORString(), [&] { title.Read(file); });
-  ReadOptional(timedPageDelay, kNoTimedPage, [&] { timedPageDelay = ReadInt32(file); });
+  title = ReadOr<VORString>(file, VORString());
+  timedPageDelay = ReadOr<int32_t>(file, kNoTimedPage);
   if (timedPageDelay != kNoTimedPage)
-    ReadOptional(timedPage, VORObjectCode::Zero(), [&] { timedPage.Read(file); });
+    timedPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
   // The enter and the exit transition; they are read with the transitions.
   SkipSection(file);
   SkipSection(file);
-  ReadOptional(soundFlags, uint8_t{0}, [&] { soundFlags = ReadByte(file); });
+  soundFlags = ReadOr<uint8_t>(file, 0);
   events.Read(file);
   eventMap.Read(file);
 }
@@ -88,7 +88,7 @@ VORPage::~VORPage() {
   delete m_master;
 }
 
-VORPageInstance *VORPage::FindInstance(const VORRunView &view) const {
+VORPageInstance *VORPage::FindInstance(const VORPageView &view) const {
   VORPageInstance *found = nullptr;
   return m_instances.FindIf([&](const VORPageInstance *instance) { return instance->GetView() == &view; }, found)
              ? found
@@ -107,7 +107,7 @@ bool VORPage::IsShown() const {
   return m_instances.FindIf([](const VORPageInstance *instance) { return instance->GetView() != nullptr; }, found);
 }
 
-bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
+bool VORPage::ShowInView(VORPageView &view, bool alwaysNew) {
   if (!Retain())
     return false;
   VORPageInstance *instance = alwaysNew ? nullptr : FindIdleInstance();
@@ -122,7 +122,7 @@ bool VORPage::ShowInView(VORRunView &view, bool alwaysNew) {
   return true;
 }
 
-void VORPage::RemoveFromView(VORRunView &view) {
+void VORPage::RemoveFromView(VORPageView &view) {
   VORPageInstance *instance = FindInstance(view);
   if (!instance)
     return;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 #include "foundation/XQList.h"
 #include "model/VOREventList.h"
 #include "model/VOREventMap.h"
@@ -13,8 +13,8 @@
 
 class VORChapter;
 class VORPageInstance;
+class VORPageView;
 class VORPublication;
-class VORRunView;
 
 // A page of a chapter. Its properties are read with the chapter; its objects
 // only when it is about to be shown, into the master instance. Every view
@@ -81,11 +81,11 @@ public:
   // not shown anywhere, else a new copy; always a new copy when alwaysNew),
   // shows the instance there and starts the enter transition. False when
   // the page's objects cannot be loaded; nothing is shown then.
-  bool ShowInView(VORRunView &view, bool alwaysNew);
+  bool ShowInView(VORPageView &view, bool alwaysNew);
   // Takes the page out of the view: its instance there is hidden and left
   // (a copy is deleted) and the page released. A view that does not show
   // the page changes nothing.
-  void RemoveFromView(VORRunView &view);
+  void RemoveFromView(VORPageView &view);
 
   // With the chapter's folder open: reads the objects into the master
   // instance (whatever it held before goes).
@@ -101,7 +101,7 @@ public:
 
   VORPageInstance &GetMasterInstance() const { return *m_master; }
   // The instance shown in that view, or null.
-  VORPageInstance *FindInstance(const VORRunView &view) const;
+  VORPageInstance *FindInstance(const VORPageView &view) const;
   bool IsShown() const;
   uint32_t GetInstanceCount() const { return m_instances.GetCount(); }
   int32_t GetRetainCount() const { return m_retainCount; }

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "display/VORRunView.h"
 #include "model/VORApp.h"
 #include "model/VORPageMember.h"
+#include "model/VORPageView.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORResourceManager.h"
 #include "model/VORTrigger.h"
@@ -12,7 +12,7 @@
 VORPageInstance::~VORPageInstance() = default;
 
 VORObjectCode VORPageInstance::GetViewReference() const {
-  return m_view ? m_view->GetObjectCode() : VORObjectCode::Zero();
+  return m_view ? m_view->GetViewObjectCode() : VORObjectCode::Zero();
 }
 
 void VORPageInstance::ForEachMember(const std::function<void(VORPageMember &)> &visit) {
@@ -37,7 +37,7 @@ VORResourceManager *Resources() {
 
 // The page's resources count as in use while it is shown: the resource
 // manager evicts others first and loads the pages' pictures ahead.
-void VORPageInstance::Show(VORRunView &view) {
+void VORPageInstance::Show(VORPageView &view) {
   if (VORResourceManager *resources = Resources())
     resources->AddActivePage(GetPageReference());
   // The sound flags stop what they name here once there is sound.

@@ -2,12 +2,12 @@
 
 #include <functional>
 
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 #include "model/VORPage.h"
 #include "model/VORRecursiveObjectContainer.h"
 
 class VORPageMember;
-class VORRunView;
+class VORPageView;
 
 // One presentation of a page in one view. Its children are the page's
 // objects: for the master instance the loaded objects themselves, for a
@@ -23,7 +23,7 @@ public:
 
   VORPage &GetPage() const { return m_page; }
   // The view that shows the instance; null while hidden.
-  VORRunView *GetView() const { return m_view; }
+  VORPageView *GetView() const { return m_view; }
   VORObjectCode GetPageReference() const { return m_page.GetObjectCode(); }
   // The view's reference; (0, 0, 0) while hidden.
   VORObjectCode GetViewReference() const;
@@ -38,7 +38,7 @@ public:
   virtual bool IsCopy() const { return false; }
 
   // Shown in the view: every object joins the instance.
-  void Show(VORRunView &view);
+  void Show(VORPageView &view);
   // Every object leaves; the view is forgotten.
   void Hide();
   // The page is on screen: the objects hear it, and a timed page is posted.
@@ -51,6 +51,6 @@ protected:
 
 private:
   VORPage &m_page;
-  VORRunView *m_view = nullptr;
+  VORPageView *m_view = nullptr;
   VORRect m_rect;
 };

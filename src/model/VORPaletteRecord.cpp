@@ -2,15 +2,14 @@
 
 #include <cstddef>
 
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 void VORPaletteRecord::Read(VORFile &file) {
   m_entries.clear();
   SectionGuard section(file);
   section.Open(nullptr, 0, false, true, true);
-  int32_t count = 0;
-  VORRecordFields::ReadOptional(count, 0, [&] { count = VORRecordFields::ReadInt32(file); });
+  int32_t count = VORRecordFields::ReadOr<int32_t>(file, 0);
   if (count < 0)
     count = 0;
   if (count > static_cast<int32_t>(kMaxEntries))

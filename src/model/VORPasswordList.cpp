@@ -3,8 +3,8 @@
 #include <cctype>
 
 #include "foundation/XQListCursor.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/VORFileException.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -57,9 +57,7 @@ VORPasswordList::Password &VORPasswordList::Add(const char *password) {
 
 void VORPasswordList::Read(VORFile &file) {
   Clear();
-  uint16_t count = 0;
-  VORRecordFields::ReadOptional(count, uint16_t{0},
-                                [&] { count = static_cast<uint16_t>(VORRecordFields::ReadInt16(file)); });
+  const uint16_t count = VORRecordFields::ReadOr<uint16_t>(file, 0);
   for (uint16_t i = 0; i < count; ++i) {
     auto *entry = new Password;
     m_entries.Append(entry);

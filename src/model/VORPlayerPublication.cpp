@@ -4,10 +4,10 @@
 
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORCompiledFile.h"
 #include "vorfile/VORFileException.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -36,12 +36,12 @@ void VORPlayerPublication::Read(VORFile &file) {
   m_usesDefaultPalette = false;
   SectionGuard section(file);
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kClassKeySize, false, true, true);
-  ReadOptional(m_colourDepth, kDefaultColourDepth, [&] { m_colourDepth = ReadInt32(file); });
+  m_colourDepth = ReadOr<int32_t>(file, kDefaultColourDepth);
   ReadPalette(file);
   ReadSearchDictionary(file);
   ReadOleContainerFlag(file);
   m_properties.Read(file);
-  ReadOptional(m_textResolution, kDisplayTextResolution, [&] { m_textResolution = ReadInt32(file); });
+  m_textResolution = ReadOr<int32_t>(file, kDisplayTextResolution);
   ReadChildren(file);
 }
 
@@ -62,8 +62,7 @@ void VORPlayerPublication::ReadSearchDictionary(VORFile &file) {
   m_searchDictionary.clear();
   SectionGuard section(file);
   section.Open(nullptr, 0, false, true, true);
-  uint32_t size = 0;
-  ReadOptional(size, 0u, [&] { size = ReadUint32(file); });
+  const uint32_t size = ReadOr<uint32_t>(file, 0);
   uint32_t recordSize = 0;
   file.GetDataSize(recordSize);
   if (size == 0 || recordSize < kSizeFieldLength || size > recordSize - kSizeFieldLength)
@@ -77,9 +76,7 @@ void VORPlayerPublication::ReadOleContainerFlag(VORFile &file) {
   using namespace VORRecordFields;
   SectionGuard section(file);
   section.Open(nullptr, 0, false, true, true);
-  uint8_t wanted = 0;
-  ReadOptional(wanted, uint8_t{0}, [&] { wanted = ReadByte(file); });
-  m_wantsOleContainer = wanted != 0;
+  m_wantsOleContainer = ReadOr<uint8_t>(file, 0) != 0;
 }
 
 std::unique_ptr<VORPlayerPublication> VORPlayerPublication::LoadFromRoot(VORFile &file) {

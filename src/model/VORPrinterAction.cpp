@@ -1,8 +1,8 @@
 #include "model/VORPrinterAction.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -22,6 +22,6 @@ void VORPrinterAction::Read(VORFile &file) {
   page.Read(file);
   options = ReadUint32(file);
   fileName.Read(file);
-  ReadOptional(nameOnly, uint8_t{0}, [&] { nameOnly = ReadByte(file); });
-  ReadOptional(inTemporaryFolder, uint8_t{0}, [&] { inTemporaryFolder = ReadByte(file); });
+  nameOnly = ReadOr<uint8_t>(file, 0);
+  inTemporaryFolder = ReadOr<uint8_t>(file, 0);
 }

@@ -2,8 +2,8 @@
 
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -66,18 +66,18 @@ void VORPublication::VORPublicationProperties::Read(VORFile &file) {
 
 void VORPublication::VORPublicationProperties::ReadOptionalFields(VORFile &file) {
   using namespace VORRecordFields;
-  ReadOptional(flags, 0u, [&] { flags = ReadUint32(file); });
-  ReadOptional(inactivityTimeout, kDefaultTimeoutSeconds, [&] { inactivityTimeout = ReadInt32(file); });
-  ReadOptional(timeoutPage, VORObjectCode::Zero(), [&] { timeoutPage.Read(file); });
-  ReadOptional(closingPage, VORObjectCode::Zero(), [&] { closingPage.Read(file); });
-  ReadOptional(closingDelay, kDefaultClosingDelaySeconds, [&] { closingDelay = ReadInt32(file); });
-  ReadOptional(exitPassword, VORString(), [&] { exitPassword.Read(file); });
-  ReadOptional(displayMode, uint8_t{0}, [&] { displayMode = ReadByte(file); });
-  ReadOptional(firstResource, VORExternalResourceIdentifier(), [&] { firstResource.Read(file); });
-  ReadOptional(secondResource, VORExternalResourceIdentifier(), [&] { secondResource.Read(file); });
-  ReadOptional(backgroundColor, 0u, [&] { backgroundColor = ReadUint32(file); });
-  ReadOptional(characterSet, int16_t{0}, [&] { characterSet = ReadInt16(file); });
-  ReadOptional(passwordsOn, uint8_t{0}, [&] { passwordsOn = ReadByte(file); });
+  flags = ReadOr<uint32_t>(file, 0);
+  inactivityTimeout = ReadOr<int32_t>(file, kDefaultTimeoutSeconds);
+  timeoutPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
+  closingPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
+  closingDelay = ReadOr<int32_t>(file, kDefaultClosingDelaySeconds);
+  exitPassword = ReadOr<VORString>(file, VORString());
+  displayMode = ReadOr<uint8_t>(file, 0);
+  firstResource = ReadOr<VORExternalResourceIdentifier>(file, VORExternalResourceIdentifier());
+  secondResource = ReadOr<VORExternalResourceIdentifier>(file, VORExternalResourceIdentifier());
+  backgroundColor = ReadOr<uint32_t>(file, 0);
+  characterSet = ReadOr<int16_t>(file, 0);
+  passwordsOn = ReadOr<uint8_t>(file, 0);
   if (passwordsOn)
     ReadPasswordFields(file);
 }
@@ -89,8 +89,8 @@ void VORPublication::VORPublicationProperties::ReadPasswordFields(VORFile &file)
   } catch (VORFileNonFatalException &) {
     passwords.Clear();
   }
-  ReadOptional(refusedChapterPage, VORObjectCode::Zero(), [&] { refusedChapterPage.Read(file); });
-  ReadOptional(askUser, uint8_t{1}, [&] { askUser = ReadByte(file); });
+  refusedChapterPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
+  askUser = ReadOr<uint8_t>(file, 1);
 }
 
 VORObjectProperties *VORPublication::VORPublicationProperties::Clone() const {

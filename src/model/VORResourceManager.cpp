@@ -251,7 +251,7 @@ bool VORResourceManager::LockResource(uint32_t handle) {
   return resource && resource->Lock();
 }
 
-void VORResourceManager::UnlockResource(uint32_t handle) {
+void VORResourceManager::ReleaseResourceLock(uint32_t handle) {
   if (VORResource *resource = GetResource(handle))
     resource->Unlock();
 }

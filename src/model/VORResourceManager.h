@@ -9,13 +9,6 @@
 #include "model/VORResourceBlock.h"
 #include "model/VORResourcePlatform.h"
 
-// <windows.h> makes UnlockResource a macro of one argument that does
-// nothing; in a Win32 file that includes it first, the manager's operation
-// of that name would vanish with it. (Include <windows.h> before this header.)
-#ifdef UnlockResource
-#undef UnlockResource
-#endif
-
 class VORExternalResourceIdentifier;
 class VORInternalResourceIdentifier;
 class VORResource;
@@ -89,8 +82,10 @@ public:
   bool OpenResourceFile(uint32_t handle);
   void CloseResourceFile(uint32_t handle);
   void DeleteResource(uint32_t handle);
+  // A lock taken by LockResource is given back by ReleaseResourceLock (not
+  // named UnlockResource: <windows.h> defines that name as a macro).
   bool LockResource(uint32_t handle);
-  void UnlockResource(uint32_t handle);
+  void ReleaseResourceLock(uint32_t handle);
   // The memory and size of the resource's block of the whole resource while
   // it is locked, else of its most recent block. False (and null) when that
   // block is not loaded or there is none.

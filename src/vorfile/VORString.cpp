@@ -5,31 +5,14 @@
 #include <vector>
 
 #include "vorfile/VORFile.h"
-#include "vorfile/VORFileException.h"
-
-namespace {
-
-constexpr uint32_t kLengthSize = 4;
-
-// 0 when the record ends before the length.
-uint32_t ReadLength(VORFile &file) {
-  uint8_t bytes[kLengthSize];
-  try {
-    file.ReadExact(bytes, kLengthSize);
-  } catch (const VORFileNonFatalException &) {
-    return 0;
-  }
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-} // namespace
+#include "vorfile/VORRecordFields.h"
 
 VORString::~VORString() = default;
 
 void VORString::Read(VORFile &file) {
   Clear();
-  const uint32_t length = ReadLength(file);
+  // A record that ends before the length holds the empty string.
+  const uint32_t length = VORRecordFields::ReadOr<uint32_t>(file, 0);
   if (length == 0)
     return;
   // The length comes from the file: the text is read in chunks so that memory

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "vorfile/LittleEndian.h"
 #include "vorfile/VORFileException.h"
 
 namespace {
@@ -28,17 +29,11 @@ constexpr uint32_t kColourEntrySize = 4;
 constexpr uint32_t kRowAlignment = 4;
 constexpr uint16_t kMaxPaletteBitCount = 8;
 
-uint32_t ReadUint32(const uint8_t *bytes) {
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-uint16_t ReadUint16(const uint8_t *bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
-
 DibHeaderFields ReadHeader(const uint8_t *dib) {
-  return {static_cast<int32_t>(ReadUint32(dib + DibHeaderFields::kWidthOffset)),
-          static_cast<int32_t>(ReadUint32(dib + DibHeaderFields::kHeightOffset)),
-          ReadUint16(dib + DibHeaderFields::kBitCountOffset), ReadUint32(dib + DibHeaderFields::kColoursUsedOffset)};
+  return {static_cast<int32_t>(LittleEndianUint32(dib + DibHeaderFields::kWidthOffset)),
+          static_cast<int32_t>(LittleEndianUint32(dib + DibHeaderFields::kHeightOffset)),
+          LittleEndianUint16(dib + DibHeaderFields::kBitCountOffset),
+          LittleEndianUint32(dib + DibHeaderFields::kColoursUsedOffset)};
 }
 
 uint64_t Magnitude(int32_t value) { return value < 0 ? -static_cast<int64_t>(value) : value; }

@@ -2,35 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
-
-#include "display/RecordByteReader.h"
-#include "support/FakeRecordFile.h"
-#include "vorfile/VORFileException.h"
 
 namespace {
 
 RgbQuad Rgb(uint8_t red, uint8_t green, uint8_t blue) { return RgbQuad{blue, green, red, 0}; }
-
-void AppendInt32(std::vector<uint8_t> &bytes, int32_t value) {
-  const auto raw = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) {
-    bytes.push_back(static_cast<uint8_t>(raw >> (8 * i)));
-  }
-}
-
-// A palette record: the count, then entries in RGBQUAD order (blue, green,
-// red, reserved) with red = the entry's number so each is recognisable.
-std::vector<uint8_t> PaletteRecord(int32_t count, int32_t entriesPresent) {
-  std::vector<uint8_t> bytes;
-  AppendInt32(bytes, count);
-  for (int32_t i = 0; i < entriesPresent; ++i) {
-    const uint8_t entry[4] = {10, 20, static_cast<uint8_t>(i), 0};
-    bytes.insert(bytes.end(), entry, entry + 4);
-  }
-  return bytes;
-}
 
 TEST(PaletteTest, ConstructorAcceptsZeroToTwoHundredFiftySixEntries) {
   const std::vector<RgbQuad> colours(300, Rgb(1, 2, 3));
@@ -152,83 +128,6 @@ TEST(PaletteTest, TheLogicalFormListsRedGreenBlue) {
   EXPECT_EQ(form->palPalEntry[1].peGreen, 5);
   EXPECT_EQ(form->palPalEntry[1].peBlue, 6);
   EXPECT_EQ(form->palPalEntry[1].peFlags, 0);
-}
-
-TEST(PaletteTest, ReadTakesTheRecordAsFarAsItGoes) {
-  struct Case {
-    const char *name;
-    std::vector<uint8_t> record;
-    bool read;
-    int32_t count;
-  } cases[] = {
-      {"empty record", {}, true, 0},
-      {"count cut short", {2, 0}, true, 0},
-      {"zero count", PaletteRecord(0, 0), true, 0},
-      {"two entries", PaletteRecord(2, 2), true, 2},
-      {"count above 256 reads 256", PaletteRecord(300, 300), true, 256},
-      {"negative count reads none", PaletteRecord(-5, 3), true, 0},
-      {"entries cut short", PaletteRecord(3, 2), false, 0},
-  };
-  for (const Case &c : cases) {
-    Palette palette;
-    SpanByteReader reader(c.record.data(), c.record.size());
-    EXPECT_EQ(palette.Read(reader), c.read) << c.name;
-    EXPECT_EQ(palette.IsValid(), c.read) << c.name;
-    EXPECT_EQ(palette.GetCount(), c.count) << c.name;
-  }
-}
-
-TEST(PaletteTest, ReadEntriesAreInQuadOrderAndTheRestOfTheRecordIsLeft) {
-  const std::vector<uint8_t> record = PaletteRecord(300, 300);
-  Palette palette;
-  SpanByteReader reader(record.data(), record.size());
-  ASSERT_TRUE(palette.Read(reader));
-  EXPECT_EQ(reader.GetPosition(), 4u + 256u * 4u);
-  const RgbQuad last = palette.GetEntries()[255];
-  EXPECT_EQ(last.blue, 10);
-  EXPECT_EQ(last.green, 20);
-  EXPECT_EQ(last.red, 255);
-}
-
-TEST(PaletteTest, ReadReplacesWhatThePaletteHeld) {
-  Palette palette;
-  palette.LoadDefault();
-  const uint8_t *tableBefore = palette.GetInverseTable();
-  ASSERT_NE(tableBefore, nullptr);
-  const std::vector<uint8_t> record = PaletteRecord(2, 2);
-  SpanByteReader reader(record.data(), record.size());
-  ASSERT_TRUE(palette.Read(reader));
-  EXPECT_EQ(palette.GetCount(), 2);
-  EXPECT_LT(palette.IndexOfColor(MakeColorRef(255, 255, 255)), 2);
-}
-
-TEST(PaletteTest, ReadFromTheCompiledFileThrowsOnlyWhenTheEntriesRunShort) {
-  {
-    FakeRecordFile file(PaletteRecord(2, 2));
-    Palette palette;
-    palette.Read(file);
-    EXPECT_EQ(palette.GetCount(), 2);
-    EXPECT_EQ(file.GetPosition(), 12u);
-  }
-  {
-    FakeRecordFile file({1, 0}); // the count itself is cut short: no entries
-    Palette palette;
-    palette.Read(file);
-    EXPECT_TRUE(palette.IsValid());
-    EXPECT_EQ(palette.GetCount(), 0);
-  }
-  {
-    FakeRecordFile file(PaletteRecord(3, 2));
-    Palette palette;
-    EXPECT_THROW(palette.Read(file), VORFileIncompleteReadException);
-    EXPECT_FALSE(palette.IsValid());
-  }
-  {
-    FakeRecordFile file(PaletteRecord(2, 2));
-    file.SetReadsFail(true);
-    Palette palette;
-    EXPECT_THROW(palette.Read(file), VORFileErrorException);
-  }
 }
 
 } // namespace

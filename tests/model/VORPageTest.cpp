@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "engine/VORHeadlessView.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPageManager.h"
 #include "model/VORPlayerChapter.h"
@@ -13,6 +12,7 @@
 #include "model/VORPlayerPage.h"
 #include "model/VORPlayerPublication.h"
 #include "support/FakeApp.h"
+#include "support/HeadlessView.h"
 #include "support/MemoryFile.h"
 #include "support/PublicationRecords.h"
 #include "support/TestPageObject.h"
@@ -163,8 +163,8 @@ TEST_F(VORPageTest, BackgroundColourOfThePublication) {
 TEST_F(VORPageTest, ASecondViewGetsACopy) {
   VORPlayerPage page(VORPage::kClassKey, 1);
   page.GetMasterInstance().InsertAfter(new TestPageObject(TestPageObject::kClassKey, 5), nullptr);
-  VORHeadlessView first(1);
-  VORHeadlessView second(2);
+  HeadlessView first(1);
+  HeadlessView second(2);
   ASSERT_TRUE(page.ShowInView(first, false));
   ASSERT_TRUE(page.ShowInView(second, false));
   EXPECT_EQ(page.GetInstanceCount(), 2u);
@@ -196,8 +196,8 @@ TEST_F(VORPageTest, ASecondViewGetsACopy) {
 TEST_F(VORPageTest, ACopyKeepsItsOwnProperties) {
   VORPlayerPage page(VORPage::kClassKey, 1);
   page.GetPageProperties().timedPageDelay = 100;
-  VORHeadlessView first(1);
-  VORHeadlessView second(2);
+  HeadlessView first(1);
+  HeadlessView second(2);
   ASSERT_TRUE(page.ShowInView(first, false));
   ASSERT_TRUE(page.ShowInView(second, false));
   VORPageInstance *copy = page.FindInstance(second);
@@ -211,7 +211,7 @@ TEST_F(VORPageTest, ACopyKeepsItsOwnProperties) {
 TEST_F(VORPageTest, APageThatCannotBeLoadedIsNotShown) {
   VORPlayerPage page(VORPage::kClassKey, 1);
   manager.loads = false;
-  VORHeadlessView view(1);
+  HeadlessView view(1);
   EXPECT_FALSE(page.ShowInView(view, false));
   EXPECT_FALSE(view.HasPageInstance());
   EXPECT_EQ(page.GetRetainCount(), 0);
@@ -221,7 +221,7 @@ TEST_F(VORPageTest, APageThatCannotBeLoadedIsNotShown) {
 // view and page as the origin.
 TEST_F(VORPageTest, TheTimedPageIsPostedWhenThePageIsShown) {
   VORPlayerPage page(VORPage::kClassKey, 4);
-  VORHeadlessView view(1);
+  HeadlessView view(1);
   ASSERT_TRUE(page.ShowInView(view, false));
   EXPECT_TRUE(app.ScheduledActions().empty()) << "no delay, no timed page";
   page.RemoveFromView(view);
@@ -266,8 +266,8 @@ TEST_F(VORPageTest, TheAutoStartEventsFireWhenThePageIsShown) {
   EXPECT_EQ(page->GetPageProperties().events.GetCount(), 2u);
   EXPECT_EQ(page->GetPageProperties().eventMap.GetCount(), 3u);
 
-  VORHeadlessView first(1);
-  VORHeadlessView second(2);
+  HeadlessView first(1);
+  HeadlessView second(2);
   ASSERT_TRUE(page->ShowInView(first, false));
   ASSERT_TRUE(page->ShowInView(second, false));
   struct Expected {

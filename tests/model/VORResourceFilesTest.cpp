@@ -215,7 +215,7 @@ protected:
     uint32_t size = 0;
     if (manager.GetResourceData(handle, memory, size))
       bytes.assign(memory, memory + size);
-    manager.UnlockResource(handle);
+    manager.ReleaseResourceLock(handle);
     return bytes;
   }
 
@@ -329,7 +329,7 @@ TEST_F(ResourcesByIdentifierTest, AFileReplacedOnDiskIsReadAgainUnlessLocked) {
   uint32_t size = 0;
   ASSERT_TRUE(manager.GetResourceData(handle, memory, size));
   EXPECT_EQ(std::string(memory, memory + size), "old") << "a locked resource keeps its bytes";
-  manager.UnlockResource(handle);
+  manager.ReleaseResourceLock(handle);
 
   EXPECT_EQ(manager.OpenExternalResource(text, 0, 0, 0), handle);
   EXPECT_FALSE(manager.GetResource(handle)->IsLoaded()) << "the old bytes are dropped";

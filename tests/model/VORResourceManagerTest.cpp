@@ -45,7 +45,7 @@ protected:
   void LoadAt(uint32_t handle, uint32_t time) {
     machine.now = time;
     ASSERT_TRUE(manager.LockResource(handle)) << std::hex << handle;
-    manager.UnlockResource(handle);
+    manager.ReleaseResourceLock(handle);
   }
 
   bool IsLoaded(uint32_t handle) const {
@@ -155,12 +155,12 @@ TEST_F(ResourceManagerTest, ResourceLocksCountOnTheWholeResourceBlock) {
   EXPECT_EQ(files[handle]->GetOpenCount(), 1) << "loaded at the first lock only";
   VORResource *resource = manager.GetResource(handle);
   EXPECT_EQ(resource->GetSize(), 300u);
-  manager.UnlockResource(handle);
+  manager.ReleaseResourceLock(handle);
   EXPECT_TRUE(resource->HasLockedBlock());
-  manager.UnlockResource(handle);
+  manager.ReleaseResourceLock(handle);
   EXPECT_FALSE(resource->HasLockedBlock());
   EXPECT_TRUE(resource->IsLoaded());
-  manager.UnlockResource(handle); // one unlock too many changes nothing
+  manager.ReleaseResourceLock(handle); // one unlock too many changes nothing
   EXPECT_EQ(resource->GetLockCount(), 0u);
 }
 
@@ -175,7 +175,7 @@ TEST_F(ResourceManagerTest, ResourceDataIsTheWholeBlockWhileLocked) {
   ASSERT_TRUE(manager.GetResourceData(handle, memory, size));
   EXPECT_EQ(size, 300u);
   EXPECT_EQ(memory[0], 0);
-  manager.UnlockResource(handle);
+  manager.ReleaseResourceLock(handle);
   ASSERT_TRUE(manager.GetResourceData(handle, memory, size));
   EXPECT_EQ(size, 10u) << "unlocked: the most recent block";
   EXPECT_EQ(memory[0], 200);
@@ -235,7 +235,7 @@ TEST_F(ResourceManagerTest, EvictionTable) {
       machine2.now = r.lastUse;
       ASSERT_TRUE(local.LockResource(handle)) << c.name;
       if (!r.locked)
-        local.UnlockResource(handle);
+        local.ReleaseResourceLock(handle);
       handles.push_back(handle);
     }
     machine2.now = c.now;
@@ -517,7 +517,7 @@ TEST_F(ResourceManagerTest, PrefetchTakesOnlyWhatFitsTheBudget) {
   EXPECT_FALSE(manager.PrefetchOne());
 
   // Once the big one is unlocked and no page uses it, it counts as room.
-  manager.UnlockResource(held);
+  manager.ReleaseResourceLock(held);
   EXPECT_TRUE(manager.FitsBudget(*manager.GetResource(picture)));
   machine.now = 2000;
   EXPECT_TRUE(manager.PrefetchOne());

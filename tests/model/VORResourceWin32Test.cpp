@@ -43,7 +43,7 @@ protected:
     uint32_t size = 0;
     if (manager.GetResourceData(handle, memory, size))
       text.assign(memory, memory + size);
-    manager.UnlockResource(handle);
+    manager.ReleaseResourceLock(handle);
     return text;
   }
 
@@ -78,8 +78,8 @@ TEST_F(Win32ResourcesTest, TheMachinesOwnMemory) {
   EXPECT_EQ(manager.GetHeapBlockCount(), 1u);
 
   manager.UnlockBlock(forced);
-  manager.UnlockResource(small);
-  manager.UnlockResource(large);
+  manager.ReleaseResourceLock(small);
+  manager.ReleaseResourceLock(large);
   manager.DeleteResource(large);
   manager.DeleteResource(small);
   EXPECT_EQ(manager.GetBlockCount(), 0u);

@@ -3,9 +3,9 @@
 #include "model/VORClassRegistry.h"
 #include "model/VORObjectAction.h"
 #include "model/VORPageInstance.h"
-#include "model/VORRecordFields.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFileException.h"
+#include "vorfile/VORRecordFields.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TestPageObject::TestPageObject(const TestPageObject &other)
 void TestPageObject::Read(VORFile &file) {
   SectionGuard section(file);
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, true);
-  VORRecordFields::ReadOptional(tag, 0u, [&] { tag = VORRecordFields::ReadUint32(file); });
+  tag = VORRecordFields::ReadOr<uint32_t>(file, 0);
   if (tag == kCorruptTag)
     throw VORFileCorruptFileException();
 }

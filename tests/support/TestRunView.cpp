@@ -4,17 +4,17 @@
 
 void TestRunView::ShowPageInstance(VORPageInstance &instance) {
   shownPages.push_back(instance.GetPageReference());
-  VORHeadlessView::ShowPageInstance(instance);
+  HeadlessView::ShowPageInstance(instance);
 }
 
 void TestRunView::LeavePageInstance(VORPageInstance &instance) {
   ++leaves;
-  VORHeadlessView::LeavePageInstance(instance);
+  HeadlessView::LeavePageInstance(instance);
 }
 
 void TestRunView::Refresh() {
   ++refreshes;
-  VORHeadlessView::Refresh();
+  HeadlessView::Refresh();
 }
 
 bool TestRunView::TestAndSetIdle() {

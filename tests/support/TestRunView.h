@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "engine/VORHeadlessView.h"
+#include "support/HeadlessView.h"
 
 // A view for tests of the engine: a view without a window that records
 // what it was asked and answers as the test sets it.
-class TestRunView : public VORHeadlessView {
+class TestRunView : public HeadlessView {
 public:
-  explicit TestRunView(int32_t id) : VORHeadlessView(id) {}
+  explicit TestRunView(int32_t id) : HeadlessView(id) {}
 
   void ShowPageInstance(VORPageInstance &instance) override;
   void LeavePageInstance(VORPageInstance &instance) override;

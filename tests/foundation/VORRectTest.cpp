@@ -1,11 +1,8 @@
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <vector>
-
-#include "support/FakeRecordFile.h"
 
 namespace {
 
@@ -65,25 +62,6 @@ TEST(VORRectTest, FitInsideCutsTheLongerSideToTheReferencesAspect) {
   for (const Case &c : cases) {
     VORRect r = c.rect;
     r.FitInside(c.reference, c.centre);
-    EXPECT_EQ(r, c.result) << c.what;
-  }
-}
-
-TEST(VORRectTest, ReadTakesZeroForEachFieldTheRecordNoLongerHolds) {
-  struct Case {
-    const char *what;
-    std::vector<uint8_t> record;
-    VORRect result;
-  } cases[] = {
-      {"whole record", RecordBytes().Uint32(1).Uint32(2).Uint32(30).Uint32(40).Take(), {1, 2, 30, 40}},
-      {"ends after two fields", RecordBytes().Uint32(7).Uint32(0xFFFFFFFB).Take(), {7, -5, 0, 0}},
-      {"ends inside the third field", RecordBytes().Uint32(7).Uint32(8).Byte(1).Take(), {7, 8, 0, 0}},
-      {"empty", {}, {0, 0, 0, 0}},
-  };
-  for (const Case &c : cases) {
-    FakeRecordFile file(c.record);
-    VORRect r(9, 9, 9, 9);
-    r.Read(file);
     EXPECT_EQ(r, c.result) << c.what;
   }
 }

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-class VORFile;
-
+// A point in page or client coordinates.
 struct VORPoint {
   int32_t x = 0;
   int32_t y = 0;
@@ -12,7 +11,8 @@ struct VORPoint {
 
 // The rectangle of the whole system: four signed 32-bit values, right and
 // bottom exclusive. 0, 0, -1, -1 stands for a rectangle that is not set (no
-// clip, bounds not yet given).
+// clip, bounds not yet given). A plain value: a record's rectangle is read
+// with VORRecordFields::ReadRect.
 struct VORRect {
   int32_t left = 0;
   int32_t top = 0;
@@ -52,10 +52,6 @@ struct VORRect {
   // too long is cut (and, with centre, the cut shared on both ends). Sizes
   // of the reference of 0 give a side of 0.
   void FitInside(const VORRect &reference, bool centre);
-
-  // Four 32-bit little-endian fields. A field missing at the end of the
-  // record reads as 0 and the following ones are still attempted.
-  void Read(VORFile &file);
 
   bool operator==(const VORRect &other) const {
     return left == other.left && top == other.top && right == other.right && bottom == other.bottom;

@@ -1,15 +1,15 @@
-#include "engine/VORHeadlessView.h"
+#include "support/HeadlessView.h"
 
 #include "model/VORPage.h"
 #include "model/VORPageInstance.h"
 
-VORHeadlessView::~VORHeadlessView() = default;
+HeadlessView::~HeadlessView() = default;
 
-VORObjectCode VORHeadlessView::GetPageReference() const {
+VORObjectCode HeadlessView::GetPageReference() const {
   return m_instance ? m_instance->GetPageReference() : VORObjectCode::Zero();
 }
 
-void VORHeadlessView::ShowPageInstance(VORPageInstance &instance) {
+void HeadlessView::ShowPageInstance(VORPageInstance &instance) {
   m_instance = &instance;
   m_entryCompleted = false;
   m_enterTransitionStarted = false;
@@ -17,17 +17,17 @@ void VORHeadlessView::ShowPageInstance(VORPageInstance &instance) {
   m_idleDone = false;
 }
 
-void VORHeadlessView::LeavePageInstance(VORPageInstance &instance) {
+void HeadlessView::LeavePageInstance(VORPageInstance &instance) {
   if (m_instance == &instance)
     m_instance = nullptr;
 }
 
-void VORHeadlessView::PlayEnterTransition() {
+void HeadlessView::PlayEnterTransition() {
   m_enterTransitionStarted = true;
   CompletePageEntry();
 }
 
-void VORHeadlessView::CompletePageEntry() {
+void HeadlessView::CompletePageEntry() {
   m_entryCompleted = true;
   Refresh();
   if (m_instance && !m_shownAnnounced) {
@@ -36,7 +36,7 @@ void VORHeadlessView::CompletePageEntry() {
   }
 }
 
-void VORHeadlessView::Refresh() {
+void HeadlessView::Refresh() {
   if (m_refreshing)
     return;
   m_refreshing = true;
@@ -46,15 +46,15 @@ void VORHeadlessView::Refresh() {
     CompletePageEntry();
 }
 
-void VORHeadlessView::OnIdle() {
+void HeadlessView::OnIdle() {
   if (!m_instance || m_idleDone)
     return;
   m_idleDone = true;
   m_instance->GetPage().LinkPreviousPageResources();
 }
 
-bool VORHeadlessView::CreateChildWindow(const VORRect & /*rect*/, ChildWindowCallback & /*callback*/,
-                                        WindowHandle &window) {
+bool HeadlessView::CreateChildWindow(const VORRect & /*rect*/, ChildWindowCallback & /*callback*/,
+                                     WindowHandle &window) {
   window = nullptr;
   return false;
 }

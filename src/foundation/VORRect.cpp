@@ -1,11 +1,7 @@
-#include "display/VORRect.h"
+#include "foundation/VORRect.h"
 
 #include <algorithm>
 #include <limits>
-
-#include "vorfile/LittleEndian.h"
-#include "vorfile/VORFile.h"
-#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -71,17 +67,5 @@ void VORRect::FitInside(const VORRect &reference, bool centre) {
       top = Saturate(top + (height - fittedHeight) / 2);
     }
     bottom = Saturate(top + fittedHeight);
-  }
-}
-
-void VORRect::Read(VORFile &file) {
-  for (int32_t *field : {&left, &top, &right, &bottom}) {
-    try {
-      uint8_t bytes[4];
-      file.ReadExact(bytes, sizeof bytes);
-      *field = static_cast<int32_t>(LittleEndianUint32(bytes));
-    } catch (VORFileNonFatalException &) {
-      *field = 0;
-    }
   }
 }

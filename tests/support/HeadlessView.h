@@ -3,18 +3,17 @@
 #include "display/PageHistory.h"
 #include "display/VORRunView.h"
 
-// A view without a window: it keeps the page instance it shows and its
-// history, completes each page entry at once (there is no transition to
-// wait for) and links the next page on idle passes. The engine runs on
-// views of this kind where there is no screen (its tests); the player shows
-// its pages in player views.
-class VORHeadlessView : public VORRunView {
+// A view without a window for tests of the model and the engine: it keeps
+// the page instance it shows and its history, completes each page entry at
+// once (there is no transition to wait for) and links the next page on idle
+// passes, as a player view does once its transition has run.
+class HeadlessView : public VORRunView {
 public:
   // The depth a view without a screen answers.
   static constexpr int32_t kBitsPerPixel = 24;
 
-  explicit VORHeadlessView(int32_t id) : VORRunView(id) {}
-  ~VORHeadlessView() override;
+  explicit HeadlessView(int32_t id) : VORRunView(id) {}
+  ~HeadlessView() override;
 
   VORObjectCode GetPageReference() const override;
 
