@@ -41,8 +41,8 @@ private:
 
 // Entries as the record stores them: blue, green, red, reserved.
 const std::vector<PaletteEntry> kColours = {
-    {0, 0, 0, 0},       {40, 30, 200, 0}, {60, 170, 20, 0}, {190, 60, 30, 0},
-    {20, 210, 230, 0},  {150, 20, 140, 0}, {128, 128, 128, 0}, {255, 255, 255, 0},
+    {0, 0, 0, 0},      {40, 30, 200, 0},  {60, 170, 20, 0},   {190, 60, 30, 0},
+    {20, 210, 230, 0}, {150, 20, 140, 0}, {128, 128, 128, 0}, {255, 255, 255, 0},
 };
 
 COLORREF ColourOf(const PaletteEntry &entry) { return RGB(entry.red, entry.green, entry.blue); }
@@ -211,8 +211,7 @@ TEST_F(VORPlayerAppDisplayTest, EightBitSurfacesTakeThePublicationsColours) {
   Surface picture(VORRect(0, 0, 8, 8), deepScreen);
   ASSERT_EQ(picture.GetBitsPerPixel(), 24);
   Fill(*picture.GetDrawingContext(), VORRect(0, 0, 8, 8), ColourOf(kColours[5]));
-  picture.GetDrawingContext()->CopyTo(*surface.GetDrawingContext(), nullptr, VORRect(4, 0, 8, 8),
-                                      VORRect(4, 0, 8, 8));
+  picture.GetDrawingContext()->CopyTo(*surface.GetDrawingContext(), nullptr, VORRect(4, 0, 8, 8), VORRect(4, 0, 8, 8));
   EXPECT_EQ(IndexAt(surface, 6, 3), 5) << "dithered to the publication's entry";
   EXPECT_EQ(IndexAt(surface, 1, 3), 3) << "outside the copy";
   picture.ReleaseContexts();
