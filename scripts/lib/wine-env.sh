@@ -75,10 +75,12 @@ vor_wine_prefix() {
   touch "$marker"
 }
 
+# The X screen is 24 bits deep, or VOR_SCREEN_DEPTH (16 for the tests of
+# what a 16-bit screen shows; the programs also see the variable).
 vor_xvfb_start() {
   local displayfile
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "1024x768x${VOR_SCREEN_DEPTH:-24}" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
   VOR_XVFB_PID=$!
   local tries=0
   while [ ! -s "$displayfile" ] && [ $tries -lt 100 ]; do

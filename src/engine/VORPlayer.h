@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "display/PublicationPalette.h"
 #include "display/VORRunView.h"
 #include "engine/InactivityTimer.h"
 #include "engine/VOREventQ.h"
@@ -81,6 +82,7 @@ public:
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override;
   void ReportMissingPage(const VORObjectCode & /*page*/) override {}
+  void Notify() override {}
   void ReportSystemError(int32_t /*code*/) override {}
   [[noreturn]] void ThrowMidiError(int32_t code) override;
   [[noreturn]] void ThrowWaveError(int32_t code) override;
@@ -96,6 +98,13 @@ public:
   uint32_t GetVersion() override { return kVersion; }
   XQString GetVariableValue(const XQString &name) override;
   void SetVariableValue(const XQString &name, const XQString &value) override;
+  Palette *GetPalette() override { return m_palette ? &m_palette->Get() : nullptr; }
+
+  // The application palette follows the publication: made once it is
+  // loaded (the palette-display answer must be known by then), let go
+  // before it goes.
+  void MakePalette() { m_palette = PublicationPalette::Make(GetPublication()); }
+  void DropPalette() { m_palette.reset(); }
 
   // The player's actions 100 to 105.
   bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
@@ -204,4 +213,5 @@ private:
   VORPlayerPageManager m_pageManager;
   std::unique_ptr<VOREventQ> m_eventQueue;
   XQList<VORRunView *, 2> m_views;
+  std::unique_ptr<PublicationPalette> m_palette;
 };

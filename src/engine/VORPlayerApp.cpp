@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/DisplaySettings.h"
 #include "display/VORPlayerView.h"
 #include "engine/VORDisplayMode.h"
 #include "engine/VORExceptionHandlers.h"
@@ -43,6 +44,15 @@ constexpr int kStringBufferSize = 1024;
 const char *const kWrongPasswordFallback = "The password is not correct.";
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
+
+bool ScreenIsPaletteBased() {
+  HDC screen = GetDC(nullptr);
+  const bool palette = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
+  ReleaseDC(nullptr, screen);
+  return palette;
+}
+
+VORPlayerApp::PaletteDisplayTest g_paletteDisplayTest = ScreenIsPaletteBased;
 
 std::unique_ptr<VORFile> OpenCompiledFile(VORFileManager &fileManager,
                                           const VORExternalResourceIdentifier &identifier) {
@@ -91,6 +101,7 @@ VORPlayerApp::~VORPlayerApp() {
   m_timerWindow.Destroy();
   // Resources read through the publication-file holder and the file manager.
   m_resourceManager.reset();
+  DropPalette();
   m_publication.reset();
   m_publicationFile.reset();
   if (m_oleInitialised)
@@ -331,6 +342,7 @@ void VORPlayerApp::DetectMMX() {
   // Asking the system replaces executing EMMS under a fault guard, which this
   // compiler cannot express.
   m_mmx = IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) ? 1 : 0;
+  GetDisplaySettings().mmx = m_mmx != 0;
 }
 
 void VORPlayerApp::ReportMissingPublication() {
@@ -353,6 +365,7 @@ bool VORPlayerApp::LoadPublication() {
   if (!scope.Open())
     return false;
   m_publication = VORPlayerPublication::LoadFromRoot(scope.GetFile());
+  MakePalette();
   return m_publication != nullptr;
 }
 
@@ -434,6 +447,7 @@ void VORPlayerApp::Teardown() {
   if (m_publication && m_publication->GetPublicationProperties().changeDisplayMode)
     VORDisplayMode::Set(VORDisplayMode::kRestore);
   RemoveFonts();
+  DropPalette();
   m_publication.reset();
   if (m_publicationFile && m_publicationFileChecked)
     m_publicationFile->Close();
@@ -451,9 +465,15 @@ void VORPlayerApp::LocateByModuleName() {
 }
 
 void VORPlayerApp::CheckPaletteDisplay() {
-  HDC screen = GetDC(nullptr);
-  m_paletteDisplay = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) ? 0 : 1;
-  ReleaseDC(nullptr, screen);
+  const bool paletteBased = g_paletteDisplayTest();
+  m_paletteDisplay = paletteBased ? 0 : 1;
+  GetDisplaySettings().paletteDisplay = paletteBased;
+}
+
+VORPlayerApp::PaletteDisplayTest VORPlayerApp::SetPaletteDisplayTest(PaletteDisplayTest test) {
+  PaletteDisplayTest previous = g_paletteDisplayTest;
+  g_paletteDisplayTest = test ? test : ScreenIsPaletteBased;
+  return previous;
 }
 
 XQString VORPlayerApp::PublicationNameFromCommandLine(const char *commandLine) {

@@ -54,7 +54,13 @@ public:
   void Teardown();
 
   void LocateByModuleName();
+  // Asks the screen whether it is palette-based and tells the display.
   void CheckPaletteDisplay();
+  // The screen's answer (RASTERCAPS has RC_PALETTE), replaceable for tests:
+  // a palette-based test screen answers truly but shows windows in its
+  // twenty static colours, so the palette's paths are tested off screen.
+  using PaletteDisplayTest = bool (*)();
+  static PaletteDisplayTest SetPaletteDisplayTest(PaletteDisplayTest test);
   // Reads the root publication through the publication-file holder; false
   // when the file holds no readable publication.
   bool LoadPublication();
@@ -75,7 +81,8 @@ public:
   // window ends the run.
   void CloseView(HWND window);
   void CloseViewWindow(HWND window) override { CloseView(window); }
-  // Sets the MMX flag: 1 when the processor runs MMX instructions.
+  // Sets the MMX flag (1 when the processor runs MMX instructions) and
+  // tells the display, whose blends and dither then take their vector loops.
   void DetectMMX();
   bool HasMMX() const { return m_mmx != 0; }
 
@@ -85,7 +92,7 @@ public:
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return m_paletteDisplay != 0; }
 
-  HINSTANCE GetInstance() const { return m_instance; }
+  HINSTANCE GetInstanceHandle() override { return m_instance; }
   const XQString &GetPublicationName() const { return m_publicationName; }
   const XQString &GetPublicationFolder() const { return m_fileManager.GetPublicationFolder(); }
   // 0 when the screen is palettised, else 1.

@@ -6,6 +6,7 @@
 #include "vorfile/VORString.h"
 
 class ActionReceiverTable;
+class Palette;
 class PublicationFile;
 class VORActionCondition;
 class VORActionReceiver;
@@ -17,9 +18,10 @@ class VORResourceManager;
 class VORSoundManager;
 class VORUpdateController;
 class VORVariableList;
-// The system's window handle type (HWND is a pointer to it under STRICT),
-// declared here so that this header stays free of the system headers.
-struct HWND__; // NOLINT(bugprone-reserved-identifier): the system's own name
+// The system's window and module handle types (HWND and HINSTANCE are
+// pointers to them under STRICT), declared here so that this header stays free of the system headers.
+struct HWND__;      // NOLINT(bugprone-reserved-identifier): the system's own name
+struct HINSTANCE__; // NOLINT(bugprone-reserved-identifier): the system's own name
 
 // The one interface through which the model and the objects reach the
 // application. One object implements it per process (the player); it is
@@ -59,6 +61,9 @@ public:
   virtual VORUpdateController *GetUpdateController() = 0;
   // The publication's named variables.
   virtual VORVariableList *GetVariables() = 0;
+  // The program's module, which holds its resources (dialogs, strings,
+  // icons) and owns its window classes.
+  virtual HINSTANCE__ *GetInstanceHandle() = 0;
   // The millisecond time of the last tick of the main loop.
   virtual uint32_t GetTickTime() = 0;
   // The receiver an action with this target, raised in that view and page,
@@ -67,6 +72,9 @@ public:
                                         const VORObjectCode &originPage) = 0;
   // A page that an action names does not exist.
   virtual void ReportMissingPage(const VORObjectCode &page) = 0;
+  // A notice to the application with no content of its own; the player
+  // takes no action on it.
+  virtual void Notify() = 0;
   // A window class, window, timer or GDI object could not be made; the
   // codes are those of the display layer's error hook.
   virtual void ReportSystemError(int32_t code) = 0;
@@ -93,6 +101,10 @@ public:
   virtual uint32_t GetVersion() = 0;
 
   virtual VORPublication *GetPublication() = 0;
+  // The publication's palette: the colours of 8-bit surfaces and of
+  // palette-based screens. Null without a publication, and for one that
+  // needs none (more than 8 bits shown on a screen that is not palette-based).
+  virtual Palette *GetPalette() = 0;
   // Asks the user for a password; empty when cancelled.
   virtual VORString AskPassword() = 0;
   // The publication's named variables, by name without regard to case;

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "display/DisplaySettings.h"
+#include "display/Palette.h"
 #include "engine/VORVariable.h"
 #include "foundation/VORException.h"
 #include "model/VORPageInstance.h"
@@ -306,6 +308,47 @@ TEST_F(VORPlayerTest, ThePublicationCursorFlag) {
   EXPECT_TRUE(player.UsesPublicationCursor());
   EXPECT_EQ(player.MainView()->cursorUpdates, before + 1);
   EXPECT_EQ(player.GetVersion(), 0x40000u);
+}
+
+// The publication's palette is the application's and the display's from the
+// load until the player goes.
+TEST(VORPlayerPaletteTest, ThePaletteFollowsThePublication) {
+  TestPageObject::RegisterClass();
+  const DisplaySettings saved = GetDisplaySettings();
+  FakeClock clock;
+  {
+    TestPlayer player(clock);
+    EXPECT_EQ(player.GetPalette(), nullptr) << "no publication yet";
+    PublicationRecords::Publication written = TestPublications::Of({Chapter(1, {Page(1)})});
+    written.colourDepth = 8;
+    written.palette = {{1, 2, 3, 0}, {4, 5, 6, 0}};
+    ASSERT_TRUE(player.Load(written));
+    Palette *palette = player.GetPalette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(static_cast<VORApp *>(&player)->GetPalette(), palette);
+    EXPECT_EQ(GetDisplaySettings().applicationPalette, palette);
+    ASSERT_EQ(palette->GetCount(), 2);
+    EXPECT_EQ(palette->GetEntries()[1].red, 6);
+    player.DropPalette();
+    EXPECT_EQ(player.GetPalette(), nullptr);
+    EXPECT_EQ(GetDisplaySettings().applicationPalette, nullptr);
+    player.MakePalette();
+    EXPECT_NE(GetDisplaySettings().applicationPalette, nullptr);
+  }
+  EXPECT_EQ(GetDisplaySettings().applicationPalette, nullptr) << "the player took its palette with it";
+  GetDisplaySettings() = saved;
+}
+
+TEST_F(VORPlayerTest, ANoticeChangesNothing) {
+  ASSERT_TRUE(player.Load(TestPublications::Of({Chapter(1, {Page(1, {1})})})));
+  ASSERT_TRUE(player.ShowFirstPage(VORPlayer::kStartupView));
+  Receiver receiver(1, log);
+  player.ScheduleAction(0, ActionFor(1, 7), nullptr);
+  static_cast<VORApp &>(player).Notify();
+  EXPECT_EQ(player.ShownIn(1), VORObjectCode(0, 4, 1));
+  EXPECT_TRUE(log.empty()) << "nothing ran";
+  player.OnTick(clock.GetMilliseconds());
+  EXPECT_EQ(log, std::vector<int32_t>{7}) << "and nothing queued was dropped";
 }
 
 } // namespace

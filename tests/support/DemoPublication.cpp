@@ -1,5 +1,7 @@
 #include "support/DemoPublication.h"
 
+#include <vector>
+
 namespace DemoPublication {
 
 namespace {
@@ -12,6 +14,19 @@ constexpr uint32_t kDarkGrey = 0x00404040;
 constexpr int32_t kPageDelayMs = 3000;
 // The page colour that stands for the publication's.
 constexpr uint32_t kPublicationColour = 0xFFFFFFFF;
+// A colour with this bit names an entry of the publication's palette.
+constexpr uint32_t kPaletteIndex = 0x01000000;
+constexpr uint32_t kOchreEntry = 3;
+constexpr uint32_t kDarkGreyEntry = 4;
+
+// Entries as the record stores them (blue, green, red): black, the demo's
+// colours at the entries named above, white.
+PublicationRecords::PaletteEntry Entry(uint32_t colour) {
+  return {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour), 0};
+}
+std::vector<PublicationRecords::PaletteEntry> DemoPalette() {
+  return {Entry(0), Entry(kSlateBlue), Entry(kTeal), Entry(kOchre), Entry(kDarkGrey), Entry(0x00FFFFFF)};
+}
 
 PublicationRecords::Page TimedPage(uint32_t id, uint32_t colour, int32_t width, int32_t height, uint32_t next) {
   PublicationRecords::Page page(VORObjectKey{0, 4, id});
@@ -38,7 +53,11 @@ PublicationRecords::Publication Make() {
   properties.y = 50;
   properties.fullScreen = 0;
   properties.flags = 0x10 | 0x20; // Escape and the close box end the demo
-  properties.backgroundColor = kDarkGrey;
+  properties.backgroundColor = kPaletteIndex | kDarkGreyEntry;
+  // An 8-bit publication: the window shows the colours that name entries of
+  // its palette through the palette.
+  publication.colourDepth = 8;
+  publication.palette = DemoPalette();
 
   // Pages of 320 x 240 and larger: a small page sits in the middle of the
   // window in margins of its colour, a large one scrolls.
@@ -65,7 +84,7 @@ PublicationRecords::Publication Make() {
   own.properties.windowHeight = 240;
   own.properties.pageWidth = 200;
   own.properties.pageHeight = 150;
-  own.pages = {TimedPage(4, kOchre, 200, 150, 1)};
+  own.pages = {TimedPage(4, kPaletteIndex | kOchreEntry, 200, 150, 1)};
 
   publication.chapters = {shared, own};
   return publication;

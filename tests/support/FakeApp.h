@@ -39,12 +39,14 @@ public:
   VORPageManager *GetPageManager() override { return m_pageManager; }
   VORUpdateController *GetUpdateController() override { return nullptr; }
   VORVariableList *GetVariables() override { return nullptr; }
+  HINSTANCE__ *GetInstanceHandle() override { return m_instance; }
   uint32_t GetTickTime() override { return m_tickTime; }
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override {
     return m_receivers.Find(target, originView, originPage);
   }
   void ReportMissingPage(const VORObjectCode &page) override { m_missingPages.push_back(page); }
+  void Notify() override {}
   void ReportSystemError(int32_t code) override { m_systemErrors.push_back(code); }
   [[noreturn]] void ThrowMidiError(int32_t code) override;
   [[noreturn]] void ThrowWaveError(int32_t code) override;
@@ -57,6 +59,7 @@ public:
   bool UsesPublicationCursor() override { return m_publicationCursor; }
   uint32_t GetVersion() override { return kVersion; }
   VORPublication *GetPublication() override { return m_publication; }
+  Palette *GetPalette() override { return m_palette; }
   VORString AskPassword() override;
   XQString GetVariableValue(const XQString &name) override;
   void SetVariableValue(const XQString &name, const XQString &value) override;
@@ -73,6 +76,8 @@ public:
   const std::vector<std::string> &GetFileFailures() const { return m_fileFailures; }
   const std::vector<int32_t> &GetResourceErrors() const { return m_resourceErrors; }
   void SetPublication(VORPublication *publication) { m_publication = publication; }
+  void SetPalette(Palette *palette) { m_palette = palette; }
+  void SetInstanceHandle(HINSTANCE__ *instance) { m_instance = instance; }
   void SetPageManager(VORPageManager *manager) { m_pageManager = manager; }
   void SetTickTime(uint32_t time) { m_tickTime = time; }
   void SetTrueColor(bool trueColor) { m_trueColor = trueColor; }
@@ -95,6 +100,8 @@ private:
   std::vector<std::string> m_fileFailures;
   std::vector<int32_t> m_resourceErrors;
   VORPublication *m_publication = nullptr;
+  Palette *m_palette = nullptr;
+  HINSTANCE__ *m_instance = nullptr;
   VORPageManager *m_pageManager = nullptr;
   uint32_t m_tickTime = 0;
   bool m_trueColor = true;

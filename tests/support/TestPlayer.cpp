@@ -12,6 +12,7 @@ TestPlayer::TestPlayer(VORClock &clock) : VORPlayer(clock) {}
 
 TestPlayer::~TestPlayer() {
   CloseAllViews();
+  DropPalette();
   m_publication.reset();
 }
 
@@ -31,6 +32,7 @@ bool TestPlayer::Load(const PublicationRecords::Publication &publication) {
   if (!scope.Open())
     return false;
   m_publication = VORPlayerPublication::LoadFromRoot(scope.GetFile());
+  MakePalette();
   CreateEventQueue();
   return m_publication != nullptr;
 }

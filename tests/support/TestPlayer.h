@@ -35,6 +35,7 @@ public:
   VORFileManager *GetFileManager() override { return fileManager; }
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return true; }
+  HINSTANCE__ *GetInstanceHandle() override { return nullptr; }
   bool RequestQuit() override;
   // The view whose window it is closes.
   void CloseViewWindow(HWND__ *window) override;
