@@ -399,8 +399,11 @@ void Publication::AddTo(PublicationWriter &writer) const {
       if (page.withoutRecord)
         continue;
       AddRecord(pageFolder, page.properties.Fields(), page.propertyFieldCount);
-      for (const PageObject &object : page.objects)
-        pageFolder.AddFolder(object.reference).AddData(object.record);
+      for (const PageObject &object : page.objects) {
+        PublicationWriter::Folder &objectFolder = pageFolder.AddFolder(object.reference).AddData(object.record);
+        if (object.fill)
+          object.fill(objectFolder);
+      }
     }
   }
 }

@@ -292,10 +292,12 @@ struct PageProperties {
 };
 
 // An object on a page: its folder, keyed by its reference, holding the
-// record's bytes.
+// record's bytes, then what fill adds (the folders without key of a record
+// in several parts).
 struct PageObject {
   VORObjectKey reference;
   std::vector<uint8_t> record;
+  std::function<void(PublicationWriter::Folder &)> fill{};
 };
 
 struct Page {
