@@ -77,11 +77,23 @@ std::vector<uint8_t> ReadImageFile(const char *path) {
   return bytes;
 }
 
+// Whether [address, address + length) lies among the image's pixel rows.
+bool AmongPixels(const DibImage &image, const uint8_t *address, size_t length) {
+  const uint8_t *pixels = image.GetPixels();
+  return address >= pixels && address + length <= pixels + image.GetImageSize();
+}
+
 void TouchPixel(const DibImage &image, int32_t x, int32_t y) {
   int32_t shift = 0;
   const uint8_t *byte = image.GetPixelAddress(x, y, shift);
   const bool inside = x >= 0 && y >= 0 && x < image.GetWidth() && y < image.GetHeight();
   if ((byte != nullptr) != inside || shift < 0 || shift > 7)
+    std::abort();
+  const size_t pixelBytes = image.GetBitsPerPixel() < 8 ? 1 : static_cast<size_t>(image.GetBitsPerPixel()) / 8;
+  if (byte && !AmongPixels(image, byte, pixelBytes))
+    std::abort(); // a pixel addressed outside the rows
+  const uint8_t *row = image.GetRowAddress(y);
+  if ((row != nullptr) != (y >= 0 && y < image.GetHeight()) || (row && !AmongPixels(image, row, image.GetStride())))
     std::abort();
   if (byte) {
     volatile uint8_t value = *byte;
