@@ -1,8 +1,12 @@
 // Writes the seed corpus of the publication fuzzer: publications made by the
 // test writer's record writers, each with another of the record's shapes.
 
+#include <optional>
+
+#include "support/FakeRecordFile.h"
 #include "support/PublicationRecords.h"
 #include "support/SeedCorpus.h"
+#include "support/TestPageObject.h"
 
 namespace {
 
@@ -56,6 +60,7 @@ Publication WithEvents() {
   condition.variable = "name";
   condition.operand = "a";
   StoreInfo store;
+  store.fields.withExtraWord = true;
   store.sourceKind = 3;
   store.text = "1 + 2";
   store.targetVariable = "sum";
@@ -70,6 +75,56 @@ Publication WithEvents() {
   return publication;
 }
 
+// A page whose event holds one action of every kind, store-information
+// actions of every source kind and the other scoring codes, with objects
+// for the page cache to load (one damaged, one of an unknown class), and a
+// second page for the first to link. Files of versions above 0x4000000
+// carry the actions' extra word.
+Publication WithEveryAction(uint32_t version) {
+  using namespace PublicationRecords;
+  const bool withExtraWord = version > 0x4000000;
+  const std::optional<int32_t> extraWord = withExtraWord ? std::optional<int32_t>(0) : std::nullopt;
+  Publication publication = Plain();
+  Event event;
+  event.objects = EveryActionKind(withExtraWord);
+  for (uint8_t kind = 0; kind <= 4; ++kind) {
+    StoreInfo store;
+    store.id = 10 + kind;
+    store.fields.withExtraWord = withExtraWord;
+    store.sourceKind = kind;
+    store.text = kind == 4 ? "n = n + 1" : "n";
+    store.targetFile = kind == 2 ? "" : "out.txt";
+    store.targetVariable = "collected";
+    store.replace = kind % 2;
+    store.optionalCount = kind;
+    event.objects.push_back(store.Object());
+  }
+  event.objects.push_back(ScoreAction(20, 800, 1, 3, "", extraWord));
+  event.objects.push_back(ScoreAction(21, 801, 0, 0, "", extraWord));
+  event.objects.push_back(ScoreAction(22, 805, 0, 0, "", extraWord));
+  Condition condition;
+  condition.op = 2;
+  condition.withFlags = version > 0x4000002;
+  condition.variable = "SCORE_TOTAL";
+  condition.operand = "0";
+  event.objects.push_back(condition.Object());
+  event.delays = {0, 10, 20, 30};
+
+  Page &page = publication.chapters[0].pages[0];
+  page.properties.timedPageDelay = 500;
+  page.properties.timedPage = VORObjectKey{0, 4, 2};
+  page.properties.events.list = {event.Object()};
+  page.properties.events.triggers = {AutoStartTrigger(1), MouseTrigger(2, 0x0102)};
+  page.properties.events.indexes = {0, 0};
+  const auto object = [](uint32_t id, uint32_t tag) {
+    return PageObject{VORObjectKey{TestPageObject::kCategory, TestPageObject::kCode, id},
+                      RecordBytes().Uint32(tag).Take()};
+  };
+  page.objects = {object(1, 11), object(2, 12), PageObject{VORObjectKey{1, 0x7E7E, 3}, {1, 2, 3, 4}}};
+  publication.chapters[0].pages[1].objects = {object(4, TestPageObject::kCorruptTag), object(5, 15)};
+  return publication;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -77,5 +132,7 @@ int main(int argc, char **argv) {
                          {{"plain", Plain().Bytes()},
                           {"eight-bits", EightBitsWithPasswords().Bytes(0x04000001)},
                           {"short-records", ShortRecords().Bytes()},
-                          {"events", WithEvents().Bytes(0x04000003)}});
+                          {"events", WithEvents().Bytes(0x04000003)},
+                          {"every-action", WithEveryAction(0).Bytes()},
+                          {"every-action-extra-word", WithEveryAction(0x04000003).Bytes(0x04000003)}});
 }

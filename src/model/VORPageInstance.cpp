@@ -3,9 +3,11 @@
 #include <memory>
 
 #include "model/VORApp.h"
+#include "model/VORChapter.h"
 #include "model/VORPageMember.h"
 #include "model/VORPageView.h"
 #include "model/VORPlayerGotoPageAction.h"
+#include "model/VORPublication.h"
 #include "model/VORResourceManager.h"
 #include "model/VORTrigger.h"
 
@@ -37,6 +39,10 @@ VORResourceManager *Resources() {
 
 // The page's resources count as in use while it is shown: the resource
 // manager evicts others first and loads the pages' pictures ahead.
+bool VORPageInstance::AcceptsChild(uint32_t classKey) const {
+  return classKey != VORPublication::kClassKey && classKey != VORChapter::kClassKey && classKey != VORPage::kClassKey;
+}
+
 void VORPageInstance::Show(VORPageView &view) {
   if (VORResourceManager *resources = Resources())
     resources->AddActivePage(GetPageReference());

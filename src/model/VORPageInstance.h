@@ -36,6 +36,9 @@ public:
   // each instance fires its own events.
   virtual VORPage::VORPageProperties &GetPageProperties() { return m_page.GetPageProperties(); }
   virtual bool IsCopy() const { return false; }
+  // A page's objects are page objects: the publication, its chapters and
+  // its pages never stand on a page, whatever a damaged file lists there.
+  bool AcceptsChild(uint32_t classKey) const override;
 
   // Shown in the view: every object joins the instance.
   void Show(VORPageView &view);

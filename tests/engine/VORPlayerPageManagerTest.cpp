@@ -4,14 +4,17 @@
 
 #include <vector>
 
+#include "model/VORChapter.h"
 #include "model/VORPage.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPublication.h"
 #include "model/VORResource.h"
 #include "model/VORResourceManager.h"
 #include "support/FakeClock.h"
+#include "support/FakeRecordFile.h"
 #include "support/FakeResourceFile.h"
 #include "support/FakeResourcePlatform.h"
+#include "support/FuzzFixture.h"
 #include "support/TestPageObject.h"
 #include "support/TestPlayer.h"
 
@@ -144,6 +147,58 @@ TEST_F(VORPlayerPageManagerTest, APageThatGoesLeavesTheCache) {
   ASSERT_EQ(cache.GetCount(), 2u);
   delete &PageOf(2);
   EXPECT_EQ(cache.GetCount(), 1u);
+}
+
+// A damaged file may list the publication's own structure (here a chapter
+// and a page, each with a record that reads) among a page's objects; only
+// page objects stand on a page, so the master and its copy in a second view
+// hold the same objects.
+TEST_F(VORPlayerPageManagerTest, APageTakesOnlyPageObjects) {
+  PublicationRecords::Publication publication = Pages(1);
+  const auto chapterProperties = [](PublicationWriter::Folder &folder) {
+    PublicationRecords::AddRecord(folder.AddAnonymousFolder(), PublicationRecords::ChapterProperties().Fields());
+  };
+  std::vector<PublicationRecords::PageObject> &objects = publication.chapters[0].pages[0].objects;
+  objects.push_back({VORObjectKey{0, 2, 9}, {}, chapterProperties});
+  objects.push_back(
+      {VORObjectKey{0, 4, 8}, RecordBytes().Uint32(0xFFFFFFFF).Uint32(0).Uint32(0).Uint32(8).Uint32(8).Take()});
+  ASSERT_TRUE(player.Load(publication));
+  ASSERT_TRUE(player.ShowFirstPage(VORPlayer::kStartupView));
+  VORPageInstance &master = PageOf(1).GetMasterInstance();
+  ASSERT_EQ(master.GetChildCount(), 1u);
+  EXPECT_NE(dynamic_cast<TestPageObject *>(master.ChildAt(0)), nullptr);
+  TestRunView second(7);
+  ASSERT_TRUE(PageOf(1).ShowInView(second, false));
+  ASSERT_NE(PageOf(1).FindInstance(second), nullptr);
+  EXPECT_EQ(PageOf(1).FindInstance(second)->GetChildCount(), 1u);
+  PageOf(1).RemoveFromView(second);
+}
+
+// The fuzzer's input: a page whose objects include a chapter, with its
+// properties, beside the objects of other kinds.
+TEST_F(VORPlayerPageManagerTest, FuzzInputWithAChapterAmongThePageObjects) {
+  ASSERT_TRUE(player.Load(FuzzFixture("chapter-among-page-objects")));
+  VORPublication &publication = *player.GetPublication();
+  int shown = 0;
+  for (uint32_t c = 0; VORRecursiveObjectContainer *chapter = publication.ChildAt(c); ++c)
+    for (uint32_t p = 0; VORRecursiveObjectContainer *child = chapter->ChildAt(p); ++p) {
+      auto *page = dynamic_cast<VORPage *>(child);
+      if (!page)
+        continue;
+      TestRunView first(11);
+      TestRunView second(12);
+      if (!page->ShowInView(first, false))
+        continue;
+      ++shown;
+      ASSERT_TRUE(page->ShowInView(second, false));
+      const VORPageInstance &master = page->GetMasterInstance();
+      EXPECT_EQ(page->FindInstance(second)->GetChildCount(), master.GetChildCount());
+      for (uint32_t i = 0; VORRecursiveObjectContainer *object = master.ChildAt(i); ++i)
+        EXPECT_EQ(dynamic_cast<VORChapter *>(object), nullptr) << "object " << i;
+      page->RemoveFromView(second);
+      page->RemoveFromView(first);
+    }
+  EXPECT_GT(shown, 0);
 }
 
 // The shown page is an active page of the resource manager, the page it

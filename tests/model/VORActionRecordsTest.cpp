@@ -1,15 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
+#include "engine/VORScoreObjectAction.h"
+#include "engine/VORStoreInfoObjectAction.h"
+#include "model/VORActionList.h"
 #include "model/VORBookmarkAction.h"
 #include "model/VORBrowserAction.h"
+#include "model/VOREvent.h"
 #include "model/VORFrameStreamObjectAction.h"
 #include "model/VORLaunchAction.h"
+#include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPrinterAction.h"
 #include "model/VORSynchronizationObjectAction.h"
 #include "model/VORTrigger.h"
+#include "support/FakeApp.h"
 #include "support/FakeRecordFile.h"
+#include "support/PublicationRecords.h"
+#include "support/WrittenFolder.h"
 #include "vorfile/VORFileException.h"
 
 namespace {
@@ -93,6 +103,62 @@ TEST(VORActionRecordsTest, PrinterAndBrowserWithAndWithoutTheirOptionalBytes) {
 TEST(VORActionRecordsTest, FrameStreamWithAndWithoutItsValue) {
   EXPECT_EQ(Read<VORFrameStreamObjectAction>(Common(209).Uint32(4))->parameter, 4);
   EXPECT_EQ(Read<VORFrameStreamObjectAction>(Common(209))->parameter, 0);
+}
+
+template <class Action>
+const Action &As(const VORActionList &list, uint32_t n) {
+  const auto *action = dynamic_cast<const Action *>(list.GetAction(n));
+  if (!action)
+    throw std::runtime_error("action " + std::to_string(n) + " is of another class");
+  return *action;
+}
+
+// One written action of each kind, in an event as a page holds it, comes
+// back with its class and its last field, before and after the version that
+// added the extra word to the common fields.
+TEST(VORActionRecordsTest, EveryKindReadFromAnEventOfEitherVersion) {
+  FakeApp app;
+  for (const uint32_t version : {0u, 0x4000003u}) {
+    const bool withExtraWord = version > VORObjectAction::kExtraWordVersion;
+    PublicationRecords::Event written;
+    written.objects = PublicationRecords::EveryActionKind(withExtraWord);
+    const PublicationRecords::ListedObject object = written.Object();
+    WrittenFolder folder([&](PublicationWriter::Folder &f) { object.AddTo(f); }, version);
+    VOREvent event(static_cast<int32_t>(written.id));
+    event.Read(folder.File());
+    ASSERT_NE(event.GetActionList(), nullptr) << version;
+    const VORActionList &list = *event.GetActionList();
+    ASSERT_EQ(list.GetCount(), written.objects.size()) << version;
+    EXPECT_EQ(folder.File().GetSkippedObjectCount(), 0u) << version;
+    for (uint32_t i = 0; i < list.GetCount(); ++i)
+      EXPECT_EQ(list.GetAction(i)->GetExtraWord(), withExtraWord ? 7 : 0) << version << ", action " << i;
+
+    EXPECT_EQ(list.GetAction(0)->GetClassKey(), VORObjectAction::kClassKey);
+    EXPECT_EQ(list.GetAction(0)->GetTarget(), VORObjectCode(1, 2, 5));
+    EXPECT_EQ(list.GetAction(0)->GetActionCode(), 12);
+    EXPECT_EQ(As<VORPlayerGotoPageAction>(list, 1).GetTargetPage(), VORObjectCode(0, 4, 2));
+    EXPECT_EQ(As<VORBookmarkAction>(list, 2).GetPage(), VORObjectCode(0, 4, 1));
+    const auto &launch = As<VORLaunchAction>(list, 3);
+    EXPECT_STREQ(launch.location.CStr(), "PUBDIR");
+    EXPECT_EQ(launch.exitAfter, 1);
+    const auto &printer = As<VORPrinterAction>(list, 4);
+    EXPECT_EQ(printer.options, 0x10000000u);
+    EXPECT_STREQ(printer.fileName.CStr(), "notes.txt");
+    EXPECT_EQ(printer.nameOnly, 1);
+    const auto &browser = As<VORBrowserAction>(list, 5);
+    EXPECT_STREQ(browser.text.CStr(), "URL");
+    EXPECT_EQ(browser.resolveMode, 2);
+    EXPECT_EQ(As<VORFrameStreamObjectAction>(list, 6).parameter, 3);
+    const auto &score = As<VORScoreObjectAction>(list, 7);
+    EXPECT_EQ(score.GetActionCode(), 804);
+    EXPECT_EQ(score.points, 5);
+    EXPECT_STREQ(score.question.CStr(), "q1");
+    const auto &store = As<VORStoreInfoObjectAction>(list, 8);
+    EXPECT_STREQ(store.text.CStr(), "SCORE_VALUE * 2");
+    EXPECT_STREQ(store.targetVariable.CStr(), "doubled");
+    EXPECT_EQ(store.sourceInTemporaryFolder, 1);
+    EXPECT_EQ(store.targetNameInVariable, 0);
+  }
 }
 
 // A media object's notice carries its sender; receivers turn it into the

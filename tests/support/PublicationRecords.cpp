@@ -115,29 +115,72 @@ ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields,
   return action;
 }
 
-ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page, const VORObjectKey &view) {
+ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page, const VORObjectKey &view,
+                            std::optional<int32_t> extraWord) {
   ActionFields fields;
   fields.target = VORObjectKey{0, 0, 1};
   fields.code = code;
+  fields.withExtraWord = extraWord.has_value();
+  fields.extraWord = extraWord.value_or(0);
   std::vector<uint8_t> own = Reference(view);
   Append(own, Reference(page));
   return Action(3, id, fields, own);
 }
 
-ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question) {
+ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question,
+                         std::optional<int32_t> extraWord) {
   ActionFields fields;
   fields.target = VORObjectKey{0, 0, 4};
   fields.code = code;
+  fields.withExtraWord = extraWord.has_value();
+  fields.extraWord = extraWord.value_or(0);
   std::vector<uint8_t> own = Byte(correct);
   Append(own, Int32(points));
   Append(own, String(question));
   return Action(0x12, id, fields, own);
 }
 
-ListedObject StoreInfo::Object() const {
+ListedObject BookmarkAction(uint32_t id, int32_t code, const VORObjectKey &page, std::optional<int32_t> extraWord) {
   ActionFields fields;
-  fields.target = VORObjectKey{0, 0, 4};
-  fields.code = 802;
+  fields.target = VORObjectKey{0, 0, 14};
+  fields.code = code;
+  fields.withExtraWord = extraWord.has_value();
+  fields.extraWord = extraWord.value_or(0);
+  return Action(0x18, id, fields, Reference(page));
+}
+
+ListedObject LaunchAction::Object() const {
+  std::vector<uint8_t> own;
+  for (const std::string *text : {&fileName, &second, &directory, &parameters, &fifth, &location})
+    Append(own, String(*text));
+  own.push_back(unusedByte);
+  own.push_back(exitAfter);
+  return Action(0x15, id, fields, own);
+}
+
+ListedObject PrinterAction::Object() const {
+  std::vector<uint8_t> own = Reference(page);
+  Append(own, Uint32(options));
+  Append(own, String(fileName));
+  const uint8_t optional[] = {nameOnly, inTemporaryFolder};
+  for (size_t i = 0; i < optionalCount && i < sizeof optional; ++i)
+    own.push_back(optional[i]);
+  return Action(0x14, id, fields, own);
+}
+
+ListedObject BrowserAction::Object() const {
+  std::vector<uint8_t> own = Byte(operation);
+  Append(own, String(text));
+  if (withResolveMode)
+    own.push_back(resolveMode);
+  return Action(0x19, id, fields, own);
+}
+
+ListedObject FrameStreamAction::Object() const {
+  return Action(0x1A, id, fields, withParameter ? Int32(parameter) : std::vector<uint8_t>());
+}
+
+ListedObject StoreInfo::Object() const {
   std::vector<uint8_t> own = Byte(sourceKind);
   Append(own, String(text));
   Append(own, String(targetFile));
@@ -148,6 +191,63 @@ ListedObject StoreInfo::Object() const {
   for (size_t i = 0; i < optionalCount && i < sizeof optional; ++i)
     own.push_back(optional[i]);
   return Action(0x13, id, fields, own);
+}
+
+std::vector<ListedObject> EveryActionKind(bool withExtraWord) {
+  const int32_t extraWord = 7;
+  const std::optional<int32_t> written = withExtraWord ? std::optional<int32_t>(extraWord) : std::nullopt;
+  ActionFields plain{VORObjectKey{1, 2, 5}, 12};
+  plain.withExtraWord = withExtraWord;
+  plain.extraWord = extraWord;
+
+  LaunchAction launch;
+  launch.id = 4;
+  launch.fileName = "readme.txt";
+  launch.directory = "docs";
+  launch.parameters = "/q";
+  launch.location = "PUBDIR";
+  launch.exitAfter = 1;
+
+  PrinterAction printer;
+  printer.id = 5;
+  printer.options = 0x10000000;
+  printer.fileName = "notes.txt";
+  printer.nameOnly = 1;
+
+  BrowserAction browser;
+  browser.id = 6;
+  browser.operation = 1;
+  browser.text = "URL";
+  browser.resolveMode = 2;
+
+  FrameStreamAction frames;
+  frames.id = 7;
+  frames.parameter = 3;
+
+  StoreInfo store;
+  store.id = 9;
+  store.sourceKind = 3;
+  store.text = "SCORE_VALUE * 2";
+  store.targetVariable = "doubled";
+  store.replace = 1;
+  store.sourceTemporary = 1;
+
+  for (ActionFields *fields : {&launch.fields, &printer.fields, &browser.fields, &frames.fields, &store.fields}) {
+    fields->withExtraWord = withExtraWord;
+    fields->extraWord = extraWord;
+  }
+  std::vector<ListedObject> actions = {
+      Action(1, 1, plain),
+      GotoPageAction(2, 101, VORObjectKey{0, 4, 2}, VORObjectKey{0, 0, 6}, written),
+      BookmarkAction(3, 950, VORObjectKey{0, 4, 1}, written),
+      launch.Object(),
+      printer.Object(),
+      browser.Object(),
+      frames.Object(),
+      ScoreAction(8, 804, 1, 5, "q1", written),
+      store.Object(),
+  };
+  return actions;
 }
 
 ListedObject Condition::Object() const {
@@ -299,8 +399,11 @@ void Publication::AddTo(PublicationWriter &writer) const {
       if (page.withoutRecord)
         continue;
       AddRecord(pageFolder, page.properties.Fields(), page.propertyFieldCount);
-      for (const PageObject &object : page.objects)
-        pageFolder.AddFolder(object.reference).AddData(object.record);
+      for (const PageObject &object : page.objects) {
+        PublicationWriter::Folder &objectFolder = pageFolder.AddFolder(object.reference).AddData(object.record);
+        if (object.fill)
+          object.fill(objectFolder);
+      }
     }
   }
 }

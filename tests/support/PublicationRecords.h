@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,17 +78,82 @@ struct ActionFields {
   std::vector<uint8_t> Bytes() const;
 };
 
-// An action (3, classCode, id): the common fields, then its own.
+// An action (3, classCode, id): the common fields, then its own. A plain
+// object action (3, 1) has no fields of its own.
 ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields, const std::vector<uint8_t> &own = {});
 // A go-to-page action (3, 3) for the player: the view and the target page.
+// The extra word, which files of versions above 0x4000000 need, is written
+// when given, here and in the two writers below.
 ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page,
-                            const VORObjectKey &view = VORObjectKey{0, 0, 0});
-// A score action (3, 0x12) for the score manager (800 or 804).
-ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question);
+                            const VORObjectKey &view = VORObjectKey{0, 0, 0}, std::optional<int32_t> extraWord = {});
+// A score action (3, 0x12) for the score manager (800 or 804): the correct
+// byte, the 32-bit points, the question's name.
+ListedObject ScoreAction(uint32_t id, int32_t code, uint8_t correct, int32_t points, const std::string &question,
+                         std::optional<int32_t> extraWord = {});
+// A bookmark action (3, 0x18) for the bookmarks (950-955): a page reference.
+ListedObject BookmarkAction(uint32_t id, int32_t code, const VORObjectKey &page, std::optional<int32_t> extraWord = {});
+
+// A launch action (3, 0x15) for the launch manager (1000, 1001): six
+// strings, then two bytes.
+struct LaunchAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{0, 0, 13}, 1000};
+  std::string fileName;
+  std::string second;
+  std::string directory;
+  std::string parameters;
+  std::string fifth;
+  std::string location;
+  uint8_t unusedByte = 0;
+  uint8_t exitAfter = 0;
+
+  ListedObject Object() const;
+};
+
+// A printer action (3, 0x14) for the printer (900): a page reference, the
+// 32-bit option bits, the file name, then two optional bytes, written up
+// to optionalCount of them.
+struct PrinterAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{0, 0, 12}, 900};
+  VORObjectKey page{0, 4, 1};
+  uint32_t options = 0;
+  std::string fileName;
+  uint8_t nameOnly = 0;
+  uint8_t inTemporaryFolder = 0;
+  size_t optionalCount = 2;
+
+  ListedObject Object() const;
+};
+
+// A browser action (3, 0x19) for a browser object (980): the operation
+// byte, the address or variable name, then the optional resolve byte.
+struct BrowserAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{1, 0x11, 1}, 980};
+  uint8_t operation = 0;
+  std::string text;
+  bool withResolveMode = true;
+  uint8_t resolveMode = 0;
+
+  ListedObject Object() const;
+};
+
+// A frame-stream action (3, 0x1A) for a slideshow (209, 210): an optional
+// 32-bit parameter.
+struct FrameStreamAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{1, 8, 1}, 209};
+  bool withParameter = true;
+  int32_t parameter = 0;
+
+  ListedObject Object() const;
+};
 
 // A store-information action (3, 0x13) for the score manager (802).
 struct StoreInfo {
   uint32_t id = 1;
+  ActionFields fields{VORObjectKey{0, 0, 4}, 802};
   uint8_t sourceKind = 0;
   std::string text;
   std::string targetFile;
@@ -105,6 +171,19 @@ struct StoreInfo {
 
   ListedObject Object() const;
 };
+
+// One action of each kind the player reads, in this order: a plain object
+// action (id 1, code 12 to (1, 2, 5)), a go-to-page action (2: 101, page
+// (0, 4, 2), view (0, 0, 6)), a bookmark action (3: 950, page (0, 4, 1)), a
+// launch action (4: "readme.txt", "", "docs", "/q", "", "PUBDIR", bytes 0
+// and 1), a printer action (5: page (0, 4, 1), options 0x10000000,
+// "notes.txt", bytes 1 and 0), a browser action (6: operation 1, "URL",
+// resolve mode 2), a frame-stream action (7: 209, parameter 3), a score
+// action (8: 804, correct 1, 5 points, "q1") and a store-information action
+// (9: expression "SCORE_VALUE * 2" into "doubled", replace, the four
+// optional bytes 1, 0, 0, 0). With the extra word (files of versions above
+// 0x4000000) each carries the extra word 7.
+std::vector<ListedObject> EveryActionKind(bool withExtraWord);
 
 // An event's condition (3, 0x17): the operator, the flags (only for files
 // of versions above 0x4000002), the variable name or expression, the
@@ -213,10 +292,12 @@ struct PageProperties {
 };
 
 // An object on a page: its folder, keyed by its reference, holding the
-// record's bytes.
+// record's bytes, then what fill adds (the folders without key of a record
+// in several parts).
 struct PageObject {
   VORObjectKey reference;
   std::vector<uint8_t> record;
+  std::function<void(PublicationWriter::Folder &)> fill{};
 };
 
 struct Page {

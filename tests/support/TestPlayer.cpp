@@ -1,5 +1,7 @@
 #include "support/TestPlayer.h"
 
+#include <utility>
+
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORResourceManager.h"
@@ -16,8 +18,10 @@ TestPlayer::~TestPlayer() {
   m_publication.reset();
 }
 
-bool TestPlayer::Load(const PublicationRecords::Publication &publication) {
-  m_bytes = publication.Bytes();
+bool TestPlayer::Load(const PublicationRecords::Publication &publication) { return Load(publication.Bytes()); }
+
+bool TestPlayer::Load(std::vector<uint8_t> bytes) {
+  m_bytes = std::move(bytes);
   m_file = std::make_unique<PublicationFile>(
       VORExternalResourceIdentifier(VORExternalResourceIdentifier::kFullPath, "memory.vor"),
       [this](const VORExternalResourceIdentifier &) -> std::unique_ptr<VORFile> {

@@ -25,6 +25,8 @@ public:
   // Loads the publication and makes the event queue; false when it does not
   // read.
   bool Load(const PublicationRecords::Publication &publication);
+  // A publication file's bytes as they are (a fuzzer's input).
+  bool Load(std::vector<uint8_t> bytes);
   // A resource manager on the platform given (which must outlive the player).
   void UseResources(VORResourcePlatform platform);
   // While false the publication file does not open: no page can load.
