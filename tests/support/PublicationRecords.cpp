@@ -302,6 +302,8 @@ void Publication::AddTo(PublicationWriter &writer) const {
       for (const PageObject &object : page.objects)
         pageFolder.AddFolder(object.reference).AddData(object.record);
     }
+    if (!chapter.trailingBytes.empty())
+      chapterFolder.AddRaw(chapter.trailingBytes);
   }
 }
 
