@@ -15,6 +15,15 @@ void TestRunView::LeavePageInstance(VORPageInstance &instance) {
 void TestRunView::Refresh() {
   ++refreshes;
   VORHeadlessView::Refresh();
+  if (onRefresh)
+    onRefresh();
+}
+
+void TestRunView::OnIdle() {
+  ++idleCalls;
+  VORHeadlessView::OnIdle();
+  if (onIdle)
+    onIdle();
 }
 
 bool TestRunView::TestAndSetIdle() {
