@@ -146,18 +146,12 @@ int32_t Palette::NearestEntry(uint8_t red, uint8_t green, uint8_t blue) const {
 }
 
 int32_t Palette::NearestIndex(ColorRef colour) const {
+  // A palette index is the answer itself, whatever the entries hold.
+  if (IsPaletteIndex(colour)) {
+    return static_cast<int32_t>(colour & 0xFF);
+  }
   if (m_count <= 0) {
     return -1;
-  }
-  if (IsPaletteIndex(colour)) {
-    const uint8_t index = static_cast<uint8_t>(colour & 0xFF);
-    if (index < m_count) {
-      return index;
-    }
-    // An index this palette does not have: match the colour the default
-    // palette has there.
-    const RgbQuad fallback = ColorOfIndex(index);
-    return NearestEntry(fallback.red, fallback.green, fallback.blue);
   }
   return NearestEntry(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }

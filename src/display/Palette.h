@@ -58,7 +58,8 @@ public:
 
   // The entry nearest to a colour by the least sum of squared channel
   // differences, the later entry on equal scores; -1 without entries. A value
-  // with the palette-index bit names its entry directly.
+  // with the palette-index bit answers its low byte without looking at the
+  // entries.
   int32_t NearestIndex(ColorRef colour) const;
   // The same through the 5-5-5 inverse table (the palette-index bit is not
   // honoured); -1 without entries.

@@ -6,9 +6,15 @@ namespace ScrollPosition {
 
 namespace {
 
-// The position of the last page: the range's end less one page. A page
-// larger than the range leaves nothing to scroll.
-int64_t LastPage(int32_t maximum, int32_t page) { return std::max<int64_t>(static_cast<int64_t>(maximum) - page, 0); }
+// The position of the last page, the largest a scroll bar takes: the range
+// (0 to maximum, both ends counted) less the page that shows page units at
+// once. The view's page is one more than its client size, so this is where
+// the client area ends at the page's last row or column. A page at least as
+// large as the range leaves nothing to scroll.
+int64_t LastPage(int32_t maximum, int32_t page) {
+  const int64_t shown = std::max<int64_t>(page, 1);
+  return std::max<int64_t>(static_cast<int64_t>(maximum) - shown + 1, 0);
+}
 
 } // namespace
 

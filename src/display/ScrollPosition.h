@@ -3,8 +3,9 @@
 #include <cstdint>
 
 // The new position of a view's scroll bar for a scroll request, kept
-// between 0 and the range's end less one page (the position of the last
-// page).
+// between 0 and the position of the last page: the range's end less the page
+// plus one, where the bar itself stops, so that the page's last row and
+// column come into view.
 namespace ScrollPosition {
 
 // The requests of WM_HSCROLL and WM_VSCROLL (SB_LINELEFT ... SB_ENDSCROLL).

@@ -123,13 +123,15 @@ float NarrowToFloat(double value) {
   return std::signbit(value) ? -narrowed : narrowed;
 }
 
-// The conversion comes from text a user may have typed: anything but flags, width
-// and precision within bounds makes the call fail like an unknown function.
+// The format is "%", the spec and "f", and the spec comes from text a user may
+// have typed: a format that is not one conversion of a double with plain text
+// after it makes the call fail like an unknown function.
 ExprValue Format(const Arguments &a) {
-  FixedFormatSpec conversion;
-  if (!FixedFormatSpec::Parse(a[0].ToText().c_str(), conversion))
+  const std::string format = "%" + a[0].ToText() + "f";
+  NumberFormatSpec spec;
+  if (!NumberFormatSpec::Parse(format.c_str(), spec))
     return ExprValue();
-  return ExprValue::FromString(RuntimeNumberFormatter::FormatFixed(NarrowToFloat(a[1].ToFloat()), conversion));
+  return ExprValue::FromString(RuntimeNumberFormatter::Format(NarrowToFloat(a[1].ToFloat()), spec));
 }
 
 struct FunctionEntry {

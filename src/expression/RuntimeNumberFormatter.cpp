@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kGeneralPrecision = 6;
 constexpr int kSmallestPlainExponent = -4;
 constexpr size_t kMinimumExponentDigits = 3;
 constexpr int kMantissaBits = 52;
@@ -43,19 +42,80 @@ std::string FixedDigits(double value, int precision, bool keepPoint) {
   return integer;
 }
 
-std::string ExponentText(int exponent) {
+std::string ExponentText(int exponent, char mark) {
   std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
   if (digits.size() < kMinimumExponentDigits)
     digits.insert(0, kMinimumExponentDigits - digits.size(), '0');
-  return std::string(exponent < 0 ? "e-" : "e+") + digits;
+  return std::string(1, mark) + (exponent < 0 ? "-" : "+") + digits;
 }
 
-std::string SignText(double value, const FixedFormatSpec &conversion) {
+// The decimal exponent of the first digit of |value| rounded to `significant`
+// digits (0 for zero).
+int LeadingExponent(double value, int significant) {
+  const ExactDecimal rounded = ExactDecimal::Of(value).RoundedToSignificant(significant);
+  return rounded.IsZero() ? 0 : rounded.GetExponent() - 1;
+}
+
+// |value| as d.ddd with `precision` decimals and the exponent, without sign.
+std::string ExponentDigits(double value, int precision, bool keepPoint, char mark) {
+  const size_t count = static_cast<size_t>(precision) + 1;
+  const ExactDecimal rounded = ExactDecimal::Of(value).RoundedToSignificant(static_cast<int>(count));
+  std::string digits = rounded.GetDigits();
+  digits.resize(count, '0');
+  const int exponent = rounded.IsZero() ? 0 : rounded.GetExponent() - 1;
+  std::string mantissa = digits.substr(0, 1);
+  if (precision > 0 || keepPoint)
+    mantissa += ".";
+  return mantissa + digits.substr(1) + ExponentText(exponent, mark);
+}
+
+// Drops the zeros that end a fraction, and the point when nothing is left
+// after it; an exponent after the fraction stays.
+std::string WithoutTrailingZeros(const std::string &text) {
+  const size_t point = text.find('.');
+  if (point == std::string::npos)
+    return text;
+  const size_t exponent = text.find_first_of("eE", point);
+  const size_t fractionEnd = exponent == std::string::npos ? text.size() : exponent;
+  size_t kept = fractionEnd;
+  while (kept > point + 1 && text[kept - 1] == '0')
+    --kept;
+  if (kept == point + 1)
+    kept = point;
+  return text.substr(0, kept) + text.substr(fractionEnd);
+}
+
+// %g: the shorter of the fixed and the exponent form by the C rule on the
+// exponent of the value rounded to the precision's significant digits.
+std::string GeneralDigits(double value, int precision, bool alternate, char mark) {
+  const int significant = precision == 0 ? 1 : precision;
+  const int exponent = LeadingExponent(value, significant);
+  const std::string text = exponent < kSmallestPlainExponent || exponent >= significant
+                               ? ExponentDigits(value, significant - 1, alternate, mark)
+                               : FixedDigits(value, significant - 1 - exponent, alternate);
+  return alternate ? text : WithoutTrailingZeros(text);
+}
+
+std::string SignText(double value, const NumberFormatSpec &spec) {
   if (std::signbit(value))
     return "-";
-  if (conversion.plusSign)
+  if (spec.plusSign)
     return "+";
-  return conversion.spaceSign ? " " : "";
+  return spec.spaceSign ? " " : "";
+}
+
+// The value's text for the conversion, without sign.
+std::string ConvertedDigits(double value, const NumberFormatSpec &spec) {
+  switch (spec.conversion) {
+  case 'e':
+  case 'E':
+    return ExponentDigits(value, spec.precision, spec.alternate, spec.conversion);
+  case 'g':
+  case 'G':
+    return GeneralDigits(value, spec.precision, spec.alternate, spec.conversion == 'G' ? 'E' : 'e');
+  default:
+    return FixedDigits(value, spec.precision, spec.alternate);
+  }
 }
 
 // Reads a run of digits as a bounded number; false when it passes the bound.
@@ -70,71 +130,77 @@ bool ReadBoundedNumber(const char *&p, int bound, int &number) {
 }
 
 bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
+bool IsLengthLetter(char c) { return c == 'h' || c == 'l' || c == 'L'; }
+bool IsConversion(char c) { return c == 'f' || c == 'e' || c == 'E' || c == 'g' || c == 'G'; }
+
+// The plain text after the conversion: false at a "%" that does not stand
+// for itself, which would begin a second conversion.
+bool ReadTrailingText(const char *p, std::string &text) {
+  text.clear();
+  for (; *p; ++p) {
+    if (*p == '%') {
+      if (p[1] != '%')
+        return false;
+      ++p;
+    }
+    text += *p;
+  }
+  return true;
+}
 
 } // namespace
 
-bool FixedFormatSpec::Parse(const char *text, FixedFormatSpec &conversion) {
-  conversion = FixedFormatSpec();
-  const char *p = text;
+bool NumberFormatSpec::Parse(const char *format, NumberFormatSpec &spec) {
+  spec = NumberFormatSpec();
+  const char *p = format;
+  if (*p++ != '%')
+    return false;
   for (; IsFlag(*p); ++p) {
-    conversion.leftAlign |= *p == '-';
-    conversion.plusSign |= *p == '+';
-    conversion.spaceSign |= *p == ' ';
-    conversion.alternate |= *p == '#';
-    conversion.zeroPad |= *p == '0';
+    spec.leftAlign |= *p == '-';
+    spec.plusSign |= *p == '+';
+    spec.spaceSign |= *p == ' ';
+    spec.alternate |= *p == '#';
+    spec.zeroPad |= *p == '0';
   }
-  if (!ReadBoundedNumber(p, kMaxWidth, conversion.width))
+  if (!ReadBoundedNumber(p, kMaxWidth, spec.width))
     return false;
   if (*p == '.') {
     ++p;
-    if (!ReadBoundedNumber(p, kMaxPrecision, conversion.precision))
+    if (!ReadBoundedNumber(p, kMaxPrecision, spec.precision))
       return false;
   }
-  return *p == '\0';
+  if (IsLengthLetter(*p))
+    ++p;
+  if (!IsConversion(*p))
+    return false;
+  spec.conversion = *p++;
+  return ReadTrailingText(p, spec.trailing);
 }
 
 std::string RuntimeNumberFormatter::FormatGeneral(double value) {
-  if (!std::isfinite(value))
-    return NonFiniteText(value);
-  const std::string sign = std::signbit(value) ? "-" : "";
-  const ExactDecimal rounded = ExactDecimal::Of(value).RoundedToSignificant(kGeneralPrecision);
-  if (rounded.IsZero())
-    return sign + "0";
-  // The rounded digits carry no trailing zeros, which %g drops anyway.
-  const std::string &digits = rounded.GetDigits();
-  const int exponent = rounded.GetExponent() - 1; // of the first digit
-  if (exponent < kSmallestPlainExponent || exponent >= kGeneralPrecision) {
-    std::string mantissa = digits.substr(0, 1);
-    if (digits.size() > 1)
-      mantissa += "." + digits.substr(1);
-    return sign + mantissa + ExponentText(exponent);
-  }
-  if (exponent < 0)
-    return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-  const size_t integerLength = static_cast<size_t>(exponent) + 1;
-  if (digits.size() <= integerLength)
-    return sign + digits + std::string(integerLength - digits.size(), '0');
-  return sign + digits.substr(0, integerLength) + "." + digits.substr(integerLength);
+  NumberFormatSpec spec;
+  spec.conversion = 'g';
+  return Format(value, spec);
 }
 
 std::string RuntimeNumberFormatter::FormatFixed(double value, int precision) {
-  FixedFormatSpec conversion;
-  conversion.precision = precision;
-  return FormatFixed(value, conversion);
+  NumberFormatSpec spec;
+  spec.precision = precision;
+  return Format(value, spec);
 }
 
-std::string RuntimeNumberFormatter::FormatFixed(double value, const FixedFormatSpec &conversion) {
+std::string RuntimeNumberFormatter::Format(double value, const NumberFormatSpec &spec) {
   const bool finite = std::isfinite(value);
-  std::string sign = finite ? SignText(value, conversion) : "";
-  std::string body = finite ? FixedDigits(value, conversion.precision, conversion.alternate) : NonFiniteText(value);
-  const size_t width = static_cast<size_t>(conversion.width);
+  const std::string sign = finite ? SignText(value, spec) : "";
+  const std::string body = finite ? ConvertedDigits(value, spec) : NonFiniteText(value);
+  const size_t width = static_cast<size_t>(spec.width);
   const size_t length = sign.size() + body.size();
   if (length >= width)
-    return sign + body;
+    return sign + body + spec.trailing;
   const size_t padding = width - length;
-  if (conversion.leftAlign)
-    return sign + body + std::string(padding, ' ');
-  if (conversion.zeroPad && finite)
-    return sign + std::string(padding, '0') + body;
-  return std::string(padding, ' ') + sign + body;
+  if (spec.leftAlign)
+    return sign + body + std::string(padding, ' ') + spec.trailing;
+  if (spec.zeroPad && finite)
+    return sign + std::string(padding, '0') + body + spec.trailing;
+  return std::string(padding, ' ') + sign + body + spec.trailing;
 }

@@ -2,28 +2,34 @@
 
 #include <string>
 
-// The flags, width and precision of one "%...f" conversion. Only these are
-// taken from a text: a conversion letter, "*", a length modifier or a width
-// or precision beyond the bounds refuses the whole text, so a text typed by
-// a user never reaches a printf.
-struct FixedFormatSpec {
+// A printf format with one conversion of a double: "%", flags, an optional
+// width and "." with a precision, an optional length letter (h, l or L, which
+// change nothing for a double), the conversion f, e, E, g or G; then plain
+// text, in which "%%" stands for "%". Anything else refuses the whole
+// format: "*", "$", other conversions and a second conversion would read
+// arguments that are not there, so a text typed by a user never reaches a
+// printf.
+struct NumberFormatSpec {
   static constexpr int kDefaultPrecision = 6;
-  // Bounds that keep every result within the 1024-byte buffer that format
-  // results have always fitted in.
-  static constexpr int kMaxWidth = 512;
-  static constexpr int kMaxPrecision = 512;
+  // Bounds on what one format may ask for; the result is built in a string
+  // as long as it needs, so every field within them prints whole.
+  static constexpr int kMaxWidth = 65535;
+  static constexpr int kMaxPrecision = 65535;
 
   bool leftAlign = false; // '-'
   bool plusSign = false;  // '+'
   bool spaceSign = false; // ' '
-  bool alternate = false; // '#': keep the point even without decimals
+  bool alternate = false; // '#': keep the point (and, for g, the trailing zeros)
   bool zeroPad = false;   // '0'
   int width = 0;
   int precision = kDefaultPrecision;
+  char conversion = 'f';
+  // The text after the conversion, "%%" already made "%".
+  std::string trailing;
 
-  // Answers false, leaving conversion unspecified, when the text is anything but
-  // flags, an optional width and an optional "." with a precision.
-  static bool Parse(const char *text, FixedFormatSpec &conversion);
+  // Answers false, leaving spec unspecified, when the format is anything but
+  // the above.
+  static bool Parse(const char *format, NumberFormatSpec &spec);
 };
 
 // Number texts as the Windows C runtime prints them, produced the same way in
@@ -35,6 +41,6 @@ public:
   static std::string FormatGeneral(double value);
   // "%.<precision>f"
   static std::string FormatFixed(double value, int precision);
-  // "%<conversion>f"
-  static std::string FormatFixed(double value, const FixedFormatSpec &conversion);
+  // The whole format's text for the value.
+  static std::string Format(double value, const NumberFormatSpec &spec);
 };

@@ -27,10 +27,11 @@ ExprValue TypedValueOf(const XQString &text) {
   const char *chars = text.CStr();
   if (text.IsEmpty())
     return ExprValue::FromString(std::string());
+  // An integer text beyond 32 bits is still an Integer, saturated at the
+  // 32-bit limits as the runtime's strtol gives it.
   const RuntimeNumberParser::Integer integer = RuntimeNumberParser::ParseInteger(chars);
-  if (integer.length == text.GetLength() && !integer.outOfRange)
+  if (integer.length == text.GetLength())
     return ExprValue::FromInteger(integer.value);
-  // An integer text beyond 32 bits falls through to here and keeps its value.
   const RuntimeNumberParser::Double decimal = RuntimeNumberParser::ParseDouble(chars);
   if (decimal.length == text.GetLength())
     return ExprValue::FromFloat(decimal.value);

@@ -58,11 +58,11 @@ void VOREventCondition::Read(VORFile &file) {
   SectionGuard section(file);
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, false, true);
   m_flags = 0;
-  ReadOptional(m_operator, uint8_t{kAlways}, [&] {
-    m_operator = ReadByte(file);
-    if (file.GetVersion() > kFlagsVersion)
-      m_flags = ReadByte(file);
-  });
+  // Each byte takes its default on its own: a record that ends after the
+  // operator keeps it.
+  ReadOptional(m_operator, uint8_t{kAlways}, [&] { m_operator = ReadByte(file); });
+  if (file.GetVersion() > kFlagsVersion)
+    ReadOptional(m_flags, uint8_t{0}, [&] { m_flags = ReadByte(file); });
   m_variableName.Read(file);
   m_operand.Read(file);
 }

@@ -61,7 +61,15 @@ void VORPasswordList::Read(VORFile &file) {
   for (uint16_t i = 0; i < count; ++i) {
     auto *entry = new Password;
     m_entries.Append(entry);
-    entry->password.Read(file);
+    try {
+      entry->password.Read(file);
+    } catch (VORFileNonFatalException &) {
+      // The record ends inside the password: the entries before it stay, and
+      // this one, of which no chapter came, goes.
+      m_entries.Remove(entry);
+      delete entry;
+      return;
+    }
     if (!ReadChapters(file, *entry)) {
       // The record has ended: the entries the count still promises would all
       // be empty, and so would this one when it holds nothing.

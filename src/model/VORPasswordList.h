@@ -26,7 +26,7 @@ public:
   // A 16-bit count, then for each entry its password and its chapter
   // references ended by (0, 0, 0). A list cut short reads as far as the
   // record goes: a reference missing at the end counts as (0, 0, 0) and ends
-  // the list there.
+  // the list there; a password cut inside ends it before that entry.
   void Read(VORFile &file);
   void CopyFrom(const VORPasswordList &other);
   void Clear();

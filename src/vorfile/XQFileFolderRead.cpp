@@ -110,11 +110,11 @@ void XQFileFolderRead::OpenFolder(const void *key, uint32_t keyLength, bool crea
       break;
     const uint32_t length = header.GetLength();
     const bool comparesKey = header.IsKeyedFolder() && keyLength > 0;
-    if (!FitsInFolder(m_scanOffset, length) || (comparesKey && length < keyLength)) {
-      // The scan stream no longer stands at an item: nothing further is found.
-      m_scanOffset = m_length;
-      throw VORFileCorruptFileException();
-    }
+    // An item that runs past its folder, or cannot hold the key, ends the
+    // scan: what follows it is not read as items, and the folder asked for
+    // counts as missing.
+    if (!FitsInFolder(m_scanOffset, length) || (comparesKey && length < keyLength))
+      break;
     bool matched = !header.IsData() && keyLength == 0;
     uint32_t keyRead = 0;
     if (comparesKey) {
@@ -137,8 +137,8 @@ void XQFileFolderRead::OpenFolder(const void *key, uint32_t keyLength, bool crea
       return;
     }
   }
-  // The folder is used up, or the file ended inside it: nothing further
-  // can match.
+  // The folder is used up, the file ended inside it, or an item broke it
+  // off: nothing further can match.
   m_scanOffset = m_length;
   throw VORFileFolderNotFoundException();
 }

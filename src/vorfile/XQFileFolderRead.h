@@ -11,8 +11,9 @@
 //
 // Every operation except OpenData and CloseData acts on the innermost open
 // sub-folder. Nothing is ever read beyond the folder's length, so a folder
-// never takes a sibling's items for its own; an item that claims to run past
-// its folder makes the folder corrupt.
+// never takes a sibling's items for its own: an item that claims to run past
+// its folder ends every scan and key walk there, and makes the folder's data
+// corrupt when it stands before the data item.
 class XQFileFolderRead : public XQFileFolder {
 public:
   // The folder body of `length` bytes starting at the stream's position.
@@ -35,9 +36,9 @@ public:
   // Scans on from the previous match for a folder item with the key (key
   // length 0: the next folder item, with or without key; an item without
   // key matches no other key). VORFileFolderNotFoundException when none
-  // comes before the folder's end; VORFileCorruptFileException for an item
-  // that runs past the folder or is shorter than the key. `create` is
-  // ignored: the container is only read.
+  // comes before the folder's end or before an item that runs past the
+  // folder or is shorter than the key (the scan ends there for good).
+  // `create` is ignored: the container is only read.
   void OpenFolder(const void *key, uint32_t keyLength, bool create, bool inMemory, bool openData) override;
   bool CloseFolder() override;
   uint32_t GetDataSize(uint32_t &size) override;

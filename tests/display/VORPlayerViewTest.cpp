@@ -191,10 +191,14 @@ TEST_F(ViewTest, ASmallerPageIsCentredInMarginsOfItsColour) {
 }
 
 TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {
+  constexpr COLORREF kBlue = RGB(0, 0, 255);
   auto view = MakeView();
   VORPageInstance &page = SetPage(640, 480, VORRect(0, 0, 640, 480), kGreen);
   AddObject(VORRect(0, 0, 640, 480), kRed);
   AddObject(VORRect(0, 0, 10, 10), kGreen);
+  // The page's last row and its last column.
+  AddObject(VORRect(0, 479, 640, 480), kBlue);
+  AddObject(VORRect(639, 0, 640, 480), kBlue);
   view->Show(page);
   PumpMessages();
   HWND window = view->GetWindow();
@@ -213,12 +217,30 @@ TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {
   ::SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   EXPECT_EQ(view->GetScrollOrigin().y, -20);
   ::SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
-  EXPECT_EQ(view->GetScrollOrigin().y, -(480 - client.bottom - 1)) << "the last page, not past it";
+  EXPECT_EQ(view->GetScrollOrigin().y, -(480 - client.bottom)) << "the last page, not past it";
   ::SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
-  EXPECT_EQ(view->GetScrollOrigin().x, -(640 - client.right - 1));
+  EXPECT_EQ(view->GetScrollOrigin().x, -(640 - client.right));
+  EXPECT_EQ(::GetScrollPos(window, SB_VERT), 480 - client.bottom) << "the bar stands where the view does";
+  EXPECT_EQ(::GetScrollPos(window, SB_HORZ), 640 - client.right);
   PumpMessages();
   view->Refresh();
   EXPECT_EQ(WindowPixel(window, client.right / 2, client.bottom / 2), kRed);
+  EXPECT_EQ(WindowPixel(window, client.right / 2, client.bottom - 1), kBlue) << "the page's last row is in view";
+  EXPECT_EQ(WindowPixel(window, client.right - 1, client.bottom / 2), kBlue) << "the page's last column is in view";
+  // Line, page and wheel requests stop at the same last page.
+  for (int request : {SB_LINEUP, SB_LINEDOWN, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN}) {
+    ::SendMessageA(window, WM_VSCROLL, static_cast<WPARAM>(request), 0);
+  }
+  EXPECT_EQ(view->GetScrollOrigin().y, -(480 - client.bottom));
+  ::SendMessageA(window, WM_VSCROLL, SB_TOP, 0);
+  for (int notch = 0; notch < 30; ++notch) {
+    ::SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+  }
+  EXPECT_EQ(view->GetScrollOrigin().y, -(480 - client.bottom));
+  ::SendMessageA(window, WM_HSCROLL, SB_LINELEFT, 0);
+  ::SendMessageA(window, WM_HSCROLL, SB_LINERIGHT, 0);
+  ::SendMessageA(window, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(view->GetScrollOrigin().x, -(640 - client.right));
   ::SendMessageA(window, WM_HSCROLL, SB_LEFT, 0);
   ::SendMessageA(window, WM_VSCROLL, SB_TOP, 0);
   PumpMessages();

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/VORPlayerPageManager.h"
+#include "engine/VORUpdateController.h"
+#include "engine/VORUpdateTarget.h"
 #include "foundation/XQMessageBox.h"
+#include "model/VORFileKind.h"
 #include "model/VORPlayerGotoPageAction.h"
 #include "model/VORPublication.h"
+#include "model/VORResourceManager.h"
+#include "support/FakeResourceFile.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 #include "support/TestPlayerApp.h"
@@ -32,7 +39,57 @@ PublicationRecords::Publication TwoPages(uint32_t flags) {
   return publication;
 }
 
+// Pages 1 to count in a first chapter, and page 100 in a second chapter
+// with its own window.
+PublicationRecords::Publication ManyPagesAndAChapterWindow(uint32_t count) {
+  PublicationRecords::Publication publication;
+  PublicationRecords::Chapter chapter;
+  for (uint32_t id = 1; id <= count; ++id)
+    chapter.pages.push_back(VORObjectKey{0, 4, id});
+  PublicationRecords::Chapter windowed;
+  windowed.reference = VORObjectKey{0, 2, 2};
+  windowed.properties.ownWindow = 1;
+  windowed.pages = {VORObjectKey{0, 4, 100}};
+  publication.chapters = {chapter, windowed};
+  return publication;
+}
+
 int AnswerOk(HWND, const char *, const char *, UINT) { return IDOK; }
+
+// A time-driven object whose Update the test writes.
+class LoopTarget : public VORUpdateTarget {
+public:
+  void Update(uint32_t &nextDue) override { onUpdate(nextDue); }
+  std::function<void(uint32_t &)> onUpdate;
+};
+
+// The resource files of a test: each notes, when it is opened, how many
+// ticks the application had run by then; the last one to come posts the
+// quit message.
+struct TickStamps {
+  const TestPlayerApp &app;
+  const MessageRecorder &recorder;
+  size_t expected;
+  bool recording = false;
+  std::vector<int> stamps;
+};
+
+class TickStampedFile : public FakeResourceFile {
+public:
+  explicit TickStampedFile(TickStamps &stamps)
+      : FakeResourceFile(std::vector<uint8_t>(64, 7), VORFileKind::kPictureFile), m_stamps(stamps) {}
+  bool Open() override {
+    if (m_stamps.recording) {
+      m_stamps.stamps.push_back(m_stamps.app.ticks);
+      if (m_stamps.stamps.size() == m_stamps.expected)
+        m_stamps.recorder.Post(MessageRecorder::kQuitMessage);
+    }
+    return FakeResourceFile::Open();
+  }
+
+private:
+  TickStamps &m_stamps;
+};
 
 class VORMainLoopTest : public ::testing::Test {
 protected:
@@ -50,6 +107,13 @@ protected:
     LoopWatchdog watchdog(kWatchdogMs);
     app.MessageLoop();
     return !watchdog.Fired();
+  }
+
+  bool Goto(uint32_t page, const VORObjectCode &originView) {
+    std::unique_ptr<VORPlayerGotoPageAction> action(VORPlayerGotoPageAction::Make(
+        VORPlayer::kGotoPage, VORObjectCode(0, 4, static_cast<int32_t>(page)), VORObjectCode()));
+    action->SetOriginObject(originView);
+    return app.DispatchAction(*action);
   }
 
   ScratchFolder folder;
@@ -130,6 +194,107 @@ TEST_F(VORMainLoopTest, TheLoopSetsTheTimeVariables) {
   EXPECT_TRUE(RunLoop());
   EXPECT_FALSE(app.GetVariableValue("SYSTEM_TIME_YEAR").IsEmpty());
   EXPECT_EQ(app.GetVariableValue("SYSTEM_TIME_HOUR").GetLength(), 2u);
+}
+
+// The update controller runs while something falls due, with the views
+// refreshed after each run, and a message that comes in ends its runs: a
+// target that is always due does not keep the loop from its messages.
+TEST_F(VORMainLoopTest, TheUpdateControllerRunsUntilAMessageWaits) {
+  Start(TwoPages(0));
+  TestRunView *view = app.MainView();
+  ASSERT_NE(view, nullptr);
+  MessageRecorder recorder;
+  std::vector<int> refreshesAtUpdates;
+  LoopTarget target;
+  target.onUpdate = [&](uint32_t &nextDue) {
+    refreshesAtUpdates.push_back(view->refreshes);
+    if (refreshesAtUpdates.size() == 3)
+      recorder.Post(MessageRecorder::kQuitMessage);
+    // Due again at once, up to a bound that shows a loop that never stops.
+    if (refreshesAtUpdates.size() < 1000)
+      nextDue = app.GetUpdateController()->Now();
+  };
+  EXPECT_TRUE(RunLoop());
+  ASSERT_EQ(refreshesAtUpdates.size(), 3u) << "the waiting message ended the runs";
+  EXPECT_GT(refreshesAtUpdates[1], refreshesAtUpdates[0]) << "the views were refreshed after the run";
+  EXPECT_GT(refreshesAtUpdates[2], refreshesAtUpdates[1]);
+  EXPECT_TRUE(recorder.Received(MessageRecorder::kQuitMessage));
+}
+
+// When no message waits the page cache trims one page of more than ten and
+// then every view does its idle work, in the order the views were made.
+TEST_F(VORMainLoopTest, IdlePassesTrimThePageCacheAndGiveEveryViewItsIdleCall) {
+  Start(ManyPagesAndAChapterWindow(12));
+  for (uint32_t page = 2; page <= 12; ++page)
+    ASSERT_TRUE(Goto(page, VORObjectCode(0, 3, 1))) << page;
+  ASSERT_TRUE(Goto(100, VORObjectCode(0, 3, 1)));
+  TestRunView *main = app.MainView();
+  auto *windowed = dynamic_cast<TestRunView *>(app.FindView(VORObjectCode(0, 3, 2)));
+  ASSERT_TRUE(main && windowed);
+  const uint32_t cached = app.GetPlayerPageManager().GetCount();
+  ASSERT_EQ(cached, 13u);
+
+  MessageRecorder recorder;
+  std::vector<int> idleOrder;
+  std::vector<uint32_t> cachedAtIdle;
+  main->onIdle = [&] {
+    idleOrder.push_back(1);
+    cachedAtIdle.push_back(app.GetPlayerPageManager().GetCount());
+  };
+  windowed->onIdle = [&] {
+    idleOrder.push_back(2);
+    recorder.Post(MessageRecorder::kQuitMessage);
+  };
+  EXPECT_TRUE(RunLoop());
+  EXPECT_EQ(idleOrder, (std::vector<int>{1, 2})) << "one idle pass, the views in their order";
+  ASSERT_EQ(cachedAtIdle.size(), 1u);
+  EXPECT_EQ(cachedAtIdle[0], cached - 1) << "the cache trimmed one page before the views' idle calls";
+  EXPECT_EQ(app.GetPlayerPageManager().GetCount(), cached - 1);
+}
+
+// While the prefetch reports work the loop goes round again at once: every
+// resource waiting to be loaded ahead is loaded before the loop waits for a
+// message, so no tick comes between them.
+TEST_F(VORMainLoopTest, ThePrefetchLoadsEverythingBeforeTheLoopWaits) {
+  Start(TwoPages(0));
+  VORResourceManager *resources = app.GetResourceManager();
+  ASSERT_NE(resources, nullptr);
+  constexpr size_t kResources = 4;
+  MessageRecorder recorder;
+  TickStamps stamps{app, recorder, kResources, false, {}};
+  for (size_t i = 0; i < kResources; ++i) {
+    const uint32_t handle = resources->OpenResource(std::make_unique<TickStampedFile>(stamps), 1, 0, 0);
+    ASSERT_NE(handle, 0u);
+    resources->AddResourceUser(handle, VORObjectCode(0, 4, 1));
+  }
+  stamps.recording = true;
+  EXPECT_TRUE(RunLoop());
+  ASSERT_EQ(stamps.stamps.size(), kResources);
+  for (size_t i = 1; i < kResources; ++i)
+    EXPECT_EQ(stamps.stamps[i], stamps.stamps[0]) << "resource " << i << " was loaded after a tick";
+}
+
+// Once a second the loop sets the time variables and then refreshes the
+// views, with nothing else to do.
+TEST_F(VORMainLoopTest, TheViewsAreRefreshedOnceASecond) {
+  Start(TwoPages(0));
+  TestRunView *view = app.MainView();
+  ASSERT_NE(view, nullptr);
+  MessageRecorder recorder;
+  struct Refresh {
+    uint32_t time;
+    bool timeVariablesSet;
+  };
+  std::vector<Refresh> refreshes;
+  view->onRefresh = [&] {
+    refreshes.push_back({app.GetClock().GetMilliseconds(), !app.GetVariableValue("SYSTEM_TIME_YEAR").IsEmpty()});
+    if (refreshes.size() == 2)
+      recorder.Post(MessageRecorder::kQuitMessage);
+  };
+  EXPECT_TRUE(RunLoop());
+  ASSERT_GE(refreshes.size(), 2u);
+  EXPECT_TRUE(refreshes[0].timeVariablesSet) << "the variables come before the views";
+  EXPECT_GE(refreshes[1].time - refreshes[0].time, 900u) << "not more often than once a second";
 }
 
 } // namespace

@@ -125,6 +125,17 @@ TEST(ExprFunctionTableTest, FormatPrintsTheValueAsASingle) {
       {S(".0"), F(3.4028235e38), "340282346638528859811704183484516925440"},
       {S(""), F(1e300), "1.#INF"},
       {S(""), F(-1e300), "-1.#INF"},
+      // The spec goes into "%...f" as it stands: a conversion of its own
+      // leaves the "f" as text, a length letter before it changes nothing.
+      {S("5.2f"), F(3.14159), " 3.14f"},
+      {S(".2f"), F(1.5), "1.50f"},
+      {S(".2l"), F(3.14159), "3.14"},
+      {S("l"), F(1.5), "1.500000"},
+      {S("L"), F(1.5), "1.500000"},
+      {S("lf"), F(1.5), "1.500000f"},
+      {S("5e"), F(1.5), "1.500000e+000f"},
+      {S(".3g"), F(2.0 / 3), "0.667f"},
+      {S(".1f%%"), F(50), "50.0%f"},
   };
   for (const Case &c : cases) {
     const ExprValue result = Call("format", {c.conversion, c.value});
@@ -132,14 +143,17 @@ TEST(ExprFunctionTableTest, FormatPrintsTheValueAsASingle) {
         << ::testing::PrintToString(c.conversion) << ", " << ::testing::PrintToString(c.value) << ": "
         << ::testing::PrintToString(result);
   }
+  // Fields wider than the runtime's 1024-byte result buffer print whole.
+  EXPECT_TRUE(Call("format", {S("1100"), F(1.5)}).IsSameAs(S((std::string(1092, ' ') + "1.500000").c_str())));
+  EXPECT_TRUE(Call("format", {S("1.1030"), F(0.5)}).IsSameAs(S(("0.5" + std::string(1029, '0')).c_str())));
 }
 
 // The conversion can come from an input field: whatever is not flags, width and
 // precision within bounds is refused, never handed to a printf.
 TEST(ExprFunctionTableTest, FormatRefusesHostileSpecs) {
-  const char *conversions[] = {"s%",       "%s",     "s",   "%n",    "n",  "*",  ".*",           "-*.*",
-                               "99999999", "100000", "513", "1.513", "lf", "Lf", "I64",          "5$",
-                               "x",        "5.2f%s", ".2f", "%",     "\n", "5e", "2147483648.2", "0x10"};
+  const char *conversions[] = {"s%",           "%s",    "s",   "%n", "n",      "*",      ".*",    "-*.*", "99999999",
+                               "100000",       "66000", "I64", "5$", "x",      "5.2f%s", "5.2f%", "%",    "\n",
+                               "2147483648.2", "0x10",  "ll",  "d",  "5.2f%d", "5.2f%f", "%%"};
   for (const char *conversion : conversions)
     EXPECT_TRUE(Call("format", {S(conversion), F(1.5)}).IsSameAs(B(false))) << '"' << conversion << '"';
 }

@@ -29,10 +29,12 @@ protected:
   void TearDown() override { FreeLibrary(m_module); }
 
   std::string RuntimeText(const std::string &format, double value) const {
-    char text[1024] = {};
-    m_snprintf(text, sizeof text - 1, format.c_str(), value);
-    return text;
+    std::string text(kTextSize, '\0');
+    m_snprintf(&text[0], kTextSize - 1, format.c_str(), value);
+    return text.c_str();
   }
+
+  static constexpr size_t kTextSize = 8192;
 
   HMODULE m_module = nullptr;
   SnprintfFunction m_snprintf = nullptr;
@@ -68,15 +70,17 @@ TEST_F(RuntimeNumberMsvcrtTest, GeneralFormMatchesTheRuntime) {
     EXPECT_EQ(RuntimeNumberFormatter::FormatGeneral(value), RuntimeText("%g", value)) << value;
 }
 
-TEST_F(RuntimeNumberMsvcrtTest, FixedFormMatchesTheRuntime) {
-  const char *conversions[] = {"", ".0", ".1", ".2", ".3", ".17", ".25", "#.0", "+08.2", "-12.4", " 10"};
+TEST_F(RuntimeNumberMsvcrtTest, FormatsMatchTheRuntime) {
+  const char *formats[] = {"%f",      "%.0f",    "%.1f",     "%.2f",   "%.3f",     "%.17f",  "%.25f",  "%#.0f",
+                           "%+08.2f", "%-12.4f", "% 10f",    "%e",     "%.0e",     "%#.0e",  "%.3E",   "%+012.4e",
+                           "%.20e",   "%g",      "%.1g",     "%.3g",   "%#g",      "%#.2G",  "%.17g",  "%-+12.5g",
+                           "%5.2ff",  "%.2lff",  "%5.2f%%f", "%Lf kg", "%2000.3f", "%.600f", "%.600e", "%1100g"};
   for (double value : kValues) {
-    for (const char *text : conversions) {
-      FixedFormatSpec conversion;
-      ASSERT_TRUE(FixedFormatSpec::Parse(text, conversion));
-      EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(value, conversion),
-                RuntimeText(std::string("%") + text + "f", value))
-          << value << " with \"" << text << '"';
+    for (const char *format : formats) {
+      NumberFormatSpec spec;
+      ASSERT_TRUE(NumberFormatSpec::Parse(format, spec)) << format;
+      EXPECT_EQ(RuntimeNumberFormatter::Format(value, spec), RuntimeText(format, value))
+          << value << " with \"" << format << '"';
     }
   }
 }

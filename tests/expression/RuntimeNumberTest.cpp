@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -178,33 +179,128 @@ TEST(RuntimeNumberFormatterTest, FixedFormFollowsFlagsWidthAndPrecision) {
       {-kInfinity, "-8.2", "-1.#INF "},
   };
   for (const Case &c : cases) {
-    FixedFormatSpec conversion;
-    ASSERT_TRUE(FixedFormatSpec::Parse(c.conversion, conversion)) << c.conversion;
-    EXPECT_EQ(RuntimeNumberFormatter::FormatFixed(c.value, conversion), c.text)
-        << c.value << " with \"" << c.conversion << '"';
+    NumberFormatSpec spec;
+    const std::string format = std::string("%") + c.conversion + "f";
+    ASSERT_TRUE(NumberFormatSpec::Parse(format.c_str(), spec)) << c.conversion;
+    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, spec), c.text) << c.value << " with \"" << c.conversion << '"';
   }
 }
 
-TEST(RuntimeNumberFormatterTest, SpecTakesOnlyFlagsWidthAndPrecisionWithinBounds) {
-  const char *accepted[] = {"", "5", ".2", "5.", ".", "-+ #0", "512", ".512", "512.512", "0005"};
-  for (const char *text : accepted) {
-    FixedFormatSpec conversion;
-    EXPECT_TRUE(FixedFormatSpec::Parse(text, conversion)) << '"' << text << '"';
-  }
-  const char *refused[] = {"%s",   "s", "%n", "n", "*",  "*.*", ".*", "513",   ".513", "99999999999999999999",
-                           "5.2f", "f", "l",  "L", "lf", "I64", "1$", "5.2.1", "%",    "5 ",
-                           "-5-"};
-  for (const char *text : refused) {
-    FixedFormatSpec conversion;
-    EXPECT_FALSE(FixedFormatSpec::Parse(text, conversion)) << '"' << text << '"';
+// The exponent and the general forms with their flags, and the plain text
+// after the conversion, as the Windows runtime's printf prints them.
+TEST(RuntimeNumberFormatterTest, ExponentAndGeneralFormsAndTheTextAfterThem) {
+  struct Case {
+    double value;
+    const char *format;
+    const char *text;
+  } cases[] = {
+      {3.14159, "%e", "3.141590e+000"},
+      {3.14159, "%E", "3.141590E+000"},
+      {3.14159, "%.2e", "3.14e+000"},
+      {3.14159, "%#.0e", "3.e+000"},
+      {3.14159, "%.0e", "3e+000"},
+      {-3.14159, "%12.3e", " -3.142e+000"},
+      {3.14159, "%-+ 012.3e", "+3.142e+000 "},
+      {3.14159, "%012.3e", "003.142e+000"},
+      {0.0, "%e", "0.000000e+000"},
+      {9.9996, "%.3e", "1.000e+001"},
+      {0.00012345, "%.1e", "1.2e-004"},
+      {1e-300, "%.2E", "1.00E-300"},
+      {3.14159, "%g", "3.14159"},
+      {3.14159, "%.3g", "3.14"},
+      {3.14159, "%.0g", "3"},
+      {3.0, "%#g", "3.00000"},
+      {3.0, "%#.3g", "3.00"},
+      {0.0, "%g", "0"},
+      {0.0, "%#g", "0.00000"},
+      {123456789.0, "%G", "1.23457E+008"},
+      {123456789.0, "%.10g", "123456789"},
+      {0.0001, "%.2g", "0.0001"},
+      {0.00001, "%.2g", "1e-005"},
+      {99.5, "%.2g", "1e+002"},
+      {1e6, "%#g", "1.00000e+006"},
+      {-2.5, "%+10.2g", "      -2.5"},
+      {kInfinity, "%e", "1.#INF"},
+      // A length letter changes nothing for a double.
+      {3.14159, "%.2lf", "3.14"},
+      {3.14159, "%.2Lf", "3.14"},
+      {3.14159, "%.2he", "3.14e+000"},
+      // What follows the conversion is printed as it stands, "%%" as "%".
+      {3.14159, "%5.2ff", " 3.14f"},
+      {3.14159, "%.2lff", "3.14f"},
+      {3.14159, "%5.2f%%f", " 3.14%f"},
+      {3.14159, "%gf", "3.14159f"},
+      {3.14159, "%.1f kg\nf", "3.1 kg\nf"},
+  };
+  for (const Case &c : cases) {
+    NumberFormatSpec spec;
+    ASSERT_TRUE(NumberFormatSpec::Parse(c.format, spec)) << c.format;
+    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, spec), c.text) << c.value << " with \"" << c.format << '"';
   }
 }
 
-TEST(RuntimeNumberFormatterTest, WidestAcceptedSpecFitsTheResultBuffer) {
-  constexpr size_t kResultBufferSize = 1024;
-  FixedFormatSpec conversion;
-  ASSERT_TRUE(FixedFormatSpec::Parse("+512.512", conversion));
-  EXPECT_LT(RuntimeNumberFormatter::FormatFixed(-static_cast<double>(FLT_MAX), conversion).size(), kResultBufferSize);
+// A format is one conversion of a double with plain text after it; whatever
+// would read another argument, or one of another type, is refused.
+TEST(RuntimeNumberFormatterTest, FormatTakesOneConversionOfADoubleWithinBounds) {
+  const char *accepted[] = {"%f",     "%5f",     "%.2f",     "%5.f",          "%.f",  "%-+ #0f", "%512f", "%.512f",
+                            "%0005f", "%65535f", "%.65535f", "%65535.65535e", "%lf",  "%Lf",     "%hf",   "%e",
+                            "%E",     "%g",      "%G",       "%5.2ff",        "%f%%", "%f%%%%x", "%f kg", "%.2lg\t"};
+  for (const char *format : accepted) {
+    NumberFormatSpec spec;
+    EXPECT_TRUE(NumberFormatSpec::Parse(format, spec)) << '"' << format << '"';
+  }
+  const char *refused[] = {"",
+                           "f",
+                           "%s",
+                           "%sf",
+                           "%nf",
+                           "%*f",
+                           "%*.*f",
+                           "%.*f",
+                           "%65536f",
+                           "%.65536f",
+                           "%99999999999999999999f",
+                           "%5.2.1f",
+                           "%%f",
+                           "%f%s",
+                           "%f%f",
+                           "%f%",
+                           "%f%n",
+                           "%f%5d",
+                           "%llf",
+                           "%lLf",
+                           "%I64f",
+                           "%1$f",
+                           "%2$f",
+                           "%df",
+                           "%xf",
+                           "%cf",
+                           "%af",
+                           "%Ff",
+                           "%5 f",
+                           "%-5-f",
+                           "%qf",
+                           "%wf",
+                           "%zf",
+                           "% .2hhf"};
+  for (const char *format : refused) {
+    NumberFormatSpec spec;
+    EXPECT_FALSE(NumberFormatSpec::Parse(format, spec)) << '"' << format << '"';
+  }
+}
+
+// The widest field and the longest precision print whole: the result is as
+// long as they make it, not cut to a buffer.
+TEST(RuntimeNumberFormatterTest, WideFieldsPrintWhole) {
+  NumberFormatSpec spec;
+  ASSERT_TRUE(NumberFormatSpec::Parse("%+65535.65535f", spec));
+  const std::string widest = RuntimeNumberFormatter::Format(-static_cast<double>(FLT_MAX), spec);
+  EXPECT_EQ(widest.size(), 1u + 39u + 1u + 65535u);
+  EXPECT_EQ(widest.substr(0, 8), "-3402823");
+  ASSERT_TRUE(NumberFormatSpec::Parse("%2000.1f", spec));
+  const std::string wide = RuntimeNumberFormatter::Format(2.5, spec);
+  EXPECT_EQ(wide.size(), 2000u);
+  EXPECT_EQ(wide.substr(1995), "  2.5");
 }
 
 } // namespace

@@ -194,11 +194,26 @@ TEST(VORExpressionEvaluatorTest, EvaluateValueAssignsNothing) {
 TEST(VORExpressionEvaluatorTest, VariablesAreTypedByTheirText) {
   FakeVariableStore variables;
   const std::pair<const char *, const char *> texts[] = {
-      {"exp", "1e3"},        {"runtimeExp", "1d3"},   {"spaced", " 7"},          {"signed", "+7"},
-      {"negative", "-12"},   {"empty", ""},           {"hex", "0x10"},           {"inf", "inf"},
-      {"nan", "nan"},        {"trailing", "7 "},      {"point", ".5"},           {"pointEnd", "5."},
-      {"word", "Roma"},      {"huge", "99999999999"}, {"lowest", "-2147483648"}, {"beyond", "2147483648"},
-      {"overflow", "1e999"}, {"halfExp", "1e"},
+      {"exp", "1e3"},
+      {"runtimeExp", "1d3"},
+      {"spaced", " 7"},
+      {"signed", "+7"},
+      {"negative", "-12"},
+      {"empty", ""},
+      {"hex", "0x10"},
+      {"inf", "inf"},
+      {"nan", "nan"},
+      {"trailing", "7 "},
+      {"point", ".5"},
+      {"pointEnd", "5."},
+      {"word", "Roma"},
+      {"huge", "99999999999"},
+      {"lowest", "-2147483648"},
+      {"beyond", "2147483648"},
+      {"overflow", "1e999"},
+      {"halfExp", "1e"},
+      {"hugeNegative", "-99999999999"},
+      {"justBeyond", "2147483649"},
   };
   for (const auto &text : texts)
     variables.Preset(text.first, text.second);
@@ -216,12 +231,19 @@ TEST(VORExpressionEvaluatorTest, VariablesAreTypedByTheirText) {
                                {"point", Kind::Float, "0.5"},
                                {"pointEnd", Kind::Float, "5.0"},
                                {"word", Kind::String, "Roma"},
-                               // Integers beyond 32 bits keep their value.
-                               {"huge", Kind::Float, "1e+011"},
-                               {"huge = 99999999999", Kind::Bool, "True"},
-                               {"huge > 2147483647", Kind::Bool, "True"},
+                               // Integer texts beyond 32 bits are Integers saturated as strtol
+                               // saturates them: they compare and add as the 32-bit limits.
+                               {"huge", Kind::Integer, "2147483647"},
+                               {"hugeNegative", Kind::Integer, "-2147483648"},
+                               {"huge = 99999999999", Kind::Bool, "False"},
+                               {"huge > 2147483647", Kind::Bool, "False"},
+                               {"huge = beyond", Kind::Bool, "True"},
+                               {"beyond < justBeyond", Kind::Bool, "False"},
+                               {"huge + 1", Kind::Integer, "-2147483648"},
+                               {"hugeNegative - 1", Kind::Integer, "2147483647"},
+                               {"huge / 2", Kind::Integer, "1073741823"},
                                {"lowest", Kind::Integer, "-2147483648"},
-                               {"beyond", Kind::Float, "2.14748e+009"},
+                               {"beyond", Kind::Integer, "2147483647"},
                                {"overflow", Kind::Float, "1.#INF"},
                                {"halfExp", Kind::String, "1e"},
                                // Upper-case keywords are names.

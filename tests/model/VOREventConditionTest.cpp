@@ -137,6 +137,31 @@ TEST_F(VOREventConditionTest, TheFlagsByteComesWithLaterVersions) {
   EXPECT_STREQ(later->GetOperand().CStr(), "x");
 }
 
+// A record that ends after the operator byte keeps its operator; the flags
+// byte, the name and the operand take their defaults.
+TEST_F(VOREventConditionTest, ARecordEndingAfterTheOperatorKeepsIt) {
+  struct Case {
+    uint32_t version;
+    uint8_t op;
+    bool expected;
+  } cases[] = {
+      {0x4000003, Op::kNever, false},
+      {0x4000002, Op::kNever, false},
+      {0x4000003, Op::kNotEqual, false}, // the empty value against the empty operand
+      {0x4000003, Op::kLessOrEqual, true},
+  };
+  for (const Case &c : cases) {
+    const PublicationRecords::ListedObject object{VORObjectKey{3, 0x17, 1}, {c.op}};
+    WrittenFolder folder([&](PublicationWriter::Folder &f) { object.AddTo(f); }, c.version);
+    VOREventCondition condition(1);
+    condition.Read(folder.File());
+    EXPECT_EQ(condition.GetOperator(), c.op) << int(c.op) << std::hex << " version " << c.version;
+    EXPECT_EQ(condition.GetFlags(), 0) << int(c.op);
+    EXPECT_STREQ(condition.GetVariableName().CStr(), "") << int(c.op);
+    EXPECT_EQ(condition.Evaluate(), c.expected) << int(c.op) << std::hex << " version " << c.version;
+  }
+}
+
 TEST_F(VOREventConditionTest, AnEmptyRecordAlwaysHolds) {
   PublicationRecords::Condition written;
   written.withOperator = false;

@@ -47,6 +47,13 @@ TEST(VORPasswordListTest, AListCutShortReadsAsFarAsTheRecordGoes) {
       {"count without entries", RecordBytes().Uint16(0xFFFF).Take(), 0, false},
       {"a reference missing at the end", RecordBytes().Uint16(3).String("abc").Code(0, 2, 1).Take(), 1, true},
       {"a reference cut inside", RecordBytes().Uint16(1).String("abc").Uint32(0x00020000).Take(), 1, false},
+      // A password cut inside keeps the entries before it; the cut one, of
+      // which no chapter came, is left out.
+      {"a later password cut inside",
+       RecordBytes().Uint16(2).String("abc").Code(0, 2, 1).Code(0, 0, 0).Uint32(5).Text("xy").Take(), 1, true},
+      {"a password cut inside its length",
+       RecordBytes().Uint16(2).String("abc").Code(0, 2, 1).Code(0, 0, 0).Byte(5).Take(), 1, true},
+      {"the first password cut inside", RecordBytes().Uint16(1).Uint32(3).Text("AB").Take(), 0, false},
   };
   for (const Case &c : cases) {
     FakeRecordFile file(c.record);
@@ -54,6 +61,7 @@ TEST(VORPasswordListTest, AListCutShortReadsAsFarAsTheRecordGoes) {
     list.Read(file);
     EXPECT_EQ(list.GetCount(), c.entries) << c.what;
     EXPECT_EQ(list.CheckAccess("ABC", kFirst), c.opensFirst) << c.what;
+    EXPECT_FALSE(list.CheckAccess("xy", kSecond)) << c.what;
   }
 }
 

@@ -114,6 +114,26 @@ TEST(VORPlayerPublicationReadTest, ChildrenThatAreLeftOut) {
   EXPECT_EQ(opened.File().GetSkippedObjectCount(), 1u);
 }
 
+// A chapter whose folder breaks off (an item claims more than the folder
+// holds) has no record to read: it is left out and counted, and the
+// publication reads on with the other chapters.
+TEST(VORPlayerPublicationReadTest, AChapterWithABrokenItemIsLeftOut) {
+  FakeApp app;
+  Publication written = TwoChapters();
+  Chapter broken;
+  broken.reference = VORObjectKey{0, 2, 7};
+  broken.withoutProperties = true;
+  broken.trailingBytes = {100, 0, 0, 0, 1, 2, 3, 4}; // a folder item of 100 bytes, 4 of them present
+  written.chapters.insert(written.chapters.begin() + 1, broken);
+  OpenedPublication opened(written.Bytes());
+  std::unique_ptr<VORPlayerPublication> publication = opened.Load();
+  ASSERT_NE(publication, nullptr) << "one broken item does not refuse the publication";
+  ASSERT_EQ(publication->GetChildCount(), 2u);
+  EXPECT_EQ(VORChapter::ReferenceOf(publication->ChildAt(0)), VORObjectCode(0, 2, 1));
+  EXPECT_EQ(VORChapter::ReferenceOf(publication->ChildAt(1)), VORObjectCode(0, 2, 2));
+  EXPECT_EQ(opened.File().GetSkippedObjectCount(), 1u);
+}
+
 // The publication's record cut after each field in turn. Every field after
 // the window style is written with a value unlike the one it takes when
 // missing, so each case shows which fields were read.

@@ -405,6 +405,8 @@ void Publication::AddTo(PublicationWriter &writer) const {
           object.fill(objectFolder);
       }
     }
+    if (!chapter.trailingBytes.empty())
+      chapterFolder.AddRaw(chapter.trailingBytes);
   }
 }
 

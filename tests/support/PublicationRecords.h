@@ -321,6 +321,8 @@ struct Chapter {
   std::vector<Page> pages;
   // Written without a properties folder: a chapter whose record is missing.
   bool withoutProperties = false;
+  // Bytes added after the pages as they are, for malformed chapters.
+  std::vector<uint8_t> trailingBytes;
 };
 
 struct PaletteEntry {

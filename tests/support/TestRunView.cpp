@@ -15,6 +15,15 @@ void TestRunView::LeavePageInstance(VORPageInstance &instance) {
 void TestRunView::Refresh() {
   ++refreshes;
   HeadlessView::Refresh();
+  if (onRefresh)
+    onRefresh();
+}
+
+void TestRunView::OnIdle() {
+  ++idleCalls;
+  HeadlessView::OnIdle();
+  if (onIdle)
+    onIdle();
 }
 
 bool TestRunView::TestAndSetIdle() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "support/HeadlessView.h"
@@ -17,6 +18,7 @@ public:
   bool IsTransitionDone() override { return transitionDone; }
   bool TestAndSetIdle() override;
   void UpdateCursor() override { ++cursorUpdates; }
+  void OnIdle() override;
 
   // The pages shown, in order.
   std::vector<VORObjectCode> shownPages;
@@ -24,6 +26,10 @@ public:
   int refreshes = 0;
   int flushes = 0;
   int cursorUpdates = 0;
+  int idleCalls = 0;
+  // Called at the end of each Refresh and each OnIdle when set.
+  std::function<void()> onRefresh;
+  std::function<void()> onIdle;
   bool transitionDone = true;
   // Answered once by TestAndSetIdle, which then re-arms it.
   bool idle = true;

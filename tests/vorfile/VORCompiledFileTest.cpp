@@ -493,11 +493,26 @@ TEST(VORCompiledFileTest, MalformedContainers) {
        Outcome::kFolderNotFound},
       {"top-level key shorter than an index", SingleEntry({}),
        [](VORCompiledFile &f, bool m) { f.OpenFolder("\0\0", 2, false, m, true); }, Outcome::kFolderNotFound},
-      {"item shorter than its key", SingleEntry(Join({Uint32(3), {1, 2, 3}})), openChapter, Outcome::kCorruptFile},
+      // A broken item ends the scan: the folder asked for counts as missing,
+      // and nothing after the broken item is read as an item, even where a
+      // well-formed one follows.
+      {"item shorter than its key", SingleEntry(Join({Uint32(3), {1, 2, 3}})), openChapter,
+       Outcome::kFolderNotFound},
+      {"item shorter than its key before the one asked for", SingleEntry(Join({Uint32(3), {1, 2, 3}, goodChapter})),
+       openChapter, Outcome::kFolderNotFound},
       {"item running past its folder", SingleEntry(Join({Uint32(100), chapterKey})), openChapter,
-       Outcome::kCorruptFile},
+       Outcome::kFolderNotFound},
       {"item length at the header's limit", SingleEntry(Join({Uint32(0x3FFFFFFF), chapterKey})), openChapter,
-       Outcome::kCorruptFile},
+       Outcome::kFolderNotFound},
+      {"data item running past its folder before the one asked for",
+       SingleEntry(Join({Uint32(kDataBit | 100), goodChapter})), openChapter, Outcome::kFolderNotFound},
+      {"anonymous item running past its folder, opened without key",
+       SingleEntry(Join({Uint32(kNoKeyBit | 100), goodChapter})),
+       [](VORCompiledFile &f, bool m) {
+         OpenEntry(f, 0, m, false);
+         OpenNext(f, m);
+       },
+       Outcome::kFolderNotFound},
       {"item before the data running past its folder", SingleEntry(Join({Uint32(kNoKeyBit | 50), DataItem({1})})),
        openRoot, Outcome::kCorruptFile},
       {"data longer than its folder", SingleEntry(Join({Uint32(kDataBit | 5), Uint32(1)})), openRoot,
