@@ -10,6 +10,7 @@
 #include "display/SystemErrorHook.h"
 #include "display/VORScreenBuffer.h"
 #include "display/VORTransition.h"
+#include "foundation/StartupTrace.h"
 #include "foundation/XQCallbackGuard.h"
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
@@ -406,6 +407,7 @@ void VORPlayerView::PlaceWindow(const VORChapter *chapter) {
   }
   ::MoveWindow(m_window, rect.left, rect.top, rect.width, rect.height, TRUE);
   ::ShowWindow(m_window, SW_SHOW);
+  StartupTrace::Mark("view window shown");
 }
 
 VORPlayerView::PageFacts VORPlayerView::FactsOf(VORPageInstance &instance) {
@@ -702,6 +704,11 @@ void VORPlayerView::PaintMargins(DrawingContext &context, const RECT &paint) {
 }
 
 void VORPlayerView::OnPaint() {
+  static bool s_firstPaint = true;
+  if (s_firstPaint) {
+    s_firstPaint = false;
+    StartupTrace::Mark("first view painted");
+  }
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(m_window, &paint);
   if (dc != nullptr) {

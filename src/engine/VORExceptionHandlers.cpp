@@ -30,9 +30,7 @@ VORNewFailureHandler VORSetNewFailureHandler(VORNewFailureHandler handler) {
   return previous;
 }
 
-void OnNewFailure(std::size_t size) {
-  throw VORNewFailException(size);
-}
+void OnNewFailure(std::size_t size) { throw VORNewFailException(size); }
 
 LONG WINAPI TranslateStructuredException(EXCEPTION_POINTERS *information) {
   const DWORD code = information && information->ExceptionRecord ? information->ExceptionRecord->ExceptionCode : 0;

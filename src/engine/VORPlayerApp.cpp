@@ -1,7 +1,6 @@
 #include "engine/VORPlayerApp.h"
 
 #include <io.h>
-#include <ole2.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +10,8 @@
 #include "engine/VORExceptionHandlers.h"
 #include "engine/VORPasswordDlg.h"
 #include "engine/VORWin32StoreInfoPlatform.h"
+#include "foundation/StartupTrace.h"
+#include "foundation/SystemLibrary.h"
 #include "foundation/VORException.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
@@ -41,6 +42,12 @@ constexpr size_t kResultPageWord = 1;
 constexpr UINT kWrongPasswordString = 1800;
 constexpr int kStringBufferSize = 1024;
 const char *const kWrongPasswordFallback = "The password is not correct.";
+
+// OLE is loaded only for a publication that asks for the container.
+SystemLibrary &Ole() {
+  static SystemLibrary ole("ole32.dll");
+  return ole;
+}
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
 
@@ -94,7 +101,8 @@ VORPlayerApp::~VORPlayerApp() {
   m_publication.reset();
   m_publicationFile.reset();
   if (m_oleInitialised)
-    OleUninitialize();
+    if (auto uninitialize = Ole().Find<void(WINAPI *)()>("OleUninitialize"))
+      uninitialize();
   if (m_oleContainer)
     FreeLibrary(m_oleContainer);
   if (m_searchDll)
@@ -124,6 +132,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   DetectMMX();
   SetCursorShape(IDC_WAIT);
   CheckPaletteDisplay();
+  StartupTrace::Mark("wait cursor, palette display");
   m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
 
   if (commandLine && *commandLine) {
@@ -132,19 +141,25 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   } else {
     LocateByModuleName();
   }
-  if (!OpenPublicationFile()) {
+  const bool opened = OpenPublicationFile();
+  StartupTrace::Mark("publication file opened");
+  if (!opened) {
     ReportMissingPublication();
     return false;
   }
   CreateEngineObjects();
+  StartupTrace::Mark("engine objects");
   if (!LoadPublication()) {
     ReportMissingPublication();
     return false;
   }
   m_publication->SetFileName(m_publicationName);
+  StartupTrace::Mark("publication loaded");
   LoadOleContainer();
   LoadSearcher();
+  StartupTrace::Mark("outside components");
   InstallFonts();
+  StartupTrace::Mark("fonts");
   if (!CheckStartupPassword())
     return false;
   const VORPublication::VORPublicationProperties &properties = m_publication->GetPublicationProperties();
@@ -155,6 +170,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   // A window given to play in gets its view with the windowed player view.
   const bool shown = ShowFirstPage(existingWindow ? VORRunView::Identity(VORRunView::kMainViewId) : kStartupView);
   SetCursorShape(IDC_ARROW);
+  StartupTrace::Mark("first page shown");
   return shown;
 }
 
@@ -316,6 +332,7 @@ VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage &page)
   auto view = std::make_unique<VORPlayerView>(identity.id);
   if (!view->CreateViewWindow(m_instance, parent, style))
     return nullptr;
+  StartupTrace::Mark("view window created");
   if (titleBar)
     SetWindowTextA(view->GetWindow(), title.CStr());
   return view.release();
@@ -365,7 +382,8 @@ XQString VORPlayerApp::ProgramFolder() const {
 void VORPlayerApp::LoadOleContainer() {
   if (!m_publication || !m_publication->WantsOleContainer())
     return;
-  if (FAILED(OleInitialize(nullptr)))
+  auto initialize = Ole().Find<HRESULT(WINAPI *)(void *)>("OleInitialize");
+  if (!initialize || FAILED(initialize(nullptr)))
     return;
   m_oleInitialised = true;
   m_oleContainer = LoadBesideProgram(ProgramFolder(), kOleContainerDll);
