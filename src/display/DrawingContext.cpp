@@ -4,11 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "display/BlendRoutines.h"
-#include "display/DibImage.h"
-#include "display/DisplaySettings.h"
-#include "display/DitherEngine.h"
-#include "display/DrawingContextSaver.h"
+#include "display/DrawingCompositor.h"
 #include "display/MemoryBitmap.h"
 #include "display/MetaRecordFilter.h"
 #include "display/Palette.h"
@@ -25,7 +21,6 @@ namespace {
 
 constexpr COLORREF kWhiteColour = RGB(255, 255, 255);
 constexpr COLORREF kBlackColour = RGB(0, 0, 0);
-constexpr int kFullLevel = 256;
 
 // What a metafile record filter needs while one device context plays.
 struct FilterContext {
@@ -60,47 +55,6 @@ int CALLBACK MetaRecordFilter(HDC dc, HANDLETABLE *table, METARECORD *record, in
 
 int32_t Width32(const VORRect &rect) { return static_cast<int32_t>(rect.Width()); }
 int32_t Height32(const VORRect &rect) { return static_cast<int32_t>(rect.Height()); }
-
-// The area of a rectangle inside a clip; a clip that is not set clips nothing.
-VORRect ClippedArea(const VORRect &rect, const VORRect &clip) {
-  if (clip.right == -1) {
-    return rect;
-  }
-  VORRect area;
-  area.Intersect(rect, clip);
-  return area;
-}
-
-// Paints the covered part of a mask into a device context: black, then (for
-// any other colour) the colour over it. The mask is first copied into a
-// monochrome bitmap, whose conversion to colour follows the text and
-// background colours; a one-bit DIB section would follow its own colour
-// table instead.
-void PaintSilhouette(HDC target, const RECT &to, HDC maskDC, const RECT &from, COLORREF colour) {
-  const int width = to.right - to.left, height = to.bottom - to.top;
-  ScratchBitmap silhouette(::CreateBitmap(width, height, 1, 1, nullptr), target);
-  if (silhouette.IsReady()) {
-    HDC scratch = silhouette.GetDC();
-    if (!::BitBlt(scratch, 0, 0, width, height, maskDC, from.left, from.top, SRCCOPY)) {
-      ReportSystemError(kErrorBitBltFailed);
-    }
-    // Covered bits (1) take the background colour, the others the text colour.
-    const COLORREF oldText = ::SetTextColor(target, kWhiteColour);
-    const COLORREF oldBack = ::SetBkColor(target, kBlackColour);
-    if (!::BitBlt(target, to.left, to.top, width, height, scratch, 0, 0, SRCAND)) {
-      ReportSystemError(kErrorBitBltFailed);
-    }
-    if ((colour & 0x00FFFFFF) != 0) {
-      ::SetTextColor(target, kBlackColour);
-      ::SetBkColor(target, colour);
-      if (!::BitBlt(target, to.left, to.top, width, height, scratch, 0, 0, SRCPAINT)) {
-        ReportSystemError(kErrorBitBltFailed);
-      }
-    }
-    ::SetTextColor(target, oldText);
-    ::SetBkColor(target, oldBack);
-  }
-}
 
 } // namespace
 
@@ -216,31 +170,25 @@ void DrawingContext::SetPenRGB(int red, int green, int blue) {
 
 void DrawingContext::SetPen(int width, COLORREF colour, int style) {
   DeletePen();
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) == nullptr) {
-      continue;
-    }
+  ForEachDC([&](HDC, int side) {
     HPEN pen = ::CreatePen(style, width, side == kPrimary ? colour : kWhiteColour);
     if (pen == nullptr) {
       ReportSystemError(kErrorPenNotCreated);
     }
     SelectPen(side, pen, true);
-  }
+  });
 }
 
 void DrawingContext::SetBrushColor(COLORREF colour) {
   DeleteBrush();
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) == nullptr) {
-      continue;
-    }
+  ForEachDC([&](HDC, int side) {
     const LOGBRUSH description = {BS_SOLID, side == kPrimary ? colour : kWhiteColour, 0};
     HBRUSH brush = ::CreateBrushIndirect(&description);
     if (brush == nullptr) {
       ReportSystemError(kErrorBrushNotCreated);
     }
     SelectBrush(side, brush, true);
-  }
+  });
 }
 
 void DrawingContext::SetBrushRGB(int red, int green, int blue) {
@@ -249,9 +197,7 @@ void DrawingContext::SetBrushRGB(int red, int green, int blue) {
 
 void DrawingContext::SetNullBrush() {
   DeleteBrush();
-  for (int side = kPrimary; side < kSides; ++side) {
-    SelectBrush(side, static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)), false);
-  }
+  ForEachDC([&](HDC, int side) { SelectBrush(side, static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)), false); });
 }
 
 void DrawingContext::SetMaskPen(bool white, int width, int style) {
@@ -284,36 +230,19 @@ void DrawingContext::DeleteBrush() { ReleaseSelected(m_brush); }
 // ---- Text ------------------------------------------------------------------
 
 void DrawingContext::SetTextColor(COLORREF colour) {
-  if (m_dc != nullptr) {
-    ::SetTextColor(m_dc, colour);
-  }
-  if (m_maskDC != nullptr) {
-    ::SetTextColor(m_maskDC, kWhiteColour);
-  }
+  ForEachDC([&](HDC dc, int side) { ::SetTextColor(dc, side == kPrimary ? colour : kWhiteColour); });
 }
 
 void DrawingContext::SetBkMode(int mode) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::SetBkMode(DCOf(side), mode);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::SetBkMode(dc, mode); });
 }
 
 void DrawingContext::SetTextJustification(int extra, int breaks) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::SetTextJustification(DCOf(side), extra, breaks);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::SetTextJustification(dc, extra, breaks); });
 }
 
 void DrawingContext::TextOut(int x, int y, const char *text, int length) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::TextOutA(DCOf(side), x - m_originX, y - m_originY, text, length);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::TextOutA(dc, x - m_originX, y - m_originY, text, length); });
 }
 
 bool DrawingContext::GetTextMetrics(TEXTMETRICA &metrics) const {
@@ -337,18 +266,14 @@ SIZE DrawingContext::GetTextExtentEx(const char *text, int length, int maxWidth,
 }
 
 void DrawingContext::SelectFontIntoBoth(HFONT font) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    HDC dc = DCOf(side);
-    if (dc == nullptr) {
-      continue;
-    }
+  ForEachDC([&](HDC dc, int side) {
     HGDIOBJ old = ::SelectObject(dc, font);
     if (old == nullptr) {
       ReportSystemError(kErrorSelectObjectFailed);
     } else if (m_previousFont[side] == nullptr) {
       m_previousFont[side] = old;
     }
-  }
+  });
 }
 
 // Puts back the font that was selected before the context's first font.
@@ -402,19 +327,11 @@ void DrawingContext::DeleteFont() {
 // ---- Shapes ----------------------------------------------------------------
 
 void DrawingContext::MoveTo(int x, int y) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::MoveToEx(DCOf(side), x - m_originX, y - m_originY, nullptr);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::MoveToEx(dc, x - m_originX, y - m_originY, nullptr); });
 }
 
 void DrawingContext::LineTo(int x, int y) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::LineTo(DCOf(side), x - m_originX, y - m_originY);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::LineTo(dc, x - m_originX, y - m_originY); });
 }
 
 void DrawingContext::DrawLine(int x1, int y1, int x2, int y2) {
@@ -424,29 +341,17 @@ void DrawingContext::DrawLine(int x1, int y1, int x2, int y2) {
 
 void DrawingContext::DrawRectangle(const VORRect &rect) {
   const RECT r = ToDevice(rect);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::Rectangle(DCOf(side), r.left, r.top, r.right, r.bottom);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::Rectangle(dc, r.left, r.top, r.right, r.bottom); });
 }
 
 void DrawingContext::DrawRoundRect(const VORRect &rect, int cornerWidth, int cornerHeight) {
   const RECT r = ToDevice(rect);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::RoundRect(DCOf(side), r.left, r.top, r.right, r.bottom, cornerWidth, cornerHeight);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::RoundRect(dc, r.left, r.top, r.right, r.bottom, cornerWidth, cornerHeight); });
 }
 
 void DrawingContext::DrawEllipse(const VORRect &rect) {
   const RECT r = ToDevice(rect);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::Ellipse(DCOf(side), r.left, r.top, r.right, r.bottom);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::Ellipse(dc, r.left, r.top, r.right, r.bottom); });
 }
 
 namespace {
@@ -466,37 +371,30 @@ std::vector<POINT> ToDevicePoints(const POINT *points, int count, int32_t origin
 
 void DrawingContext::DrawPolyline(const POINT *points, int count) {
   const std::vector<POINT> moved = ToDevicePoints(points, count, m_originX, m_originY);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr && !moved.empty()) {
-      ::Polyline(DCOf(side), moved.data(), count);
-    }
+  if (moved.empty()) {
+    return;
   }
+  ForEachDC([&](HDC dc) { ::Polyline(dc, moved.data(), count); });
 }
 
 void DrawingContext::DrawPolyBezier(const POINT *points, int count) {
   const std::vector<POINT> moved = ToDevicePoints(points, count, m_originX, m_originY);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr && !moved.empty()) {
-      ::PolyBezier(DCOf(side), moved.data(), static_cast<DWORD>(count));
-    }
+  if (moved.empty()) {
+    return;
   }
+  ForEachDC([&](HDC dc) { ::PolyBezier(dc, moved.data(), static_cast<DWORD>(count)); });
 }
 
 void DrawingContext::DrawPolygon(const POINT *points, int count) {
   const std::vector<POINT> moved = ToDevicePoints(points, count, m_originX, m_originY);
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr && !moved.empty()) {
-      ::Polygon(DCOf(side), moved.data(), count);
-    }
+  if (moved.empty()) {
+    return;
   }
+  ForEachDC([&](HDC dc) { ::Polygon(dc, moved.data(), count); });
 }
 
 void DrawingContext::FloodFill(int x, int y, COLORREF colour) {
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::FloodFill(DCOf(side), x - m_originX, y - m_originY, colour);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::FloodFill(dc, x - m_originX, y - m_originY, colour); });
 }
 
 void DrawingContext::FillMaskBlack(const VORRect &rect) {
@@ -552,11 +450,7 @@ void DrawingContext::SetClipRect(const VORRect &rect) {
     ReportSystemError(kErrorClipRegionNotCreated);
     return;
   }
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::SelectClipRgn(DCOf(side), m_clip);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::SelectClipRgn(dc, m_clip); });
 }
 
 VORRect DrawingContext::GetClipRect() const {
@@ -572,11 +466,7 @@ void DrawingContext::RemoveClip() {
   if (m_clip == nullptr) {
     return;
   }
-  for (int side = kPrimary; side < kSides; ++side) {
-    if (DCOf(side) != nullptr) {
-      ::SelectClipRgn(DCOf(side), nullptr);
-    }
-  }
+  ForEachDC([&](HDC dc) { ::SelectClipRgn(dc, nullptr); });
   ::DeleteObject(m_clip);
   m_clip = nullptr;
 }
@@ -668,11 +558,7 @@ void DrawingContext::SetKeyColor(COLORREF colour) {
   m_keyColor = colour;
 }
 
-void DrawingContext::PlayMetafileOn(int side, HENHMETAFILE enhanced, HMETAFILE windows, const VORRect &rect) {
-  HDC dc = DCOf(side);
-  if (dc == nullptr) {
-    return;
-  }
+void DrawingContext::PlayMetafileOn(HDC dc, int side, HENHMETAFILE enhanced, HMETAFILE windows, const VORRect &rect) {
   m_maskMode = side == kMask;
   FilterContext filter;
   filter.state.maskMode = m_maskMode;
@@ -705,308 +591,42 @@ void DrawingContext::PlayMetafileOn(int side, HENHMETAFILE enhanced, HMETAFILE w
 }
 
 void DrawingContext::PlayEnhMetaFile(HENHMETAFILE metafile, const VORRect &rect) {
-  PlayMetafileOn(kPrimary, metafile, nullptr, rect);
-  PlayMetafileOn(kMask, metafile, nullptr, rect);
+  ForEachDC([&](HDC dc, int side) { PlayMetafileOn(dc, side, metafile, nullptr, rect); });
 }
 
 void DrawingContext::PlayMetaFile(HMETAFILE metafile, const VORRect &rect) {
-  PlayMetafileOn(kPrimary, nullptr, metafile, rect);
-  PlayMetafileOn(kMask, nullptr, metafile, rect);
+  ForEachDC([&](HDC dc, int side) { PlayMetafileOn(dc, side, nullptr, metafile, rect); });
 }
 
-// ---- Copies and blends -------------------------------------------------------
-
-bool DrawingContext::Blit(HDC target, const VORRect &to, HDC from, const VORRect &fromRect, DWORD rop, int32_t fromX,
-                          int32_t fromY) const {
-  const int width = Width32(to), height = Height32(to);
-  if (to.Width() == fromRect.Width() && to.Height() == fromRect.Height()) {
-    if (!::BitBlt(target, to.left, to.top, width, height, from, fromX, fromY, rop)) {
-      ReportSystemError(kErrorBitBltFailed);
-      return false;
-    }
-    return true;
-  }
-  if (!::StretchBlt(target, to.left, to.top, width, height, from, fromX, fromY, Width32(fromRect), Height32(fromRect),
-                    rop)) {
-    ReportSystemError(kErrorStretchBltFailed);
-    return false;
-  }
-  return true;
-}
-
-bool DrawingContext::DitheredCopyTo(DrawingContext &destination, const VORRect &source,
-                                    const VORRect &destinationRect) {
-  if (&destination == this) {
-    return false;
-  }
-  VORRect sourceLocked = source, destinationLocked = destinationRect;
-  void *sourceBits = nullptr, *sourceMask = nullptr, *destinationBits = nullptr, *destinationMask = nullptr;
-  BitmapInfoHeader *sourceInfo = nullptr, *destinationInfo = nullptr;
-  LockPixels(sourceLocked, &sourceBits, &sourceMask, &sourceInfo);
-  destination.LockPixels(destinationLocked, &destinationBits, &destinationMask, &destinationInfo);
-  bool converted = false;
-  if (sourceBits != nullptr && destinationBits != nullptr) {
-    Palette &palette = Palette::ForEightBit(GetDisplaySettings().applicationPalette);
-    const VORRect from = source.Offset(-sourceLocked.left, -sourceLocked.top);
-    const VORRect to = destinationRect.Offset(-destinationLocked.left, -destinationLocked.top);
-    converted =
-        palette.GetDitherEngine()->Convert(sourceInfo, destinationInfo, sourceBits, destinationBits, &from, &to);
-  }
-  destination.UnlockPixels(converted);
-  UnlockPixels(false);
-  if (converted && m_maskDC != nullptr && destination.m_maskDC != nullptr) {
-    const RECT to = destination.ToDevice(destinationRect);
-    const RECT from = ToDevice(source);
-    Blit(destination.m_maskDC, VORRect(to.left, to.top, to.right, to.bottom), m_maskDC, source, SRCCOPY, from.left,
-         from.top);
-  }
-  return converted;
-}
+// ---- Copies and blends (DrawingCompositor) ----------------------------------
 
 void DrawingContext::CopyTo(DrawingContext &destination, DrawingContext *extraMask, const VORRect &source,
                             const VORRect &destinationRect) {
-  if (source.IsEmpty() || destinationRect.IsEmpty()) {
-    return;
-  }
-  // A deep surface into an 8-bit one goes through the application palette's
-  // dither engine instead of GDI's nearest-colour mapping.
-  if (m_surface != nullptr && destination.m_surface != nullptr && m_surface->GetBitsPerPixel() > 8 &&
-      destination.m_surface->GetBitsPerPixel() == 8 && DitheredCopyTo(destination, source, destinationRect)) {
-    return;
-  }
-  if (m_maskDC != nullptr || extraMask != nullptr) {
-    TransparentCopyTo(destination, extraMask, source, destinationRect);
-    return;
-  }
-  destination.FillMaskWhite(destinationRect);
-  if (m_dc == nullptr || destination.m_dc == nullptr) {
-    return;
-  }
-  const RECT to = destination.ToDevice(destinationRect);
-  const RECT from = ToDevice(source);
-  Blit(destination.m_dc, VORRect(to.left, to.top, to.right, to.bottom), m_dc, source, SRCCOPY, from.left, from.top);
+  DrawingCompositor::Copy(*this, destination, extraMask, source, destinationRect);
 }
 
 void DrawingContext::TransparentCopyTo(DrawingContext &destination, DrawingContext *extraMask, const VORRect &source,
                                        const VORRect &destinationRect) {
-  if (source.IsEmpty() || destinationRect.IsEmpty()) {
-    return;
-  }
-  const RECT from = ToDevice(source);
-  const RECT to = destination.ToDevice(destinationRect);
-  const int width = Width32(destinationRect), height = Height32(destinationRect);
-  const VORRect whole(0, 0, width, height);
-  HDC extraMaskDC = extraMask != nullptr ? extraMask->m_maskDC : nullptr;
-  RECT extraFrom = {0, 0, 0, 0};
-  if (extraMask != nullptr) {
-    extraFrom = extraMask->ToDevice(source);
-  }
-
-  if (destination.m_dc != nullptr && m_dc != nullptr) {
-    // The scratch bitmap has the destination's own format (not the
-    // screen's): the exclusive-or steps then work on its pixel values, and
-    // untouched pixels come back exactly as they were.
-    ScratchBitmap copy(::CreateCompatibleBitmap(destination.m_dc, width, height), destination.m_dc);
-    if (copy.IsReady()) {
-      HDC scratch = copy.GetDC();
-      if (!::BitBlt(scratch, 0, 0, width, height, destination.m_dc, to.left, to.top, SRCCOPY)) {
-        ReportSystemError(kErrorBitBltFailed);
-      }
-      Blit(scratch, whole, m_dc, source, SRCINVERT, from.left, from.top);
-      if (m_maskDC != nullptr) {
-        Blit(scratch, whole, m_maskDC, source, SRCAND, from.left, from.top);
-      }
-      if (extraMaskDC != nullptr) {
-        Blit(scratch, whole, extraMaskDC, source, SRCAND, extraFrom.left, extraFrom.top);
-      }
-      if (!::BitBlt(destination.m_dc, to.left, to.top, width, height, scratch, 0, 0, SRCINVERT)) {
-        ReportSystemError(kErrorBitBltFailed);
-      }
-    }
-  }
-  if (destination.m_maskDC != nullptr) {
-    const VORRect target(to.left, to.top, to.right, to.bottom);
-    if (m_maskDC != nullptr) {
-      Blit(destination.m_maskDC, target, m_maskDC, source, SRCPAINT, from.left, from.top);
-    }
-    if (extraMaskDC != nullptr) {
-      Blit(destination.m_maskDC, target, extraMaskDC, source, SRCPAINT, extraFrom.left, extraFrom.top);
-    }
-  }
+  DrawingCompositor::TransparentCopy(*this, destination, extraMask, source, destinationRect);
 }
 
 void DrawingContext::CopyMaskTo(DrawingContext &destination, const VORRect &source, const VORRect &destinationRect,
                                 DWORD rop) {
-  if (m_maskDC == nullptr || destination.m_maskDC == nullptr || source.IsEmpty() || destinationRect.IsEmpty()) {
-    return;
-  }
-  const RECT to = destination.ToDevice(destinationRect);
-  const RECT from = ToDevice(source);
-  Blit(destination.m_maskDC, VORRect(to.left, to.top, to.right, to.bottom), m_maskDC, source, rop, from.left, from.top);
+  DrawingCompositor::CopyMask(*this, destination, source, destinationRect, rop);
 }
-
-namespace {
-
-// A locked block of one context, seen as an image.
-struct LockedBlock {
-  VORRect rect;
-  void *bits = nullptr;
-  void *maskBits = nullptr;
-  BitmapInfoHeader *info = nullptr;
-  DibImage image;
-  DibImage mask;
-
-  bool WrapPixels() { return bits != nullptr && image.Wrap(info, bits); }
-  bool WrapMask() { return maskBits != nullptr && info != nullptr && mask.InitMask(info, maskBits); }
-};
-
-} // namespace
 
 void DrawingContext::BlendTo(DrawingContext &destination, DrawingContext *extraMask, const VORRect &source,
                              const VORRect &destinationRect, int level, int /*flag*/, int dx, int dy) {
-  if (source.IsEmpty() || destinationRect.IsEmpty()) {
-    return;
-  }
-  destination.FillMaskWhite(destinationRect);
-  if (level <= 0 || &destination == this) {
-    return;
-  }
-  // The area locked in the destination is widened by the offsets (a shadow
-  // drawn beside the blend lies in it).
-  VORRect area = destinationRect;
-  if (dx > 0) {
-    area.left -= dx;
-  } else {
-    area.right -= dx;
-  }
-  if (dy > 0) {
-    area.top -= dy;
-  } else {
-    area.bottom -= dy;
-  }
-  LockedBlock from, to, extra;
-  from.rect = source;
-  to.rect = area;
-  extra.rect = source;
-  LockPixels(from.rect, &from.bits, &from.maskBits, &from.info);
-  destination.LockPixels(to.rect, &to.bits, &to.maskBits, &to.info);
-  const bool separateExtra = extraMask != nullptr && extraMask != this && extraMask != &destination;
-  if (separateExtra) {
-    extraMask->LockMaskPixels(extra.rect, &extra.maskBits, &extra.info);
-  }
-
-  if (from.WrapPixels() && to.WrapPixels()) {
-    MaskPlacement masks[2];
-    int32_t maskCount = 0;
-    if (from.WrapMask()) {
-      masks[maskCount++] = MaskPlacement{&from.mask, 0, 0};
-    }
-    // The extra mask is read at the source's page positions.
-    LockedBlock *extraBlock = separateExtra ? &extra : extraMask == &destination ? &to : nullptr;
-    if (extraBlock != nullptr && extraBlock->WrapMask()) {
-      masks[maskCount++] = MaskPlacement{&extraBlock->mask, from.rect.left - extraBlock->rect.left,
-                                         from.rect.top - extraBlock->rect.top};
-    }
-    BlendImage(from.image, source.Offset(-from.rect.left, -from.rect.top), masks, maskCount, to.image,
-               destinationRect.Offset(-to.rect.left, -to.rect.top), level, GetDisplaySettings().applicationPalette);
-  }
-  destination.UnlockPixels(true);
-  UnlockPixels(false);
-  if (separateExtra) {
-    extraMask->UnlockPixels(false);
-  }
-}
-
-void DrawingContext::BlendFillRect(const VORRect &rect, COLORREF colour, int level) {
-  if (rect.IsEmpty() || level <= 0) {
-    return;
-  }
-  LockedBlock block;
-  block.rect = rect;
-  LockPixels(block.rect, &block.bits, &block.maskBits, &block.info);
-  const bool wrapped = block.WrapPixels();
-  if (wrapped) {
-    BlendColorImage(block.image, rect.Offset(-block.rect.left, -block.rect.top), colour, level, nullptr, 0,
-                    GetDisplaySettings().applicationPalette);
-  }
-  UnlockPixels(wrapped);
+  DrawingCompositor::Blend(*this, destination, extraMask, source, destinationRect, level, dx, dy);
 }
 
 void DrawingContext::DrawShadow(DrawingContext &destination, DrawingContext *extraMask, const VORRect &clip,
                                 const VORRect &object, int dx, int dy, COLORREF colour, int level) {
-  if (level <= 0 || object.IsEmpty()) {
-    return;
-  }
-  level = level > kFullLevel ? kFullLevel : level;
-  const VORRect shadow = object.Offset(dx, dy);
-  DrawingContext *maskOwner = m_maskDC != nullptr                                      ? this
-                              : extraMask != nullptr && extraMask->m_maskDC != nullptr ? extraMask
-                                                                                       : nullptr;
-  if (maskOwner == nullptr) {
-    if (level == kFullLevel) {
-      DrawingContextSaver saver(destination);
-      destination.SetClipRect(clip);
-      destination.SetPenColor(colour);
-      destination.SetBrushColor(colour);
-      destination.DrawRectangle(shadow);
-      destination.DeletePen();
-      destination.DeleteBrush();
-    } else {
-      destination.BlendFillRect(ClippedArea(shadow, clip), colour, level);
-    }
-    return;
-  }
+  DrawingCompositor::Shadow(*this, destination, extraMask, clip, object, dx, dy, colour, level);
+}
 
-  const RECT maskFrom = maskOwner->ToDevice(object);
-  if (level == kFullLevel) {
-    DrawingContextSaver saver(destination);
-    destination.SetClipRect(clip);
-    if (destination.m_dc != nullptr) {
-      PaintSilhouette(destination.m_dc, destination.ToDevice(shadow), maskOwner->m_maskDC, maskFrom, colour);
-    }
-  } else {
-    const VORRect area = ClippedArea(shadow, clip);
-    if (!area.IsEmpty() && &destination != this && &destination != extraMask) {
-      LockedBlock to, own, extra;
-      to.rect = area;
-      destination.LockPixels(to.rect, &to.bits, &to.maskBits, &to.info);
-      const VORRect underObject = area.Offset(-dx, -dy);
-      own.rect = underObject;
-      extra.rect = underObject;
-      if (m_maskDC != nullptr) {
-        LockMaskPixels(own.rect, &own.maskBits, &own.info);
-      }
-      const bool separateExtra = extraMask != nullptr && extraMask != this && extraMask->m_maskDC != nullptr;
-      if (separateExtra) {
-        extraMask->LockMaskPixels(extra.rect, &extra.maskBits, &extra.info);
-      }
-      if (to.WrapPixels()) {
-        MaskPlacement masks[2];
-        int32_t maskCount = 0;
-        // A destination pixel at page (x, y) is covered by the mask bit at (x - dx, y - dy).
-        for (LockedBlock *block : {&own, &extra}) {
-          if (block->WrapMask()) {
-            masks[maskCount++] =
-                MaskPlacement{&block->mask, to.rect.left - dx - block->rect.left, to.rect.top - dy - block->rect.top};
-          }
-        }
-        BlendColorImage(to.image, area.Offset(-to.rect.left, -to.rect.top), colour, level, masks, maskCount,
-                        GetDisplaySettings().applicationPalette);
-      }
-      destination.UnlockPixels(to.bits != nullptr);
-      if (m_maskDC != nullptr) {
-        UnlockPixels(false);
-      }
-      if (separateExtra) {
-        extraMask->UnlockPixels(false);
-      }
-    }
-  }
-  if (destination.m_maskDC != nullptr) {
-    const RECT to = destination.ToDevice(shadow);
-    Blit(destination.m_maskDC, VORRect(to.left, to.top, to.right, to.bottom), maskOwner->m_maskDC, object, SRCPAINT,
-         maskFrom.left, maskFrom.top);
-  }
+void DrawingContext::BlendFillRect(const VORRect &rect, COLORREF colour, int level) {
+  DrawingCompositor::BlendFill(*this, rect, colour, level);
 }
 
 // ---- Pixel access ------------------------------------------------------------

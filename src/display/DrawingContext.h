@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <type_traits>
 
 #include "display/DibTypes.h"
 #include "display/PixelStaging.h"
@@ -103,8 +104,9 @@ public:
   // Turns key-colour mode on: metafile pens and brushes of exactly this colour play hollow.
   void SetKeyColor(COLORREF colour);
 
-  // Copies and blends into another context (this one is the source). An
-  // extra mask context, when given, limits the copy with its mask as well.
+  // Copies and blends into another context (this one is the source), done
+  // by DrawingCompositor. An extra mask context, when given, limits the copy
+  // with its mask as well.
   void CopyTo(DrawingContext &destination, DrawingContext *extraMask, const VORRect &source,
               const VORRect &destinationRect);
   void TransparentCopyTo(DrawingContext &destination, DrawingContext *extraMask, const VORRect &source,
@@ -125,11 +127,30 @@ public:
   bool LockMaskPixels(VORRect &rect, void **maskBits, BitmapInfoHeader **info);
   void UnlockPixels(bool copyBack);
 
+  // A rectangle in page coordinates as the device contexts take it.
+  RECT ToDevice(const VORRect &rect) const;
+
 private:
   enum Side { kPrimary = 0, kMask = 1, kSides = 2 };
 
   HDC DCOf(int side) const { return side == kPrimary ? m_dc : m_maskDC; }
-  RECT ToDevice(const VORRect &rect) const;
+  // Every primitive goes to both device contexts: action(dc), or
+  // action(dc, side) where the side matters, for the primary and then the
+  // mask, each that is there.
+  template <class Action>
+  void ForEachDC(Action &&action) const {
+    for (int side = kPrimary; side < kSides; ++side) {
+      HDC dc = DCOf(side);
+      if (dc == nullptr) {
+        continue;
+      }
+      if constexpr (std::is_invocable_v<Action, HDC>) {
+        action(dc);
+      } else {
+        action(dc, side);
+      }
+    }
+  }
   void SelectPen(int side, HPEN pen, bool created);
   void SelectBrush(int side, HBRUSH brush, bool created);
   struct SelectedObject {
@@ -142,10 +163,7 @@ private:
   void RestoreFont();
   void ReleaseOwnedFont();
   bool StageRect(const VORRect &rect, bool pixels, bool mask);
-  bool DitheredCopyTo(DrawingContext &destination, const VORRect &source, const VORRect &destinationRect);
-  bool Blit(HDC target, const VORRect &to, HDC from, const VORRect &fromRect, DWORD rop, int32_t fromX,
-            int32_t fromY) const;
-  void PlayMetafileOn(int side, HENHMETAFILE enhanced, HMETAFILE windows, const VORRect &rect);
+  void PlayMetafileOn(HDC dc, int side, HENHMETAFILE enhanced, HMETAFILE windows, const VORRect &rect);
 
   HDC m_dc;
   HDC m_maskDC = nullptr;

@@ -35,32 +35,8 @@ public:
   static constexpr int32_t kExitAction = 102;
 
   // A child window made for a page object, moved with the page as it
-  // scrolls.
-  class PlayerViewChildWindow : public ChildWindow {
-  public:
-    PlayerViewChildWindow(HWND parent, const VORRect &rect, ChildWindowCallback &callback);
-    ~PlayerViewChildWindow() override;
-
-    HWND GetWindow() const { return m_window; }
-    ChildWindowCallback &GetCallback() const { return m_callback; }
-    // The rectangle it was made with, in the parent's client area.
-    const VORRect &GetRect() const { return m_rect; }
-    // Where it lies in the parent's client area at the given scroll positions.
-    void Record(int32_t horizontal, int32_t vertical);
-    // Moves it by the scroll since it was recorded; -1 keeps a position.
-    void Follow(int32_t horizontal, int32_t vertical);
-
-  private:
-    static LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND m_window = nullptr;
-    ChildWindowCallback &m_callback;
-    VORRect m_rect;
-    POINT m_recorded = {0, 0};
-    int32_t m_recordedHorizontal = 0;
-    int32_t m_recordedVertical = 0;
-  };
+  // scrolls (PlayerViewChildWindow.h).
+  class PlayerViewChildWindow;
 
   // The view makes its own window later (CreateViewWindow).
   explicit VORPlayerView(int32_t id);

@@ -9,6 +9,8 @@ constexpr VORDisplayMode::Size kModes[] = {
 };
 
 VORDisplayMode::ChangeFunction g_change = ::ChangeDisplaySettingsA;
+// A change made and not yet restored: what a crash must undo.
+volatile bool g_changed = false;
 
 } // namespace
 
@@ -23,6 +25,7 @@ VORDisplayMode::Size VORDisplayMode::ForIndex(int32_t index) {
 
 void VORDisplayMode::Set(int32_t index) {
   if (index == kRestore) {
+    g_changed = false;
     g_change(nullptr, 0);
     return;
   }
@@ -32,8 +35,15 @@ void VORDisplayMode::Set(int32_t index) {
   mode.dmPelsWidth = static_cast<DWORD>(size.width);
   mode.dmPelsHeight = static_cast<DWORD>(size.height);
   mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  if (g_change(&mode, CDS_TEST) == DISP_CHANGE_SUCCESSFUL)
-    g_change(&mode, 0);
+  if (g_change(&mode, CDS_TEST) == DISP_CHANGE_SUCCESSFUL && g_change(&mode, 0) == DISP_CHANGE_SUCCESSFUL)
+    g_changed = true;
+}
+
+void VORDisplayMode::RestoreAfterFault() {
+  if (!g_changed)
+    return;
+  g_changed = false;
+  g_change(nullptr, 0);
 }
 
 VORDisplayMode::ChangeFunction VORDisplayMode::SetChangeFunction(ChangeFunction change) {

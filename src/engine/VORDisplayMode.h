@@ -22,6 +22,9 @@ public:
   // Index -1 restores the mode of the registry; any other changes to the
   // index's mode when a test change reports success.
   static void Set(int32_t index);
+  // On the way out of a crashed process: restores the registry's mode when
+  // a change is in force. Touches only a flag and the system call.
+  static void RestoreAfterFault();
 
   static constexpr int32_t kRestore = -1;
 

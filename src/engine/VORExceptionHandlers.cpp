@@ -3,10 +3,15 @@
 #include <cstdlib>
 #include <new>
 
+#include "engine/FontInstaller.h"
+#include "engine/VORDisplayMode.h"
 #include "foundation/VORException.h"
 
 namespace {
 VORNewFailureHandler g_newFailureHandler = nullptr;
+// Set while the filter restores: a fault in the restoring itself comes back
+// to the filter, which then only reports.
+volatile LONG g_restoring = 0;
 
 void *Allocate(std::size_t size) {
   // malloc(0) may answer null; a zero-byte request still needs a distinct block.
@@ -32,7 +37,17 @@ VORNewFailureHandler VORSetNewFailureHandler(VORNewFailureHandler handler) {
 
 void OnNewFailure(std::size_t size) { throw VORNewFailException(size); }
 
+void VORRestoreAfterFault() {
+  VORDisplayMode::RestoreAfterFault();
+  FontInstaller::RemoveAfterFault();
+}
+
 LONG WINAPI TranslateStructuredException(EXCEPTION_POINTERS *information) {
+  // The screen and the fonts first: the report below allocates.
+  if (InterlockedExchange(&g_restoring, 1) == 0) {
+    VORRestoreAfterFault();
+    g_restoring = 0;
+  }
   const DWORD code = information && information->ExceptionRecord ? information->ExceptionRecord->ExceptionCode : 0;
   VORSEException(code).Report();
   return EXCEPTION_EXECUTE_HANDLER;

@@ -14,8 +14,16 @@ VORNewFailureHandler VORSetNewFailureHandler(VORNewFailureHandler handler);
 
 // Faults (access violations and the like) cannot become C++ exceptions here:
 // the i686 unwinder cannot cross the system's exception dispatch. The
-// unhandled-exception filter formats the report and lets the process end.
+// unhandled-exception filter undoes what would outlive the process
+// (VORRestoreAfterFault), formats the report and lets the process end
+// without the teardown.
 LONG WINAPI TranslateStructuredException(EXCEPTION_POINTERS *information);
+
+// What a run changed outside the process and only its teardown gives back:
+// the display mode and the fonts added from the publication's folder.
+// Restored from fixed notes, without allocating or walking the heap, which
+// the fault may have left broken.
+void VORRestoreAfterFault();
 
 // Installs both; called first thing in the run.
 void VORInstallExceptionHandlers();

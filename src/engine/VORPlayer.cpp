@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "display/VORRunView.h"
+#include "engine/PageNavigator.h"
 #include "engine/VORClock.h"
 #include "foundation/VORException.h"
 #include "model/ActionContext.h"
@@ -27,8 +28,6 @@ uint32_t SecondsAsDelay(int32_t seconds) {
   const int64_t milliseconds = static_cast<int64_t>(seconds) * VORPlayer::kSecondMs;
   return milliseconds > VORPlayer::kMaxDelayMs ? VORPlayer::kMaxDelayMs : static_cast<uint32_t>(milliseconds);
 }
-
-VORPage *AsPage(VORRecursiveObjectContainer *node) { return dynamic_cast<VORPage *>(node); }
 
 // Shows the publication's cursor for a scope and gives the old flag back on
 // every way out.
@@ -126,7 +125,7 @@ bool VORPlayer::BroadcastAction(const VORObjectAction &action) {
     VORObjectCode target;
   };
   std::vector<Delivery> deliveries;
-  ForEachView([&deliveries](VORRunView &view) {
+  m_views.ForEach([&deliveries](VORRunView &view) {
     VORPageInstance *instance = view.GetPageInstance();
     if (!instance)
       return;
@@ -204,105 +203,12 @@ bool VORPlayer::ReceiveAction(VORObjectAction &action, ActionContext & /*context
   }
 }
 
-// Actions that the player builds itself (the first page, a retry, a search
-// result) carry no origin: their view reference, then the main view stand
-// in for it, so that they do not each make a new window.
-VORRunView *VORPlayer::FindOriginView(const VORPlayerGotoPageAction &action) const {
-  if (VORRunView *view = FindView(action.GetOriginObject()))
-    return view;
-  if (VORRunView *view = FindView(action.GetViewReference()))
-    return view;
-  return FindView(VORRunView::Identity(VORRunView::kMainViewId));
-}
-
-VORPage *VORPlayer::FindTargetPage(const VORPlayerGotoPageAction &action, VORRunView *view, bool &fresh,
-                                   VORObjectCode &target) {
-  VORPublication *publication = GetPublication();
-  target = action.GetTargetPage();
-  if (!publication)
-    return nullptr;
-  VORRecursiveObjectContainer *found = nullptr;
-  if (!view || !action.IsNavigation()) {
-    publication->FindPage(target, found);
-    return AsPage(found);
-  }
-  VORPageInstance *instance = view->GetPageInstance();
-  VORChapter *chapter = instance ? instance->GetPage().GetChapter() : nullptr;
-  switch (target.id) {
-  case VORPlayerGotoPageAction::kHistoryBack:
-  case VORPlayerGotoPageAction::kHistoryForward: {
-    VORObjectCode remembered;
-    const bool back = target.id == VORPlayerGotoPageAction::kHistoryBack;
-    const bool had = back ? view->HistoryBack(remembered) : view->HistoryForward(remembered);
-    target = had ? remembered : VORObjectCode::Zero();
-    fresh = false;
-    publication->FindPage(target, found);
-    break;
-  }
-  case VORPlayerGotoPageAction::kNextPage:
-    publication->FindNextPage(view->GetPageReference(), found);
-    break;
-  case VORPlayerGotoPageAction::kPreviousPage:
-    publication->FindPreviousPage(view->GetPageReference(), found);
-    break;
-  case VORPlayerGotoPageAction::kRandomPage:
-    if (chapter)
-      chapter->GetRandomPage(view->GetPageReference(), found);
-    break;
-  case VORPlayerGotoPageAction::kNextRandomPage:
-    if (chapter)
-      chapter->NextRandomPage(view->GetPageReference(), found);
-    break;
-  default:
-    publication->FindPage(target, found);
-    break;
-  }
-  return AsPage(found);
-}
-
-// A refused chapter shows the publication's page for refused chapters, when
-// it names one that exists.
-VORPage *VORPlayer::CheckAccess(VORPage *page, const VORPlayerGotoPageAction &action) {
-  VORPublication *publication = GetPublication();
-  VORChapter *chapter = page->GetChapter();
-  if (!publication || !chapter || publication->CheckChapterAccess(chapter->GetObjectCode()))
-    return page;
-  const VORObjectCode refused = publication->GetRefusedChapterPage();
-  if (refused.IsZero())
-    return nullptr;
-  VORRecursiveObjectContainer *found = nullptr;
-  publication->FindPage(refused, found);
-  VORPage *refusedPage = AsPage(found);
-  if (!refusedPage && action.GetTargetPage().id != 0)
-    ReportMissingPage(refused);
-  return refusedPage;
-}
-
-VORRunView *VORPlayer::ChooseView(VORRunView *origin, VORPage &page) const {
-  if (!origin)
-    return nullptr;
-  VORChapter *chapter = page.GetChapter();
-  if (chapter && chapter->HasOwnWindow()) {
-    if (origin->GetId() == chapter->GetId())
-      return origin;
-    return FindView(VORRunView::Identity(chapter->GetId()));
-  }
-  return FindView(VORRunView::Identity(VORRunView::kMainViewId));
-}
-
 bool VORPlayer::GotoPage(VORPlayerGotoPageAction &action) {
-  VORRunView *origin = FindOriginView(action);
-  bool fresh = true;
-  VORObjectCode target;
-  VORPage *page = FindTargetPage(action, origin, fresh, target);
-  if (!page) {
-    ReportMissingPage(target);
+  const PageNavigator::Destination destination = PageNavigator(*this, m_views).Resolve(action);
+  if (!destination.page)
     return false;
-  }
-  page = CheckAccess(page, action);
-  if (!page)
-    return false;
-  VORRunView *view = ChooseView(origin, *page);
+  VORPage &page = *destination.page;
+  VORRunView *view = destination.view;
   if (view) {
     if (VORPageInstance *shown = view->GetPageInstance()) {
       const VORObjectCode shownPage = shown->GetPageReference();
@@ -312,15 +218,15 @@ bool VORPlayer::GotoPage(VORPlayerGotoPageAction &action) {
     }
     if (!view->IsTransitionDone()) {
       ScheduleAction(kRetryDelayMs,
-                     VORPlayerGotoPageAction::Make(kGotoPage, page->GetObjectCode(), view->GetObjectCode()), nullptr);
+                     VORPlayerGotoPageAction::Make(kGotoPage, page.GetObjectCode(), view->GetObjectCode()), nullptr);
       return true;
     }
   } else {
-    view = CreateView(*page);
+    view = CreateView(page);
     if (!view)
       return false;
   }
-  return ShowPage(*page, *view, fresh);
+  return ShowPage(page, *view, destination.fresh);
 }
 
 bool VORPlayer::ShowPage(VORPage &page, VORRunView &view, bool fresh) {
@@ -381,48 +287,16 @@ VORCodedObject *VORPlayer::FindPublicationObject(uint32_t classKey, int32_t id) 
   return nullptr;
 }
 
-void VORPlayer::AddView(VORRunView *view) {
-  if (view)
-    m_views.Append(view);
-}
+void VORPlayer::AddView(VORRunView *view) { m_views.Add(view); }
 
-VORRunView *VORPlayer::FindView(const VORObjectCode &identity) const {
-  VORRunView *found = nullptr;
-  return m_views.FindIf([&identity](const VORRunView *view) { return view->HasReference(identity); }, found) ? found
-                                                                                                             : nullptr;
-}
+VORRunView *VORPlayer::FindView(const VORObjectCode &identity) const { return m_views.Find(identity); }
 
-VORRunView *VORPlayer::GetFirstView() const {
-  VORRunView *first = nullptr;
-  return m_views.FindIf([](const VORRunView *) { return true; }, first) ? first : nullptr;
-}
+VORRunView *VORPlayer::GetFirstView() const { return m_views.First(); }
 
-VORRunView *VORPlayer::FindViewByWindow(VORRunView::WindowHandle window) const {
-  VORRunView *found = nullptr;
-  return m_views.FindIf([window](VORRunView *view) { return window && view->GetWindow() == window; }, found) ? found
-                                                                                                             : nullptr;
-}
-
-bool VORPlayer::HasView(const VORRunView *view) const {
-  VORRunView *found = nullptr;
-  return m_views.FindIf([view](const VORRunView *candidate) { return candidate == view; }, found);
-}
-
-void VORPlayer::ForEachView(const std::function<void(VORRunView &)> &visit) {
-  std::vector<VORRunView *> views;
-  {
-    XQListCursor cursor(m_views);
-    VORRunView *view = nullptr;
-    for (bool more = m_views.First(cursor, view); more; more = m_views.Next(cursor, view))
-      views.push_back(view);
-  }
-  for (VORRunView *view : views)
-    if (HasView(view))
-      visit(*view);
-}
+VORRunView *VORPlayer::FindViewByWindow(VORRunView::WindowHandle window) const { return m_views.FindByWindow(window); }
 
 void VORPlayer::CloseView(VORRunView *view) {
-  if (!view || !HasView(view))
+  if (!view || !m_views.Contains(view))
     return;
   if (VORPageInstance *instance = view->GetPageInstance()) {
     const VORObjectCode page = instance->GetPageReference();
@@ -430,8 +304,7 @@ void VORPlayer::CloseView(VORRunView *view) {
     if (m_eventQueue)
       m_eventQueue->RemoveActionsFrom(view->GetObjectCode(), page);
   }
-  m_views.Remove(view);
-  delete view;
+  m_views.Delete(view);
 }
 
 void VORPlayer::CloseAllViews() {
@@ -439,30 +312,23 @@ void VORPlayer::CloseAllViews() {
     CloseView(view);
 }
 
-bool VORPlayer::IsPageShown(const VORObjectCode &page) const {
-  VORRunView *found = nullptr;
-  return m_views.FindIf(
-      [&page](VORRunView *view) { return view->GetPageInstance() && view->GetPageReference().Equals(page); }, found);
-}
+bool VORPlayer::IsPageShown(const VORObjectCode &page) const { return m_views.IsPageShown(page); }
 
-bool VORPlayer::AnyViewShowsPage() const {
-  VORRunView *found = nullptr;
-  return m_views.FindIf([](VORRunView *view) { return view->GetPageInstance() != nullptr; }, found);
-}
+bool VORPlayer::AnyViewShowsPage() const { return m_views.AnyShowsPage(); }
 
 void VORPlayer::RefreshViews() {
-  ForEachView([](VORRunView &view) { view.Refresh(); });
+  m_views.ForEach([](VORRunView &view) { view.Refresh(); });
 }
 
 bool VORPlayer::CheckViewsIdle() {
   bool idle = true;
-  ForEachView([&idle](VORRunView &view) { idle = idle && view.TestAndSetIdle(); });
+  m_views.ForEach([&idle](VORRunView &view) { idle = idle && view.TestAndSetIdle(); });
   return idle;
 }
 
 void VORPlayer::SetPublicationCursor(bool on) {
   m_publicationCursor = on;
-  ForEachView([](VORRunView &view) { view.UpdateCursor(); });
+  m_views.ForEach([](VORRunView &view) { view.UpdateCursor(); });
 }
 
 XQString VORPlayer::GetVariableValue(const XQString &name) {
@@ -505,7 +371,7 @@ void VORPlayer::RunSecondTick() {
 
 bool VORPlayer::RunIdleWork() {
   m_pageManager.Trim();
-  ForEachView([](VORRunView &view) { view.OnIdle(); });
+  m_views.ForEach([](VORRunView &view) { view.OnIdle(); });
   if (!m_resourceManager)
     return false;
   m_resourceManager->UpdateBudget();

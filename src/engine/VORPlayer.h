@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "display/PublicationPalette.h"
@@ -14,7 +13,7 @@
 #include "engine/VORTimerTickReceiver.h"
 #include "engine/VORUpdateController.h"
 #include "engine/VORVariableList.h"
-#include "foundation/XQList.h"
+#include "engine/ViewList.h"
 #include "model/ActionReceiverTable.h"
 #include "model/VORActionReceiver.h"
 #include "model/VORApp.h"
@@ -190,16 +189,8 @@ protected:
   std::unique_ptr<VORResourceManager> m_resourceManager;
 
 private:
-  VORRunView *FindOriginView(const VORPlayerGotoPageAction &action) const;
-  VORPage *FindTargetPage(const VORPlayerGotoPageAction &action, VORRunView *view, bool &fresh, VORObjectCode &target);
-  VORPage *CheckAccess(VORPage *page, const VORPlayerGotoPageAction &action);
-  VORRunView *ChooseView(VORRunView *origin, VORPage &page) const;
   bool ShowPage(VORPage &page, VORRunView &view, bool fresh);
   bool TryFirstPage(const VORObjectCode &page, const VORObjectCode &viewReference);
-  // Calls visit for every view that is still in the list when its turn
-  // comes: visits may close views.
-  void ForEachView(const std::function<void(VORRunView &)> &visit);
-  bool HasView(const VORRunView *view) const;
 
   VORClock &m_clock;
   uint32_t m_startTime;
@@ -212,6 +203,6 @@ private:
   InactivityTimer m_inactivityTimer;
   VORPlayerPageManager m_pageManager;
   std::unique_ptr<VOREventQ> m_eventQueue;
-  XQList<VORRunView *, 2> m_views;
+  ViewList m_views;
   std::unique_ptr<PublicationPalette> m_palette;
 };

@@ -1,17 +1,17 @@
 #include "engine/VORPlayerApp.h"
 
-#include <io.h>
-#include <ole2.h>
-
 #include <cstdlib>
 #include <cstring>
 
 #include "display/DisplaySettings.h"
 #include "display/VORPlayerView.h"
+#include "engine/PublicationPath.h"
 #include "engine/VORDisplayMode.h"
 #include "engine/VORExceptionHandlers.h"
 #include "engine/VORPasswordDlg.h"
 #include "engine/VORWin32StoreInfoPlatform.h"
+#include "foundation/StartupTrace.h"
+#include "foundation/SystemLibrary.h"
 #include "foundation/VORException.h"
 #include "foundation/XQCallbackGuard.h"
 #include "foundation/XQMessageBox.h"
@@ -29,10 +29,8 @@
 namespace {
 
 constexpr size_t kModulePathSize = 1024;
-constexpr size_t kMinimumProgramPathLength = 5; // room for "x.vor"
 // LoadLibraryA's results up to this value are error codes of the 16-bit era.
 constexpr UINT_PTR kLastLoadError = 31;
-const char *const kFontPatterns[] = {"*.fon", "*.fnt", "*.ttf", "*.fot"};
 // The standard beep of MessageBeep.
 constexpr UINT kStandardBeep = 0xFFFFFFFF;
 // A search result's page id is its second 32-bit word.
@@ -42,6 +40,12 @@ constexpr size_t kResultPageWord = 1;
 constexpr UINT kWrongPasswordString = 1800;
 constexpr int kStringBufferSize = 1024;
 const char *const kWrongPasswordFallback = "The password is not correct.";
+
+// OLE is loaded only for a publication that asks for the container.
+SystemLibrary &Ole() {
+  static SystemLibrary ole("ole32.dll");
+  return ole;
+}
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
 
@@ -105,11 +109,10 @@ VORPlayerApp::~VORPlayerApp() {
   m_publication.reset();
   m_publicationFile.reset();
   if (m_oleInitialised)
-    OleUninitialize();
+    if (auto uninitialize = Ole().Find<void(WINAPI *)()>("OleUninitialize"))
+      uninitialize();
   if (m_oleContainer)
     FreeLibrary(m_oleContainer);
-  if (m_searchDll)
-    FreeLibrary(m_searchDll);
 }
 
 void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
@@ -135,27 +138,34 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   DetectMMX();
   SetCursorShape(IDC_WAIT);
   CheckPaletteDisplay();
+  StartupTrace::Mark("wait cursor, palette display");
   m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
 
   if (commandLine && *commandLine) {
-    m_publicationName = PublicationNameFromCommandLine(commandLine);
-    m_fileManager.SetPublicationFolder(FolderOf(m_publicationName.CStr()));
+    m_publicationName = PublicationPath::NameFromCommandLine(commandLine);
+    m_fileManager.SetPublicationFolder(PublicationPath::FolderOf(m_publicationName.CStr()));
   } else {
     LocateByModuleName();
   }
-  if (!OpenPublicationFile()) {
+  const bool opened = OpenPublicationFile();
+  StartupTrace::Mark("publication file opened");
+  if (!opened) {
     ReportMissingPublication();
     return false;
   }
   CreateEngineObjects();
+  StartupTrace::Mark("engine objects");
   if (!LoadPublication()) {
     ReportMissingPublication();
     return false;
   }
   m_publication->SetFileName(m_publicationName);
+  StartupTrace::Mark("publication loaded");
   LoadOleContainer();
   LoadSearcher();
+  StartupTrace::Mark("outside components");
   InstallFonts();
+  StartupTrace::Mark("fonts");
   if (!CheckStartupPassword())
     return false;
   const VORPublication::VORPublicationProperties &properties = m_publication->GetPublicationProperties();
@@ -166,6 +176,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   // A window given to play in gets its view with the windowed player view.
   const bool shown = ShowFirstPage(existingWindow ? VORRunView::Identity(VORRunView::kMainViewId) : kStartupView);
   SetCursorShape(IDC_ARROW);
+  StartupTrace::Mark("first page shown");
   return shown;
 }
 
@@ -183,7 +194,7 @@ void VORPlayerApp::MessageLoop() {
     if (got == 0 || got == -1)
       break;
     const bool escapeTaken = message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && OnEscape();
-    if (!escapeTaken && !OfferToSearcher(message)) {
+    if (!escapeTaken && !m_search.Offer(message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
@@ -258,15 +269,8 @@ bool VORPlayerApp::RequestQuit() {
 }
 
 void VORPlayerApp::LaunchSearcher() {
-  if (!m_dictionaryLoaded || m_searcherRunning || !m_searchDll)
-    return;
-  auto launch = FindEntry<LaunchSearcherEntry>(m_searchDll, "launchSearcher");
-  if (!launch)
-    return;
   VORRunView *first = GetFirstView();
-  // Running from here on: a searcher that answers at once finds it so.
-  m_searcherRunning = true;
-  launch(first ? first->GetWindow() : nullptr, SearchResultThunk, this);
+  m_search.Launch(first ? first->GetWindow() : nullptr, SearchResultThunk, this);
 }
 
 void __cdecl VORPlayerApp::SearchResultThunk(void *application, const int32_t *result) {
@@ -282,15 +286,7 @@ void VORPlayerApp::OnSearchResult(const int32_t *result) {
         kGotoPage, VORObjectCode(VORPage::kCategory, VORPage::kCode, result[kResultPageWord]), kSearchResultView));
     ExecuteAction(*action);
   }
-  m_searcherRunning = false;
-}
-
-bool VORPlayerApp::OfferToSearcher(const MSG &message) {
-  if (!m_searcherRunning || !m_isSearcherMessage)
-    return false;
-  unsigned char handled = 0;
-  m_isSearcherMessage(&handled, &message);
-  return handled != 0;
+  m_search.Ended();
 }
 
 void VORPlayerApp::CloseView(HWND window) {
@@ -308,8 +304,6 @@ void VORPlayerApp::CloseView(HWND window) {
 }
 
 VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage &page) {
-  // A chapter's own window belongs to the main window; the main window
-  // takes the publication's style and title.
   VORChapter *chapter = page.GetChapter();
   XQString title;
   uint8_t titleBar = 0;
@@ -327,6 +321,7 @@ VORRunView *VORPlayerApp::MakeView(const VORObjectCode &identity, VORPage &page)
   auto view = std::make_unique<VORPlayerView>(identity.id);
   if (!view->CreateViewWindow(m_instance, parent, style))
     return nullptr;
+  StartupTrace::Mark("view window created");
   if (titleBar)
     SetWindowTextA(view->GetWindow(), title.CStr());
   return view.release();
@@ -372,13 +367,14 @@ bool VORPlayerApp::LoadPublication() {
 XQString VORPlayerApp::ProgramFolder() const {
   char programPath[kModulePathSize] = {};
   GetModuleFileNameA(m_instance, programPath, sizeof programPath);
-  return FolderOf(programPath);
+  return PublicationPath::FolderOf(programPath);
 }
 
 void VORPlayerApp::LoadOleContainer() {
   if (!m_publication || !m_publication->WantsOleContainer())
     return;
-  if (FAILED(OleInitialize(nullptr)))
+  auto initialize = Ole().Find<HRESULT(WINAPI *)(void *)>("OleInitialize");
+  if (!initialize || FAILED(initialize(nullptr)))
     return;
   m_oleInitialised = true;
   m_oleContainer = LoadBesideProgram(ProgramFolder(), kOleContainerDll);
@@ -393,42 +389,13 @@ void VORPlayerApp::LoadOleContainer() {
 void VORPlayerApp::LoadSearcher() {
   if (!m_publication || !m_publication->HasSearchDictionary())
     return;
-  m_searchDll = LoadBesideProgram(ProgramFolder(), kSearchDll);
-  if (!m_searchDll)
-    return;
-  if (auto loadDictionary = FindEntry<LoadDictionaryEntry>(m_searchDll, "loadDictionary")) {
-    const std::vector<uint8_t> dictionary = m_publication->TakeSearchDictionary();
-    loadDictionary(dictionary.data(), static_cast<unsigned long>(dictionary.size()));
-    m_dictionaryLoaded = true;
-  }
-  m_isSearcherMessage = FindEntry<IsSearcherMessageEntry>(m_searchDll, "isSearcherMessage");
+  if (m_search.Load(ProgramFolder()) && m_search.TakesDictionary())
+    m_search.LoadDictionary(m_publication->TakeSearchDictionary());
 }
 
-void VORPlayerApp::InstallFonts() {
-  for (const char *pattern : kFontPatterns) {
-    XQString search(GetPublicationFolder());
-    search.AppendText(pattern);
-    _finddata_t found = {};
-    const intptr_t handle = _findfirst(search.CStr(), &found);
-    if (handle == -1)
-      continue;
-    do {
-      XQString path(GetPublicationFolder());
-      path.AppendText(found.name);
-      if (AddFontResourceA(path.CStr()) != 0)
-        m_fonts.Append(path);
-    } while (_findnext(handle, &found) == 0);
-    _findclose(handle);
-  }
-}
+void VORPlayerApp::InstallFonts() { m_fonts.InstallFrom(GetPublicationFolder()); }
 
-void VORPlayerApp::RemoveFonts() {
-  XQString font;
-  while (m_fonts.FindIf([](const XQString &) { return true; }, font)) {
-    m_fonts.Remove(font);
-    RemoveFontResourceA(font.CStr());
-  }
-}
+void VORPlayerApp::RemoveFonts() { m_fonts.RemoveAll(); }
 
 VORPublication *VORPlayerApp::GetPublication() { return m_publication.get(); }
 
@@ -460,8 +427,8 @@ void VORPlayerApp::Teardown() {
 void VORPlayerApp::LocateByModuleName() {
   char programPath[kModulePathSize] = {};
   GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-  m_publicationName = PublicationNameForProgram(programPath);
-  m_fileManager.SetPublicationFolder(FolderOf(programPath));
+  m_publicationName = PublicationPath::NameForProgram(programPath);
+  m_fileManager.SetPublicationFolder(PublicationPath::FolderOf(programPath));
 }
 
 void VORPlayerApp::CheckPaletteDisplay() {
@@ -474,31 +441,4 @@ VORPlayerApp::PaletteDisplayTest VORPlayerApp::SetPaletteDisplayTest(PaletteDisp
   PaletteDisplayTest previous = g_paletteDisplayTest;
   g_paletteDisplayTest = test ? test : ScreenIsPaletteBased;
   return previous;
-}
-
-XQString VORPlayerApp::PublicationNameFromCommandLine(const char *commandLine) {
-  if (!commandLine)
-    return XQString();
-  const size_t length = std::strlen(commandLine);
-  if (length >= 2 && commandLine[0] == '"' && commandLine[length - 1] == '"')
-    return XQString(commandLine + 1, static_cast<uint32_t>(length - 2));
-  return XQString(commandLine);
-}
-
-XQString VORPlayerApp::PublicationNameForProgram(const char *programPath) {
-  const size_t length = programPath ? std::strlen(programPath) : 0;
-  if (length < kMinimumProgramPathLength)
-    return XQString();
-  XQString name(programPath, static_cast<uint32_t>(length - 3));
-  name.AppendText("vor");
-  return name;
-}
-
-XQString VORPlayerApp::FolderOf(const char *path) {
-  char drive[_MAX_DRIVE] = {};
-  char directory[_MAX_DIR] = {};
-  _splitpath(path ? path : "", drive, directory, nullptr, nullptr);
-  XQString folder(drive);
-  folder.AppendText(directory);
-  return folder;
 }

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "engine/FontInstaller.h"
+#include "engine/SearchComponent.h"
 #include "engine/TimerWindow.h"
 #include "engine/VORPlayer.h"
 #include "engine/VORSystemClock.h"
@@ -20,18 +22,6 @@ class VORPlayerPublication;
 // program: start-up, the main loop and the teardown.
 class VORPlayerApp : public VORPlayer {
 public:
-  // The search component's entries, one convention for both sides: the
-  // dictionary is handed over once at load (the component keeps its own
-  // copy); launchSearcher gets the window to show the searcher over, the
-  // callback and the application pointer to hand back with each result; while
-  // the searcher runs every message is offered to it, and a non-zero handled
-  // byte keeps the message from the program. A result is null when the
-  // searcher was closed, else a record whose second 32-bit word is the id of
-  // the page to show.
-  using SearchResultCallback = void(__cdecl *)(void *application, const int32_t *result);
-  using LoadDictionaryEntry = int(__cdecl *)(const void *data, unsigned long size);
-  using LaunchSearcherEntry = int(__cdecl *)(HWND window, SearchResultCallback callback, void *application);
-  using IsSearcherMessageEntry = void(__cdecl *)(unsigned char *handled, const MSG *message);
   using RegisterServerEntry = HRESULT(__stdcall *)();
 
   // The view reference of the page a search result shows.
@@ -97,29 +87,20 @@ public:
   const XQString &GetPublicationFolder() const { return m_fileManager.GetPublicationFolder(); }
   // 0 when the screen is palettised, else 1.
   int GetPaletteDisplay() const { return m_paletteDisplay; }
-  const XQList<XQString, 1> &GetInstalledFonts() const { return m_fonts; }
-  bool IsDictionaryLoaded() const { return m_dictionaryLoaded; }
-  bool IsSearcherRunning() const { return m_searcherRunning; }
-  IsSearcherMessageEntry GetSearcherMessageFilter() const { return m_isSearcherMessage; }
+  const XQList<XQString, 1> &GetInstalledFonts() const { return m_fonts.GetInstalled(); }
+  bool IsDictionaryLoaded() const { return m_search.IsDictionaryLoaded(); }
+  bool IsSearcherRunning() const { return m_search.IsRunning(); }
+  SearchComponent::IsSearcherMessageEntry GetSearcherMessageFilter() const { return m_search.GetMessageFilter(); }
   const TimerWindow &GetTimerWindow() const { return m_timerWindow; }
-
-  // The publication a command line names. Windows passes a double-clicked
-  // file as one quoted path: one enclosing pair of quotes is removed.
-  static XQString PublicationNameFromCommandLine(const char *commandLine);
-  // The program's path with its last three characters replaced by "vor";
-  // empty for a path of four characters or fewer.
-  static XQString PublicationNameForProgram(const char *programPath);
-  // Drive and directory of a path, ending in a backslash (or empty).
-  static XQString FolderOf(const char *path);
 
   static constexpr const char *kMissingPublicationText = "Cannot find publication file!!";
   static constexpr const char *kMissingPublicationCaption = "VOR";
   static constexpr const char *kOleContainerDll = "VOROleContainer.dll";
-  static constexpr const char *kSearchDll = "VORSearch.dll";
 
 protected:
-  // Until the windowed player view comes, pages are shown in views without
-  // a window.
+  // A player view with its own window: a chapter's own window belongs to
+  // the main window; the main window takes the publication's style and
+  // title.
   VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
   void Beep() override;
   // The wrong-password box: the program's string 1800, or a text of ours
@@ -132,8 +113,6 @@ private:
   XQString ProgramFolder() const;
   // One pass of the main loop up to its wait for a message.
   void RunDueWork();
-  // True when the searcher took the message.
-  bool OfferToSearcher(const MSG &message);
   static void __cdecl SearchResultThunk(void *application, const int32_t *result);
 
   HINSTANCE m_instance;
@@ -147,13 +126,10 @@ private:
   int m_mmx = 0;
   int m_paletteDisplay = 0;
   uint32_t m_lastSecondTick = 0;
-  XQList<XQString, 1> m_fonts;
+  FontInstaller m_fonts;
   bool m_oleInitialised = false;
   bool m_oleContainerRegistered = false;
   HMODULE m_oleContainer = nullptr;
-  HMODULE m_searchDll = nullptr;
-  bool m_dictionaryLoaded = false;
-  bool m_searcherRunning = false;
+  SearchComponent m_search;
   bool m_passwordDialogOpen = false;
-  IsSearcherMessageEntry m_isSearcherMessage = nullptr;
 };

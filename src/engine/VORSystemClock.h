@@ -2,7 +2,7 @@
 
 #include "engine/VORClock.h"
 
-// The system's clocks: the multimedia millisecond counter (timeGetTime) and
+// The system's clocks: the multimedia millisecond counter (timeGetTime's value) and
 // the runtime's local time (time, ctime).
 class VORSystemClock : public VORClock {
 public:

@@ -9,10 +9,18 @@
 #include <vector>
 
 #include "engine/VORScoreManager.h"
+#include "foundation/SystemLibrary.h"
 
 namespace {
 
 VORWin32StoreInfoPlatform::SaveDialogHandler g_saveDialogHandler = nullptr;
+
+// The common dialogs are loaded when a file name is first asked for.
+BOOL SystemSaveDialog(OPENFILENAMEA *record) {
+  static SystemLibrary commonDialogs("comdlg32.dll");
+  auto show = commonDialogs.Find<BOOL(WINAPI *)(OPENFILENAMEA *)>("GetSaveFileNameA");
+  return show != nullptr ? show(record) : FALSE;
+}
 
 // The dialog's filter: pairs of a description and a pattern, each ended by
 // a NUL, and the list by a second NUL.
@@ -84,7 +92,7 @@ bool VORWin32StoreInfoPlatform::AskSaveFileName(const XQString &initialName, XQS
   record.nMaxFile = sizeof fileName;
   record.lpstrTitle = VORScoreManager::kSaveDialogTitle;
   record.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-  const BOOL chose = g_saveDialogHandler ? g_saveDialogHandler(&record) : GetSaveFileNameA(&record);
+  const BOOL chose = g_saveDialogHandler ? g_saveDialogHandler(&record) : SystemSaveDialog(&record);
   if (!chose)
     return false;
   fileName[sizeof fileName - 1] = '\0';

@@ -12,6 +12,19 @@ VORFileManager::VORFileManager() = default;
 
 VORFileManager::~VORFileManager() = default;
 
+void VORFileManager::SetCDROMRoot(const XQString &root) {
+  m_cdromRoot = root;
+  m_cdromRootKnown = true;
+}
+
+const XQString &VORFileManager::GetCDROMRoot() const {
+  if (!m_cdromRootKnown) {
+    m_cdromRoot = LocateCDROMRoot();
+    m_cdromRootKnown = true;
+  }
+  return m_cdromRoot;
+}
+
 bool VORFileManager::ResolvePath(const VORExternalResourceIdentifier &identifier, XQString &path) const {
   const XQString &name = identifier.GetFileName();
   switch (identifier.GetLocationKind()) {
@@ -23,7 +36,7 @@ bool VORFileManager::ResolvePath(const VORExternalResourceIdentifier &identifier
     path.Append(name);
     return true;
   case VORExternalResourceIdentifier::kCDROMRoot:
-    if (m_cdromRoot.IsEmpty()) {
+    if (GetCDROMRoot().IsEmpty()) {
       path.Clear();
       return false;
     }

@@ -29,15 +29,20 @@ public:
   // Drive and directory, ending in a backslash (or empty).
   void SetPublicationFolder(const XQString &folder) { m_publicationFolder = folder; }
   const XQString &GetPublicationFolder() const { return m_publicationFolder; }
-  // A drive letter and a colon, or empty.
-  void SetCDROMRoot(const XQString &root) { m_cdromRoot = root; }
-  const XQString &GetCDROMRoot() const { return m_cdromRoot; }
+  // A drive letter and a colon, or empty. Until one is set, the first
+  // name relative to the CD-ROM asks LocateCDROMRoot: looking at every
+  // drive is slow enough to be worth sparing a start-up that needs no disc.
+  void SetCDROMRoot(const XQString &root);
+  const XQString &GetCDROMRoot() const;
 
 protected:
   // The platform's own file on a path.
   virtual std::unique_ptr<XQFile> CreateDiskFile(const char *path) = 0;
+  // The machine's CD-ROM root; none by default.
+  virtual XQString LocateCDROMRoot() const { return XQString(); }
 
 private:
   XQString m_publicationFolder;
-  XQString m_cdromRoot;
+  mutable XQString m_cdromRoot;
+  mutable bool m_cdromRootKnown = false;
 };

@@ -8,8 +8,6 @@ namespace {
 constexpr int kDriveLetters = 26; // GetLogicalDrives has a bit for A: to Z:
 }
 
-VORPlayerFileManager::VORPlayerFileManager() { SetCDROMRoot(FindCDROMRoot()); }
-
 XQString VORPlayerFileManager::FindCDROMRoot() {
   const DWORD drives = GetLogicalDrives();
   for (int drive = 0; drive < kDriveLetters; ++drive) {

@@ -174,8 +174,9 @@ TEST_F(VORMainLoopTest, ThePlayerQuitsOnAction103) {
   EXPECT_EQ(app.quitRequests, 1);
 }
 
-// The exit password (flag bit 6): the password dialog is not there yet, so
-// every answer is empty, which refuses the exit without a box.
+// The exit password (flag bit 6): this test program carries no dialog
+// template 101 (the players' resources do), so the password dialog cannot
+// open and the answer is empty, which refuses the exit without a box.
 TEST_F(VORMainLoopTest, AnExitPasswordRefusesAnEmptyAnswer) {
   Start(TwoPages(VORPublication::kEscapeExitsFlag | VORPublication::kExitPasswordFlag));
   MessageRecorder recorder;

@@ -15,43 +15,6 @@
 
 namespace {
 
-TEST(VORPlayerAppTest, PublicationNameFromCommandLine) {
-  struct Case {
-    const char *commandLine;
-    const char *name;
-  } cases[] = {
-      {"C:\\pub\\demo.vor", "C:\\pub\\demo.vor"},
-      {"\"C:\\my pub\\demo.vor\"", "C:\\my pub\\demo.vor"},
-      {"\"C:\\a.vor\" extra", "\"C:\\a.vor\" extra"}, // not one quoted path: taken whole
-      {"\"\"", ""},
-      {"\"", "\""},
-      {"demo.vor -x", "demo.vor -x"}, // no arguments are split off
-  };
-  for (const Case &c : cases)
-    EXPECT_STREQ(VORPlayerApp::PublicationNameFromCommandLine(c.commandLine).CStr(), c.name) << c.commandLine;
-}
-
-TEST(VORPlayerAppTest, PublicationNameForProgram) {
-  struct Case {
-    const char *programPath;
-    const char *name;
-  } cases[] = {
-      {"C:\\X\\PLAY.EXE", "C:\\X\\PLAY.vor"},
-      {"C:\\saver\\VORPLAY.scr", "C:\\saver\\VORPLAY.vor"},
-      {"a.exe", "a.vor"},
-      {"b.ex", ""}, // four characters or fewer: no name
-      {"", ""},
-  };
-  for (const Case &c : cases)
-    EXPECT_STREQ(VORPlayerApp::PublicationNameForProgram(c.programPath).CStr(), c.name) << c.programPath;
-}
-
-TEST(VORPlayerAppTest, FolderOfAPath) {
-  EXPECT_STREQ(VORPlayerApp::FolderOf("C:\\X\\PLAY.EXE").CStr(), "C:\\X\\");
-  EXPECT_STREQ(VORPlayerApp::FolderOf("demo.vor").CStr(), "");
-  EXPECT_STREQ(VORPlayerApp::FolderOf("D:demo.vor").CStr(), "D:");
-}
-
 struct ShownBox {
   std::string text;
   std::string caption;

@@ -40,7 +40,8 @@ protected:
     consumed = Control<SearchStandIn::CountControl>(m_module, "standInConsumed");
     answer = Control<SearchStandIn::AnswerControl>(m_module, "standInAnswer");
     dictionary = Control<SearchStandIn::DictionaryControl>(m_module, "standInDictionary");
-    ASSERT_TRUE(launches && consumed && answer && dictionary);
+    refuseLaunches = Control<SearchStandIn::RefuseControl>(m_module, "standInRefuseLaunches");
+    ASSERT_TRUE(launches && consumed && answer && dictionary && refuseLaunches);
     app = std::make_unique<TestPlayerApp>(reinterpret_cast<HINSTANCE>(m_module));
 
     PublicationRecords::Publication publication;
@@ -66,6 +67,7 @@ protected:
   SearchStandIn::CountControl consumed = nullptr;
   SearchStandIn::AnswerControl answer = nullptr;
   SearchStandIn::DictionaryControl dictionary = nullptr;
+  SearchStandIn::RefuseControl refuseLaunches = nullptr;
 
 private:
   HMODULE m_module = nullptr;
@@ -97,6 +99,30 @@ TEST_F(VORSearcherTest, ALaunchAndItsResult) {
   answer(-1);
   EXPECT_FALSE(app->IsSearcherRunning()) << "closed without a result";
   EXPECT_EQ(app->MainView()->GetPageReference(), VORObjectCode(0, 4, 2));
+}
+
+// A searcher that could not be shown is not running: the next launch tries
+// again, and meanwhile the program's messages are not offered to it.
+TEST_F(VORSearcherTest, AFailedLaunchLeavesNothingRunning) {
+  refuseLaunches(1);
+  app->LaunchSearcher();
+  EXPECT_EQ(launches(), 1);
+  EXPECT_FALSE(app->IsSearcherRunning());
+  MessageRecorder recorder;
+  recorder.Post(SearchStandIn::kOwnMessage);
+  recorder.Post(MessageRecorder::kQuitMessage);
+  {
+    LoopWatchdog watchdog(kWatchdogMs);
+    app->MessageLoop();
+    ASSERT_FALSE(watchdog.Fired());
+  }
+  EXPECT_TRUE(recorder.Received(SearchStandIn::kOwnMessage)) << "offered to a searcher that is not there";
+  EXPECT_EQ(consumed(), 0);
+
+  refuseLaunches(0);
+  app->LaunchSearcher();
+  EXPECT_EQ(launches(), 2) << "launched again";
+  EXPECT_TRUE(app->IsSearcherRunning());
 }
 
 TEST_F(VORSearcherTest, Action105LaunchesIt) {

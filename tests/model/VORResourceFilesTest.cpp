@@ -171,6 +171,34 @@ TEST(VORFileManagerTest, ResolvesByLocationKind) {
   }
 }
 
+// The drives are looked at only when a name on the disc is first resolved,
+// and only once.
+TEST(VORFileManagerTest, TheCDROMRootIsLookedForWhenFirstNeeded) {
+  class CountingManager : public FakeFileManager {
+  public:
+    mutable int lookups = 0;
+
+  protected:
+    XQString LocateCDROMRoot() const override {
+      ++lookups;
+      return XQString("E:");
+    }
+  } manager;
+  XQString path;
+  manager.ResolvePath(VORExternalResourceIdentifier(VORExternalResourceIdentifier::kPublicationFolder, "a.wav"), path);
+  EXPECT_EQ(manager.lookups, 0);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(
+        manager.ResolvePath(VORExternalResourceIdentifier(VORExternalResourceIdentifier::kCDROMRoot, "a.avi"), path));
+    EXPECT_STREQ(path.CStr(), "E:\\a.avi");
+  }
+  EXPECT_EQ(manager.lookups, 1);
+  manager.SetCDROMRoot("");
+  EXPECT_FALSE(
+      manager.ResolvePath(VORExternalResourceIdentifier(VORExternalResourceIdentifier::kCDROMRoot, "a.avi"), path));
+  EXPECT_EQ(manager.lookups, 1);
+}
+
 TEST(VORFileManagerTest, OpensPicturesAsImageFiles) {
   FakeFileManager manager;
   manager.PutFile("a.bmp", Bytes("BM"));

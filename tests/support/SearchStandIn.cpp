@@ -15,6 +15,7 @@ ResultCallback g_callback = nullptr;
 void *g_application = nullptr;
 int g_launches = 0;
 int g_consumed = 0;
+int g_refuseLaunches = 0;
 
 } // namespace
 
@@ -27,9 +28,11 @@ __declspec(dllexport) int __cdecl loadDictionary(const void *data, unsigned long
 }
 
 __declspec(dllexport) int __cdecl launchSearcher(HWND /*window*/, ResultCallback callback, void *application) {
+  ++g_launches;
+  if (g_refuseLaunches)
+    return 0;
   g_callback = callback;
   g_application = application;
-  ++g_launches;
   return 1;
 }
 
@@ -48,6 +51,8 @@ __declspec(dllexport) unsigned long __cdecl standInDictionary(unsigned char *buf
 __declspec(dllexport) int __cdecl standInLaunches() { return g_launches; }
 
 __declspec(dllexport) int __cdecl standInConsumed() { return g_consumed; }
+
+__declspec(dllexport) void __cdecl standInRefuseLaunches(int refuse) { g_refuseLaunches = refuse; }
 
 __declspec(dllexport) void __cdecl standInAnswer(int32_t pageId) {
   if (!g_callback)
