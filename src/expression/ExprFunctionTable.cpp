@@ -123,15 +123,15 @@ float NarrowToFloat(double value) {
   return std::signbit(value) ? -narrowed : narrowed;
 }
 
-// The format is "%", the spec and "f", and the spec comes from text a user may
-// have typed: a format that is not one conversion of a double with plain text
+// The format is "%", the text given and "f", and that text comes from what a
+// user may have typed: a format that is not one conversion of a double with plain text
 // after it makes the call fail like an unknown function.
 ExprValue Format(const Arguments &a) {
   const std::string format = "%" + a[0].ToText() + "f";
-  NumberFormatSpec spec;
-  if (!NumberFormatSpec::Parse(format.c_str(), spec))
+  NumberFormat numberFormat;
+  if (!NumberFormat::Parse(format.c_str(), numberFormat))
     return ExprValue();
-  return ExprValue::FromString(RuntimeNumberFormatter::Format(NarrowToFloat(a[1].ToFloat()), spec));
+  return ExprValue::FromString(RuntimeNumberFormatter::Format(NarrowToFloat(a[1].ToFloat()), numberFormat));
 }
 
 struct FunctionEntry {

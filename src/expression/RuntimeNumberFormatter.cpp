@@ -96,25 +96,26 @@ std::string GeneralDigits(double value, int precision, bool alternate, char mark
   return alternate ? text : WithoutTrailingZeros(text);
 }
 
-std::string SignText(double value, const NumberFormatSpec &spec) {
+std::string SignText(double value, const NumberFormat &numberFormat) {
   if (std::signbit(value))
     return "-";
-  if (spec.plusSign)
+  if (numberFormat.plusSign)
     return "+";
-  return spec.spaceSign ? " " : "";
+  return numberFormat.spaceSign ? " " : "";
 }
 
 // The value's text for the conversion, without sign.
-std::string ConvertedDigits(double value, const NumberFormatSpec &spec) {
-  switch (spec.conversion) {
+std::string ConvertedDigits(double value, const NumberFormat &numberFormat) {
+  switch (numberFormat.conversion) {
   case 'e':
   case 'E':
-    return ExponentDigits(value, spec.precision, spec.alternate, spec.conversion);
+    return ExponentDigits(value, numberFormat.precision, numberFormat.alternate, numberFormat.conversion);
   case 'g':
   case 'G':
-    return GeneralDigits(value, spec.precision, spec.alternate, spec.conversion == 'G' ? 'E' : 'e');
+    return GeneralDigits(value, numberFormat.precision, numberFormat.alternate,
+                         numberFormat.conversion == 'G' ? 'E' : 'e');
   default:
-    return FixedDigits(value, spec.precision, spec.alternate);
+    return FixedDigits(value, numberFormat.precision, numberFormat.alternate);
   }
 }
 
@@ -150,57 +151,57 @@ bool ReadTrailingText(const char *p, std::string &text) {
 
 } // namespace
 
-bool NumberFormatSpec::Parse(const char *format, NumberFormatSpec &spec) {
-  spec = NumberFormatSpec();
+bool NumberFormat::Parse(const char *format, NumberFormat &numberFormat) {
+  numberFormat = NumberFormat();
   const char *p = format;
   if (*p++ != '%')
     return false;
   for (; IsFlag(*p); ++p) {
-    spec.leftAlign |= *p == '-';
-    spec.plusSign |= *p == '+';
-    spec.spaceSign |= *p == ' ';
-    spec.alternate |= *p == '#';
-    spec.zeroPad |= *p == '0';
+    numberFormat.leftAlign |= *p == '-';
+    numberFormat.plusSign |= *p == '+';
+    numberFormat.spaceSign |= *p == ' ';
+    numberFormat.alternate |= *p == '#';
+    numberFormat.zeroPad |= *p == '0';
   }
-  if (!ReadBoundedNumber(p, kMaxWidth, spec.width))
+  if (!ReadBoundedNumber(p, kMaxWidth, numberFormat.width))
     return false;
   if (*p == '.') {
     ++p;
-    if (!ReadBoundedNumber(p, kMaxPrecision, spec.precision))
+    if (!ReadBoundedNumber(p, kMaxPrecision, numberFormat.precision))
       return false;
   }
   if (IsLengthLetter(*p))
     ++p;
   if (!IsConversion(*p))
     return false;
-  spec.conversion = *p++;
-  return ReadTrailingText(p, spec.trailing);
+  numberFormat.conversion = *p++;
+  return ReadTrailingText(p, numberFormat.trailing);
 }
 
 std::string RuntimeNumberFormatter::FormatGeneral(double value) {
-  NumberFormatSpec spec;
-  spec.conversion = 'g';
-  return Format(value, spec);
+  NumberFormat numberFormat;
+  numberFormat.conversion = 'g';
+  return Format(value, numberFormat);
 }
 
 std::string RuntimeNumberFormatter::FormatFixed(double value, int precision) {
-  NumberFormatSpec spec;
-  spec.precision = precision;
-  return Format(value, spec);
+  NumberFormat numberFormat;
+  numberFormat.precision = precision;
+  return Format(value, numberFormat);
 }
 
-std::string RuntimeNumberFormatter::Format(double value, const NumberFormatSpec &spec) {
+std::string RuntimeNumberFormatter::Format(double value, const NumberFormat &numberFormat) {
   const bool finite = std::isfinite(value);
-  const std::string sign = finite ? SignText(value, spec) : "";
-  const std::string body = finite ? ConvertedDigits(value, spec) : NonFiniteText(value);
-  const size_t width = static_cast<size_t>(spec.width);
+  const std::string sign = finite ? SignText(value, numberFormat) : "";
+  const std::string body = finite ? ConvertedDigits(value, numberFormat) : NonFiniteText(value);
+  const size_t width = static_cast<size_t>(numberFormat.width);
   const size_t length = sign.size() + body.size();
   if (length >= width)
-    return sign + body + spec.trailing;
+    return sign + body + numberFormat.trailing;
   const size_t padding = width - length;
-  if (spec.leftAlign)
-    return sign + body + std::string(padding, ' ') + spec.trailing;
-  if (spec.zeroPad && finite)
-    return sign + std::string(padding, '0') + body + spec.trailing;
-  return std::string(padding, ' ') + sign + body + spec.trailing;
+  if (numberFormat.leftAlign)
+    return sign + body + std::string(padding, ' ') + numberFormat.trailing;
+  if (numberFormat.zeroPad && finite)
+    return sign + std::string(padding, '0') + body + numberFormat.trailing;
+  return std::string(padding, ' ') + sign + body + numberFormat.trailing;
 }

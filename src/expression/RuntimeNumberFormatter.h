@@ -9,7 +9,7 @@
 // format: "*", "$", other conversions and a second conversion would read
 // arguments that are not there, so a text typed by a user never reaches a
 // printf.
-struct NumberFormatSpec {
+struct NumberFormat {
   static constexpr int kDefaultPrecision = 6;
   // Bounds on what one format may ask for; the result is built in a string
   // as long as it needs, so every field within them prints whole.
@@ -27,9 +27,9 @@ struct NumberFormatSpec {
   // The text after the conversion, "%%" already made "%".
   std::string trailing;
 
-  // Answers false, leaving spec unspecified, when the format is anything but
-  // the above.
-  static bool Parse(const char *format, NumberFormatSpec &spec);
+  // Answers false, leaving numberFormat unspecified, when the format is
+  // anything but the above.
+  static bool Parse(const char *format, NumberFormat &numberFormat);
 };
 
 // Number texts as the Windows C runtime prints them, produced the same way in
@@ -42,5 +42,5 @@ public:
   // "%.<precision>f"
   static std::string FormatFixed(double value, int precision);
   // The whole format's text for the value.
-  static std::string Format(double value, const NumberFormatSpec &spec);
+  static std::string Format(double value, const NumberFormat &numberFormat);
 };

@@ -125,7 +125,7 @@ TEST(ExprFunctionTableTest, FormatPrintsTheValueAsASingle) {
       {S(".0"), F(3.4028235e38), "340282346638528859811704183484516925440"},
       {S(""), F(1e300), "1.#INF"},
       {S(""), F(-1e300), "-1.#INF"},
-      // The spec goes into "%...f" as it stands: a conversion of its own
+      // The text given goes into "%...f" as it stands: a conversion of its own
       // leaves the "f" as text, a length letter before it changes nothing.
       {S("5.2f"), F(3.14159), " 3.14f"},
       {S(".2f"), F(1.5), "1.50f"},

@@ -77,9 +77,9 @@ TEST_F(RuntimeNumberMsvcrtTest, FormatsMatchTheRuntime) {
                            "%5.2ff",  "%.2lff",  "%5.2f%%f", "%Lf kg", "%2000.3f", "%.600f", "%.600e", "%1100g"};
   for (double value : kValues) {
     for (const char *format : formats) {
-      NumberFormatSpec spec;
-      ASSERT_TRUE(NumberFormatSpec::Parse(format, spec)) << format;
-      EXPECT_EQ(RuntimeNumberFormatter::Format(value, spec), RuntimeText(format, value))
+      NumberFormat numberFormat;
+      ASSERT_TRUE(NumberFormat::Parse(format, numberFormat)) << format;
+      EXPECT_EQ(RuntimeNumberFormatter::Format(value, numberFormat), RuntimeText(format, value))
           << value << " with \"" << format << '"';
     }
   }

@@ -179,10 +179,11 @@ TEST(RuntimeNumberFormatterTest, FixedFormFollowsFlagsWidthAndPrecision) {
       {-kInfinity, "-8.2", "-1.#INF "},
   };
   for (const Case &c : cases) {
-    NumberFormatSpec spec;
+    NumberFormat numberFormat;
     const std::string format = std::string("%") + c.conversion + "f";
-    ASSERT_TRUE(NumberFormatSpec::Parse(format.c_str(), spec)) << c.conversion;
-    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, spec), c.text) << c.value << " with \"" << c.conversion << '"';
+    ASSERT_TRUE(NumberFormat::Parse(format.c_str(), numberFormat)) << c.conversion;
+    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, numberFormat), c.text)
+        << c.value << " with \"" << c.conversion << '"';
   }
 }
 
@@ -233,9 +234,10 @@ TEST(RuntimeNumberFormatterTest, ExponentAndGeneralFormsAndTheTextAfterThem) {
       {3.14159, "%.1f kg\nf", "3.1 kg\nf"},
   };
   for (const Case &c : cases) {
-    NumberFormatSpec spec;
-    ASSERT_TRUE(NumberFormatSpec::Parse(c.format, spec)) << c.format;
-    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, spec), c.text) << c.value << " with \"" << c.format << '"';
+    NumberFormat numberFormat;
+    ASSERT_TRUE(NumberFormat::Parse(c.format, numberFormat)) << c.format;
+    EXPECT_EQ(RuntimeNumberFormatter::Format(c.value, numberFormat), c.text)
+        << c.value << " with \"" << c.format << '"';
   }
 }
 
@@ -246,8 +248,8 @@ TEST(RuntimeNumberFormatterTest, FormatTakesOneConversionOfADoubleWithinBounds) 
                             "%0005f", "%65535f", "%.65535f", "%65535.65535e", "%lf",  "%Lf",     "%hf",   "%e",
                             "%E",     "%g",      "%G",       "%5.2ff",        "%f%%", "%f%%%%x", "%f kg", "%.2lg\t"};
   for (const char *format : accepted) {
-    NumberFormatSpec spec;
-    EXPECT_TRUE(NumberFormatSpec::Parse(format, spec)) << '"' << format << '"';
+    NumberFormat numberFormat;
+    EXPECT_TRUE(NumberFormat::Parse(format, numberFormat)) << '"' << format << '"';
   }
   const char *refused[] = {"",
                            "f",
@@ -284,21 +286,21 @@ TEST(RuntimeNumberFormatterTest, FormatTakesOneConversionOfADoubleWithinBounds) 
                            "%zf",
                            "% .2hhf"};
   for (const char *format : refused) {
-    NumberFormatSpec spec;
-    EXPECT_FALSE(NumberFormatSpec::Parse(format, spec)) << '"' << format << '"';
+    NumberFormat numberFormat;
+    EXPECT_FALSE(NumberFormat::Parse(format, numberFormat)) << '"' << format << '"';
   }
 }
 
 // The widest field and the longest precision print whole: the result is as
 // long as they make it, not cut to a buffer.
 TEST(RuntimeNumberFormatterTest, WideFieldsPrintWhole) {
-  NumberFormatSpec spec;
-  ASSERT_TRUE(NumberFormatSpec::Parse("%+65535.65535f", spec));
-  const std::string widest = RuntimeNumberFormatter::Format(-static_cast<double>(FLT_MAX), spec);
+  NumberFormat numberFormat;
+  ASSERT_TRUE(NumberFormat::Parse("%+65535.65535f", numberFormat));
+  const std::string widest = RuntimeNumberFormatter::Format(-static_cast<double>(FLT_MAX), numberFormat);
   EXPECT_EQ(widest.size(), 1u + 39u + 1u + 65535u);
   EXPECT_EQ(widest.substr(0, 8), "-3402823");
-  ASSERT_TRUE(NumberFormatSpec::Parse("%2000.1f", spec));
-  const std::string wide = RuntimeNumberFormatter::Format(2.5, spec);
+  ASSERT_TRUE(NumberFormat::Parse("%2000.1f", numberFormat));
+  const std::string wide = RuntimeNumberFormatter::Format(2.5, numberFormat);
   EXPECT_EQ(wide.size(), 2000u);
   EXPECT_EQ(wide.substr(1995), "  2.5");
 }
