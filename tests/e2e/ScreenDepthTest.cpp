@@ -71,37 +71,17 @@ const std::vector<PublicationRecords::PaletteEntry> kColours = {
 
 COLORREF EntryColour(size_t index) { return RGB(kColours[index].red, kColours[index].green, kColours[index].blue); }
 
-PublicationRecords::Page MakePage(uint32_t id, uint32_t colour) {
-  PublicationRecords::Page page(VORObjectKey{0, 4, id});
-  page.properties.backgroundColor = colour;
-  page.properties.right = 200;
-  page.properties.bottom = 100;
-  return page;
-}
-
 // An 8-bit publication whose colours are entries of its palette: the first
 // page's own, then, after a second, the publication's in the second page.
 PublicationRecords::Publication EightBitPublication() {
-  PublicationRecords::Publication publication;
-  publication.colourDepth = 8;
-  publication.palette = kColours;
-  auto &properties = publication.properties;
-  properties.title = "Eight bits";
-  properties.titleBar = 1;
-  properties.border = 2;
-  properties.width = 400;
-  properties.height = 300;
-  properties.fullScreen = 0;
-  properties.flags = kEscapeExits;
-  properties.backgroundColor = kPaletteIndex | 9;
-  PublicationRecords::Page first = MakePage(1, kPaletteIndex | 5);
+  PublicationRecords::Page first = PublicationRecords::ColouredPage(1, kPaletteIndex | 5);
   first.properties.timedPageDelay = 1000;
   first.properties.timedPage = VORObjectKey{0, 4, 2};
-  PublicationRecords::Chapter chapter;
-  chapter.properties.pageWidth = 200;
-  chapter.properties.pageHeight = 100;
-  chapter.pages = {first, MakePage(2, kPublicationColour)};
-  publication.chapters = {chapter};
+  PublicationRecords::Publication publication = PublicationRecords::SmallPagesInAWindow(
+      "Eight bits", kEscapeExits, {first, PublicationRecords::ColouredPage(2, kPublicationColour)});
+  publication.colourDepth = 8;
+  publication.palette = kColours;
+  publication.properties.backgroundColor = kPaletteIndex | 9;
   return publication;
 }
 

@@ -24,31 +24,11 @@ constexpr uint32_t kCloseBoxExits = 0x20;
 std::string Player() { return ProgramDriver::ProgramFolder() + "vorplayer.exe"; }
 
 PublicationRecords::Page MakePage(uint32_t id, COLORREF colour, int32_t width, int32_t height) {
-  PublicationRecords::Page page(VORObjectKey{0, 4, id});
-  page.properties.backgroundColor = colour;
-  page.properties.right = width;
-  page.properties.bottom = height;
-  return page;
+  return PublicationRecords::ColouredPage(id, colour, width, height);
 }
 
-// A publication of one chapter whose pages are 200 x 100, shown in a main
-// window of 400 x 300 (no frame, no caption) with the given flags.
 PublicationRecords::Publication SmallPages(uint32_t flags, std::vector<PublicationRecords::Page> pages) {
-  PublicationRecords::Publication publication;
-  auto &properties = publication.properties;
-  properties.title = "Small pages";
-  properties.titleBar = 1;
-  properties.border = 2;
-  properties.width = 400;
-  properties.height = 300;
-  properties.fullScreen = 0;
-  properties.flags = flags;
-  PublicationRecords::Chapter chapter;
-  chapter.properties.pageWidth = 200;
-  chapter.properties.pageHeight = 100;
-  chapter.pages = std::move(pages);
-  publication.chapters = {chapter};
-  return publication;
+  return PublicationRecords::SmallPagesInAWindow("Small pages", flags, std::move(pages));
 }
 
 // The screen is read where the window is: nothing else may cover it (the

@@ -421,4 +421,30 @@ std::string FileText(const Publication &publication, uint32_t version) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+Page ColouredPage(uint32_t id, uint32_t colour, int32_t width, int32_t height) {
+  Page page(VORObjectKey{0, 4, id});
+  page.properties.backgroundColor = colour;
+  page.properties.right = width;
+  page.properties.bottom = height;
+  return page;
+}
+
+Publication SmallPagesInAWindow(const std::string &title, uint32_t flags, std::vector<Page> pages) {
+  Publication publication;
+  auto &properties = publication.properties;
+  properties.title = title;
+  properties.titleBar = 1;
+  properties.border = 2;
+  properties.width = 400;
+  properties.height = 300;
+  properties.fullScreen = 0;
+  properties.flags = flags;
+  Chapter chapter;
+  chapter.properties.pageWidth = 200;
+  chapter.properties.pageHeight = 100;
+  chapter.pages = std::move(pages);
+  publication.chapters = {chapter};
+  return publication;
+}
+
 } // namespace PublicationRecords

@@ -361,4 +361,10 @@ struct Publication {
 // The written file as a byte string, as the scratch folder writes files.
 std::string FileText(const Publication &publication, uint32_t version = 0);
 
+// A page of the given size whose own colour is colour.
+Page ColouredPage(uint32_t id, uint32_t colour, int32_t width = 200, int32_t height = 100);
+// One chapter of 200 x 100 pages, shown in a main window of 400 x 300 with a
+// title bar and the given flags: the pages leave margins to look at.
+Publication SmallPagesInAWindow(const std::string &title, uint32_t flags, std::vector<Page> pages);
+
 } // namespace PublicationRecords
