@@ -52,8 +52,11 @@ bool RtfReader::HasHeader(const std::string &rtf) { return rtf.compare(0, kHeade
 std::vector<TextRun> RtfReader::Read() {
   if (!HasHeader(m_in))
     return {};
+  // The header is a control word: its number and one blank belong to it.
   m_pos = kHeaderLength;
-  if (!AtEnd() && Peek() != '\\')
+  while (!AtEnd() && IsDigit(Peek()))
+    ++m_pos;
+  if (Peek() == ' ')
     ++m_pos;
   while (!AtEnd() && !m_stack.empty()) {
     const char c = Peek();

@@ -388,9 +388,12 @@ void TextStyle::Narrow(const TextStyle &other) {
 bool TextStyle::SameCharacterFields(const TextStyle &other) const {
   RichColor mine = 0;
   RichColor theirs = 0;
-  if (GetBackgroundColor(mine) != other.GetBackgroundColor(theirs) || mine != theirs)
+  // A colour that is off shows nowhere and is written nowhere.
+  bool on = GetBackgroundColor(mine);
+  if (on != other.GetBackgroundColor(theirs) || (on && mine != theirs))
     return false;
-  if (GetShadowColor(mine) != other.GetShadowColor(theirs) || mine != theirs)
+  on = GetShadowColor(mine);
+  if (on != other.GetShadowColor(theirs) || (on && mine != theirs))
     return false;
   return GetBold() == other.GetBold() && GetItalic() == other.GetItalic() && GetUnderline() == other.GetUnderline() &&
          GetSubscript() == other.GetSubscript() && GetSuperscript() == other.GetSuperscript() &&

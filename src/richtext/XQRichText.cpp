@@ -83,7 +83,7 @@ int32_t XQRichText::RunCharStart(size_t run) const {
 }
 
 size_t XQRichText::ParagraphFirstRun(size_t run) const {
-  while (run > 0 && m_runs[run - 1].text.back() != '\n')
+  while (run > 0 && (m_runs[run - 1].text.empty() || m_runs[run - 1].text.back() != '\n'))
     --run;
   return run;
 }

@@ -367,7 +367,7 @@ void XQRichText::ApplyVerticalAlignment() {
   if (m_verticalAlignment == 1 || m_verticalAlignment == 2) {
     int32_t dy = m_frameHeight - m_lines.back().Bottom();
     if (m_verticalAlignment == 2)
-      dy = (m_frameHeight - GetContentHeight()) / 2;
+      dy = (m_frameHeight - m_lines.back().Bottom()) / 2;
     for (TextLine &line : m_lines)
       moveLine(line, dy);
     return;
