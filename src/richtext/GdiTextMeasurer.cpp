@@ -113,11 +113,18 @@ void GdiTextMeasurer::MeasureText(const RichTextFont &font, const char *text, in
     return;
   std::vector<int> edges(static_cast<size_t>(length), 0);
   HGDIOBJ previous = SelectObject(m_dc, HandleOf(font));
-  SetTextJustification(m_dc, extra, breaks);
   SIZE size = {};
   GetTextExtentExPointA(m_dc, text, length, 0, nullptr, edges.data(), &size);
-  SetTextJustification(m_dc, 0, 0);
   SelectObject(m_dc, previous);
-  for (int32_t i = 0; i < length; ++i)
-    rightEdges[i] = edges[static_cast<size_t>(i)];
+  // The extra pixels spread as SetTextJustification spreads them when the
+  // text is drawn; not every system's extent calls take them into account.
+  int32_t added = 0;
+  int32_t blank = 0;
+  for (int32_t i = 0; i < length; ++i) {
+    if (text[i] == ' ' && breaks > 0 && blank < breaks) {
+      added += extra / breaks + (blank < extra % breaks ? 1 : 0);
+      ++blank;
+    }
+    rightEdges[i] = edges[static_cast<size_t>(i)] + added;
+  }
 }

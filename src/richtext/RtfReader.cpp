@@ -60,8 +60,8 @@ std::vector<TextRun> RtfReader::Read() {
     ++m_pos;
   while (!AtEnd() && !m_stack.empty()) {
     const char c = Peek();
-    if (c == '\n' || c == '\r') {
-      ++m_pos;
+    if (c == '\n' || c == '\r' || c == '\0') {
+      ++m_pos; // line breaks are no text; a NUL would end the run's text
     } else if (c == '\\') {
       ++m_pos;
       ApplyWord(ReadWord());
@@ -81,8 +81,6 @@ std::vector<TextRun> RtfReader::Read() {
     } else if (c == '}') {
       ++m_pos;
       PopGroup();
-    } else if (c == '\0') {
-      ++m_pos; // a NUL would end the run's text
     } else {
       const size_t start = m_pos;
       while (!AtEnd() && IsTextByte(Peek()))
