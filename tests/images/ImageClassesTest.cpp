@@ -7,6 +7,7 @@
 
 #include "display/DrawingContext.h"
 #include "display/GdiCanvas.h"
+#include "images/CoverWindow.h"
 #include "images/ImageFactory.h"
 #include "images/VORDIBResourceImage.h"
 #include "images/VORInternalImage.h"
@@ -197,7 +198,7 @@ TEST_F(ImageClassesTest, AKeyColourIsLeftTransparentAndMissesHitTests) {
   EXPECT_EQ(Row(0, 1, 4), (std::vector<uint32_t>{0x00FFFF, kBackground, 0x000080, 0xFFFFFF}));
   EXPECT_TRUE(image.HitTest(0, 1, VORRect(0, 0, 4, 2)));
   EXPECT_FALSE(image.HitTest(1, 1, VORRect(0, 0, 4, 2))) << "the key colour's pixel";
-  EXPECT_FALSE(image.HitTest(0, 3, VORRect(0, 0, 4, 8))) << "centred: above the picture, inside the destination";
+  EXPECT_FALSE(image.HitTest(0, 1, VORRect(0, 0, 4, 8))) << "centred: above the picture, inside the destination";
   VORDIBResourceImage stretched(AddResource(PackedPicture(), VORFileKind::kPictureFile), Layout(ImageLayout::kStretch));
   ASSERT_TRUE(stretched.Lock());
   EXPECT_FALSE(stretched.HitTest(5, 5, VORRect(5, 5, 5, 9))) << "a destination without width";
@@ -297,6 +298,36 @@ TEST_F(ImageClassesTest, EnhancedMetafilesPlayIntoTheDestination) {
       true, VORRect(0, 0, 5, 5));
   EXPECT_FALSE(tiny.HasMetafile());
   EXPECT_FALSE(Draw(tiny, VORRect(0, 0, 20, 10)));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ImageClassesTest, TheCoverWindowShowsItsPictureCentredOnTheScreen) {
+  const uint32_t handle = AddResource(InternalPicture(), VORFileKind::kInternalPicture);
+  std::unique_ptr<VORCover> cover = CoverWindow::Make(GetModuleHandleA(nullptr), handle);
+  ASSERT_TRUE(cover);
+  HWND window = CoverWindow::Current()->GetWindow();
+  RECT frame;
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 2);
+  EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 1);
+  EXPECT_EQ(frame.right - frame.left, 4);
+  EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(window);
+  for (int i = 0; i < 8; ++i) {
+    const COLORREF colour = GetPixel(dc, i % 4, i / 4);
+    const uint32_t read = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    EXPECT_EQ(read, kPicture[static_cast<size_t>(i)]) << i;
+  }
+  ReleaseDC(window, dc);
+  EXPECT_FALSE(CoverWindow::Make(GetModuleHandleA(nullptr), handle)) << "one cover at a time";
+  cover.reset();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(CoverWindow::Current(), nullptr);
+  EXPECT_FALSE(CoverWindow::Make(GetModuleHandleA(nullptr), AddResource({1, 2}, VORFileKind::kInternalPicture)));
 }
 
 } // namespace

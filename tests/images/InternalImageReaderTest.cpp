@@ -9,6 +9,7 @@
 
 #include "model/VORFileKind.h"
 #include "model/VORResourceManager.h"
+#include "support/DemoPublication.h"
 #include "support/FakeApp.h"
 #include "support/FakeResourceFile.h"
 #include "support/FakeResourcePlatform.h"
@@ -366,6 +367,20 @@ TEST_F(InternalImageResourceTest, AResourceThatReadsShortDoesNotOpen) {
   EXPECT_FALSE(reader.Open(true));
   InternalImageReader none(0x70000, -1, &manager);
   EXPECT_FALSE(none.Open(true));
+}
+
+} // namespace
+
+namespace {
+
+TEST(InternalImageReaderTest, TheDemoCoverDecodesToItsTwoHalves) {
+  auto reader = OpenInMemory(DemoPublication::Cover());
+  ASSERT_TRUE(reader);
+  ASSERT_TRUE(reader->ReadFrame(0));
+  const std::vector<uint32_t> pixels = Pixels(*reader, 3);
+  auto stored = [](uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16; };
+  EXPECT_EQ(pixels.front(), stored(DemoPublication::kCoverTop));
+  EXPECT_EQ(pixels.back(), stored(DemoPublication::kCoverBottom));
 }
 
 } // namespace
