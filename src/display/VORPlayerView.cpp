@@ -413,6 +413,8 @@ void VORPlayerView::PlayEnterTransition() {
   }
   // Without an enter effect the page entry is complete at once.
   CompletePageEntry();
+  if (VORApp *app = VORApp::Get())
+    app->RemoveCover();
 }
 
 void VORPlayerView::OnIdle() {

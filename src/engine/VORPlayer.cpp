@@ -351,6 +351,9 @@ bool VORPlayer::CheckStartupPassword() {
   const VORPublication::VORPublicationProperties &properties = publication->GetPublicationProperties();
   if (!properties.passwordsOn || properties.askUser != 0)
     return true;
+  // The password box must not sit under the cover.
+  DeleteCover();
+  m_coverRemovalRequested = false;
   const VORObjectCode firstChapter = publication->GetFirstChapter();
   for (;;) {
     const VORString answer = AskPassword();
@@ -362,6 +365,29 @@ bool VORPlayer::CheckStartupPassword() {
     }
     ShowWrongPassword();
   }
+}
+
+void VORPlayer::NoteCoverShown() {
+  m_coverShownAt = m_clock.GetMilliseconds();
+  m_coverRemovalRequested = false;
+}
+
+void VORPlayer::RemoveCover() {
+  if (!HasCover())
+    return;
+  if (m_clock.GetMilliseconds() - m_coverShownAt <= kCoverMinimumMs) {
+    m_coverRemovalRequested = true;
+    return;
+  }
+  m_coverRemovalRequested = false;
+  DeleteCover();
+}
+
+void VORPlayer::RemoveCoverWhenDue(uint32_t now) {
+  if (!m_coverRemovalRequested || !HasCover() || now - m_coverShownAt <= kCoverMinimumMs)
+    return;
+  m_coverRemovalRequested = false;
+  DeleteCover();
 }
 
 void VORPlayer::RunSecondTick() {

@@ -173,6 +173,17 @@ public:
   // The system's files and save dialog for storing information.
   void SetStoreInfoPlatform(std::unique_ptr<VORStoreInfoPlatform> platform);
 
+  // The cover picture shown from the start-up until the first page has been
+  // up a while: the view asks for its removal once its page is entered; it
+  // goes then when it has been shown more than kCoverMinimumMs, else the
+  // main loop removes it once that time has passed.
+  static constexpr uint32_t kCoverMinimumMs = 2000;
+  void RemoveCover() override;
+  // The main loop's step: removes a cover whose removal was asked for once
+  // its time has passed.
+  void RemoveCoverWhenDue(uint32_t now);
+  bool IsCoverRemovalRequested() const { return m_coverRemovalRequested; }
+
   VORClock &GetClock() const { return m_clock; }
   uint32_t GetStartTime() const { return m_startTime; }
   void SetTickTime(uint32_t time) { m_tickTime = time; }
@@ -184,6 +195,12 @@ protected:
   virtual void Beep() {}
   // The box that tells a password was wrong.
   virtual void ShowWrongPassword() {}
+  // The cover window, which only the program makes: whether there is one,
+  // and deleting it.
+  virtual bool HasCover() const { return false; }
+  virtual void DeleteCover() {}
+  // A cover has just been shown: its time starts now.
+  void NoteCoverShown();
   // Made by the start-up, deleted by the teardown (before the publication
   // file and the file manager it reads through).
   std::unique_ptr<VORResourceManager> m_resourceManager;
@@ -205,4 +222,6 @@ private:
   std::unique_ptr<VOREventQ> m_eventQueue;
   ViewList m_views;
   std::unique_ptr<PublicationPalette> m_palette;
+  uint32_t m_coverShownAt = 0;
+  bool m_coverRemovalRequested = false;
 };

@@ -17,6 +17,8 @@
 #include "foundation/XQMessageBox.h"
 #include "model/PublicationFile.h"
 #include "model/VORChapter.h"
+#include "model/VORFileKind.h"
+#include "model/VORInternalResourceIdentifier.h"
 #include "model/VORPage.h"
 #include "model/VORPlayerFileManager.h"
 #include "model/VORPlayerGotoPageAction.h"
@@ -57,6 +59,7 @@ bool ScreenIsPaletteBased() {
 }
 
 VORPlayerApp::PaletteDisplayTest g_paletteDisplayTest = ScreenIsPaletteBased;
+VORPlayerApp::CoverMaker g_coverMaker = nullptr;
 
 std::unique_ptr<VORFile> OpenCompiledFile(VORFileManager &fileManager,
                                           const VORExternalResourceIdentifier &identifier) {
@@ -102,6 +105,8 @@ VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Insta
 
 VORPlayerApp::~VORPlayerApp() {
   CloseAllViews();
+  // The cover's picture is a locked resource.
+  m_cover.reset();
   m_timerWindow.Destroy();
   // Resources read through the publication-file holder and the file manager.
   m_resourceManager.reset();
@@ -153,6 +158,8 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
     ReportMissingPublication();
     return false;
   }
+  ShowCover();
+  StartupTrace::Mark("cover");
   CreateEngineObjects();
   StartupTrace::Mark("engine objects");
   if (!LoadPublication()) {
@@ -214,7 +221,7 @@ void VORPlayerApp::RunDueWork() {
       m_lastSecondTick = now;
       RunSecondTick();
     }
-    // The cover window is looked after here once there is one.
+    RemoveCoverWhenDue(now);
     if (GetInactivityTimer().IsCheckDue(now))
       GetInactivityTimer().Check(*this);
     VORUpdateController &controller = *GetUpdateController();
@@ -420,6 +427,7 @@ void VORPlayerApp::Teardown() {
     m_publicationFile->Close();
   m_publicationFileChecked = false;
   m_publicationFile.reset();
+  m_cover.reset();
   m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }
@@ -429,6 +437,20 @@ void VORPlayerApp::LocateByModuleName() {
   GetModuleFileNameA(nullptr, programPath, sizeof programPath);
   m_publicationName = PublicationPath::NameForProgram(programPath);
   m_fileManager.SetPublicationFolder(PublicationPath::FolderOf(programPath));
+}
+
+void VORPlayerApp::SetCoverMaker(CoverMaker maker) { g_coverMaker = maker; }
+
+void VORPlayerApp::ShowCover() {
+  if (!g_coverMaker || !m_resourceManager)
+    return;
+  const uint32_t handle = m_resourceManager->OpenInternalResource(
+      VORInternalResourceIdentifier(kCoverResourceNumber, VORFileKind::kInternalPicture), 0, 0, 0);
+  if (handle == 0)
+    return;
+  m_cover = g_coverMaker(m_instance, handle);
+  if (m_cover)
+    NoteCoverShown();
 }
 
 void VORPlayerApp::CheckPaletteDisplay() {

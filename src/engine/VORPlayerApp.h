@@ -7,6 +7,7 @@
 #include "engine/FontInstaller.h"
 #include "engine/SearchComponent.h"
 #include "engine/TimerWindow.h"
+#include "engine/VORCover.h"
 #include "engine/VORPlayer.h"
 #include "engine/VORSystemClock.h"
 #include "foundation/XQList.h"
@@ -29,6 +30,12 @@ public:
   // The update controller runs while something falls due within this time.
   static constexpr uint32_t kUpdateWindowMs = 400;
 
+  // Makes the cover window over the internal picture resource; null when
+  // there is none to show.
+  using CoverMaker = std::unique_ptr<VORCover> (*)(HINSTANCE instance, uint32_t resourceHandle);
+  // The cover picture: internal resource 1, in the internal picture format.
+  static constexpr int32_t kCoverResourceNumber = 1;
+
   explicit VORPlayerApp(HINSTANCE instance);
   ~VORPlayerApp() override;
 
@@ -44,6 +51,11 @@ public:
   void Teardown();
 
   void LocateByModuleName();
+  // The program's maker of cover windows; without one there is no cover.
+  static void SetCoverMaker(CoverMaker maker);
+  // Shows the publication's cover picture when it has one.
+  void ShowCover();
+  const VORCover *GetCover() const { return m_cover.get(); }
   // Asks the screen whether it is palette-based and tells the display.
   void CheckPaletteDisplay();
   // The screen's answer (RASTERCAPS has RC_PALETTE), replaceable for tests:
@@ -106,6 +118,8 @@ protected:
   // The wrong-password box: the program's string 1800, or a text of ours
   // where the program carries none.
   void ShowWrongPassword() override;
+  bool HasCover() const override { return m_cover != nullptr; }
+  void DeleteCover() override { m_cover.reset(); }
 
 private:
   bool OpenPublicationFile();
@@ -132,4 +146,5 @@ private:
   HMODULE m_oleContainer = nullptr;
   SearchComponent m_search;
   bool m_passwordDialogOpen = false;
+  std::unique_ptr<VORCover> m_cover;
 };

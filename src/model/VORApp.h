@@ -118,6 +118,9 @@ public:
   // closes alone, the main window ends the run. The view may be deleted
   // before this returns.
   virtual void CloseViewWindow(HWND__ *window) = 0;
+  // A view has entered its first page: the start-up's cover picture may go
+  // (at once, or once it has been shown long enough).
+  virtual void RemoveCover() = 0;
 
 private:
   static VORApp *s_app;

@@ -62,4 +62,17 @@ TEST(VORStartupPasswordTest, AskedOnlyWhenThePublicationWantsIt) {
   }
 }
 
+// The password box is not to sit under the cover: the cover goes first,
+// whatever the time.
+TEST(VORStartupPasswordTest, TheCoverGoesBeforeTheQuestion) {
+  FakeClock clock;
+  TestPlayer player(clock);
+  ASSERT_TRUE(player.Load(Protected(1, 0)));
+  player.ShowTestCover();
+  player.passwordAnswers = {""};
+  EXPECT_FALSE(player.CheckStartupPassword());
+  EXPECT_FALSE(player.coverShown);
+  EXPECT_EQ(player.coverDeletions, 1);
+}
+
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "support/InternalImageWriter.h"
+
 namespace DemoPublication {
 
 namespace {
@@ -39,7 +41,28 @@ PublicationRecords::Page TimedPage(uint32_t id, uint32_t colour, int32_t width, 
   return page;
 }
 
+// A colour 0x00BBGGRR as a 24-bit pixel value, stored blue first.
+uint32_t PixelOf(uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16; }
+
 } // namespace
+
+std::vector<uint8_t> Cover() {
+  using namespace InternalImageWriter;
+  constexpr uint32_t kBytesPerPixel = 3;
+  constexpr int16_t kWidth = kCoverWidth, kHalf = kCoverHeight / 2, kHeight = kCoverHeight;
+  Picture picture;
+  picture.width = kCoverWidth;
+  picture.height = kCoverHeight;
+  picture.depth = 24;
+  // Blocks count at most 65535 pixels: a block a row.
+  std::vector<Block> top(kHalf, Block{kCoverWidth, {PixelOf(kCoverTop)}, {}});
+  std::vector<Block> bottom(kHalf, Block{kCoverWidth, {PixelOf(kCoverBottom)}, {}});
+  Frame frame;
+  frame.parts = {PackedPart(0, 0, kWidth, kHalf, top, kBytesPerPixel),
+                 PackedPart(0, kHalf, kWidth, kHeight, bottom, kBytesPerPixel)};
+  picture.frames = {frame};
+  return picture.Bytes();
+}
 
 PublicationRecords::Publication Make() {
   PublicationRecords::Publication publication;
@@ -87,6 +110,7 @@ PublicationRecords::Publication Make() {
   own.pages = {TimedPage(4, kPaletteIndex | kOchreEntry, 200, 150, 1)};
 
   publication.chapters = {shared, own};
+  publication.internalResources[1] = Cover();
   return publication;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "support/PublicationRecords.h"
 
 // The demo publication that scripts/run plays: a few pages of different
@@ -9,5 +12,14 @@
 namespace DemoPublication {
 
 PublicationRecords::Publication Make();
+
+// The demo's cover picture in the internal format: 24 bits, kCoverWidth x
+// kCoverHeight, its upper half kCoverTop and its lower half kCoverBottom
+// (colours as 0x00BBGGRR), drawn by runs of packed blocks.
+constexpr int32_t kCoverWidth = 240;
+constexpr int32_t kCoverHeight = 120;
+constexpr uint32_t kCoverTop = 0x002060C0;
+constexpr uint32_t kCoverBottom = 0x00C0A020;
+std::vector<uint8_t> Cover();
 
 } // namespace DemoPublication

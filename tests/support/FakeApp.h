@@ -65,6 +65,7 @@ public:
   void SetVariableValue(const XQString &name, const XQString &value) override;
   bool IsTrueColorDisplay() override { return m_trueColor; }
   void CloseViewWindow(HWND__ *window) override { m_closedWindows.push_back(window); }
+  void RemoveCover() override { ++m_coverRemovals; }
 
   ActionReceiverTable &Receivers() { return m_receivers; }
   const std::vector<HWND__ *> &ClosedWindows() const { return m_closedWindows; }
@@ -90,6 +91,7 @@ public:
   const std::vector<VORObjectCode> &MissingPages() const { return m_missingPages; }
   const std::vector<int32_t> &SystemErrors() const { return m_systemErrors; }
   int GetBroadcastCount() const { return m_broadcasts; }
+  int GetCoverRemovals() const { return m_coverRemovals; }
 
 private:
   ActionReceiverTable m_receivers;
@@ -109,6 +111,7 @@ private:
   std::deque<std::string> m_answers;
   int m_questions = 0;
   int m_broadcasts = 0;
+  int m_coverRemovals = 0;
   std::map<std::string, std::string> m_variables;
   std::vector<Scheduled> m_scheduled;
   std::vector<VORObjectCode> m_missingPages;

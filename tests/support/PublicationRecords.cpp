@@ -534,6 +534,8 @@ void Publication::AddTo(PublicationWriter &writer) const {
     if (!chapter.trailingBytes.empty())
       chapterFolder.AddRaw(chapter.trailingBytes);
   }
+  for (const auto &[number, bytes] : internalResources)
+    writer.AddEntry(number).AddData(bytes);
 }
 
 std::vector<uint8_t> Publication::Bytes(uint32_t version) const {

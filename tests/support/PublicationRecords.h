@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -442,8 +443,12 @@ struct Publication {
   PublicationProperties properties;
   size_t propertyFieldCount = SIZE_MAX;
   std::vector<Chapter> chapters;
+  // Internal resources by number (1 and up): each a top-level entry whose
+  // one data item is the resource's bytes (number 1 in the internal picture
+  // format is the cover).
+  std::map<uint32_t, std::vector<uint8_t>> internalResources;
 
-  // Adds the root entry to writer.
+  // Adds the root entry and the internal resources to writer.
   void AddTo(PublicationWriter &writer) const;
   std::vector<uint8_t> Bytes(uint32_t version = 0) const;
 };

@@ -61,10 +61,23 @@ public:
   bool makesViews = true;
   std::deque<std::string> passwordAnswers;
   std::vector<VORObjectCode> missingPages;
+  // A cover stands in for the program's window: shown now, counted when deleted.
+  void ShowTestCover() {
+    coverShown = true;
+    NoteCoverShown();
+  }
+  bool coverShown = false;
+  int coverDeletions = 0;
 
 protected:
   VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
   void ShowWrongPassword() override { ++wrongPasswordBoxes; }
+  bool HasCover() const override { return coverShown; }
+  void DeleteCover() override {
+    if (coverShown)
+      ++coverDeletions;
+    coverShown = false;
+  }
 
 private:
   std::vector<uint8_t> m_bytes;
