@@ -1,5 +1,7 @@
 #include "engine/VORPlayerApp.h"
 
+#include <vfw.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -103,6 +105,8 @@ VORPlayerApp::VORPlayerApp(HINSTANCE instance) : VORPlayer(VORSystemClock::Insta
 VORPlayerApp::~VORPlayerApp() {
   CloseAllViews();
   m_timerWindow.Destroy();
+  // The sound reads its resources through the resource manager.
+  DestroySoundManager();
   // Resources read through the publication-file holder and the file manager.
   m_resourceManager.reset();
   DropPalette();
@@ -113,6 +117,8 @@ VORPlayerApp::~VORPlayerApp() {
       uninitialize();
   if (m_oleContainer)
     FreeLibrary(m_oleContainer);
+  if (m_aviLibraryOpen)
+    AVIFileExit();
 }
 
 void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
@@ -181,6 +187,11 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
 }
 
 void VORPlayerApp::CreateEngineObjects() {
+  if (!m_aviLibraryOpen) {
+    AVIFileInit();
+    m_aviLibraryOpen = true;
+  }
+  CreateSoundManager();
   CreateEventQueue();
   m_timerWindow.Create(this, GetClock(), m_instance, nullptr);
   SetTickTime(0);
@@ -298,8 +309,9 @@ void VORPlayerApp::CloseView(HWND window) {
     VORPlayer::CloseView(closed);
     return;
   }
-  // The main window ends the run; the sound stops here once there is sound.
+  // The main window ends the run.
   CloseAllViews();
+  StopAllSound();
   PostQuitMessage(0);
 }
 
@@ -420,6 +432,7 @@ void VORPlayerApp::Teardown() {
     m_publicationFile->Close();
   m_publicationFileChecked = false;
   m_publicationFile.reset();
+  DestroySoundManager();
   m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }

@@ -132,4 +132,5 @@ private:
   HMODULE m_oleContainer = nullptr;
   SearchComponent m_search;
   bool m_passwordDialogOpen = false;
+  bool m_aviLibraryOpen = false;
 };
