@@ -86,7 +86,7 @@ int64_t CDPlayer::Length(int32_t startTrack, int32_t endTrack) {
   if (!m_device->Status(id, MciDevice::StatusItem::kPosition, start, startPosition))
     return 0;
   int64_t endMs = 0;
-  if (endTrack == kOneTrack || endTrack < 0 || static_cast<uint32_t>(endTrack) > tracks) {
+  if (endTrack < 0 || static_cast<uint32_t>(endTrack) > tracks) {
     uint32_t firstPosition = 0;
     uint32_t discLength = 0;
     if (!m_device->Status(id, MciDevice::StatusItem::kPosition, 1, firstPosition) ||

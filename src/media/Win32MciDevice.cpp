@@ -15,7 +15,7 @@ namespace {
 // MM_MCINOTIFY, whose lParam is the device id.
 class Win32MciDevice : public MciDevice {
 public:
-  Win32MciDevice(HINSTANCE instance, const char *deviceType, const char *windowClass, bool needsMidiOut) {
+  Win32MciDevice(HINSTANCE instance, const char *windowClass, bool needsMidiOut) {
     m_exists = !needsMidiOut || HasMidiOut();
     if (m_exists)
       m_exists = m_window.Create(instance, windowClass, WindowProc, this);
@@ -128,5 +128,5 @@ private:
 
 std::unique_ptr<MciDevice> Win32SoundSystem::MakeMciDevice(HINSTANCE instance, const char *deviceType) {
   const bool sequencer = std::strcmp(deviceType, "sequencer") == 0;
-  return std::make_unique<Win32MciDevice>(instance, deviceType, sequencer ? "VORMIDI" : "CD_PLAYER", sequencer);
+  return std::make_unique<Win32MciDevice>(instance, sequencer ? "VORMIDI" : "CD_PLAYER", sequencer);
 }
