@@ -1,7 +1,5 @@
 #include "engine/VORPlayerApp.h"
 
-#include <vfw.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -47,6 +45,13 @@ const char *const kWrongPasswordFallback = "The password is not correct.";
 SystemLibrary &Ole() {
   static SystemLibrary ole("ole32.dll");
   return ole;
+}
+
+// The AVI file library, opened at start-up for the videos' streams and
+// loaded then rather than with the program.
+SystemLibrary &AviFileLibrary() {
+  static SystemLibrary avifil32("avifil32.dll");
+  return avifil32;
 }
 
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
@@ -118,7 +123,8 @@ VORPlayerApp::~VORPlayerApp() {
   if (m_oleContainer)
     FreeLibrary(m_oleContainer);
   if (m_aviLibraryOpen)
-    AVIFileExit();
+    if (auto exit = AviFileLibrary().Find<void(WINAPI *)()>("AVIFileExit"))
+      exit();
 }
 
 void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
@@ -187,10 +193,11 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
 }
 
 void VORPlayerApp::CreateEngineObjects() {
-  if (!m_aviLibraryOpen) {
-    AVIFileInit();
-    m_aviLibraryOpen = true;
-  }
+  if (!m_aviLibraryOpen)
+    if (auto initialize = AviFileLibrary().Find<void(WINAPI *)()>("AVIFileInit")) {
+      initialize();
+      m_aviLibraryOpen = true;
+    }
   CreateSoundManager();
   CreateEventQueue();
   m_timerWindow.Create(this, GetClock(), m_instance, nullptr);

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include <mmsystem.h>
+#include "media/Win32Multimedia.h"
 
 #include <cstring>
 #include <memory>
@@ -32,7 +32,7 @@ public:
       open.lpstrElementName = element;
       flags |= MCI_OPEN_ELEMENT;
     }
-    if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0)
+    if (Mm<decltype(&mciSendCommandA)>("mciSendCommandA")(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0)
       return false;
     deviceId = open.wDeviceID;
     return true;
@@ -97,14 +97,16 @@ public:
 private:
   static bool HasMidiOut() {
     MIDIOUTCAPSA capabilities = {};
-    return midiOutGetNumDevs() != 0 &&
-           midiOutGetDevCapsA(MIDI_MAPPER, &capabilities, sizeof capabilities) == MMSYSERR_NOERROR;
+    return Mm<decltype(&midiOutGetNumDevs)>("midiOutGetNumDevs", 0)() != 0 &&
+           Mm<decltype(&midiOutGetDevCapsA)>("midiOutGetDevCapsA")(MIDI_MAPPER, &capabilities, sizeof capabilities) ==
+               MMSYSERR_NOERROR;
   }
 
   static bool Send(uint32_t deviceId, UINT command, DWORD flags, void *parameters) {
     MCI_GENERIC_PARMS none = {};
     void *block = parameters ? parameters : &none;
-    return mciSendCommandA(static_cast<MCIDEVICEID>(deviceId), command, flags, reinterpret_cast<DWORD_PTR>(block)) == 0;
+    return Mm<decltype(&mciSendCommandA)>("mciSendCommandA")(static_cast<MCIDEVICEID>(deviceId), command, flags,
+                                                             reinterpret_cast<DWORD_PTR>(block)) == 0;
   }
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

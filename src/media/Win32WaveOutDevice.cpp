@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include <mmsystem.h>
+#include "media/Win32Multimedia.h"
 
 #include <memory>
 
@@ -19,8 +19,9 @@ class Win32WaveOutDevice : public WaveOutDevice {
 public:
   explicit Win32WaveOutDevice(HINSTANCE instance) {
     WAVEOUTCAPSA capabilities = {};
-    m_exists = waveOutGetNumDevs() != 0 &&
-               waveOutGetDevCapsA(WAVE_MAPPER, &capabilities, sizeof capabilities) == MMSYSERR_NOERROR &&
+    m_exists = Mm<decltype(&waveOutGetNumDevs)>("waveOutGetNumDevs", 0)() != 0 &&
+               Mm<decltype(&waveOutGetDevCapsA)>("waveOutGetDevCapsA")(WAVE_MAPPER, &capabilities,
+                                                                       sizeof capabilities) == MMSYSERR_NOERROR &&
                m_window.Create(instance, kWindowClass, WindowProc, this);
   }
   ~Win32WaveOutDevice() override { Close(); }
@@ -31,14 +32,15 @@ public:
   bool Open(const WaveFormat &format) override {
     Close();
     const auto *waveFormat = reinterpret_cast<const WAVEFORMATEX *>(format.GetBytes());
-    return waveOutOpen(&m_device, WAVE_MAPPER, waveFormat, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
-                       CALLBACK_WINDOW) == MMSYSERR_NOERROR;
+    return Mm<decltype(&waveOutOpen)>("waveOutOpen")(&m_device, WAVE_MAPPER, waveFormat,
+                                                     reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
+                                                     CALLBACK_WINDOW) == MMSYSERR_NOERROR;
   }
 
   void Close() override {
     if (!m_device)
       return;
-    waveOutClose(m_device);
+    Mm<decltype(&waveOutClose)>("waveOutClose")(m_device);
     m_device = nullptr;
   }
 
@@ -55,12 +57,14 @@ public:
     // The device only reads the buffer.
     header.lpData = const_cast<LPSTR>(reinterpret_cast<const char *>(data));
     header.dwBufferLength = length;
-    return waveOutPrepareHeader(m_device, &header, sizeof header) == MMSYSERR_NOERROR;
+    return Mm<decltype(&waveOutPrepareHeader)>("waveOutPrepareHeader")(m_device, &header, sizeof header) ==
+           MMSYSERR_NOERROR;
   }
 
   bool Unprepare(uint32_t index) override {
     WAVEHDR &header = m_headers[index];
-    const bool unprepared = waveOutUnprepareHeader(m_device, &header, sizeof header) == MMSYSERR_NOERROR;
+    const bool unprepared = Mm<decltype(&waveOutUnprepareHeader)>("waveOutUnprepareHeader")(
+                                m_device, &header, sizeof header) == MMSYSERR_NOERROR;
     if (unprepared) {
       header.lpData = nullptr;
       header.dwBufferLength = 0;
@@ -70,7 +74,8 @@ public:
   }
 
   bool Write(uint32_t index) override {
-    return waveOutWrite(m_device, &m_headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return Mm<decltype(&waveOutWrite)>("waveOutWrite")(m_device, &m_headers[index], sizeof(WAVEHDR)) ==
+           MMSYSERR_NOERROR;
   }
 
   bool IsDone(uint32_t index) override {
@@ -80,13 +85,14 @@ public:
     return (flags & WHDR_INQUEUE) == 0 && ((flags & WHDR_DONE) != 0 || (flags & WHDR_PREPARED) == 0);
   }
 
-  bool Reset() override { return waveOutReset(m_device) == MMSYSERR_NOERROR; }
+  bool Reset() override { return Mm<decltype(&waveOutReset)>("waveOutReset")(m_device) == MMSYSERR_NOERROR; }
 
   Position GetPosition() override {
     MMTIME time = {};
     time.wType = TIME_MS;
     Position position;
-    if (!m_device || waveOutGetPosition(m_device, &time, sizeof time) != MMSYSERR_NOERROR)
+    if (!m_device ||
+        Mm<decltype(&waveOutGetPosition)>("waveOutGetPosition")(m_device, &time, sizeof time) != MMSYSERR_NOERROR)
       return position;
     switch (time.wType) {
     case TIME_MS:
