@@ -57,6 +57,29 @@ VORPlayer::~VORPlayer() {
   Unregister();
   m_views.DeleteAll();
   m_eventQueue.reset();
+  DestroySoundManager();
+}
+
+void VORPlayer::CreateSoundManager() {
+  if (m_soundReceiver || !m_makeSoundManager)
+    return;
+  SoundManagerParts parts = m_makeSoundManager();
+  m_soundReceiver = std::move(parts.receiver);
+  m_soundManager = m_soundReceiver ? parts.manager : nullptr;
+}
+
+void VORPlayer::DestroySoundManager() {
+  m_soundManager = nullptr;
+  m_soundReceiver.reset();
+}
+
+void VORPlayer::StopAllSound() {
+  if (!m_soundReceiver)
+    return;
+  VORObjectAction stop(VORObjectAction::kClassKey, 0);
+  stop.SetActionCode(kStopAllSound);
+  stop.SetTarget(kSoundManagerReference);
+  ExecuteAction(stop);
 }
 
 int32_t VORPlayer::ReportFileFailure(const char *, int32_t, int32_t) {
@@ -77,8 +100,9 @@ VORActionReceiver *VORPlayer::FindObject(const VORObjectCode &target, const VORO
     return this;
   if (target.Equals(VORScoreManager::kReference))
     return &m_scoreManager;
-  // The sound manager (0, 0, 2) and the printer (0, 0, 12) are found here
-  // once they exist.
+  if (target.Equals(kSoundManagerReference))
+    return m_soundReceiver.get();
+  // The printer (0, 0, 12) is found here once it exists.
   if (target.category == VORPublication::kCategory && target.code == VORPublication::kCode)
     return GetPublication();
   return m_receivers.Find(target, originView, originPage);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "display/PublicationPalette.h"
@@ -69,7 +70,7 @@ public:
 
   // VORApp.
   VORResourceManager *GetResourceManager() override { return m_resourceManager.get(); }
-  VORSoundManager *GetSoundManager() override { return nullptr; }
+  VORSoundManager *GetSoundManager() override { return m_soundManager; }
   // Nobody is asked: a missing file is given up at once.
   int32_t ReportFileFailure(const char *fileName, int32_t kind, int32_t code) override;
   void ReportResourceError(int32_t) override {}
@@ -168,6 +169,24 @@ public:
   // page could be shown in a view.
   bool ShowFirstPage(const VORObjectCode &viewReference);
 
+  // The sound manager belongs to a later layer than the engine: the
+  // program hands over a maker, and the start-up makes it with it. The
+  // engine knows it only as the receiver (0, 0, 2) and through the
+  // application interface.
+  struct SoundManagerParts {
+    std::unique_ptr<VORActionReceiver> receiver;
+    VORSoundManager *manager = nullptr;
+  };
+  using SoundManagerMaker = std::function<SoundManagerParts()>;
+  static constexpr VORObjectCode kSoundManagerReference = VORObjectCode(0, 0, 2);
+  // The sound manager's action that stops every channel.
+  static constexpr int32_t kStopAllSound = 201;
+  void SetSoundManagerMaker(SoundManagerMaker maker) { m_makeSoundManager = std::move(maker); }
+  // Without a maker there is no sound.
+  void CreateSoundManager();
+  void DestroySoundManager();
+  void StopAllSound();
+
   VORScoreManager &GetScoreManager() { return m_scoreManager; }
   InactivityTimer &GetInactivityTimer() { return m_inactivityTimer; }
   // The system's files and save dialog for storing information.
@@ -220,6 +239,9 @@ private:
   InactivityTimer m_inactivityTimer;
   VORPlayerPageManager m_pageManager;
   std::unique_ptr<VOREventQ> m_eventQueue;
+  SoundManagerMaker m_makeSoundManager;
+  std::unique_ptr<VORActionReceiver> m_soundReceiver;
+  VORSoundManager *m_soundManager = nullptr;
   ViewList m_views;
   std::unique_ptr<PublicationPalette> m_palette;
   uint32_t m_coverShownAt = 0;

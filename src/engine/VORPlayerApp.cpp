@@ -49,6 +49,13 @@ SystemLibrary &Ole() {
   return ole;
 }
 
+// The AVI file library, opened at start-up for the videos' streams and
+// loaded then rather than with the program.
+SystemLibrary &AviFileLibrary() {
+  static SystemLibrary avifil32("avifil32.dll");
+  return avifil32;
+}
+
 void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
 
 bool ScreenIsPaletteBased() {
@@ -108,6 +115,8 @@ VORPlayerApp::~VORPlayerApp() {
   // The cover's picture is a locked resource.
   m_cover.reset();
   m_timerWindow.Destroy();
+  // The sound reads its resources through the resource manager.
+  DestroySoundManager();
   // Resources read through the publication-file holder and the file manager.
   m_resourceManager.reset();
   DropPalette();
@@ -118,6 +127,9 @@ VORPlayerApp::~VORPlayerApp() {
       uninitialize();
   if (m_oleContainer)
     FreeLibrary(m_oleContainer);
+  if (m_aviLibraryOpen)
+    if (auto exit = AviFileLibrary().Find<void(WINAPI *)()>("AVIFileExit"))
+      exit();
 }
 
 void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
@@ -188,6 +200,12 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
 }
 
 void VORPlayerApp::CreateEngineObjects() {
+  if (!m_aviLibraryOpen)
+    if (auto initialize = AviFileLibrary().Find<void(WINAPI *)()>("AVIFileInit")) {
+      initialize();
+      m_aviLibraryOpen = true;
+    }
+  CreateSoundManager();
   CreateEventQueue();
   m_timerWindow.Create(this, GetClock(), m_instance, nullptr);
   SetTickTime(0);
@@ -305,8 +323,9 @@ void VORPlayerApp::CloseView(HWND window) {
     VORPlayer::CloseView(closed);
     return;
   }
-  // The main window ends the run; the sound stops here once there is sound.
+  // The main window ends the run.
   CloseAllViews();
+  StopAllSound();
   PostQuitMessage(0);
 }
 
@@ -428,6 +447,7 @@ void VORPlayerApp::Teardown() {
   m_publicationFileChecked = false;
   m_publicationFile.reset();
   m_cover.reset();
+  DestroySoundManager();
   m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
 }

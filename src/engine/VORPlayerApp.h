@@ -147,4 +147,5 @@ private:
   SearchComponent m_search;
   bool m_passwordDialogOpen = false;
   std::unique_ptr<VORCover> m_cover;
+  bool m_aviLibraryOpen = false;
 };

@@ -46,9 +46,31 @@ bool VORPageInstance::AcceptsChild(uint32_t classKey) const {
 void VORPageInstance::Show(VORPageView &view) {
   if (VORResourceManager *resources = Resources())
     resources->AddActivePage(GetPageReference());
-  // The sound flags stop what they name here once there is sound.
+  StopFlaggedSound(GetPageProperties().soundFlags);
   m_view = &view;
   ForEachMember([this](VORPageMember &member) { member.EnterPage(*this, true); });
+}
+
+// The sound manager (0, 0, 2) stops the channels the page's flags name.
+void VORPageInstance::StopFlaggedSound(uint8_t flags) {
+  using Flag = VORPage::VORPageProperties::SoundFlag;
+  struct ChannelStop {
+    Flag flag;
+    int32_t code;
+  };
+  static constexpr ChannelStop kStops[] = {
+      {Flag::kStopWave, 1100}, {Flag::kStopMidi, 1101}, {Flag::kStopCDAudio, 1102}};
+  VORApp *app = VORApp::Get();
+  if (!app || !app->GetSoundManager())
+    return;
+  for (const ChannelStop &stop : kStops) {
+    if (!(flags & stop.flag))
+      continue;
+    VORObjectAction action(VORObjectAction::kClassKey, 0);
+    action.SetActionCode(stop.code);
+    action.SetTarget(VORObjectCode(0, 0, 2));
+    app->ExecuteAction(action);
+  }
 }
 
 void VORPageInstance::Hide() {

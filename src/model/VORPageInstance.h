@@ -53,6 +53,7 @@ protected:
   void ForEachMember(const std::function<void(VORPageMember &)> &visit);
 
 private:
+  void StopFlaggedSound(uint8_t flags);
   VORPage &m_page;
   VORPageView *m_view = nullptr;
   VORRect m_rect;

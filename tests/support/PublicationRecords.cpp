@@ -168,6 +168,34 @@ ListedObject PrinterAction::Object() const {
   return Action(0x14, id, fields, own);
 }
 
+std::vector<uint8_t> SoundAction::Record() const {
+  std::vector<std::vector<uint8_t>> own;
+  switch (fields.code) {
+  case 200:
+    own = {Int32(start), Int32(end), Uint16(static_cast<uint16_t>(repeatCount))};
+    break;
+  case 201:
+    own = {Int32(fadeTime), Byte(channels)};
+    break;
+  case 300:
+    own = {Byte(relative), Uint16(static_cast<uint16_t>(volume)), Int32(fadeTime), Byte(channels)};
+    break;
+  default:
+    break;
+  }
+  std::vector<uint8_t> record = fields.Bytes();
+  for (size_t index = 0; index < own.size() && index < ownFieldCount; ++index)
+    Append(record, own[index]);
+  return record;
+}
+
+ListedObject SoundAction::Object() const {
+  const std::vector<uint8_t> common = fields.Bytes();
+  const std::vector<uint8_t> record = Record();
+  return Action(4, id, fields,
+                std::vector<uint8_t>(record.begin() + static_cast<std::ptrdiff_t>(common.size()), record.end()));
+}
+
 ListedObject BrowserAction::Object() const {
   std::vector<uint8_t> own = Byte(operation);
   Append(own, String(text));

@@ -127,6 +127,27 @@ struct PrinterAction {
   ListedObject Object() const;
 };
 
+// A sound action (3, 4) for the sound manager or a sound object, its own
+// fields by code: 200 start (4), end (4), repeat count (2); 201 fade time
+// (4), channel flags (1); 300 relative flag (1), volume (2), fade time (4),
+// channel flags (1); written up to ownFieldCount of them.
+struct SoundAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{0, 0, 2}, 201};
+  int32_t start = 0;
+  int32_t end = -1;
+  int16_t repeatCount = 0;
+  int32_t fadeTime = 0;
+  uint8_t channels = 7;
+  uint8_t relative = 0;
+  int16_t volume = 100;
+  size_t ownFieldCount = SIZE_MAX;
+
+  // The record: the common fields, then its own.
+  std::vector<uint8_t> Record() const;
+  ListedObject Object() const;
+};
+
 // A browser action (3, 0x19) for a browser object (980): the operation
 // byte, the address or variable name, then the optional resolve byte.
 struct BrowserAction {
