@@ -26,4 +26,32 @@ size_t FindStart(const std::vector<VORPaintable *> &objects, const VORRect &rect
   return kClearFirst;
 }
 
+void UpdateLevelDrawFlags(const std::vector<VORPaintable *> &objects) {
+  // The moving flag that the whole level takes when one object needs a
+  // surface of its own.
+  constexpr uint16_t kMoves = 0x0008;
+  bool levelNeedsSurfaces = false;
+  for (VORPaintable *object : objects) {
+    object->ResetDrawFlags();
+    object->UpdateDrawFlags();
+    object->UpdateChildDrawFlags();
+    levelNeedsSurfaces = levelNeedsSurfaces || object->NeedsOwnSurface();
+  }
+  if (!levelNeedsSurfaces)
+    return;
+  for (VORPaintable *object : objects)
+    object->AddDrawFlags(kMoves);
+}
+
+void RebuildLevelSurfaces(const std::vector<VORPaintable *> &objects) {
+  for (VORPaintable *object : objects)
+    object->RebuildSurfaces();
+}
+
+void PrepareLevel(const VORRecursiveObjectContainer &level) {
+  const std::vector<VORPaintable *> objects = GraphicalChildren(level);
+  UpdateLevelDrawFlags(objects);
+  RebuildLevelSurfaces(objects);
+}
+
 } // namespace CompositionOrder

@@ -21,4 +21,14 @@ constexpr size_t kClearFirst = static_cast<size_t>(-1);
 std::vector<VORPaintable *> GraphicalChildren(const VORRecursiveObjectContainer &level);
 size_t FindStart(const std::vector<VORPaintable *> &objects, const VORRect &rect);
 
+// Before a page is composed: every object of the level resets and derives
+// its draw flags, then those of its children; when one object of the level
+// needs a surface of its own, they all get the moving flag, so that the
+// others are not drawn into a surface that moves under them.
+void UpdateLevelDrawFlags(const std::vector<VORPaintable *> &objects);
+// Then every object of the level builds its surfaces.
+void RebuildLevelSurfaces(const std::vector<VORPaintable *> &objects);
+// Both, for the page's own level.
+void PrepareLevel(const VORRecursiveObjectContainer &level);
+
 } // namespace CompositionOrder

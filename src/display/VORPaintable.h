@@ -31,4 +31,18 @@ public:
   // opacity and masks; extraTransparency 0..255 fades it further.
   virtual void BlitFromSurface(const VORRect &part, VORBitmapObjectSurface &surface, DrawingContext &target,
                                int32_t extraTransparency) = 0;
+
+  // Before a page is composed each level of objects derives its draw flags
+  // and builds its surfaces (CompositionOrder::PrepareLevel). An object
+  // without draw flags keeps these defaults.
+  // Back to the flags every recomputation starts from.
+  virtual void ResetDrawFlags() {}
+  // The object's own flags from its properties.
+  virtual void UpdateDrawFlags() {}
+  // The same for the levels below the object.
+  virtual void UpdateChildDrawFlags() {}
+  virtual bool NeedsOwnSurface() { return false; }
+  virtual void AddDrawFlags(uint16_t /*flags*/) {}
+  // A visible object shown in a view makes its surfaces anew.
+  virtual void RebuildSurfaces() {}
 };

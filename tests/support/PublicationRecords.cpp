@@ -364,6 +364,18 @@ std::vector<Field> PageProperties::Fields() const {
   return fields;
 }
 
+void PageObject::AddTo(PublicationWriter::Folder &parent) const {
+  PublicationWriter::Folder &folder = parent.AddFolder(reference);
+  if (fields.empty())
+    folder.AddData(record);
+  else
+    AddRecord(folder, fields, fieldCount);
+  if (fill)
+    fill(folder);
+  for (const PageObject &child : children)
+    child.AddTo(folder);
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);
@@ -399,11 +411,8 @@ void Publication::AddTo(PublicationWriter &writer) const {
       if (page.withoutRecord)
         continue;
       AddRecord(pageFolder, page.properties.Fields(), page.propertyFieldCount);
-      for (const PageObject &object : page.objects) {
-        PublicationWriter::Folder &objectFolder = pageFolder.AddFolder(object.reference).AddData(object.record);
-        if (object.fill)
-          object.fill(objectFolder);
-      }
+      for (const PageObject &object : page.objects)
+        object.AddTo(pageFolder);
     }
     if (!chapter.trailingBytes.empty())
       chapterFolder.AddRaw(chapter.trailingBytes);

@@ -298,7 +298,97 @@ struct PageObject {
   VORObjectKey reference;
   std::vector<uint8_t> record;
   std::function<void(PublicationWriter::Folder &)> fill{};
+  // A record in several parts: written with AddRecord (the first
+  // fieldCount fields) in place of record.
+  std::vector<Field> fields{};
+  size_t fieldCount = SIZE_MAX;
+  // Child objects, each a folder keyed by its reference after the record.
+  std::vector<PageObject> children{};
+
+  void AddTo(PublicationWriter::Folder &parent) const;
 };
+
+// A show or hide transition as a graphical object stores it: the effect's
+// name, no parameter record.
+std::vector<uint8_t> TransitionBytes(const std::string &effectName);
+
+// A graphical object's record, the 27 fields of its table in file order
+// (the two transitions and the events in folders without key; the
+// glide-back duration only when draggable is set; the key colour or key
+// index only for their transparency kinds).
+struct GraphicalRecord {
+  uint8_t leadingFlags = 0;
+  std::string showEffect;
+  std::string hideEffect;
+  PublicationRecords::Events events{};
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 100;
+  int32_t bottom = 100;
+  uint8_t horizontalSizing = 1;
+  uint8_t verticalSizing = 1;
+  uint16_t opacity = 256;
+  int32_t blendX = 0;
+  int32_t blendY = 0;
+  uint8_t transparentColour = 0;
+  VORObjectKey showAnimation{0, 0, 0};
+  VORObjectKey hideAnimation{0, 0, 0};
+  VORObjectKey pathAnimation{0, 0, 0};
+  uint8_t visibleAtStart = 1;
+  int32_t showDelay = -1;
+  int32_t shadowX = 0;
+  int32_t shadowY = 0;
+  uint32_t shadowColour = 0;
+  uint16_t shadowOpacity = 256;
+  uint8_t draggable = 0;
+  uint16_t glideBack = 1000;
+  uint8_t acceptsDrops = 0;
+  VORObjectKey linkedResource{0, 0, 0};
+  std::vector<VORObjectKey> acceptedObjects;
+  std::vector<VORObjectKey> dropTargets;
+  // The image layout.
+  int32_t sourceLeft = 0;
+  int32_t sourceTop = 0;
+  int32_t sourceRight = -1;
+  int32_t sourceBottom = -1;
+  uint8_t fitMode = 1;
+  uint8_t transparencyKind = 0;
+  uint32_t keyColour = 0xFF00FF;
+  uint8_t keyIndex = 0;
+  uint8_t keepAspect = 1;
+  int32_t hideDelay = -1;
+  uint8_t modalTransition = 1;
+
+  std::vector<Field> Fields() const;
+};
+
+// A hotspot's record: the graphical record, the pass-through flags, the
+// pointer and the pressed pointer (folders without key), the repeat byte.
+struct HotSpotRecord {
+  GraphicalRecord graphical;
+  uint8_t flags = 0xFF;
+  ExternalIdentifier cursor{-1, ""};
+  ExternalIdentifier pressedCursor{-1, ""};
+  uint8_t autoRepeat = 0;
+
+  std::vector<Field> Fields() const;
+};
+
+// A page object of the given class whose record is the fields (the first
+// fieldCount of them), with its children.
+PageObject ObjectWithFields(const VORObjectKey &reference, std::vector<Field> fields, size_t fieldCount = SIZE_MAX,
+                            std::vector<PageObject> children = {});
+// An external resource object (4, 0): the events (none), the identifier in
+// a folder of its own, the 32-bit resource type when given.
+PageObject ExternalResourceObject(uint32_t id, const ExternalIdentifier &identifier,
+                                  std::optional<int32_t> resourceType = 0);
+// An internal resource object (4, 1): the events (none), the 32-bit number
+// and the kind byte of its identifier.
+PageObject InternalResourceObject(uint32_t id, int32_t number, uint8_t kind);
+// An image object (1, 3; or 1, 6 with code 6): the hotspot record and its
+// children, usually the resource object its record links.
+PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children = {},
+                       uint16_t code = 3);
 
 struct Page {
   Page() = default;

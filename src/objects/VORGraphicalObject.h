@@ -1,0 +1,206 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "display/VORPaintable.h"
+#include "foundation/VORRect.h"
+#include "images/ImageLayout.h"
+#include "objects/DrawFlags.h"
+#include "objects/TransitionParams.h"
+#include "objects/VORObject.h"
+
+class DrawingContext;
+class VORBitmapGraphicalObjectSurface;
+class VORBitmapObjectSurface;
+class VORDrawingSurface;
+class VORGfxImage;
+
+// The base of every visible page object. It owns its rectangle, the picture
+// of its linked resource, its off-screen surfaces when its draw flags ask for
+// them, and paints itself and its children into the page's screen buffer
+// with drop shadow, opacity and key colour. It shows and hides by depth: an
+// object asked to show (depth 0) shows its children that are visible at
+// start with it.
+class VORGraphicalObject : public VORObject, public VORPaintable {
+public:
+  // The settings every graphical object reads, in file order. A plain
+  // record: copies copy every field (the events by their own copies).
+  class VORGraphicalObjectProperties : public VORObject::VORObjectObjectProperties {
+  public:
+    static constexpr int32_t kNoDelay = -1;
+    static constexpr uint16_t kDefaultGlideBack = 1000;
+
+    VORGraphicalObjectProperties() = default;
+    VORGraphicalObjectProperties(const VORGraphicalObjectProperties &) = default;
+    VORGraphicalObjectProperties &operator=(const VORGraphicalObjectProperties &) = default;
+    ~VORGraphicalObjectProperties() override;
+
+    // Field by field; fields that later versions added take their fallback
+    // when the record ends before them. A record that ends inside the image
+    // layout after its rectangle fails (the file layer's non-fatal
+    // exception leaves the reader).
+    void Read(VORFile &file) override;
+    VORObjectProperties *Clone() const override { return new VORGraphicalObjectProperties(*this); }
+    void Assign(const VORObjectProperties &other) override;
+
+    // Whether a reference of this record names anything: (0, 0, 0) and the
+    // all -1 form name nothing.
+    static bool IsSet(const VORObjectCode &reference) { return !reference.IsZero() && !reference.IsNone(); }
+    // No list admits every object.
+    static bool Admits(const std::vector<VORObjectCode> &list, const VORObjectCode &reference);
+
+    uint8_t leadingFlags = 0;
+    TransitionParams showTransition;
+    TransitionParams hideTransition;
+    VORRect layoutRect = VORRect::NotSet();
+    int32_t horizontalSizing = 1;
+    int32_t verticalSizing = 1;
+    // 0..256 (256 opaque); larger stored values read as 256.
+    uint16_t opacity = DrawFlags::kOpaque;
+    VORPoint blendOffset{0, 0};
+    uint8_t transparentColourFlag = 0;
+    VORObjectCode showAnimation = VORObjectCode::Zero();
+    VORObjectCode hideAnimation = VORObjectCode::Zero();
+    VORObjectCode pathAnimation = VORObjectCode::Zero();
+    uint8_t visibleAtStart = 1;
+    int32_t showDelay = kNoDelay;
+    VORPoint shadowOffset{0, 0};
+    uint32_t shadowColour = 0;
+    // 0..256 (256 solid); larger stored values read as 256.
+    uint16_t shadowOpacity = DrawFlags::kOpaque;
+    uint8_t draggable = 0;
+    uint16_t glideBackDuration = kDefaultGlideBack;
+    uint8_t acceptsDrops = 0;
+    VORObjectCode linkedResource = VORObjectCode::Zero();
+    std::vector<VORObjectCode> acceptedObjects;
+    std::vector<VORObjectCode> dropTargets;
+    ImageLayout imageLayout;
+    int32_t hideDelay = kNoDelay;
+    uint8_t modalTransition = 1;
+  };
+
+  // The stacking position kept while raised: none.
+  static constexpr int32_t kNoPosition = -1;
+
+  VORGraphicalObject(uint32_t classKey, int32_t id);
+  // The object copy, the rectangle; no run-time state.
+  VORGraphicalObject(const VORGraphicalObject &other);
+  ~VORGraphicalObject() override;
+
+  VORGraphicalObjectProperties &GetGraphicalProperties();
+  const VORGraphicalObjectProperties &GetGraphicalProperties() const;
+  const VORRect &GetLayoutRect() const { return GetGraphicalProperties().layoutRect; }
+
+  // Showing and hiding by depth; actions 12, 13, 18 to 21.
+  bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
+  void EnterPage(VORPageInstance &instance, bool visible) override;
+  void LeavePage(bool visible) override;
+  void OnPageShown() override;
+  void Show(int32_t depth) override;
+  void Hide(int32_t depth) override;
+
+  // Painting.
+  bool IsTransparent() override;
+  VORRect GetScreenRect() override { return m_screenRect; }
+  VORRect GetRect() override { return m_rect; }
+  void Paint(const VORRect &update, DrawingContext &context) override;
+  void DrawInto(const VORRect &rect, DrawingContext &context) override;
+  void AddShadowOffset(VORRect &rect) override;
+  void BlitFromSurface(const VORRect &part, VORBitmapObjectSurface &surface, DrawingContext &target,
+                       int32_t extraTransparency) override;
+
+  // Before the page is composed (CompositionOrder::PrepareLevel).
+  void ResetDrawFlags() override { m_drawFlags.Reset(); }
+  void UpdateDrawFlags() override;
+  void UpdateChildDrawFlags() override;
+  bool NeedsOwnSurface() override;
+  void AddDrawFlags(uint16_t flags) override { m_drawFlags.Add(flags); }
+  // A visible object in a view: its surfaces, and its children's, anew.
+  void RebuildSurfaces() override;
+
+  // Geometry and layout.
+  virtual void SetRect(const VORRect &rect);
+  virtual void MoveTo(const VORRect &rect) { SetRect(rect); }
+  virtual bool FitsHeightToWidth();
+  // -1: the content gives no height.
+  virtual int32_t GetContentHeight(int32_t width);
+  virtual bool StretchesHorizontally();
+  virtual bool StretchesVertically();
+  virtual bool SuitsDisplayDepth(int32_t bitsPerPixel);
+  virtual void AfterShow();
+  // Names no picture that can be shown (withChildren: nor do the children).
+  virtual bool IsEmpty(bool withChildren);
+  virtual bool AreChildrenEmpty();
+  virtual void DrawContent(const VORRect &rect, DrawingContext &context);
+  virtual void UpdateScreenRect();
+  virtual void BuildSurfaces(VORView &view);
+  // Hands the rectangle to every graphical child; frames lay theirs out.
+  virtual void LayoutChildren(const VORRect &rect);
+
+  // Page levels: the draw flags of every object of the level (and below),
+  // then the surfaces of the visible ones.
+  static void UpdatePageDrawFlags(VORRecursiveObjectContainer &level);
+  static void RebuildPageObjectSurfaces(VORRecursiveObjectContainer &level);
+
+  void ShowWithTransition(int32_t cascade);
+  void HideWithTransition();
+  void PostRaiseToTop();
+  void RaiseToTop();
+  void PostRestoreOrder();
+  void RestoreOrder();
+  void ReleaseSurfaces();
+  // The screen rectangle becomes dirty in the current drawing surface.
+  void Invalidate();
+  void SetStateIndex(int32_t index);
+  void DrawChildren(const VORRect &rect, DrawingContext &context);
+  // The linked resource's picture, made for the object's rectangle; false
+  // when there is none.
+  bool LoadImage();
+  void FreeImage();
+
+  const DrawFlags &GetDrawFlags() const { return m_drawFlags; }
+  bool IsVisible() const { return m_visible; }
+  bool HasSurfaces() const { return m_surfacesBuilt; }
+  VORGfxImage *GetImage() const { return m_image.get(); }
+  VORDrawingSurface *GetCurrentDrawingSurface() const { return m_currentSurface; }
+  int32_t GetStateIndex() const { return m_stateIndex; }
+
+protected:
+  // A plain object action to this object after delay milliseconds.
+  void PostToSelf(int32_t code, uint32_t delay);
+  void DrawShadow(DrawingContext &context);
+  bool IsLinkedMetafile() const;
+  // The image from the linked resource, or null (not kept).
+  std::unique_ptr<VORGfxImage> MakeImage();
+
+private:
+  struct Surfaces {
+    std::unique_ptr<VORBitmapGraphicalObjectSurface> drawing;
+    std::unique_ptr<VORBitmapGraphicalObjectSurface> output;
+  };
+  static constexpr int32_t kStates = 2;
+
+  VORDrawingSurface *TargetSurface(VORView &view) const;
+  void ClearRunState();
+  void RefreshSurfaceRect();
+  void DeleteSurfaces();
+  bool HasOwnSurfaces() const { return m_surfacesBuilt && m_surfaces[m_stateIndex].drawing != nullptr; }
+
+  VORRect m_rect = VORRect::NotSet();
+  VORRect m_surfaceRect = VORRect::NotSet();
+  VORRect m_screenRect = VORRect::NotSet();
+  int32_t m_layoutGuides[4] = {-1, -1, -1, -1};
+  DrawFlags m_drawFlags;
+  bool m_visible = false;
+  bool m_entered = false;
+  bool m_showRunning = false;
+  bool m_hideRunning = false;
+  Surfaces m_surfaces[kStates];
+  int32_t m_stateIndex = 0;
+  bool m_surfacesBuilt = false;
+  VORDrawingSurface *m_currentSurface = nullptr;
+  int32_t m_keptPosition = kNoPosition;
+  std::unique_ptr<VORGfxImage> m_image;
+};
