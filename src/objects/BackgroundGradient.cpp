@@ -1,4 +1,4 @@
-#include "objects/GradientFill.h"
+#include "objects/BackgroundGradient.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,7 +6,7 @@
 #include "display/DibImage.h"
 #include "display/Palette.h"
 
-namespace GradientFill {
+namespace BackgroundGradient {
 
 namespace {
 
@@ -237,4 +237,4 @@ bool Fill16(DibImage &image, const VORRect &area, const Gradient &gradient) {
   return true;
 }
 
-} // namespace GradientFill
+} // namespace BackgroundGradient

@@ -13,7 +13,7 @@ class Palette;
 // line-drawn form (deep displays) and the per-pixel loops of the dithered
 // forms (256 and 65,536 colours). Divisions truncate toward zero, as the
 // stored publications were laid out with.
-namespace GradientFill {
+namespace BackgroundGradient {
 
 enum Direction : int32_t {
   kTopToBottom = 0,
@@ -76,4 +76,4 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
 // False, with nothing written, as above.
 bool Fill16(DibImage &image, const VORRect &area, const Gradient &gradient);
 
-} // namespace GradientFill
+} // namespace BackgroundGradient

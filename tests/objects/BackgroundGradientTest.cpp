@@ -1,4 +1,4 @@
-#include "objects/GradientFill.h"
+#include "objects/BackgroundGradient.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using GradientFill::Gradient;
+using BackgroundGradient::Gradient;
 
 constexpr ColorRef kBlack = MakeColorRef(0, 0, 0);
 constexpr ColorRef kWhite = MakeColorRef(255, 255, 255);
@@ -27,12 +27,12 @@ ColorRef SmallStep(int64_t i, int64_t n) {
                       static_cast<uint8_t>(40 + 60 * i / n));
 }
 
-TEST(GradientFillTest, LinesOfTheFourDirections) {
+TEST(BackgroundGradientTest, LinesOfTheFourDirections) {
   struct Case {
     int32_t direction;
     int64_t steps;
     int64_t step;
-    GradientFill::Line line;
+    BackgroundGradient::Line line;
   };
   const Case cases[] = {
       // top to bottom: one row per step; the last row has colour 2 (divisor n - 1)
@@ -51,8 +51,8 @@ TEST(GradientFillTest, LinesOfTheFourDirections) {
   };
   for (const Case &c : cases) {
     const Gradient gradient = SmallGradient(c.direction);
-    EXPECT_EQ(GradientFill::StepCount(gradient), c.steps) << "direction " << c.direction;
-    const GradientFill::Line line = GradientFill::LineAt(gradient, c.step);
+    EXPECT_EQ(BackgroundGradient::StepCount(gradient), c.steps) << "direction " << c.direction;
+    const BackgroundGradient::Line line = BackgroundGradient::LineAt(gradient, c.step);
     EXPECT_EQ(line.colour, c.line.colour) << "direction " << c.direction << " step " << c.step;
     EXPECT_EQ(line.x1, c.line.x1) << "direction " << c.direction << " step " << c.step;
     EXPECT_EQ(line.y1, c.line.y1) << "direction " << c.direction << " step " << c.step;
@@ -61,38 +61,38 @@ TEST(GradientFillTest, LinesOfTheFourDirections) {
   }
 }
 
-TEST(GradientFillTest, AnObjectOnePixelHighShowsColourOne) {
+TEST(BackgroundGradientTest, AnObjectOnePixelHighShowsColourOne) {
   // n - 1 would be 0 here.
-  const Gradient gradient{kBlack, kWhite, GradientFill::kTopToBottom, VORRect(0, 5, 50, 6)};
-  ASSERT_EQ(GradientFill::StepCount(gradient), 1);
-  EXPECT_EQ(GradientFill::LineAt(gradient, 0).colour, kBlack);
+  const Gradient gradient{kBlack, kWhite, BackgroundGradient::kTopToBottom, VORRect(0, 5, 50, 6)};
+  ASSERT_EQ(BackgroundGradient::StepCount(gradient), 1);
+  EXPECT_EQ(BackgroundGradient::LineAt(gradient, 0).colour, kBlack);
 }
 
-TEST(GradientFillTest, LeftToRightDividesByTheWidth) {
+TEST(BackgroundGradientTest, LeftToRightDividesByTheWidth) {
   // Black to white over 256 columns: column i is i x 255 / 256, so the last
   // column is 254 and never quite white.
-  const Gradient gradient{kBlack, kWhite, GradientFill::kLeftToRight, VORRect(0, 0, 256, 10)};
+  const Gradient gradient{kBlack, kWhite, BackgroundGradient::kLeftToRight, VORRect(0, 0, 256, 10)};
   for (int64_t column : {0, 1, 128, 255}) {
     const auto grey = static_cast<uint8_t>(column * 255 / 256);
-    EXPECT_EQ(GradientFill::LineAt(gradient, column).colour, MakeColorRef(grey, grey, grey)) << column;
+    EXPECT_EQ(BackgroundGradient::LineAt(gradient, column).colour, MakeColorRef(grey, grey, grey)) << column;
   }
-  EXPECT_EQ(RedOf(GradientFill::LineAt(gradient, 255).colour), 254);
+  EXPECT_EQ(RedOf(BackgroundGradient::LineAt(gradient, 255).colour), 254);
 }
 
-TEST(GradientFillTest, EqualColoursGiveOneColourAndEmptyOrUnknownGradientsNoSteps) {
+TEST(BackgroundGradientTest, EqualColoursGiveOneColourAndEmptyOrUnknownGradientsNoSteps) {
   const ColorRef teal = MakeColorRef(0, 128, 128);
   for (int32_t direction = 0; direction < 4; ++direction) {
     Gradient gradient{teal, teal, direction, VORRect(0, 0, 7, 3)};
-    for (int64_t i = 0; i < GradientFill::StepCount(gradient); ++i) {
-      EXPECT_EQ(GradientFill::LineAt(gradient, i).colour, teal) << direction << " " << i;
+    for (int64_t i = 0; i < BackgroundGradient::StepCount(gradient); ++i) {
+      EXPECT_EQ(BackgroundGradient::LineAt(gradient, i).colour, teal) << direction << " " << i;
     }
     gradient.object = VORRect(5, 5, 5, 5);
-    EXPECT_EQ(GradientFill::StepCount(gradient), 0) << direction;
+    EXPECT_EQ(BackgroundGradient::StepCount(gradient), 0) << direction;
     gradient.object = VORRect(5, 5, 2, 1); // inverted
-    EXPECT_EQ(GradientFill::StepCount(gradient), 0) << direction;
+    EXPECT_EQ(BackgroundGradient::StepCount(gradient), 0) << direction;
   }
-  EXPECT_EQ(GradientFill::StepCount(Gradient{teal, teal, 4, VORRect(0, 0, 7, 3)}), 0);
-  EXPECT_EQ(GradientFill::StepCount(Gradient{teal, teal, -1, VORRect(0, 0, 7, 3)}), 0);
+  EXPECT_EQ(BackgroundGradient::StepCount(Gradient{teal, teal, 4, VORRect(0, 0, 7, 3)}), 0);
+  EXPECT_EQ(BackgroundGradient::StepCount(Gradient{teal, teal, -1, VORRect(0, 0, 7, 3)}), 0);
 }
 
 // Whether step i's line can put a pixel into the clip: the rows, columns or
@@ -126,14 +126,14 @@ bool LineMayTouch(const Gradient &g, int64_t i, const VORRect &clip) {
   return false;
 }
 
-TEST(GradientFillTest, VisibleStepsHoldEveryLineThatReachesTheClip) {
+TEST(BackgroundGradientTest, VisibleStepsHoldEveryLineThatReachesTheClip) {
   for (int32_t direction = 0; direction < 4; ++direction) {
     const Gradient gradient{kBlack, kWhite, direction, VORRect(3, 4, 15, 11)};
-    const int64_t n = GradientFill::StepCount(gradient);
+    const int64_t n = BackgroundGradient::StepCount(gradient);
     for (int32_t left = 0; left < 18; left += 3) {
       for (int32_t top = 0; top < 14; top += 2) {
         const VORRect clip(left, top, left + 4, top + 3);
-        const GradientFill::StepRange range = GradientFill::VisibleSteps(gradient, clip);
+        const BackgroundGradient::StepRange range = BackgroundGradient::VisibleSteps(gradient, clip);
         EXPECT_GE(range.first, 0);
         EXPECT_LE(range.last, n);
         for (int64_t i = 0; i < n; ++i) {
@@ -147,17 +147,17 @@ TEST(GradientFillTest, VisibleStepsHoldEveryLineThatReachesTheClip) {
   }
 }
 
-TEST(GradientFillTest, AHugeObjectDrawnIntoASmallClipWalksFewSteps) {
+TEST(BackgroundGradientTest, AHugeObjectDrawnIntoASmallClipWalksFewSteps) {
   const VORRect huge(-2000000000, -2000000000, 2000000000, 2000000000);
   for (int32_t direction = 0; direction < 4; ++direction) {
     const Gradient gradient{kBlack, kWhite, direction, huge};
-    const GradientFill::StepRange range = GradientFill::VisibleSteps(gradient, VORRect(100, 100, 110, 105));
+    const BackgroundGradient::StepRange range = BackgroundGradient::VisibleSteps(gradient, VORRect(100, 100, 110, 105));
     EXPECT_GT(range.last, range.first) << direction;
     EXPECT_LE(range.last - range.first, 20) << direction;
   }
 }
 
-TEST(GradientFillTest, BaseColoursOfTheFourDirections) {
+TEST(BackgroundGradientTest, BaseColoursOfTheFourDirections) {
   // Pixel (1, 3) of the 4 x 6 object; red falls by 255 (half: -127), green
   // rises by 240 (half 120), blue by 60 (half 30).
   struct Case {
@@ -172,7 +172,7 @@ TEST(GradientFillTest, BaseColoursOfTheFourDirections) {
   };
   for (const Case &c : cases) {
     int32_t channels[3];
-    GradientFill::BaseColour(SmallGradient(c.direction), 1, 3, channels);
+    BackgroundGradient::BaseColour(SmallGradient(c.direction), 1, 3, channels);
     EXPECT_EQ(channels[0], c.red) << c.direction;
     EXPECT_EQ(channels[1], c.green) << c.direction;
     EXPECT_EQ(channels[2], c.blue) << c.direction;
@@ -180,13 +180,13 @@ TEST(GradientFillTest, BaseColoursOfTheFourDirections) {
   EXPECT_EQ(255 - 127 * 3 / 6, 192); // -63.5 truncates toward zero
 }
 
-TEST(GradientFillTest, AnObjectWithoutAreaHasColourOneAsBase) {
+TEST(BackgroundGradientTest, AnObjectWithoutAreaHasColourOneAsBase) {
   for (int32_t direction = 0; direction < 4; ++direction) {
     for (const VORRect &object : {VORRect(0, 0, 0, 10), VORRect(0, 0, 10, 0), VORRect(0, 0, -5, -5)}) {
       Gradient gradient = SmallGradient(direction);
       gradient.object = object;
       int32_t channels[3];
-      GradientFill::BaseColour(gradient, 3, 3, channels);
+      BackgroundGradient::BaseColour(gradient, 3, 3, channels);
       EXPECT_EQ(channels[0], 255) << direction;
       EXPECT_EQ(channels[1], 0) << direction;
       EXPECT_EQ(channels[2], 40) << direction;
@@ -223,12 +223,12 @@ struct TestImage {
   uint8_t Index(int32_t x, int32_t y) const { return image.GetRowAddress(y)[x]; }
 };
 
-TEST(GradientFillTest, SixteenBitChannelsThatAreMultiplesOfEightCarryNoError) {
+TEST(BackgroundGradientTest, SixteenBitChannelsThatAreMultiplesOfEightCarryNoError) {
   const ColorRef flat = MakeColorRef(64, 128, 248);
   for (int32_t direction = 0; direction < 4; ++direction) {
     TestImage target(9, 5, 24);
-    ASSERT_TRUE(
-        GradientFill::Fill16(target.image, VORRect(0, 0, 9, 5), Gradient{flat, flat, direction, VORRect(0, 0, 9, 5)}));
+    ASSERT_TRUE(BackgroundGradient::Fill16(target.image, VORRect(0, 0, 9, 5),
+                                           Gradient{flat, flat, direction, VORRect(0, 0, 9, 5)}));
     for (int32_t y = 0; y < 5; ++y) {
       for (int32_t x = 0; x < 9; ++x) {
         ASSERT_EQ(target.Pixel24(x, y), flat) << direction << " at " << x << "," << y;
@@ -237,13 +237,14 @@ TEST(GradientFillTest, SixteenBitChannelsThatAreMultiplesOfEightCarryNoError) {
   }
 }
 
-TEST(GradientFillTest, SixteenBitErrorIsCarriedAlongTheRowAndStartsAgainOnEach) {
-  // 100 = 96 + 4: 96 (carry 4), 104 (carry 0), 96, 104 ...; 3 = 0 + 3: 0, 0 (6 -> 0, carry 6), 8 (9 -> 8)...
+TEST(BackgroundGradientTest, SixteenBitErrorIsCarriedAlongTheRowAndStartsAgainOnEach) {
+  // Red 100 = 96 + 4: 96 (carry 4), 104 (carry 0), 96, 104 ...
   const ColorRef flat = MakeColorRef(100, 3, 255);
   TestImage target(6, 2, 24);
-  ASSERT_TRUE(GradientFill::Fill16(target.image, VORRect(0, 0, 6, 2), Gradient{flat, flat, 0, VORRect(0, 0, 6, 2)}));
+  ASSERT_TRUE(
+      BackgroundGradient::Fill16(target.image, VORRect(0, 0, 6, 2), Gradient{flat, flat, 0, VORRect(0, 0, 6, 2)}));
   const uint8_t reds[] = {96, 104, 96, 104, 96, 104};
-  const uint8_t greens[] = {0, 0, 8, 0, 8, 0}; // 3, 6, 9 -> 8 carry 1, 4, 7, 10 -> 8
+  const uint8_t greens[] = {0, 0, 8, 0, 0, 8}; // green 3, 6, 9 -> 8 (carry 1), 4, 7, 10 -> 8
   for (int32_t y = 0; y < 2; ++y) {
     for (int32_t x = 0; x < 6; ++x) {
       EXPECT_EQ(RedOf(target.Pixel24(x, y)), reds[x]) << x << "," << y;
@@ -253,39 +254,40 @@ TEST(GradientFillTest, SixteenBitErrorIsCarriedAlongTheRowAndStartsAgainOnEach) 
   }
 }
 
-TEST(GradientFillTest, FillsWriteOnlyTheAreaCutToTheImage) {
+TEST(BackgroundGradientTest, FillsWriteOnlyTheAreaCutToTheImage) {
   TestImage deep(8, 8, 24);
   deep.Fill(0xEE);
   const Gradient gradient{kBlack, kBlack, 1, VORRect(-10, -10, 20, 20)};
-  ASSERT_TRUE(GradientFill::Fill16(deep.image, VORRect(6, -3, 30, 2), gradient));
+  ASSERT_TRUE(BackgroundGradient::Fill16(deep.image, VORRect(6, -3, 30, 2), gradient));
   for (int32_t y = 0; y < 8; ++y) {
     for (int32_t x = 0; x < 8; ++x) {
       const bool inside = x >= 6 && y < 2;
       EXPECT_EQ(deep.Pixel24(x, y), inside ? kBlack : MakeColorRef(0xEE, 0xEE, 0xEE)) << x << "," << y;
     }
   }
-  EXPECT_FALSE(GradientFill::Fill16(deep.image, VORRect(8, 0, 12, 8), gradient)); // outside
-  EXPECT_FALSE(GradientFill::Fill16(deep.image, VORRect(2, 2, 2, 8), gradient));  // empty
-  EXPECT_FALSE(GradientFill::Fill16(deep.image, VORRect(0, 0, 8, 8), Gradient{kBlack, kBlack, 7, gradient.object}));
+  EXPECT_FALSE(BackgroundGradient::Fill16(deep.image, VORRect(8, 0, 12, 8), gradient)); // outside
+  EXPECT_FALSE(BackgroundGradient::Fill16(deep.image, VORRect(2, 2, 2, 8), gradient));  // empty
+  EXPECT_FALSE(
+      BackgroundGradient::Fill16(deep.image, VORRect(0, 0, 8, 8), Gradient{kBlack, kBlack, 7, gradient.object}));
   TestImage palettised(8, 8, 8, Palette::Default().GetEntries(), 256);
-  EXPECT_FALSE(GradientFill::Fill16(palettised.image, VORRect(0, 0, 8, 8), gradient)); // wrong depth
+  EXPECT_FALSE(BackgroundGradient::Fill16(palettised.image, VORRect(0, 0, 8, 8), gradient)); // wrong depth
 }
 
 // A fixed sequence of random numbers, repeated.
-GradientFill::RandomSource Sequence(std::vector<int32_t> values) {
+BackgroundGradient::RandomSource Sequence(std::vector<int32_t> values) {
   auto next = std::make_shared<size_t>(0);
   return [values, next]() { return values[(*next)++ % values.size()]; };
 }
 
-TEST(GradientFillTest, EightBitErrorDiffusionAlternatesBetweenTheNearestEntries) {
+TEST(BackgroundGradientTest, EightBitErrorDiffusionAlternatesBetweenTheNearestEntries) {
   // Black and white only; noise 0 (4 % 8 - 4). Grey 128 goes to white and
   // carries -127, 1 to black and carries 1, 129 to white...
   const RgbQuad colours[] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
   Palette twoColours(colours, 2);
   TestImage target(6, 2, 8, colours, 2);
   const ColorRef grey = MakeColorRef(128, 128, 128);
-  ASSERT_TRUE(GradientFill::Fill8(target.image, VORRect(0, 0, 6, 2), Gradient{grey, grey, 0, VORRect(0, 0, 6, 2)},
-                                  twoColours, Sequence({4})));
+  ASSERT_TRUE(BackgroundGradient::Fill8(target.image, VORRect(0, 0, 6, 2), Gradient{grey, grey, 0, VORRect(0, 0, 6, 2)},
+                                        twoColours, Sequence({4})));
   for (int32_t y = 0; y < 2; ++y) {
     for (int32_t x = 0; x < 6; ++x) {
       EXPECT_EQ(target.Index(x, y), x % 2 == 0 ? 1 : 0) << x << "," << y;
@@ -293,12 +295,12 @@ TEST(GradientFillTest, EightBitErrorDiffusionAlternatesBetweenTheNearestEntries)
   }
 }
 
-TEST(GradientFillTest, EightBitFillDrawsOneRandomNumberPerPixel) {
+TEST(BackgroundGradientTest, EightBitFillDrawsOneRandomNumberPerPixel) {
   // The noise is shared by the three channels of a pixel.
   TestImage target(7, 3, 8, Palette::Default().GetEntries(), 256);
   int32_t calls = 0;
   const Gradient gradient{kBlack, kWhite, 3, VORRect(0, 0, 7, 3)};
-  ASSERT_TRUE(GradientFill::Fill8(target.image, VORRect(1, 1, 6, 3), gradient, Palette::Default(), [&calls] {
+  ASSERT_TRUE(BackgroundGradient::Fill8(target.image, VORRect(1, 1, 6, 3), gradient, Palette::Default(), [&calls] {
     ++calls;
     return 4;
   }));
@@ -322,18 +324,18 @@ void MeanColour(const TestImage &target, const Palette &palette, double (&mean)[
   }
 }
 
-TEST(GradientFillTest, TwoEightBitFillsDifferPixelByPixelButKeepTheMeanColour) {
+TEST(BackgroundGradientTest, TwoEightBitFillsDifferPixelByPixelButKeepTheMeanColour) {
   Palette &palette = Palette::Default();
   const ColorRef target = MakeColorRef(100, 150, 200);
   const Gradient gradient{target, target, 2, VORRect(0, 0, 64, 64)};
   TestImage first(64, 64, 8, palette.GetEntries(), palette.GetCount());
   TestImage second(64, 64, 8, palette.GetEntries(), palette.GetCount());
   std::srand(1);
-  ASSERT_TRUE(
-      GradientFill::Fill8(first.image, VORRect(0, 0, 64, 64), gradient, palette, [] { return std::rand() & 0x7FFF; }));
+  ASSERT_TRUE(BackgroundGradient::Fill8(first.image, VORRect(0, 0, 64, 64), gradient, palette,
+                                        [] { return std::rand() & 0x7FFF; }));
   std::srand(2);
-  ASSERT_TRUE(
-      GradientFill::Fill8(second.image, VORRect(0, 0, 64, 64), gradient, palette, [] { return std::rand() & 0x7FFF; }));
+  ASSERT_TRUE(BackgroundGradient::Fill8(second.image, VORRect(0, 0, 64, 64), gradient, palette,
+                                        [] { return std::rand() & 0x7FFF; }));
   int32_t differing = 0;
   for (int32_t y = 0; y < 64; ++y) {
     for (int32_t x = 0; x < 64; ++x) {
@@ -350,17 +352,17 @@ TEST(GradientFillTest, TwoEightBitFillsDifferPixelByPixelButKeepTheMeanColour) {
   }
 }
 
-TEST(GradientFillTest, EightBitFillRefusesWhatItCannotWrite) {
+TEST(BackgroundGradientTest, EightBitFillRefusesWhatItCannotWrite) {
   TestImage palettised(4, 4, 8, Palette::Default().GetEntries(), 256);
   TestImage deep(4, 4, 24);
   Palette empty;
   const Gradient gradient{kBlack, kWhite, 0, VORRect(0, 0, 4, 4)};
   const auto random = Sequence({4});
-  EXPECT_FALSE(GradientFill::Fill8(palettised.image, VORRect(0, 0, 4, 4), gradient, empty, random));
-  EXPECT_FALSE(GradientFill::Fill8(deep.image, VORRect(0, 0, 4, 4), gradient, Palette::Default(), random));
-  EXPECT_FALSE(GradientFill::Fill8(palettised.image, VORRect(4, 4, 8, 8), gradient, Palette::Default(), random));
-  EXPECT_FALSE(GradientFill::Fill8(palettised.image, VORRect(0, 0, 4, 4), Gradient{kBlack, kWhite, 9, gradient.object},
-                                   Palette::Default(), random));
+  EXPECT_FALSE(BackgroundGradient::Fill8(palettised.image, VORRect(0, 0, 4, 4), gradient, empty, random));
+  EXPECT_FALSE(BackgroundGradient::Fill8(deep.image, VORRect(0, 0, 4, 4), gradient, Palette::Default(), random));
+  EXPECT_FALSE(BackgroundGradient::Fill8(palettised.image, VORRect(4, 4, 8, 8), gradient, Palette::Default(), random));
+  EXPECT_FALSE(BackgroundGradient::Fill8(palettised.image, VORRect(0, 0, 4, 4),
+                                         Gradient{kBlack, kWhite, 9, gradient.object}, Palette::Default(), random));
 }
 
 } // namespace
