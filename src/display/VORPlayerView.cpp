@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display/CompositionOrder.h"
 #include "display/DisplaySettings.h"
 #include "display/DrawingContext.h"
 #include "display/PageExtent.h"
@@ -392,6 +393,10 @@ void VORPlayerView::LeavePageInstance(VORPageInstance &instance) {
 
 void VORPlayerView::PlayEnterTransition() {
   m_enterTransitionStarted = true;
+  // The objects decide which of them draw through surfaces of their own
+  // before the page is first composed.
+  if (m_instance != nullptr)
+    CompositionOrder::PrepareLevel(*m_instance);
   if (m_screenBuffer && m_window != nullptr) {
     // Composed with the application palette realised in the window.
     HDC dc = ::GetDC(m_window);

@@ -125,6 +125,8 @@ public:
   // Geometry and layout.
   virtual void SetRect(const VORRect &rect);
   virtual void MoveTo(const VORRect &rect) { SetRect(rect); }
+  // The container's move of a child stays reachable beside the object's own.
+  using VORRecursiveObjectContainer::MoveTo;
   virtual bool FitsHeightToWidth();
   // -1: the content gives no height.
   virtual int32_t GetContentHeight(int32_t width);
@@ -158,9 +160,12 @@ public:
   void SetStateIndex(int32_t index);
   void DrawChildren(const VORRect &rect, DrawingContext &context);
   // The linked resource's picture, made for the object's rectangle; false
-  // when there is none.
-  bool LoadImage();
+  // when there is none. (Not named LoadImage: <windows.h> defines that name
+  // as a macro.)
+  bool LoadPicture();
   void FreeImage();
+  // Takes a picture made elsewhere (kept until the page is left).
+  void SetImage(std::unique_ptr<VORGfxImage> image);
 
   const DrawFlags &GetDrawFlags() const { return m_drawFlags; }
   bool IsVisible() const { return m_visible; }
@@ -170,6 +175,9 @@ public:
   int32_t GetStateIndex() const { return m_stateIndex; }
 
 protected:
+  static bool IsSet(const VORObjectCode &reference);
+  // The child a reference of the record names; null when none.
+  VORObject *FindChild(const VORObjectCode &reference, bool recursive) const;
   // A plain object action to this object after delay milliseconds.
   void PostToSelf(int32_t code, uint32_t delay);
   void DrawShadow(DrawingContext &context);
@@ -186,7 +194,7 @@ private:
 
   VORDrawingSurface *TargetSurface(VORView &view) const;
   void ClearRunState();
-  void RefreshSurfaceRect();
+  void FreeImageLoadedForDrawing();
   void DeleteSurfaces();
   bool HasOwnSurfaces() const { return m_surfacesBuilt && m_surfaces[m_stateIndex].drawing != nullptr; }
 
@@ -205,4 +213,6 @@ private:
   VORDrawingSurface *m_currentSurface = nullptr;
   int32_t m_keptPosition = kNoPosition;
   std::unique_ptr<VORGfxImage> m_image;
+  // The picture was loaded only to draw once and goes with the surfaces.
+  bool m_imageForDrawing = false;
 };

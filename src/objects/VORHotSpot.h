@@ -43,6 +43,9 @@ public:
     VORExternalResourceIdentifier cursor;
     VORExternalResourceIdentifier pressedCursor;
     uint8_t autoRepeat = 0;
+
+  private:
+    void CopyOwnFields(const VORHotSpotProperties &other);
   };
 
   VORHotSpot(uint32_t classKey, int32_t id) : VORGraphicalObject(classKey, id) {}

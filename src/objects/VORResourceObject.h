@@ -30,8 +30,9 @@ public:
   // Registers another page as a user of the resource; 0 when there is none.
   virtual uint32_t RegisterResourceUser(const VORObjectCode &user) = 0;
 
+  // Not named UnlockResource: <windows.h> defines that name as a macro.
   bool LockResource();
-  void UnlockResource();
+  void ReleaseResourceLock();
   void UnlockAll();
   uint32_t GetResourceHandle() const { return m_handle; }
   int32_t GetLockCount() const { return m_lockCount; }

@@ -376,6 +376,123 @@ void PageObject::AddTo(PublicationWriter::Folder &parent) const {
     child.AddTo(folder);
 }
 
+std::vector<uint8_t> TransitionBytes(const std::string &effectName) {
+  std::vector<uint8_t> bytes = String(effectName);
+  Append(bytes, Reference(VORObjectKey::None()));
+  return bytes;
+}
+
+namespace {
+
+// A 16-bit count, then the references.
+std::vector<uint8_t> ReferenceList(const std::vector<VORObjectKey> &list) {
+  std::vector<uint8_t> bytes = Uint16(static_cast<uint16_t>(list.size()));
+  for (const VORObjectKey &reference : list)
+    Append(bytes, Reference(reference));
+  return bytes;
+}
+
+void AddEventFields(std::vector<Field> &fields, const Events &events) {
+  const Events written = events;
+  fields.push_back({"event list", {}, true, [written](PublicationWriter::Folder &f) { written.AddListTo(f); }});
+  fields.push_back({"event map", {}, true, [written](PublicationWriter::Folder &f) { written.AddMapTo(f); }});
+}
+
+} // namespace
+
+std::vector<Field> GraphicalRecord::Fields() const {
+  std::vector<Field> fields = {
+      {"leading flags", Byte(leadingFlags)},
+      {"show transition", TransitionBytes(showEffect), true},
+      {"hide transition", TransitionBytes(hideEffect), true},
+  };
+  AddEventFields(fields, events);
+  const std::vector<Field> rest = {
+      {"left", Int32(left)},
+      {"top", Int32(top)},
+      {"right", Int32(right)},
+      {"bottom", Int32(bottom)},
+      {"horizontal sizing", Byte(horizontalSizing)},
+      {"vertical sizing", Byte(verticalSizing)},
+      {"opacity", Uint16(opacity)},
+      {"blend x", Int32(blendX)},
+      {"blend y", Int32(blendY)},
+      {"transparent colour", Byte(transparentColour)},
+      {"show animation", Reference(showAnimation)},
+      {"hide animation", Reference(hideAnimation)},
+      {"path animation", Reference(pathAnimation)},
+      {"visible at start", Byte(visibleAtStart)},
+      {"show delay", Int32(showDelay)},
+      {"shadow x", Int32(shadowX)},
+      {"shadow y", Int32(shadowY)},
+      {"shadow colour", Uint32(shadowColour)},
+      {"shadow opacity", Uint16(shadowOpacity)},
+      {"draggable", Byte(draggable)},
+  };
+  fields.insert(fields.end(), rest.begin(), rest.end());
+  if (draggable != 0)
+    fields.push_back({"glide back", Uint16(glideBack)});
+  fields.push_back({"accepts drops", Byte(acceptsDrops)});
+  fields.push_back({"linked resource", Reference(linkedResource)});
+  fields.push_back({"accepted objects", ReferenceList(acceptedObjects)});
+  fields.push_back({"drop targets", ReferenceList(dropTargets)});
+  fields.push_back({"source left", Int32(sourceLeft)});
+  fields.push_back({"source top", Int32(sourceTop)});
+  fields.push_back({"source right", Int32(sourceRight)});
+  fields.push_back({"source bottom", Int32(sourceBottom)});
+  fields.push_back({"fit mode", Byte(fitMode)});
+  fields.push_back({"transparency kind", Byte(transparencyKind)});
+  if (transparencyKind == 1)
+    fields.push_back({"key colour", Uint32(keyColour)});
+  else if (transparencyKind == 2)
+    fields.push_back({"key index", Byte(keyIndex)});
+  fields.push_back({"keep aspect", Byte(keepAspect)});
+  fields.push_back({"hide delay", Int32(hideDelay)});
+  fields.push_back({"modal transition", Byte(modalTransition)});
+  return fields;
+}
+
+std::vector<Field> HotSpotRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"pass-through flags", Byte(flags)});
+  fields.push_back({"cursor", Identifier(cursor), true});
+  fields.push_back({"pressed cursor", Identifier(pressedCursor), true});
+  fields.push_back({"auto repeat", Byte(autoRepeat)});
+  return fields;
+}
+
+PageObject ObjectWithFields(const VORObjectKey &reference, std::vector<Field> fields, size_t fieldCount,
+                            std::vector<PageObject> children) {
+  PageObject object;
+  object.reference = reference;
+  object.fields = std::move(fields);
+  object.fieldCount = fieldCount;
+  object.children = std::move(children);
+  return object;
+}
+
+PageObject ExternalResourceObject(uint32_t id, const ExternalIdentifier &identifier,
+                                  std::optional<int32_t> resourceType) {
+  std::vector<Field> fields;
+  AddEventFields(fields, Events{});
+  fields.push_back({"identifier", Identifier(identifier), true});
+  if (resourceType)
+    fields.push_back({"resource type", Int32(*resourceType)});
+  return ObjectWithFields(VORObjectKey{4, 0, id}, fields);
+}
+
+PageObject InternalResourceObject(uint32_t id, int32_t number, uint8_t kind) {
+  std::vector<Field> fields;
+  AddEventFields(fields, Events{});
+  fields.push_back({"number", Int32(number)});
+  fields.push_back({"kind", Byte(kind)});
+  return ObjectWithFields(VORObjectKey{4, 1, id}, fields);
+}
+
+PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children, uint16_t code) {
+  return ObjectWithFields(VORObjectKey{1, code, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);
@@ -454,6 +571,38 @@ Publication SmallPagesInAWindow(const std::string &title, uint32_t flags, std::v
   chapter.pages = std::move(pages);
   publication.chapters = {chapter};
   return publication;
+}
+
+std::vector<Field> BackgroundRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"fill kind", Byte(fillKind)});
+  if (fillKind == 1 || fillKind == 2)
+    fields.push_back({"colour 1", Uint32(colour1)});
+  if (fillKind == 2) {
+    fields.push_back({"colour 2", Uint32(colour2)});
+    fields.push_back({"direction", Byte(direction)});
+  }
+  return fields;
+}
+
+PageObject BackgroundObject(uint32_t id, const BackgroundRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 0, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
+std::vector<Field> BorderRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"border style", Byte(style)});
+  fields.push_back({"width", Uint16(static_cast<uint16_t>(width))});
+  fields.push_back({"corner radius", Uint16(static_cast<uint16_t>(radius))});
+  fields.push_back({"colour 1", Uint32(colour1)});
+  fields.push_back({"colour 2", Uint32(colour2)});
+  fields.push_back({"border opacity", Uint16(opacity)});
+  fields.push_back({"border image", Reference(image)});
+  return fields;
+}
+
+PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 9, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
 } // namespace PublicationRecords

@@ -2,7 +2,6 @@
 
 #include "model/VORClassRegistry.h"
 #include "model/VORObjectAction.h"
-#include "model/VORPageInstance.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFileException.h"
 #include "vorfile/VORRecordFields.h"
@@ -18,8 +17,7 @@ void TestPageObject::RegisterClass() {
 }
 
 TestPageObject::TestPageObject(const TestPageObject &other)
-    : VORActionReceiver(other), VORRecursiveObjectContainer(), VORPageMember(other), tag(other.tag),
-      onReceive(other.onReceive) {}
+    : VORObject(other), tag(other.tag), onReceive(other.onReceive) {}
 
 void TestPageObject::Read(VORFile &file) {
   SectionGuard section(file);
@@ -35,11 +33,3 @@ bool TestPageObject::ReceiveAction(VORObjectAction &action, ActionContext & /*co
     onReceive(*this, action);
   return true;
 }
-
-void TestPageObject::EnterPage(VORPageInstance &instance, bool /*visible*/) {
-  m_view = instance.GetViewReference();
-  m_page = instance.GetPageReference();
-  Register();
-}
-
-void TestPageObject::LeavePage(bool /*visible*/) { Unregister(); }

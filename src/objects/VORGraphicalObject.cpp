@@ -1,0 +1,618 @@
+#include "objects/VORGraphicalObject.h"
+
+#include <memory>
+
+#include "display/CompositionOrder.h"
+#include "display/DrawingContext.h"
+#include "display/DrawingContextSaver.h"
+#include "display/VORBitmapGraphicalObjectSurface.h"
+#include "display/VORScreenBuffer.h"
+#include "display/VORView.h"
+#include "images/ImageFactory.h"
+#include "images/VORGfxImage.h"
+#include "model/VORApp.h"
+#include "model/VORFileKind.h"
+#include "model/VORPageInstance.h"
+#include "model/VORTrigger.h"
+#include "objects/VORExternalResourceObject.h"
+#include "objects/VORGraphicalObjectAction.h"
+#include "objects/VORResourceObject.h"
+
+namespace {
+
+// Off-screen drawing surfaces deeper than 8 bits per pixel are 24-bit.
+constexpr int32_t kTrueColourDepth = 24;
+constexpr int32_t kPaletteDepth = 8;
+
+bool IsMetafileKind(int32_t kind) {
+  return kind == VORFileKind::kWindowsMetafile || kind == VORFileKind::kEnhancedMetafile || kind == VORFileKind::kCdr;
+}
+
+} // namespace
+
+VORGraphicalObject::VORGraphicalObject(uint32_t classKey, int32_t id) : VORObject(classKey, id) {}
+
+VORGraphicalObject::VORGraphicalObject(const VORGraphicalObject &other)
+    : VORObject(other), VORPaintable(other), m_rect(other.m_rect) {
+  for (int i = 0; i < 4; ++i)
+    m_layoutGuides[i] = other.m_layoutGuides[i];
+}
+
+VORGraphicalObject::~VORGraphicalObject() { DeleteSurfaces(); }
+
+VORGraphicalObject::VORGraphicalObjectProperties &VORGraphicalObject::GetGraphicalProperties() {
+  return static_cast<VORGraphicalObjectProperties &>(*GetProperties());
+}
+
+const VORGraphicalObject::VORGraphicalObjectProperties &VORGraphicalObject::GetGraphicalProperties() const {
+  return const_cast<VORGraphicalObject *>(this)->GetGraphicalProperties();
+}
+
+// --- Showing and hiding -------------------------------------------------
+
+void VORGraphicalObject::ClearRunState() {
+  m_showRunning = false;
+  m_hideRunning = false;
+  m_visible = false;
+  m_keptPosition = kNoPosition;
+  FreeImage();
+  m_stateIndex = 0;
+}
+
+bool VORGraphicalObject::IsSet(const VORObjectCode &reference) {
+  return VORGraphicalObjectProperties::IsSet(reference);
+}
+
+VORObject *VORGraphicalObject::FindChild(const VORObjectCode &reference, bool recursive) const {
+  return IsSet(reference) ? FindChildObject(reference.GetClassKey(), reference.id, recursive) : nullptr;
+}
+
+void VORGraphicalObject::EnterPage(VORPageInstance &instance, bool visible) {
+  ClearRunState();
+  m_entered = visible;
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  auto *view = dynamic_cast<VORView *>(instance.GetView());
+  if (view != nullptr && view->IsInteractive()) {
+    // An object with a show transition appears through it once the page is
+    // shown.
+    m_visible = visible && properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() &&
+                FindChild(properties.showAnimation, true) == nullptr;
+    VORObject::EnterPage(instance, m_visible);
+  } else {
+    // Printing shows every object as it stands.
+    VORObject::EnterPage(instance, visible);
+    m_visible = true;
+  }
+  m_surfaceRect = m_rect;
+  UpdateScreenRect();
+}
+
+void VORGraphicalObject::LeavePage(bool visible) {
+  ReleaseSurfaces();
+  FreeImage();
+  m_currentSurface = nullptr;
+  m_surfacesBuilt = false;
+  VORObject::LeavePage(visible);
+}
+
+void VORGraphicalObject::OnPageShown() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  const bool interactive = IsInInteractiveView();
+  if (interactive && m_entered && !m_visible) {
+    if (properties.visibleAtStart != 0)
+      ShowWithTransition(0);
+    else if (properties.showDelay != VORGraphicalObjectProperties::kNoDelay)
+      PostToSelf(VORGraphicalObjectAction::kShow, static_cast<uint32_t>(properties.showDelay));
+  }
+  if (m_visible && interactive && !m_showRunning) {
+    if (properties.hideDelay != VORGraphicalObjectProperties::kNoDelay)
+      PostToSelf(VORGraphicalObjectAction::kHide, static_cast<uint32_t>(properties.hideDelay));
+    FireEvents(VORAutoStartTrigger());
+  }
+  VORObject::OnPageShown();
+}
+
+void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
+  if (GetView() == nullptr)
+    return;
+  if (!m_visible) {
+    const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+    const bool appearsAlone =
+        properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() && !IsSet(properties.showAnimation);
+    // Effects and animations join later; until then the object appears
+    // plainly.
+    if (!IsInInteractiveView() || cascade == 0 || appearsAlone)
+      Show(0);
+  }
+  if (!m_showRunning && m_visible && IsInInteractiveView())
+    AfterShow();
+}
+
+void VORGraphicalObject::Show(int32_t depth) {
+  if (m_visible)
+    return;
+  if (depth == 0) {
+    m_visible = true;
+    RebuildSurfaces();
+  } else {
+    ShowWithTransition(depth);
+  }
+  if (m_visible)
+    VORObject::Show(depth);
+}
+
+void VORGraphicalObject::AfterShow() {
+  if (!IsInInteractiveView())
+    return;
+  m_showRunning = false;
+  FireEvents(VORAutoStartTrigger());
+  ForEachChildObject([](VORObject &child) {
+    auto *graphical = dynamic_cast<VORGraphicalObject *>(&child);
+    if (graphical == nullptr)
+      return;
+    const VORGraphicalObjectProperties &properties = graphical->GetGraphicalProperties();
+    if (properties.visibleAtStart != 0)
+      graphical->ShowWithTransition(0);
+    else if (properties.showDelay != VORGraphicalObjectProperties::kNoDelay)
+      graphical->PostToSelf(VORGraphicalObjectAction::kShow, static_cast<uint32_t>(properties.showDelay));
+  });
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  if (properties.hideDelay != VORGraphicalObjectProperties::kNoDelay)
+    PostToSelf(VORGraphicalObjectAction::kHide, static_cast<uint32_t>(properties.hideDelay));
+}
+
+void VORGraphicalObject::HideWithTransition() {
+  if (!m_hideRunning)
+    Hide(0);
+}
+
+void VORGraphicalObject::Hide(int32_t depth) {
+  Invalidate();
+  VORObject::Hide(depth);
+  if (!m_visible)
+    return;
+  m_visible = false;
+  m_hideRunning = false;
+  ReleaseSurfaces();
+}
+
+bool VORGraphicalObject::ReceiveAction(VORObjectAction &action, ActionContext &context) {
+  if (!action.GetTarget().Equals(GetObjectCode()))
+    return false;
+  switch (action.GetActionCode()) {
+  case VORGraphicalObjectAction::kShow:
+    if (!m_visible)
+      ShowWithTransition(0);
+    return true;
+  case VORGraphicalObjectAction::kHide:
+    // A hide asked for while the object is still appearing is dropped.
+    if (m_visible && !m_showRunning)
+      HideWithTransition();
+    return true;
+  case VORGraphicalObjectAction::kHideAtOnce:
+    if (m_visible)
+      Hide(0);
+    return true;
+  case VORGraphicalObjectAction::kRaiseToTop:
+    RaiseToTop();
+    return true;
+  case VORGraphicalObjectAction::kRestoreOrder:
+    RestoreOrder();
+    return true;
+  case VORGraphicalObjectAction::kShowFinished:
+    AfterShow();
+    return true;
+  default:
+    return VORObject::ReceiveAction(action, context);
+  }
+}
+
+void VORGraphicalObject::PostToSelf(int32_t code, uint32_t delay) {
+  VORApp *app = VORApp::Get();
+  if (app == nullptr)
+    return;
+  auto action = std::make_unique<VORObjectAction>(0, 0);
+  action->SetActionCode(code);
+  action->SetTarget(GetObjectCode());
+  action->SetOriginObject(GetViewReference());
+  action->SetOriginPage(GetPageReference());
+  app->ScheduleAction(delay, action.release(), nullptr);
+}
+
+void VORGraphicalObject::PostRaiseToTop() { PostToSelf(VORGraphicalObjectAction::kRaiseToTop, 0); }
+
+void VORGraphicalObject::PostRestoreOrder() { PostToSelf(VORGraphicalObjectAction::kRestoreOrder, 0); }
+
+void VORGraphicalObject::RaiseToTop() {
+  VORRecursiveObjectContainer *parent = GetParent();
+  if (parent == nullptr || m_keptPosition != kNoPosition)
+    return;
+  m_keptPosition = parent->MoveTo(this, -1);
+  Invalidate();
+}
+
+void VORGraphicalObject::RestoreOrder() {
+  VORRecursiveObjectContainer *parent = GetParent();
+  if (parent == nullptr || m_keptPosition == kNoPosition)
+    return;
+  parent->MoveTo(this, m_keptPosition);
+  Invalidate();
+  m_keptPosition = kNoPosition;
+}
+
+// --- Draw flags and surfaces ---------------------------------------------
+
+bool VORGraphicalObject::IsLinkedMetafile() const {
+  const VORObjectCode &linked = GetGraphicalProperties().linkedResource;
+  VORResourceObject *resource = IsSet(linked) ? FindResourceObject(linked) : nullptr;
+  return resource != nullptr && IsMetafileKind(resource->GetResourceId());
+}
+
+bool VORGraphicalObject::IsEmpty(bool withChildren) {
+  const VORObjectCode &linked = GetGraphicalProperties().linkedResource;
+  bool empty = true;
+  if (IsSet(linked)) {
+    VORResourceObject *resource = FindResourceObject(linked);
+    auto *external = dynamic_cast<VORExternalResourceObject *>(resource);
+    empty = resource == nullptr || (external != nullptr && external->GetFilePath().IsEmpty());
+  }
+  return empty && (!withChildren || AreChildrenEmpty());
+}
+
+bool VORGraphicalObject::AreChildrenEmpty() {
+  bool empty = true;
+  ForEachChildObject([&empty](VORObject &child) {
+    auto *graphical = dynamic_cast<VORGraphicalObject *>(&child);
+    if (empty && graphical != nullptr && !graphical->IsEmpty(true))
+      empty = false;
+  });
+  return empty;
+}
+
+void VORGraphicalObject::UpdateDrawFlags() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  DrawFlagInputs inputs;
+  inputs.empty = IsEmpty(false);
+  inputs.childrenEmpty = inputs.empty && AreChildrenEmpty();
+  inputs.hasLinkedResource = IsSet(properties.linkedResource);
+  inputs.linkedIsMetafile = IsLinkedMetafile();
+  inputs.transparencyKind = properties.imageLayout.transparencyKind;
+  inputs.fitMode = properties.imageLayout.fitMode;
+  inputs.keepAspect = properties.imageLayout.keepAspect;
+  inputs.opacity = properties.opacity;
+  inputs.blendX = properties.blendOffset.x;
+  inputs.blendY = properties.blendOffset.y;
+  inputs.transparentColourFlag = properties.transparentColourFlag;
+  inputs.hasEffect = properties.showTransition.HasEffect() || properties.hideTransition.HasEffect();
+  inputs.moves = IsSet(properties.showAnimation) || IsSet(properties.hideAnimation) ||
+                 IsSet(properties.pathAnimation) || properties.draggable != 0;
+  inputs.shadowX = properties.shadowOffset.x;
+  inputs.shadowY = properties.shadowOffset.y;
+  DrawFlagRules::Apply(m_drawFlags, inputs);
+  auto *parent = dynamic_cast<VORGraphicalObject *>(GetParent());
+  if (parent != nullptr && DrawFlagRules::NeedsParentCapture(m_drawFlags))
+    parent->AddDrawFlags(DrawFlags::kCapturesBackground | DrawFlags::kNotCovering);
+}
+
+void VORGraphicalObject::UpdateChildDrawFlags() { UpdatePageDrawFlags(*this); }
+
+bool VORGraphicalObject::NeedsOwnSurface() {
+  return IsInInteractiveView() && m_drawFlags.Has(DrawFlags::kMoves | DrawFlags::kEffect);
+}
+
+void VORGraphicalObject::UpdatePageDrawFlags(VORRecursiveObjectContainer &level) {
+  CompositionOrder::UpdateLevelDrawFlags(CompositionOrder::GraphicalChildren(level));
+}
+
+void VORGraphicalObject::RebuildPageObjectSurfaces(VORRecursiveObjectContainer &level) {
+  CompositionOrder::RebuildLevelSurfaces(CompositionOrder::GraphicalChildren(level));
+}
+
+VORDrawingSurface *VORGraphicalObject::TargetSurface(VORView &view) const {
+  if (auto *parent = dynamic_cast<VORGraphicalObject *>(GetParent()))
+    return parent->m_currentSurface;
+  return view.GetScreenBuffer();
+}
+
+void VORGraphicalObject::RebuildSurfaces() {
+  VORView *view = GetView();
+  if (!m_visible || view == nullptr)
+    return;
+  ReleaseSurfaces();
+  UpdateScreenRect();
+  BuildSurfaces(*view);
+  RebuildPageObjectSurfaces(*this);
+  Invalidate();
+}
+
+void VORGraphicalObject::BuildSurfaces(VORView &view) {
+  DeleteSurfaces();
+  VORDrawingSurface *target = TargetSurface(view);
+  if (target == nullptr)
+    return;
+  const int32_t bits = target->GetBitsPerPixel();
+  const SurfaceChoice choice = DrawFlagRules::ChooseSurfaces(m_drawFlags, SuitsDisplayDepth(bits));
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  switch (choice.kind) {
+  case SurfaceChoice::kNothing:
+    m_currentSurface = nullptr;
+    return;
+  case SurfaceChoice::kDirect:
+    m_currentSurface = target;
+    return;
+  case SurfaceChoice::kSingle:
+    surfaces.drawing = std::make_unique<VORBitmapGraphicalObjectSurface>(this, choice.mask, choice.blending, &view,
+                                                                         bits, true, target);
+    break;
+  case SurfaceChoice::kPair:
+    surfaces.output =
+        std::make_unique<VORBitmapGraphicalObjectSurface>(this, choice.mask, false, &view, bits, true, target);
+    surfaces.drawing = std::make_unique<VORBitmapGraphicalObjectSurface>(
+        this, choice.mask, choice.blending, &view, kTrueColourDepth, false, surfaces.output.get());
+    surfaces.output->SetInnerSurface(surfaces.drawing.get());
+    break;
+  }
+  m_currentSurface = surfaces.drawing.get();
+  m_surfacesBuilt = true;
+}
+
+void VORGraphicalObject::DeleteSurfaces() {
+  for (Surfaces &surfaces : m_surfaces) {
+    if (surfaces.output)
+      surfaces.output->SetInnerSurface(nullptr);
+    surfaces.drawing.reset();
+    surfaces.output.reset();
+  }
+  m_surfacesBuilt = false;
+}
+
+void VORGraphicalObject::ReleaseSurfaces() {
+  FreeImageLoadedForDrawing();
+  DeleteSurfaces();
+  m_currentSurface = nullptr;
+  ForEachChildObject([](VORObject &child) {
+    if (auto *graphical = dynamic_cast<VORGraphicalObject *>(&child))
+      graphical->ReleaseSurfaces();
+  });
+}
+
+void VORGraphicalObject::SetStateIndex(int32_t index) {
+  if (index < 0 || index >= kStates || index == m_stateIndex)
+    return;
+  m_stateIndex = index;
+  if (m_surfacesBuilt && m_surfaces[m_stateIndex].drawing)
+    m_currentSurface = m_surfaces[m_stateIndex].drawing.get();
+}
+
+void VORGraphicalObject::Invalidate() {
+  if (m_currentSurface != nullptr)
+    m_currentSurface->AddDirtyRect(m_screenRect);
+}
+
+// --- Geometry ------------------------------------------------------------
+
+void VORGraphicalObject::UpdateScreenRect() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  m_screenRect = DrawFlagRules::ScreenRect(m_rect, properties.shadowOffset.x, properties.shadowOffset.y);
+  if (!m_surfacesBuilt)
+    return;
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  if (surfaces.drawing)
+    surfaces.drawing->SetBounds(m_rect);
+  if (surfaces.output)
+    surfaces.output->SetBounds(m_rect);
+}
+
+void VORGraphicalObject::AddShadowOffset(VORRect &rect) {
+  const VORPoint &shadow = GetGraphicalProperties().shadowOffset;
+  rect = DrawFlagRules::ScreenRect(rect, shadow.x, shadow.y);
+}
+
+void VORGraphicalObject::SetRect(const VORRect &rect) {
+  if (rect == m_rect) {
+    LayoutChildren(rect);
+    return;
+  }
+  const bool sameSize = rect.Width() == m_rect.Width() && rect.Height() == m_rect.Height();
+  const VORRect oldScreen = m_screenRect;
+  const bool shadowed = m_drawFlags.Has(DrawFlags::kShadow);
+  bool invalidateNew = false;
+  if (sameSize && HasOwnSurfaces()) {
+    // A move shifts the surfaces' origins: nothing is redrawn.
+    Surfaces &surfaces = m_surfaces[m_stateIndex];
+    if (surfaces.output)
+      surfaces.output->FlushDirtyRects();
+    for (Surfaces &state : m_surfaces) {
+      if (state.drawing)
+        state.drawing->MoveOrigin(rect.left, rect.top, true);
+      if (state.output)
+        state.output->MoveOrigin(rect.left, rect.top, true);
+    }
+    if (shadowed) {
+      Invalidate();
+      invalidateNew = true;
+    }
+  } else if (m_currentSurface != nullptr) {
+    Invalidate();
+    invalidateNew = true;
+  }
+  static_cast<void>(oldScreen);
+  LayoutChildren(rect);
+  m_rect = rect;
+  UpdateScreenRect();
+  m_surfaceRect = m_rect;
+  if (invalidateNew)
+    Invalidate();
+}
+
+void VORGraphicalObject::LayoutChildren(const VORRect &rect) {
+  static_cast<void>(rect);
+  ForEachChildObject([](VORObject &child) {
+    if (auto *graphical = dynamic_cast<VORGraphicalObject *>(&child))
+      graphical->SetRect(graphical->GetLayoutRect());
+  });
+}
+
+bool VORGraphicalObject::FitsHeightToWidth() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  return properties.horizontalSizing == 1 && properties.verticalSizing == 2;
+}
+
+int32_t VORGraphicalObject::GetContentHeight(int32_t /*width*/) { return -1; }
+
+bool VORGraphicalObject::StretchesHorizontally() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  return IsSet(properties.linkedResource) ? properties.imageLayout.fitMode != 0 : properties.horizontalSizing == 1;
+}
+
+bool VORGraphicalObject::StretchesVertically() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  return IsSet(properties.linkedResource) ? properties.imageLayout.fitMode != 0 : properties.verticalSizing == 1;
+}
+
+// --- Pictures ------------------------------------------------------------
+
+std::unique_ptr<VORGfxImage> VORGraphicalObject::MakeImage() {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  VORResourceObject *resource =
+      IsSet(properties.linkedResource) ? FindResourceObject(properties.linkedResource) : nullptr;
+  if (resource == nullptr)
+    return nullptr;
+  const uint32_t handle = resource->AcquireResource(0);
+  if (handle == 0)
+    return nullptr;
+  return CreateImageForResource(handle, properties.imageLayout, m_rect);
+}
+
+bool VORGraphicalObject::LoadPicture() {
+  FreeImage();
+  m_image = MakeImage();
+  m_imageForDrawing = false;
+  return m_image != nullptr;
+}
+
+void VORGraphicalObject::SetImage(std::unique_ptr<VORGfxImage> image) {
+  m_image = std::move(image);
+  m_imageForDrawing = false;
+}
+
+void VORGraphicalObject::FreeImage() {
+  m_image.reset();
+  m_imageForDrawing = false;
+}
+
+void VORGraphicalObject::FreeImageLoadedForDrawing() {
+  if (m_imageForDrawing)
+    FreeImage();
+}
+
+bool VORGraphicalObject::SuitsDisplayDepth(int32_t bitsPerPixel) {
+  if (bitsPerPixel != kPaletteDepth)
+    return true;
+  const bool loadedHere = m_image == nullptr;
+  if (loadedHere && !LoadPicture())
+    return true;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t imageBits = 0;
+  m_image->GetSize(width, height, imageBits);
+  const bool suits = imageBits < kPaletteDepth || (imageBits == kPaletteDepth && m_image->MatchesAppPalette());
+  if (loadedHere && !IsInInteractiveView())
+    FreeImage();
+  return suits;
+}
+
+// --- Painting ------------------------------------------------------------
+
+bool VORGraphicalObject::IsTransparent() { return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, false); }
+
+void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
+  if (!m_visible || m_currentSurface == nullptr || m_drawFlags.Has(DrawFlags::kEmpty))
+    return;
+  VORRect part;
+  if (!part.Intersect(update, m_screenRect))
+    return;
+  if (!HasOwnSurfaces()) {
+    if (m_drawFlags.Has(DrawFlags::kShadow))
+      DrawShadow(context);
+    VORRect inside;
+    if (inside.Intersect(update, m_rect))
+      DrawInto(inside, context);
+    return;
+  }
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  VORBitmapGraphicalObjectSurface &shown = surfaces.output ? *surfaces.output : *surfaces.drawing;
+  shown.FlushDirtyRects();
+  if (!part.Intersect(part, shown.GetBounds()))
+    return;
+  BlitFromSurface(part, shown, context, 0);
+  shown.ReleaseContexts();
+}
+
+void VORGraphicalObject::BlitFromSurface(const VORRect &part, VORBitmapObjectSurface &surface, DrawingContext &target,
+                                         int32_t extraTransparency) {
+  DrawingContext *source = surface.GetDrawingContext();
+  if (source == nullptr)
+    return;
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  if (m_drawFlags.Has(DrawFlags::kShadow))
+    source->DrawShadow(target, nullptr, part, m_rect, properties.shadowOffset.x, properties.shadowOffset.y,
+                       properties.shadowColour, properties.shadowOpacity);
+  VORRect cut;
+  if (!cut.Intersect(part, m_rect))
+    return;
+  if (DrawFlagRules::Blends(m_drawFlags, extraTransparency))
+    source->BlendTo(target, nullptr, cut, cut, DrawFlagRules::BlendLevel(m_drawFlags.transparency, extraTransparency),
+                    m_drawFlags.Has(DrawFlags::kKeyColour) ? 1 : 0, m_drawFlags.blendX, m_drawFlags.blendY);
+  else
+    source->CopyTo(target, nullptr, cut, cut);
+}
+
+void VORGraphicalObject::DrawShadow(DrawingContext &context) {
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  VORRect vertical;
+  VORRect horizontal;
+  DrawFlagRules::ShadowStrips(m_rect, properties.shadowOffset.x, properties.shadowOffset.y, vertical, horizontal);
+  if (properties.shadowOpacity >= DrawFlags::kOpaque) {
+    context.SetPenColor(properties.shadowColour);
+    context.SetBrushColor(properties.shadowColour);
+    if (!vertical.IsEmpty())
+      context.DrawRectangle(vertical);
+    if (!horizontal.IsEmpty())
+      context.DrawRectangle(horizontal);
+    context.DeletePen();
+    context.DeleteBrush();
+    return;
+  }
+  if (!vertical.IsEmpty())
+    context.BlendFillRect(vertical, properties.shadowColour, properties.shadowOpacity);
+  if (!horizontal.IsEmpty())
+    context.BlendFillRect(horizontal, properties.shadowColour, properties.shadowOpacity);
+}
+
+void VORGraphicalObject::DrawInto(const VORRect &rect, DrawingContext &context) {
+  DrawingContextSaver saved(context);
+  context.SetClipRect(rect);
+  DrawContent(rect, context);
+  DrawChildren(rect, context);
+}
+
+void VORGraphicalObject::DrawContent(const VORRect &rect, DrawingContext &context) {
+  if (m_image == nullptr) {
+    if (!LoadPicture())
+      return;
+    m_imageForDrawing = true;
+  }
+  m_image->Draw(context, m_rect, rect);
+  if (m_imageForDrawing && !IsInInteractiveView())
+    FreeImage();
+}
+
+void VORGraphicalObject::DrawChildren(const VORRect &rect, DrawingContext &context) {
+  const std::vector<VORPaintable *> children = CompositionOrder::GraphicalChildren(*this);
+  size_t start = CompositionOrder::FindStart(children, rect);
+  if (start == CompositionOrder::kClearFirst)
+    start = 0;
+  for (size_t i = start; i < children.size(); ++i)
+    children[i]->Paint(rect, context);
+}
