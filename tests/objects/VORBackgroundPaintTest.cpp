@@ -58,32 +58,26 @@ TEST(VORBackgroundPaintTest, AnExactSolidColourFillsOnlyTheUpdateRectangle) {
 
 TEST(VORBackgroundPaintTest, LineGradientsOfTheFourDirections) {
   const VORRect object(2, 3, 14, 11); // 12 x 8
+  // A pixel and the step whose line draws it: row top + i (direction 0),
+  // column left + i (1), the line right - x + y - top (3).
+  const struct Probe {
+    int32_t direction;
+    int x, y;
+    int64_t step;
+  } probes[] = {
+      {0, 2, 3, 0},  {0, 13, 3, 0},  {0, 7, 6, 3},  {0, 2, 10, 7},   {0, 13, 10, 7},
+      {1, 2, 3, 0},  {1, 2, 10, 0},  {1, 8, 5, 6},  {1, 13, 3, 11},  {3, 13, 3, 1},
+      {3, 2, 3, 12}, {3, 13, 10, 8}, {3, 2, 10, 19}, {3, 8, 6, 9},
+  };
   for (int32_t direction = 0; direction < 4; ++direction) {
     Target target(16, 14);
     VORBackground::FillBackground(target.context, VORBackground::kGradient, object, object, kFrom, kTo, direction);
     const Gradient gradient{kFrom, kTo, direction, object};
-    // A pixel and the step whose line draws it last.
-    struct Probe {
-      int x, y;
-      int64_t step;
-    };
-    std::vector<Probe> probes;
-    switch (direction) {
-    case 0: // row top + i
-      probes = {{2, 3, 0}, {13, 3, 0}, {7, 6, 3}, {2, 10, 7}, {13, 10, 7}};
-      break;
-    case 1: // column left + i
-      probes = {{2, 3, 0}, {2, 10, 0}, {8, 5, 6}, {13, 3, 11}};
-      break;
-    case 3: // pixel (x, y) lies on line right - x + y - top
-      probes = {{13, 3, 1}, {2, 3, 12}, {13, 10, 8}, {2, 10, 19}, {8, 6, 9}};
-      break;
-    default:
-      break;
-    }
     for (const Probe &p : probes) {
-      EXPECT_EQ(target.pixels.Pixel(p.x, p.y), Read(BackgroundGradient::LineAt(gradient, p.step).colour))
-          << "direction " << direction << " at " << p.x << "," << p.y;
+      if (p.direction == direction) {
+        EXPECT_EQ(target.pixels.Pixel(p.x, p.y), Read(BackgroundGradient::LineAt(gradient, p.step).colour))
+            << "direction " << direction << " at " << p.x << "," << p.y;
+      }
     }
     // Nothing outside the object; the object opaque in the mask.
     EXPECT_EQ(target.pixels.Pixel(1, 5), Read(kUntouched)) << direction;
