@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "display/DibImage.h"
 #include "display/Palette.h"
@@ -70,6 +71,75 @@ RgbQuad EntryOf(const DibImage &image, const Palette &palette, uint8_t index) {
   }
   return palette.ColorOfIndex(index);
 }
+
+// The base colour is colour 1 plus a part that depends on the row and one
+// that depends on the column (x, y relative to the object's corner); an
+// object without area adds nothing.
+int64_t RowPart(const Gradient &gradient, int64_t delta, int64_t y) {
+  const int64_t width = gradient.object.Width(), height = gradient.object.Height();
+  if (width <= 0 || height <= 0) {
+    return 0;
+  }
+  switch (gradient.direction) {
+  case kTopToBottom:
+    return delta * y / height;
+  case kFromTopLeft:
+  case kFromTopRight:
+    return delta / 2 * y / height;
+  default:
+    return 0;
+  }
+}
+
+int64_t ColumnPart(const Gradient &gradient, int64_t delta, int64_t x) {
+  const int64_t width = gradient.object.Width(), height = gradient.object.Height();
+  if (width <= 0 || height <= 0) {
+    return 0;
+  }
+  switch (gradient.direction) {
+  case kLeftToRight:
+    return delta * x / width;
+  case kFromTopLeft:
+    return delta / 2 * x / width;
+  case kFromTopRight:
+    return delta / 2 * (width - x) / width;
+  default:
+    return 0;
+  }
+}
+
+// The column parts of an area worked out once, so that a pixel costs
+// additions only; the row parts once per row.
+class BaseColours {
+public:
+  BaseColours(const Gradient &gradient, const VORRect &area)
+      : m_gradient(gradient), m_channels(ChannelsOf(gradient)), m_left(area.left),
+        m_columns(static_cast<size_t>(area.Width()) * 3) {
+    for (int32_t x = area.left; x < area.right; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        m_columns[static_cast<size_t>(x - area.left) * 3 + c] =
+            ColumnPart(gradient, m_channels.delta[c], static_cast<int64_t>(x) - gradient.object.left);
+      }
+    }
+  }
+  // Colour 1 and the row's part.
+  void Row(int32_t y, int64_t (&row)[3]) const {
+    for (int c = 0; c < 3; ++c) {
+      row[c] = m_channels.start[c] +
+               RowPart(m_gradient, m_channels.delta[c], static_cast<int64_t>(y) - m_gradient.object.top);
+    }
+  }
+  // The base colour of channel c at column x of the row.
+  int32_t At(const int64_t (&row)[3], int32_t x, int c) const {
+    return ClampChannel(row[c] + m_columns[static_cast<size_t>(x - m_left) * 3 + c]);
+  }
+
+private:
+  const Gradient &m_gradient;
+  Channels m_channels;
+  int32_t m_left;
+  std::vector<int64_t> m_columns;
+};
 
 } // namespace
 
@@ -155,31 +225,8 @@ Line LineAt(const Gradient &gradient, int64_t step) {
 
 void BaseColour(const Gradient &gradient, int64_t x, int64_t y, int32_t (&channels)[3]) {
   const Channels c = ChannelsOf(gradient);
-  const int64_t width = gradient.object.Width();
-  const int64_t height = gradient.object.Height();
   for (int k = 0; k < 3; ++k) {
-    const int64_t d = c.delta[k];
-    const int64_t half = d / 2;
-    int64_t value = c.start[k];
-    if (width > 0 && height > 0) {
-      switch (gradient.direction) {
-      case kTopToBottom:
-        value += d * y / height;
-        break;
-      case kLeftToRight:
-        value += d * x / width;
-        break;
-      case kFromTopLeft:
-        value += half * y / height + half * x / width;
-        break;
-      case kFromTopRight:
-        value += half * y / height + half * (width - x) / width;
-        break;
-      default:
-        break;
-      }
-    }
-    channels[k] = ClampChannel(value);
+    channels[k] = ClampChannel(c.start[k] + RowPart(gradient, c.delta[k], y) + ColumnPart(gradient, c.delta[k], x));
   }
 }
 
@@ -189,17 +236,17 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
   if (!IsKnownDirection(gradient.direction) || palette.GetCount() == 0 || !CutToImage(image, 8, area, cut)) {
     return false;
   }
+  const BaseColours base(gradient, cut);
   for (int32_t y = cut.top; y < cut.bottom; ++y) {
     uint8_t *row = image.GetRowAddress(y);
+    int64_t rowBase[3];
+    base.Row(y, rowBase);
     int32_t carried[3] = {0, 0, 0};
     for (int32_t x = cut.left; x < cut.right; ++x) {
-      int32_t base[3];
-      BaseColour(gradient, static_cast<int64_t>(x) - gradient.object.left,
-                 static_cast<int64_t>(y) - gradient.object.top, base);
       const int32_t noise = random() % kNoiseSpan - kNoiseBias;
       int32_t value[3];
       for (int c = 0; c < 3; ++c) {
-        value[c] = ClampChannel(static_cast<int64_t>(base[c]) + noise + carried[c]);
+        value[c] = ClampChannel(static_cast<int64_t>(base.At(rowBase, x, c)) + noise + carried[c]);
       }
       const auto index = static_cast<uint8_t>(palette.IndexOfColor(MakeColorRef(
           static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]), static_cast<uint8_t>(value[2]))));
@@ -218,16 +265,16 @@ bool Fill16(DibImage &image, const VORRect &area, const Gradient &gradient) {
   if (!IsKnownDirection(gradient.direction) || !CutToImage(image, 24, area, cut)) {
     return false;
   }
+  const BaseColours base(gradient, cut);
   for (int32_t y = cut.top; y < cut.bottom; ++y) {
     uint8_t *row = image.GetRowAddress(y);
+    int64_t rowBase[3];
+    base.Row(y, rowBase);
     int32_t carried[3] = {0, 0, 0};
     for (int32_t x = cut.left; x < cut.right; ++x) {
-      int32_t base[3];
-      BaseColour(gradient, static_cast<int64_t>(x) - gradient.object.left,
-                 static_cast<int64_t>(y) - gradient.object.top, base);
       uint8_t *pixel = row + static_cast<size_t>(x) * 3;
       for (int c = 0; c < 3; ++c) {
-        const int32_t value = ClampChannel(static_cast<int64_t>(base[c]) + carried[c]);
+        const int32_t value = ClampChannel(static_cast<int64_t>(base.At(rowBase, x, c)) + carried[c]);
         const int32_t kept = value & kSixteenBitKeep;
         pixel[2 - c] = static_cast<uint8_t>(kept); // blue, green, red in memory
         carried[c] = value - kept;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -250,6 +251,32 @@ TEST(BackgroundGradientTest, SixteenBitErrorIsCarriedAlongTheRowAndStartsAgainOn
       EXPECT_EQ(RedOf(target.Pixel24(x, y)), reds[x]) << x << "," << y;
       EXPECT_EQ(GreenOf(target.Pixel24(x, y)), greens[x]) << x << "," << y;
       EXPECT_EQ(BlueOf(target.Pixel24(x, y)), 248) << x << "," << y;
+    }
+  }
+}
+
+TEST(BackgroundGradientTest, SixteenBitFillMatchesThePixelByPixelFormula) {
+  // The simple form: each pixel's base colour on its own, the error carried
+  // along the row.
+  for (int32_t direction = 0; direction < 4; ++direction) {
+    const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction, VORRect(-3, 2, 30, 19)};
+    TestImage target(24, 20, 24);
+    const VORRect area(1, 0, 23, 20); // partly outside the object
+    ASSERT_TRUE(BackgroundGradient::Fill16(target.image, area, gradient));
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      int32_t carried[3] = {0, 0, 0};
+      for (int32_t x = area.left; x < area.right; ++x) {
+        int32_t base[3];
+        BackgroundGradient::BaseColour(gradient, x - gradient.object.left, y - gradient.object.top, base);
+        uint8_t expected[3];
+        for (int c = 0; c < 3; ++c) {
+          const int32_t value = std::clamp(base[c] + carried[c], 0, 255);
+          expected[c] = static_cast<uint8_t>(value & 0xF8);
+          carried[c] = value - expected[c];
+        }
+        ASSERT_EQ(target.Pixel24(x, y), MakeColorRef(expected[0], expected[1], expected[2]))
+            << "direction " << direction << " at " << x << "," << y;
+      }
     }
   }
 }
