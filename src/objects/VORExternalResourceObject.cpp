@@ -13,6 +13,8 @@ const ClassRegistration kRegistration(VORExternalResourceObject::kCategory, VORE
 
 } // namespace
 
+// The events are not carried over: the base starts empty.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 VORExternalResourceObject::VORExternalResourceObjectProperties::VORExternalResourceObjectProperties(
     const VORExternalResourceObjectProperties &other)
     : VORObjectObjectProperties() {

@@ -11,8 +11,9 @@
 // codes with the pointer's position.
 class VORGraphicalObjectAction : public VORObjectAction {
 public:
-  static constexpr uint16_t kCategory = 3;
+  // cppcheck-suppress duplInheritedMember
   static constexpr uint16_t kCode = 2;
+  // cppcheck-suppress duplInheritedMember
   static constexpr uint32_t kClassKey = VORObjectCode::MakeClassKey(kCategory, kCode);
 
   enum Code : int32_t {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "richtext/RichTextFont.h"
+
+// The program's font measurer: the fonts every document shares, made with
+// GDI and measured on a memory device context of the screen.
+class GdiTextMeasurer : public RichTextMeasurer {
+public:
+  GdiTextMeasurer();
+  ~GdiTextMeasurer() override;
+  GdiTextMeasurer(const GdiTextMeasurer &) = delete;
+  GdiTextMeasurer &operator=(const GdiTextMeasurer &) = delete;
+
+  // The one list of the process; its fonts go at exit.
+  static GdiTextMeasurer &Shared();
+  // The publication's preferred character set, asked for where a face has it.
+  static void SetPreferredCharset(uint16_t charset);
+
+  int32_t GetDeviceResolution() override;
+  const RichTextFont &GetFont(const RichTextFontKey &key) override;
+  void MeasureText(const RichTextFont &font, const char *text, int32_t length, int32_t extra, int32_t breaks,
+                   int32_t *rightEdges) override;
+
+  // The font's handle, made on first use.
+  static HFONT HandleOf(const RichTextFont &font);
+  size_t FontCount() const { return m_fonts.size(); }
+
+private:
+  class FontItem;
+  HDC m_dc;
+  int32_t m_dpi = 0;
+  std::vector<std::unique_ptr<FontItem>> m_fonts;
+};
