@@ -117,6 +117,8 @@ public:
   void UpdateChildDrawFlags() override;
   bool NeedsOwnSurface() override;
   void AddDrawFlags(uint16_t flags) override { m_drawFlags.Add(flags); }
+  // Backgrounds and borders take back flags the base gives every object.
+  void RemoveDrawFlags(uint16_t flags) { m_drawFlags.word = static_cast<uint16_t>(m_drawFlags.word & ~flags); }
   // A visible object in a view: its surfaces, and its children's, anew.
   void RebuildSurfaces() override;
 

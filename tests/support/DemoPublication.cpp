@@ -44,6 +44,71 @@ PublicationRecords::Page TimedPage(uint32_t id, uint32_t colour, int32_t width, 
 // A colour 0x00BBGGRR as a 24-bit pixel value, stored blue first.
 uint32_t PixelOf(uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16; }
 
+// A page filled by a background object with a gradient from the top-left
+// corner, with a rounded border inside it that casts a shadow.
+PublicationRecords::Page GradientPage(uint32_t id, uint32_t next) {
+  PublicationRecords::Page page = TimedPage(id, kPublicationColour, 320, 240, next);
+  PublicationRecords::BackgroundRecord background;
+  background.graphical.right = 320;
+  background.graphical.bottom = 240;
+  background.fillKind = 2;
+  background.colour1 = kSlateBlue;
+  background.colour2 = kOchre;
+  background.direction = 2;
+  PublicationRecords::BorderRecord border;
+  border.graphical.left = 60;
+  border.graphical.top = 50;
+  border.graphical.right = 260;
+  border.graphical.bottom = 190;
+  border.graphical.shadowX = 6;
+  border.graphical.shadowY = 6;
+  border.graphical.shadowColour = kDarkGrey;
+  border.style = 1;
+  border.width = 4;
+  border.radius = 16;
+  border.colour1 = 0x00FFFFFF;
+  page.objects = {PublicationRecords::BackgroundObject(1, background, {PublicationRecords::BorderObject(2, border)})};
+  return page;
+}
+
+// Borders of every style side by side on a plain background.
+PublicationRecords::Page BorderPage(uint32_t id, uint32_t next) {
+  PublicationRecords::Page page = TimedPage(id, kPublicationColour, 320, 240, next);
+  PublicationRecords::BackgroundRecord background;
+  background.graphical.right = 320;
+  background.graphical.bottom = 240;
+  background.fillKind = 1;
+  background.colour1 = 0x00E0E0E0;
+  struct Style {
+    uint8_t style;
+    int16_t width, radius;
+  };
+  const Style styles[] = {{1, 2, 0}, {1, 3, 12}, {2, 6, 0}, {3, 8, 10}, {4, 3, 0}, {100, 3, 0}, {101, 3, 0}};
+  std::vector<PublicationRecords::PageObject> borders;
+  uint32_t borderId = 2;
+  int32_t x = 10, y = 10;
+  for (const Style &style : styles) {
+    PublicationRecords::BorderRecord border;
+    border.graphical.left = x;
+    border.graphical.top = y;
+    border.graphical.right = x + 90;
+    border.graphical.bottom = y + 60;
+    border.style = style.style;
+    border.width = style.width;
+    border.radius = style.radius;
+    border.colour1 = kSlateBlue;
+    border.colour2 = 0x00FFFFFF;
+    borders.push_back(PublicationRecords::BorderObject(borderId++, border));
+    x += 100;
+    if (x > 220) {
+      x = 10;
+      y += 75;
+    }
+  }
+  page.objects = {PublicationRecords::BackgroundObject(1, background, borders)};
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -91,7 +156,9 @@ PublicationRecords::Publication Make() {
   shared.pages = {
       TimedPage(1, kSlateBlue, 320, 240, 2),
       TimedPage(2, kTeal, 480, 360, 3),
-      TimedPage(3, kPublicationColour, 1000, 700, 4),
+      TimedPage(3, kPublicationColour, 1000, 700, 5),
+      GradientPage(5, 6),
+      BorderPage(6, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.

@@ -7,7 +7,9 @@
 
 // The demo publication that scripts/run plays: a few pages of different
 // colours and sizes that follow each other on a timer, one of them larger
-// than the window, and a chapter shown in a window of its own. It grows as
+// than the window, a page with a gradient background and a rounded border
+// casting a shadow, a page of borders in every style, and a chapter shown in
+// a window of its own. It grows as
 // the player learns to show more.
 namespace DemoPublication {
 

@@ -603,4 +603,36 @@ Publication SmallPagesInAWindow(const std::string &title, uint32_t flags, std::v
   return publication;
 }
 
+std::vector<Field> BackgroundRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"fill kind", Byte(fillKind)});
+  if (fillKind == 1 || fillKind == 2)
+    fields.push_back({"colour 1", Uint32(colour1)});
+  if (fillKind == 2) {
+    fields.push_back({"colour 2", Uint32(colour2)});
+    fields.push_back({"direction", Byte(direction)});
+  }
+  return fields;
+}
+
+PageObject BackgroundObject(uint32_t id, const BackgroundRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 0, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
+std::vector<Field> BorderRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"border style", Byte(style)});
+  fields.push_back({"width", Uint16(static_cast<uint16_t>(width))});
+  fields.push_back({"corner radius", Uint16(static_cast<uint16_t>(radius))});
+  fields.push_back({"colour 1", Uint32(colour1)});
+  fields.push_back({"colour 2", Uint32(colour2)});
+  fields.push_back({"border opacity", Uint16(opacity)});
+  fields.push_back({"border image", Reference(image)});
+  return fields;
+}
+
+PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 9, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
 } // namespace PublicationRecords

@@ -412,6 +412,36 @@ PageObject InternalResourceObject(uint32_t id, int32_t number, uint8_t kind);
 PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children = {},
                        uint16_t code = 3);
 
+// A background's record (1, 0): the graphical record, the fill kind; colour
+// 1 only for fill kinds 1 and 2; colour 2 and the direction only for kind 2.
+struct BackgroundRecord {
+  GraphicalRecord graphical;
+  uint8_t fillKind = 0;
+  uint32_t colour1 = 0xFFFFFF;
+  uint32_t colour2 = 0xFFFFFF;
+  uint8_t direction = 2;
+
+  std::vector<Field> Fields() const;
+};
+PageObject BackgroundObject(uint32_t id, const BackgroundRecord &record, std::vector<PageObject> children = {});
+
+// A border's record (1, 9): the graphical record, then the style byte, the
+// signed 16-bit width and corner radius, the two colours, the 16-bit border
+// opacity and the border picture's reference.
+struct BorderRecord {
+  GraphicalRecord graphical;
+  uint8_t style = 0;
+  int16_t width = 1;
+  int16_t radius = 0;
+  uint32_t colour1 = 0xFFFFFF;
+  uint32_t colour2 = 0;
+  uint16_t opacity = 256;
+  VORObjectKey image{0, 0, 0};
+
+  std::vector<Field> Fields() const;
+};
+PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<PageObject> children = {});
+
 struct Page {
   Page() = default;
   // A page with the default record.
