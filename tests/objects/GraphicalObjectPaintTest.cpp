@@ -6,19 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "PaintedPage.h"
 #include "TestPicture.h"
-#include "display/SurfacePixels.h"
-#include "display/VORScreenBuffer.h"
-#include "display/VORView.h"
-#include "model/VORPageInstance.h"
-#include "model/VORPlayerPage.h"
-#include "objects/VORGraphicalObject.h"
-#include "objects/VORInternalResourceObject.h"
-#include "objects/VORPlayerForm.h"
 
 namespace {
 
-using PlainGraphical = VORPlayerForm<VORGraphicalObject, VORGraphicalObject::VORGraphicalObjectProperties>;
 using Properties = VORGraphicalObject::VORGraphicalObjectProperties;
 
 constexpr VORRect kPage(0, 0, 80, 60);
@@ -32,99 +24,8 @@ constexpr int32_t kTrueColour = 24;
 constexpr int32_t kPaletted = 8;
 constexpr uint16_t kHalf = 128;
 
-// An interactive view without a window: it owns the page's screen buffer,
-// whose pixels the tests read.
-class BufferView : public VORView {
-public:
-  explicit BufferView(int32_t depth) : VORView(VORObjectCode::MakeClassKey(0, 3), 1), m_depth(depth) {
-    SetBounds(kPage);
-  }
-
-  void Refresh() override {}
-  bool Initialize() override { return true; }
-  bool IsInteractive() override { return true; }
-  void ShowPageInstance(VORPageInstance &instance) override { page = &instance; }
-  void LeavePageInstance(VORPageInstance & /*instance*/) override { page = nullptr; }
-  void PlayEnterTransition() override {}
-  VORPageInstance *GetPageInstance() override { return page; }
-  HWND__ *GetWindow() override { return nullptr; }
-  VORScreenBuffer *GetScreenBuffer() override { return buffer.get(); }
-  DrawingContext *GetDrawingContext() override { return nullptr; }
-  int32_t GetBitsPerPixel() override { return m_depth; }
-  void RedrawRect(const VORRect & /*rect*/) override {}
-
-  VORPageInstance *page = nullptr;
-  std::unique_ptr<VORScreenBuffer> buffer;
-
-private:
-  int32_t m_depth;
-};
-
-// A page of graphical objects, each showing a picture of its own, composed
-// into the screen buffer of a view of the given depth.
-class PaintedPage {
-public:
-  explicit PaintedPage(int32_t depth) : m_view(depth), m_page(VORPlayerPage::kClassKey, 1) {}
-  ~PaintedPage() {
-    if (m_shown)
-      m_page.GetMasterInstance().Hide();
-  }
-  PaintedPage(const PaintedPage &) = delete;
-  PaintedPage &operator=(const PaintedPage &) = delete;
-
-  // A blue picture over the whole page, below everything added later.
-  PlainGraphical &AddBackground() { return Add(kPage, TestPicture::Solid(8, 8, kBlue)); }
-
-  // The object names a resource among its children, so that it does not
-  // count as empty; the picture stands for what that resource would give.
-  PlainGraphical &Add(const VORRect &rect, std::unique_ptr<TestPicture> picture) {
-    VORPageInstance &objects = m_page.GetMasterInstance();
-    const auto id = static_cast<int32_t>(objects.GetChildCount() + 1);
-    auto *object = new PlainGraphical(VORObjectCode::MakeClassKey(1, 0x7E01), id);
-    object->InsertAfter(new VORPlayerInternalResourceObject(VORInternalResourceObject::kClassKey, id), nullptr);
-    Properties &properties = object->GetGraphicalProperties();
-    properties.linkedResource = VORObjectCode::FromClassKey(VORInternalResourceObject::kClassKey, id);
-    properties.layoutRect = rect;
-    properties.imageLayout = picture->GetLayout();
-    object->SetRect(rect);
-    objects.InsertAfter(object, nullptr);
-    m_pictures.emplace_back(object, std::move(picture));
-    return *object;
-  }
-
-  // Shown in the view: draw flags, surfaces, then every dirty rectangle
-  // composed.
-  void Compose() {
-    VORPageInstance &instance = m_page.GetMasterInstance();
-    m_view.buffer = std::make_unique<VORScreenBuffer>(&m_view, kPage);
-    m_view.page = &instance;
-    instance.Show(m_view);
-    m_shown = true;
-    for (auto &[object, picture] : m_pictures)
-      object->SetImage(std::move(picture));
-    VORGraphicalObject::UpdatePageDrawFlags(instance);
-    VORGraphicalObject::RebuildPageObjectSurfaces(instance);
-    m_view.buffer->FlushDirtyRects();
-  }
-
-  uint32_t Pixel(int32_t x, int32_t y) { return SurfacePixel(*m_view.buffer, x, y); }
-  // The object added last.
-  PlainGraphical &Top() { return *m_pictures.back().first; }
-
-private:
-  BufferView m_view;
-  VORPlayerPage m_page;
-  std::vector<std::pair<PlainGraphical *, std::unique_ptr<TestPicture>>> m_pictures;
-  bool m_shown = false;
-};
-
-ImageLayout KeyColourLayout() {
-  ImageLayout layout;
-  layout.transparencyKind = ImageLayout::kKeyColor;
-  layout.keyColor = kMagenta; // the same as a COLORREF
-  layout.keepAspect = 0;
-  return layout;
-}
+// A blue picture over the whole page, below everything added later.
+void AddBlueBackground(PaintedPage &page) { page.Add(kPage, TestPicture::Solid(8, 8, kBlue)); }
 
 // Left half the key colour, right half red.
 std::unique_ptr<TestPicture> HalfKeyedPicture() {
@@ -132,7 +33,7 @@ std::unique_ptr<TestPicture> HalfKeyedPicture() {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
       pixels.push_back(x < 2 ? kMagenta : kRed);
-  return std::make_unique<TestPicture>(4, 4, pixels, KeyColourLayout());
+  return std::make_unique<TestPicture>(4, 4, pixels, TestPicture::KeyColoured(kMagenta));
 }
 
 // One channel blended as the blend loops do: source over destination at a level.
@@ -198,7 +99,7 @@ std::vector<PaintCase> Cases() {
       {"opaque picture",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          AddRed(page);
        },
        {{20, 20, kRed, 0}, {10, 10, kRed, 0}, {29, 29, kRed, 0}, {30, 30, kBlue, 0}, {9, 20, kBlue, 0}},
@@ -207,7 +108,7 @@ std::vector<PaintCase> Cases() {
       {"opacity 128 blends at level 126",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          AddRed(page).GetGraphicalProperties().opacity = kHalf;
        },
        {{20, 20, halfRed, 1}, {10, 29, halfRed, 1}, {30, 20, kBlue, 0}},
@@ -216,7 +117,7 @@ std::vector<PaintCase> Cases() {
       {"key-coloured pixels show what lies beneath",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          page.Add(kObject, HalfKeyedPicture()).GetGraphicalProperties().transparentColourFlag = 1;
        },
        {{12, 20, kBlue, 0}, {19, 15, kBlue, 0}, {21, 15, kRed, 0}, {28, 28, kRed, 0}},
@@ -225,7 +126,7 @@ std::vector<PaintCase> Cases() {
       {"key colour and opacity together",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          Properties &properties = page.Add(kObject, HalfKeyedPicture()).GetGraphicalProperties();
          properties.transparentColourFlag = 1;
          properties.opacity = kHalf;
@@ -236,7 +137,7 @@ std::vector<PaintCase> Cases() {
       {"solid shadow strips at the offset",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          SetShadow(AddRed(page), 4, 3, 256);
        },
        // Vertical strip x 30..33, y 13..32; horizontal strip x 14..29, y 30..32.
@@ -253,7 +154,7 @@ std::vector<PaintCase> Cases() {
       {"half shadow darkens what lies beneath",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          SetShadow(AddRed(page), 4, 3, kHalf);
        },
        {{31, 20, halfShadow, 2}, {20, 31, halfShadow, 2}, {31, 12, kBlue, 0}, {20, 20, kRed, 0}},
@@ -262,7 +163,7 @@ std::vector<PaintCase> Cases() {
       {"shadow up and to the left",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          SetShadow(AddRed(page), -5, -2, 256);
        },
        // Vertical strip x 5..9, y 8..27; horizontal strip x 10..24, y 8..9.
@@ -272,7 +173,7 @@ std::vector<PaintCase> Cases() {
       {"shadow of a half-opaque object drawn from its surface",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          PlainGraphical &object = AddRed(page);
          object.GetGraphicalProperties().opacity = kHalf;
          SetShadow(object, 4, 3, kHalf);
@@ -288,7 +189,7 @@ std::vector<PaintCase> Cases() {
       {"shadow of a picture that leaves gaps, drawn from its surface",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          SetShadow(page.Add(kObject, TestPicture::Solid(4, 4, kRed, ImageLayout())), 4, 3, 256);
        },
        {{31, 20, kBlack, 0}, {20, 31, kBlack, 0}, {31, 12, kBlue, 0}, {20, 20, kRed, 0}},
@@ -297,7 +198,7 @@ std::vector<PaintCase> Cases() {
       {"shadow of a keyed picture follows its shape",
        kTrueColour,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          PlainGraphical &object = page.Add(kObject, HalfKeyedPicture());
          object.GetGraphicalProperties().transparentColourFlag = 1;
          SetShadow(object, 4, 3, 256);
@@ -309,7 +210,7 @@ std::vector<PaintCase> Cases() {
       {"8 bits: a 24-bit picture through the pair of surfaces",
        kPaletted,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          AddRed(page);
        },
        {{20, 20, kRed, 0}, {5, 5, kBlue, 0}, {30, 30, kBlue, 0}},
@@ -318,7 +219,7 @@ std::vector<PaintCase> Cases() {
       {"8 bits: a picture with the application palette",
        kPaletted,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          auto picture = TestPicture::Solid(4, 4, kRed);
          picture->reportedBits = kPaletted;
          picture->matchesAppPalette = true;
@@ -330,7 +231,7 @@ std::vector<PaintCase> Cases() {
       {"8 bits: key colour and solid shadow",
        kPaletted,
        [](PaintedPage &page) {
-         page.AddBackground();
+         AddBlueBackground(page);
          PlainGraphical &object = page.Add(kObject, HalfKeyedPicture());
          object.GetGraphicalProperties().transparentColourFlag = 1;
          SetShadow(object, 4, 3, 256);
@@ -350,7 +251,7 @@ std::vector<PaintCase> Cases() {
 
 TEST(GraphicalObjectPaintTest, PicturesShadowsOpacityAndKeyColourInTheScreenBuffer) {
   for (const PaintCase &c : Cases()) {
-    PaintedPage page(c.depth);
+    PaintedPage page(c.depth, kPage);
     c.build(page);
     page.Compose();
     for (const Probe &probe : c.probes) {

@@ -61,6 +61,14 @@ ImageLayout TestPicture::Filling() {
   return layout;
 }
 
+ImageLayout TestPicture::KeyColoured(uint32_t key) {
+  ImageLayout layout = Filling();
+  layout.transparencyKind = ImageLayout::kKeyColor;
+  // The layout keeps it as a COLORREF: red in the low byte.
+  layout.keyColor = (key >> 16 & 0xFF) | (key & 0xFF00) | (key & 0xFF) << 16;
+  return layout;
+}
+
 std::unique_ptr<TestPicture> TestPicture::Solid(int32_t width, int32_t height, uint32_t colour,
                                                 const ImageLayout &layout) {
   return std::make_unique<TestPicture>(width, height,

@@ -30,6 +30,8 @@ public:
   // Stretched over the whole rectangle: the layout of a picture that
   // covers its object.
   static ImageLayout Filling();
+  // Filling, with the pixels of the key colour (0xRRGGBB) left out.
+  static ImageLayout KeyColoured(uint32_t key);
 
 private:
   int32_t m_width;
