@@ -20,6 +20,7 @@ constexpr uint32_t kRed = 0xFF0000;
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kMagenta = 0xFF00FF;
 constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kGreen = 0x00FF00;
 constexpr int32_t kTrueColour = 24;
 constexpr int32_t kPaletted = 8;
 constexpr uint16_t kHalf = 128;
@@ -238,6 +239,17 @@ std::vector<PaintCase> Cases() {
        },
        {{12, 20, kBlue, 0}, {25, 20, kRed, 0}, {31, 20, kBlack, 0}},
        0x0627,
+       true},
+      {"a half-opaque child blends with its parent's picture",
+       kTrueColour,
+       [](PaintedPage &page) {
+         AddBlueBackground(page);
+         PlainGraphical &parent = page.Add(kObject, TestPicture::Solid(4, 4, kGreen));
+         page.Add(VORRect(15, 15, 25, 25), TestPicture::Solid(4, 4, kRed), &parent).GetGraphicalProperties().opacity =
+             kHalf;
+       },
+       {{20, 20, Blend(kRed, kGreen, kHalfLevel), 1}, {12, 12, kGreen, 0}, {5, 5, kBlue, 0}},
+       0x0042,
        true},
       {"nothing beneath: white",
        kTrueColour,

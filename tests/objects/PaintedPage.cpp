@@ -23,9 +23,10 @@ PaintedPage::~PaintedPage() {
     m_page.GetMasterInstance().Hide();
 }
 
-PlainGraphical &PaintedPage::Add(const VORRect &rect, std::unique_ptr<TestPicture> picture) {
-  VORPageInstance &objects = m_page.GetMasterInstance();
-  const auto id = static_cast<int32_t>(objects.GetChildCount() + 1);
+PlainGraphical &PaintedPage::Add(const VORRect &rect, std::unique_ptr<TestPicture> picture, PlainGraphical *parent) {
+  VORRecursiveObjectContainer &level =
+      parent != nullptr ? static_cast<VORRecursiveObjectContainer &>(*parent) : m_page.GetMasterInstance();
+  const int32_t id = ++m_lastId;
   auto *object = new PlainGraphical(VORObjectCode::MakeClassKey(1, kTestObjectCode), id);
   object->InsertAfter(new VORPlayerInternalResourceObject(VORInternalResourceObject::kClassKey, id), nullptr);
   VORGraphicalObject::VORGraphicalObjectProperties &properties = object->GetGraphicalProperties();
@@ -33,7 +34,7 @@ PlainGraphical &PaintedPage::Add(const VORRect &rect, std::unique_ptr<TestPictur
   properties.layoutRect = rect;
   properties.imageLayout = picture->GetLayout();
   object->SetRect(rect);
-  objects.InsertAfter(object, nullptr);
+  level.InsertAfter(object, nullptr);
   m_pictures.emplace_back(object, std::move(picture));
   return *object;
 }

@@ -51,8 +51,8 @@ public:
 
   // Above the objects added before. The object names a resource among its
   // children, so that it does not count as empty; the picture stands for
-  // what that resource would give.
-  PlainGraphical &Add(const VORRect &rect, std::unique_ptr<TestPicture> picture);
+  // what that resource would give. With a parent: its last child.
+  PlainGraphical &Add(const VORRect &rect, std::unique_ptr<TestPicture> picture, PlainGraphical *parent = nullptr);
 
   // Shown in the view: draw flags, surfaces, then every dirty rectangle
   // composed.
@@ -71,4 +71,5 @@ private:
   VORPlayerPage m_page;
   std::vector<std::pair<PlainGraphical *, std::unique_ptr<TestPicture>>> m_pictures;
   bool m_shown = false;
+  int32_t m_lastId = 0;
 };
