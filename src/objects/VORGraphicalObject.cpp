@@ -543,7 +543,11 @@ void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   Surfaces &surfaces = m_surfaces[m_stateIndex];
   VORBitmapGraphicalObjectSurface &shown = surfaces.output ? *surfaces.output : *surfaces.drawing;
   shown.FlushDirtyRects();
-  if (!part.Intersect(part, shown.GetBounds()))
+  // The surface holds the object alone; its drop shadow falls outside it
+  // and is drawn from the surface's mask, so the part keeps the shadow.
+  VORRect shownArea = shown.GetBounds();
+  AddShadowOffset(shownArea);
+  if (!part.Intersect(part, shownArea))
     return;
   BlitFromSurface(part, shown, context, 0);
   shown.ReleaseContexts();
