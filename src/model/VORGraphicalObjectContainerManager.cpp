@@ -14,8 +14,8 @@ using GuideKind = VORGraphicalObjectContainerManager::GuideKind;
 // Rectangles come from publication files and may hold any values: sums are
 // taken in 64 bits and brought back into range.
 int32_t Clamp32(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // extra * distance / remaining, truncated towards zero. Within the sizes of
@@ -27,8 +27,8 @@ int64_t ShareOf(int64_t extra, int64_t distance, int64_t remaining) {
   constexpr int64_t kExact = int64_t{1} << 31;
   if (extra > -kExact && extra < kExact && distance < kExact)
     return extra * distance / remaining;
-  const long double share = static_cast<long double>(extra) * static_cast<long double>(distance) /
-                            static_cast<long double>(remaining);
+  const long double share =
+      static_cast<long double>(extra) * static_cast<long double>(distance) / static_cast<long double>(remaining);
   return static_cast<int64_t>(share);
 }
 
@@ -99,8 +99,7 @@ void VORGraphicalObjectContainerManager::SetupGuides() {
   RebuildGuides();
 }
 
-int32_t VORGraphicalObjectContainerManager::FindOrInsertGuide(Axis &axis, int32_t position, Edge first,
-                                                             Edge second) {
+int32_t VORGraphicalObjectContainerManager::FindOrInsertGuide(Axis &axis, int32_t position, Edge first, Edge second) {
   const auto found = std::lower_bound(axis.guides.begin(), axis.guides.end(), position,
                                       [](const Guide &guide, int32_t value) { return guide.design < value; });
   if (found != axis.guides.end() && found->design == position)
@@ -196,8 +195,7 @@ bool VORGraphicalObjectContainerManager::UsedByOthers(const VORLayoutMember &mem
   return false;
 }
 
-void VORGraphicalObjectContainerManager::RemoveEdges(Axis &axis, VORLayoutMember &member, Edge first,
-                                                     Edge second) {
+void VORGraphicalObjectContainerManager::RemoveEdges(Axis &axis, VORLayoutMember &member, Edge first, Edge second) {
   int32_t low = member.GetLayoutGuide(first);
   int32_t high = member.GetLayoutGuide(second);
   // Cleared first, so that the removals below move only the others' guides.
@@ -413,8 +411,8 @@ int32_t VORGraphicalObjectContainerManager::AttachedBottom(const Guide &guide,
         static_cast<size_t>(attached.member) >= members.size())
       continue;
     const Guide &top = m_vertical.guides[static_cast<size_t>(attached.topGuide)];
-    const int64_t bottom = int64_t{designed ? top.design : top.current} +
-                           ContentHeight(*members[static_cast<size_t>(attached.member)]);
+    const int64_t bottom =
+        int64_t{designed ? top.design : top.current} + ContentHeight(*members[static_cast<size_t>(attached.member)]);
     lowest = any ? std::max(lowest, bottom) : bottom;
     any = true;
   }

@@ -101,8 +101,7 @@ protected:
 
 private:
   void SetupGuides();
-  int32_t FindOrInsertGuide(Axis &axis, int32_t position, VORLayoutMember::Edge first,
-                            VORLayoutMember::Edge second);
+  int32_t FindOrInsertGuide(Axis &axis, int32_t position, VORLayoutMember::Edge first, VORLayoutMember::Edge second);
   int32_t InsertGuide(Axis &axis, int32_t position, VORLayoutMember::Edge first, VORLayoutMember::Edge second);
   void RemoveGuide(Axis &axis, int32_t index, VORLayoutMember::Edge first, VORLayoutMember::Edge second);
   bool UsedByOthers(const VORLayoutMember &member, int32_t index, VORLayoutMember::Edge first,
