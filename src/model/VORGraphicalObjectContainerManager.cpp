@@ -376,7 +376,10 @@ void VORGraphicalObjectContainerManager::ApplyAxis(Axis &axis, int64_t extra,
       guide.current = guide.design;
       break;
     case GuideKind::kRelative:
-      guide.current = reference ? Clamp32(int64_t{reference->current} + guide.offset) : guide.design;
+      if (reference != nullptr)
+        guide.current = Clamp32(int64_t{reference->current} + guide.offset);
+      else
+        guide.current = guide.design;
       break;
     case GuideKind::kStretch: {
       if (!reference) {
