@@ -2,6 +2,7 @@
 
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPageInstanceCopy.h"
 #include "model/VORPageManager.h"
@@ -142,9 +143,20 @@ void VORPage::LoadObjects(VORFile &file) {
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, true);
   m_master->DeleteChildren();
   m_master->ReadChildren(file);
+  SetUpMasterLayout();
 }
 
-void VORPage::UnloadObjects() { m_master->DeleteChildren(); }
+void VORPage::UnloadObjects() {
+  m_master->DeleteChildren();
+  SetUpMasterLayout();
+}
+
+// The guides are derived from the objects present: set up when the page
+// was read, before any object was loaded, they would place none.
+void VORPage::SetUpMasterLayout() {
+  if (VORGraphicalObjectContainerManager *layout = GetMasterLayoutManager())
+    layout->SetBounds(GetPageRect());
+}
 
 bool VORPage::LinkPreviousPageResources() {
   if (m_linkedPage)

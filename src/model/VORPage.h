@@ -12,6 +12,7 @@
 #include "vorfile/VORString.h"
 
 class VORChapter;
+class VORGraphicalObjectContainerManager;
 class VORPageInstance;
 class VORPageView;
 class VORPublication;
@@ -76,6 +77,8 @@ public:
   virtual bool Retain() = 0;
   virtual void Release() = 0;
   virtual VORPageProperties &GetPageProperties() = 0;
+  // The layout manager of the master instance; none for a bare page.
+  virtual VORGraphicalObjectContainerManager *GetMasterLayoutManager() { return nullptr; }
 
   // Shows the page in the view: retains it, gives the view an instance (one
   // not shown anywhere, else a new copy; always a new copy when alwaysNew),
@@ -88,7 +91,8 @@ public:
   void RemoveFromView(VORPageView &view);
 
   // With the chapter's folder open: reads the objects into the master
-  // instance (whatever it held before goes).
+  // instance (whatever it held before goes). The master's guides are
+  // derived anew from the objects read.
   void LoadObjects(VORFile &file);
   void UnloadObjects();
 
@@ -120,6 +124,7 @@ protected:
 
 private:
   void ReleaseLinkedPage();
+  void SetUpMasterLayout();
   VORPageInstance *FindIdleInstance() const;
 
   VORPageInstance *m_master;

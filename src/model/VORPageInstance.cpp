@@ -4,6 +4,7 @@
 
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageMember.h"
 #include "model/VORPageView.h"
 #include "model/VORPlayerGotoPageAction.h"
@@ -12,6 +13,12 @@
 #include "model/VORTrigger.h"
 
 VORPageInstance::~VORPageInstance() = default;
+
+void VORPageInstance::SetRect(const VORRect &rect) {
+  m_rect = rect;
+  if (VORGraphicalObjectContainerManager *layout = GetLayoutManager())
+    layout->Resize(rect);
+}
 
 VORObjectCode VORPageInstance::GetViewReference() const {
   return m_view ? m_view->GetViewObjectCode() : VORObjectCode::Zero();

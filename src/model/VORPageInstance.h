@@ -6,6 +6,7 @@
 #include "model/VORPage.h"
 #include "model/VORRecursiveObjectContainer.h"
 
+class VORGraphicalObjectContainerManager;
 class VORPageMember;
 class VORPageView;
 
@@ -30,7 +31,11 @@ public:
 
   // The shown rectangle; (0, 0, -1, -1) until a view lays the page out.
   const VORRect &GetRect() const { return m_rect; }
-  void SetRect(const VORRect &rect) { m_rect = rect; }
+  // Also lays the objects out for it and hands them their rectangles.
+  void SetRect(const VORRect &rect);
+  // The page's for the master; a copy's own for a copy. None for a page
+  // that lays nothing out.
+  virtual VORGraphicalObjectContainerManager *GetLayoutManager() { return m_page.GetMasterLayoutManager(); }
   VORRect GetPageRect() { return GetPageProperties().rect; }
   // The page's properties for the master; a copy's own for a copy, so that
   // each instance fires its own events.

@@ -24,6 +24,19 @@ VORPageInstanceCopy::VORPageInstanceCopy(VORPageInstance &master)
       static_cast<void>(copy.release()); // the instance owns it now
     }
   }
+  SetUpLayout(master);
+}
+
+// The copies keep their sources' guides, so the master's guides serve the
+// copy; the rules are derived again from the copies themselves in case one
+// could not be copied. A page that lays nothing out has copies that do not
+// either.
+void VORPageInstanceCopy::SetUpLayout(VORPageInstance &master) {
+  VORGraphicalObjectContainerManager *masterLayout = master.GetLayoutManager();
+  if (!masterLayout)
+    return;
+  m_layout = std::make_unique<VORGraphicalObjectContainerManager>(*masterLayout, *this);
+  m_layout->RebuildGuides();
 }
 
 VORPageInstanceCopy::~VORPageInstanceCopy() = default;

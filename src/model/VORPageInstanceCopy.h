@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
 
 // The instance of a page for a further view while the master instance is
@@ -14,7 +15,11 @@ public:
 
   VORPage::VORPageProperties &GetPageProperties() override { return *m_properties; }
   bool IsCopy() const override { return true; }
+  VORGraphicalObjectContainerManager *GetLayoutManager() override { return m_layout.get(); }
 
 private:
+  void SetUpLayout(VORPageInstance &master);
+
   std::unique_ptr<VORPage::VORPageProperties> m_properties;
+  std::unique_ptr<VORGraphicalObjectContainerManager> m_layout;
 };

@@ -2,6 +2,7 @@
 
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
+#include "model/VORPageInstance.h"
 #include "model/VORPageManager.h"
 #include "vorfile/SectionGuard.h"
 
@@ -15,12 +16,15 @@ const ClassRegistration kRegistration(VORPage::kCategory, VORPage::kCode, Create
 
 VORPlayerPage::VORPlayerPageProperties::~VORPlayerPageProperties() = default;
 
+VORPlayerPage::VORPlayerPage(uint32_t classKey, int32_t id) : VORPage(classKey, id), m_layout(GetMasterInstance()) {}
+
 VORPlayerPage::~VORPlayerPage() = default;
 
 void VORPlayerPage::Read(VORFile &file) {
   SectionGuard section(file);
   section.Open(GetObjectCode().ToKey(), VORObjectCode::kSize, false, true, true);
   m_properties.Read(file);
+  m_layout.SetBounds(m_properties.rect);
 }
 
 bool VORPlayerPage::Retain() {

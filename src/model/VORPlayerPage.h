@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPage.h"
 
 // The page as the player reads it: its properties with the chapter, its
@@ -14,7 +15,7 @@ public:
     VORObjectProperties *Clone() const override { return new VORPlayerPageProperties(*this); }
   };
 
-  VORPlayerPage(uint32_t classKey, int32_t id) : VORPage(classKey, id) {}
+  VORPlayerPage(uint32_t classKey, int32_t id);
   ~VORPlayerPage() override;
 
   // Opens the page's folder (keyed by its whole reference) and reads the
@@ -30,7 +31,9 @@ public:
 
   VORPageProperties &GetPageProperties() override { return m_properties; }
   VORObjectProperties *GetProperties() override { return &m_properties; }
+  VORGraphicalObjectContainerManager *GetMasterLayoutManager() override { return &m_layout; }
 
 private:
   VORPlayerPageProperties m_properties;
+  VORGraphicalObjectContainerManager m_layout;
 };

@@ -12,6 +12,7 @@
 #include "images/VORGfxImage.h"
 #include "model/VORApp.h"
 #include "model/VORFileKind.h"
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
 #include "model/VORTrigger.h"
 #include "objects/VORExternalResourceObject.h"
@@ -33,10 +34,7 @@ bool IsMetafileKind(int32_t kind) {
 VORGraphicalObject::VORGraphicalObject(uint32_t classKey, int32_t id) : VORObject(classKey, id) {}
 
 VORGraphicalObject::VORGraphicalObject(const VORGraphicalObject &other)
-    : VORObject(other), VORPaintable(other), m_rect(other.m_rect) {
-  for (int i = 0; i < 4; ++i)
-    m_layoutGuides[i] = other.m_layoutGuides[i];
-}
+    : VORObject(other), VORPaintable(other), VORLayoutMember(other), m_rect(other.m_rect) {}
 
 VORGraphicalObject::~VORGraphicalObject() { DeleteSurfaces(); }
 
@@ -119,6 +117,8 @@ void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
     const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
     const bool appearsAlone =
         properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() && !IsSet(properties.showAnimation);
+    if (IsInInteractiveView())
+      PlaceByLayoutGuides();
     // Effects and animations join later; until then the object appears
     // plainly.
     if (!IsInInteractiveView() || cascade == 0 || appearsAlone)
@@ -126,6 +126,16 @@ void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
   }
   if (!m_showRunning && m_visible && IsInInteractiveView())
     AfterShow();
+}
+
+// An object about to appear takes the place its container's layout gives
+// it, wherever it was moved while hidden.
+void VORGraphicalObject::PlaceByLayoutGuides() {
+  auto *instance = dynamic_cast<VORPageInstance *>(GetParent());
+  if (instance == nullptr)
+    return;
+  if (VORGraphicalObjectContainerManager *layout = instance->GetLayoutManager())
+    layout->PlaceObject(*this);
 }
 
 void VORGraphicalObject::Show(int32_t depth) {

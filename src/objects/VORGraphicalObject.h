@@ -7,6 +7,7 @@
 #include "display/VORPaintable.h"
 #include "foundation/VORRect.h"
 #include "images/ImageLayout.h"
+#include "model/VORLayoutMember.h"
 #include "objects/DrawFlags.h"
 #include "objects/TransitionParams.h"
 #include "objects/VORObject.h"
@@ -23,7 +24,7 @@ class VORGfxImage;
 // with drop shadow, opacity and key colour. It shows and hides by depth: an
 // object asked to show (depth 0) shows its children that are visible at
 // start with it.
-class VORGraphicalObject : public VORObject, public VORPaintable {
+class VORGraphicalObject : public VORObject, public VORPaintable, public VORLayoutMember {
 public:
   // The settings every graphical object reads, in file order. A plain
   // record: copies copy every field (the events by their own copies).
@@ -91,7 +92,7 @@ public:
 
   VORGraphicalObjectProperties &GetGraphicalProperties();
   const VORGraphicalObjectProperties &GetGraphicalProperties() const;
-  const VORRect &GetLayoutRect() const { return GetGraphicalProperties().layoutRect; }
+  const VORRect &GetLayoutRect() const override { return GetGraphicalProperties().layoutRect; }
 
   // Showing and hiding by depth; actions 12, 13, 18 to 21.
   bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
@@ -123,15 +124,15 @@ public:
   void RebuildSurfaces() override;
 
   // Geometry and layout.
-  virtual void SetRect(const VORRect &rect);
+  void SetRect(const VORRect &rect) override;
   virtual void MoveTo(const VORRect &rect) { SetRect(rect); }
   // The container's move of a child stays reachable beside the object's own.
   using VORRecursiveObjectContainer::MoveTo;
-  virtual bool FitsHeightToWidth();
+  bool FitsHeightToWidth() override;
   // -1: the content gives no height.
-  virtual int32_t GetContentHeight(int32_t width);
-  virtual bool StretchesHorizontally();
-  virtual bool StretchesVertically();
+  int32_t GetContentHeight(int32_t width) override;
+  bool StretchesHorizontally() override;
+  bool StretchesVertically() override;
   virtual bool SuitsDisplayDepth(int32_t bitsPerPixel);
   virtual void AfterShow();
   // Names no picture that can be shown (withChildren: nor do the children).
@@ -194,6 +195,7 @@ private:
 
   VORDrawingSurface *TargetSurface(VORView &view) const;
   void ClearRunState();
+  void PlaceByLayoutGuides();
   void FreeImageLoadedForDrawing();
   void DeleteSurfaces();
   bool HasOwnSurfaces() const { return m_surfacesBuilt && m_surfaces[m_stateIndex].drawing != nullptr; }
@@ -201,7 +203,6 @@ private:
   VORRect m_rect = VORRect::NotSet();
   VORRect m_surfaceRect = VORRect::NotSet();
   VORRect m_screenRect = VORRect::NotSet();
-  int32_t m_layoutGuides[4] = {-1, -1, -1, -1};
   DrawFlags m_drawFlags;
   bool m_visible = false;
   bool m_entered = false;
