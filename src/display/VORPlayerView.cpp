@@ -397,6 +397,11 @@ void VORPlayerView::PlayEnterTransition() {
   // before the page is first composed.
   if (m_instance != nullptr)
     CompositionOrder::PrepareLevel(*m_instance);
+  // The buffer still holds the page shown before; objects mark only their
+  // own areas, so a page of the same size with fewer objects would show
+  // what the last one left behind.
+  if (m_screenBuffer)
+    m_screenBuffer->AddDirtyRect(m_pageRect);
   if (m_screenBuffer && m_window != nullptr) {
     // Composed with the application palette realised in the window.
     HDC dc = ::GetDC(m_window);

@@ -144,6 +144,27 @@ TEST_F(PageLayoutTest, ShownObjectsTakeTheirPlacesAndPaintThere) {
   m_page->RemoveFromView(*view);
 }
 
+// A page of the same size with no objects, shown next in the same view,
+// shows nothing of the objects of the page before.
+TEST_F(PageLayoutTest, TheNextPageOfTheSameSizeShowsNothingOfTheLastOnesObjects) {
+  VORChapter *chapter = m_page->GetChapter();
+  auto *emptyPage = new VORPlayerPage(VORPlayerPage::kClassKey, 2);
+  chapter->InsertAfter(emptyPage, m_page);
+  emptyPage->GetPageProperties().rect = m_page->GetPageProperties().rect;
+  emptyPage->GetPageProperties().backgroundColor = kGreen;
+  auto view = MakeView(VORRunView::kMainViewId);
+  ASSERT_TRUE(m_page->ShowInView(*view, false));
+  view->Settle();
+  HWND window = view->GetWindow();
+  ASSERT_EQ(WindowPixel(window, 60 + 30, 70 + 20), kRed);
+  m_page->RemoveFromView(*view);
+  ASSERT_TRUE(emptyPage->ShowInView(*view, false));
+  view->Settle();
+  EXPECT_EQ(WindowPixel(window, 60 + 30, 70 + 20), WindowPixel(window, 60 + 5, 70 + 5));
+  EXPECT_EQ(WindowPixel(window, 60 + 140, 70 + 70), WindowPixel(window, 60 + 5, 70 + 5));
+  emptyPage->RemoveFromView(*view);
+}
+
 TEST_F(PageLayoutTest, ACopyInASecondViewLaysOutItsOwnObjects) {
   auto first = MakeView(VORRunView::kMainViewId);
   auto second = MakeView(VORRunView::kMainViewId + 1);

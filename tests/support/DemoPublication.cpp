@@ -44,6 +44,28 @@ PublicationRecords::Page TimedPage(uint32_t id, uint32_t colour, int32_t width, 
 // A colour 0x00BBGGRR as a 24-bit pixel value, stored blue first.
 uint32_t PixelOf(uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16; }
 
+// An image object showing the cover picture inside the gradient page's
+// border, its lower half's colour taken as transparent, with a shadow that
+// falls only under the half that shows.
+PublicationRecords::PageObject CoverPictureObject(uint32_t id) {
+  constexpr uint8_t kInternalPictureKind = 12;
+  const uint32_t resourceObjectId = id + 1;
+  PublicationRecords::HotSpotRecord image;
+  image.graphical.left = 100;
+  image.graphical.top = 80;
+  image.graphical.right = 100 + kCoverWidth / 2;
+  image.graphical.bottom = 80 + kCoverHeight / 2;
+  image.graphical.shadowX = 5;
+  image.graphical.shadowY = 5;
+  image.graphical.shadowColour = kDarkGrey;
+  image.graphical.transparentColour = 1;
+  image.graphical.transparencyKind = 1;
+  image.graphical.keyColour = kCoverBottom;
+  image.graphical.linkedResource = VORObjectKey{4, 1, resourceObjectId};
+  return PublicationRecords::ImageObject(
+      id, image, {PublicationRecords::InternalResourceObject(resourceObjectId, kCoverResource, kInternalPictureKind)});
+}
+
 // A page filled by a background object with a gradient from the top-left
 // corner, with a rounded border inside it that casts a shadow.
 PublicationRecords::Page GradientPage(uint32_t id, uint32_t next) {
@@ -67,7 +89,8 @@ PublicationRecords::Page GradientPage(uint32_t id, uint32_t next) {
   border.width = 4;
   border.radius = 16;
   border.colour1 = 0x00FFFFFF;
-  page.objects = {PublicationRecords::BackgroundObject(1, background, {PublicationRecords::BorderObject(2, border)})};
+  page.objects = {PublicationRecords::BackgroundObject(
+      1, background, {PublicationRecords::BorderObject(2, border), CoverPictureObject(3)})};
   return page;
 }
 
@@ -177,7 +200,7 @@ PublicationRecords::Publication Make() {
   own.pages = {TimedPage(4, kPaletteIndex | kOchreEntry, 200, 150, 1)};
 
   publication.chapters = {shared, own};
-  publication.internalResources[1] = Cover();
+  publication.internalResources[kCoverResource] = Cover();
   return publication;
 }
 

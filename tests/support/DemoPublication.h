@@ -15,6 +15,8 @@ namespace DemoPublication {
 
 PublicationRecords::Publication Make();
 
+// The resource number the player shows as its cover at start-up.
+constexpr int32_t kCoverResource = 1;
 // The demo's cover picture in the internal format: 24 bits, kCoverWidth x
 // kCoverHeight, its upper half kCoverTop and its lower half kCoverBottom
 // (colours as 0x00BBGGRR), drawn by runs of packed blocks.
