@@ -20,8 +20,6 @@ constexpr COLORREF kGreen = RGB(0, 200, 0);
 constexpr COLORREF kKey = RGB(255, 0, 255);
 constexpr COLORREF kPictureShadow = RGB(90, 40, 0);
 constexpr int32_t kPictureResource = 7;
-// The resource kind of a picture in the publication's own format.
-constexpr uint8_t kInternalPictureKind = 12;
 // The picture lies at (60, 35)-(100, 55): its left half is the key colour,
 // its right half green.
 constexpr int16_t kPictureWidth = 40, kPictureHeight = 20;
@@ -58,7 +56,7 @@ std::vector<uint8_t> HalfKeyedPicture() {
 // An image object showing the picture with its key colour transparent and a
 // shadow 4 pixels right and down, which falls only where the picture shows.
 PublicationRecords::PageObject KeyedPictureObject() {
-  constexpr uint32_t kImageId = 3, kResourceObjectId = 4;
+  constexpr uint32_t kImageId = 3;
   PublicationRecords::HotSpotRecord image;
   image.graphical.left = 60;
   image.graphical.top = 35;
@@ -70,10 +68,7 @@ PublicationRecords::PageObject KeyedPictureObject() {
   image.graphical.transparentColour = 1;
   image.graphical.transparencyKind = 1;
   image.graphical.keyColour = kKey;
-  image.graphical.linkedResource = VORObjectKey{4, 1, kResourceObjectId};
-  return PublicationRecords::ImageObject(
-      kImageId, image,
-      {PublicationRecords::InternalResourceObject(kResourceObjectId, kPictureResource, kInternalPictureKind)});
+  return PublicationRecords::PictureObject(kImageId, image, kPictureResource);
 }
 
 // A page-wide background with a gradient from left to right, and in it a

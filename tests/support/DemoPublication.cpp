@@ -48,8 +48,6 @@ uint32_t PixelOf(uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xF
 // border, its lower half's colour taken as transparent, with a shadow that
 // falls only under the half that shows.
 PublicationRecords::PageObject CoverPictureObject(uint32_t id) {
-  constexpr uint8_t kInternalPictureKind = 12;
-  const uint32_t resourceObjectId = id + 1;
   PublicationRecords::HotSpotRecord image;
   image.graphical.left = 100;
   image.graphical.top = 80;
@@ -61,9 +59,7 @@ PublicationRecords::PageObject CoverPictureObject(uint32_t id) {
   image.graphical.transparentColour = 1;
   image.graphical.transparencyKind = 1;
   image.graphical.keyColour = kCoverBottom;
-  image.graphical.linkedResource = VORObjectKey{4, 1, resourceObjectId};
-  return PublicationRecords::ImageObject(
-      id, image, {PublicationRecords::InternalResourceObject(resourceObjectId, kCoverResource, kInternalPictureKind)});
+  return PublicationRecords::PictureObject(id, image, kCoverResource);
 }
 
 // A page filled by a background object with a gradient from the top-left

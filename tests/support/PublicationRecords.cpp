@@ -521,6 +521,13 @@ PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<Pag
   return ObjectWithFields(VORObjectKey{1, code, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
+PageObject PictureObject(uint32_t id, HotSpotRecord record, int32_t resourceNumber) {
+  constexpr uint8_t kInternalPictureKind = 12;
+  const uint32_t resourceObjectId = id + 1;
+  record.graphical.linkedResource = VORObjectKey{4, 1, resourceObjectId};
+  return ImageObject(id, record, {InternalResourceObject(resourceObjectId, resourceNumber, kInternalPictureKind)});
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);

@@ -411,6 +411,10 @@ PageObject InternalResourceObject(uint32_t id, int32_t number, uint8_t kind);
 // children, usually the resource object its record links.
 PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children = {},
                        uint16_t code = 3);
+// An image object (1, 3) showing the top-level resource resourceNumber, a
+// picture of the publication's own format: its record links its one child,
+// an internal resource object (id + 1) naming that resource.
+PageObject PictureObject(uint32_t id, HotSpotRecord record, int32_t resourceNumber);
 
 // A background's record (1, 0): the graphical record, the fill kind; colour
 // 1 only for fill kinds 1 and 2; colour 2 and the direction only for kind 2.
