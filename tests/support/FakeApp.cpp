@@ -23,8 +23,9 @@ bool FakeApp::ExecuteAction(VORObjectAction &action) {
   return receiver && receiver->ReceiveAction(action, context);
 }
 
-bool FakeApp::BroadcastAction(const VORObjectAction & /*action*/) {
+bool FakeApp::BroadcastAction(const VORObjectAction &action) {
   ++m_broadcasts;
+  m_broadcastCodes.push_back(action.GetActionCode());
   return false;
 }
 

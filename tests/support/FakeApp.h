@@ -29,7 +29,7 @@ public:
   ~FakeApp() override;
 
   VORResourceManager *GetResourceManager() override { return m_resourceManager; }
-  VORSoundManager *GetSoundManager() override { return nullptr; }
+  VORSoundManager *GetSoundManager() override { return m_soundManager; }
   PublicationFile *GetPublicationFileId() override { return m_publicationFile; }
   VORFileManager *GetFileManager() override { return m_fileManager; }
   // Each report takes the next queued answer; none left answers 1 (give up).
@@ -70,6 +70,7 @@ public:
   ActionReceiverTable &Receivers() { return m_receivers; }
   const std::vector<HWND__ *> &ClosedWindows() const { return m_closedWindows; }
   void SetResourceManager(VORResourceManager *manager) { m_resourceManager = manager; }
+  void SetSoundManager(VORSoundManager *manager) { m_soundManager = manager; }
   void SetPublicationFile(PublicationFile *holder) { m_publicationFile = holder; }
   void SetFileManager(VORFileManager *manager) { m_fileManager = manager; }
   void QueueFileFailureAnswer(int32_t answer) { m_fileFailureAnswers.push_back(answer); }
@@ -91,11 +92,14 @@ public:
   const std::vector<VORObjectCode> &MissingPages() const { return m_missingPages; }
   const std::vector<int32_t> &SystemErrors() const { return m_systemErrors; }
   int GetBroadcastCount() const { return m_broadcasts; }
+  // The codes of the actions broadcast, in order.
+  const std::vector<int32_t> &BroadcastCodes() const { return m_broadcastCodes; }
   int GetCoverRemovals() const { return m_coverRemovals; }
 
 private:
   ActionReceiverTable m_receivers;
   VORResourceManager *m_resourceManager = nullptr;
+  VORSoundManager *m_soundManager = nullptr;
   PublicationFile *m_publicationFile = nullptr;
   VORFileManager *m_fileManager = nullptr;
   std::deque<int32_t> m_fileFailureAnswers;
@@ -111,6 +115,7 @@ private:
   std::deque<std::string> m_answers;
   int m_questions = 0;
   int m_broadcasts = 0;
+  std::vector<int32_t> m_broadcastCodes;
   int m_coverRemovals = 0;
   std::map<std::string, std::string> m_variables;
   std::vector<Scheduled> m_scheduled;

@@ -642,4 +642,22 @@ PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<Pag
   return ObjectWithFields(VORObjectKey{1, 9, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
+std::vector<Field> SoundRecord::Fields() const {
+  std::vector<Field> fields;
+  AddEventFields(fields, events);
+  fields.push_back({"flags", Byte(flags)});
+  fields.push_back({"repeat count", Uint16(static_cast<uint16_t>(repeatCount))});
+  fields.push_back({"start", Int32(start)});
+  fields.push_back({"end", Int32(end)});
+  fields.push_back({"volume", Uint16(static_cast<uint16_t>(volume))});
+  fields.push_back({"fade-in time", Int32(fadeInTime)});
+  fields.push_back({"fade-out time", Int32(fadeOutTime)});
+  return fields;
+}
+
+PageObject SoundObject(uint16_t code, uint32_t id, const SoundRecord &record, std::vector<PageObject> children,
+                       size_t fieldCount) {
+  return ObjectWithFields(VORObjectKey{2, code, id}, record.Fields(), fieldCount, std::move(children));
+}
+
 } // namespace PublicationRecords

@@ -446,6 +446,26 @@ struct BorderRecord {
 };
 PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<PageObject> children = {});
 
+// A sound object's record (2, 0 wave; 2, 1 MIDI; 2, 2 CD audio): the
+// events, the flag byte, the 16-bit repeat count, the 32-bit start and end,
+// the 16-bit volume, the 32-bit fade-in and fade-out times.
+struct SoundRecord {
+  PublicationRecords::Events events{};
+  uint8_t flags = 0;
+  int16_t repeatCount = 0;
+  int32_t start = 0;
+  int32_t end = -1;
+  int16_t volume = 100;
+  int32_t fadeInTime = 0;
+  int32_t fadeOutTime = 0;
+
+  std::vector<Field> Fields() const;
+};
+// A sound object of the given code with its children: the resource object
+// of a wave's sound, the external one of a MIDI file.
+PageObject SoundObject(uint16_t code, uint32_t id, const SoundRecord &record, std::vector<PageObject> children = {},
+                       size_t fieldCount = SIZE_MAX);
+
 struct Page {
   Page() = default;
   // A page with the default record.
