@@ -106,9 +106,10 @@ endfunction()
 # vor_test(<name> PORTABLE <sources> WIN32 <sources> FOLDERS <vor folders> LIBS <libs>
 #          [RESOURCE_LOCK <resource>])
 # One GoogleTest program per folder. In the Win32 tree ctest runs it under Wine.
-# Tests that share a resource (the screen they look at) never run at once.
+# Tests that share a resource (the screen they look at) never run at once;
+# ENVIRONMENT gives them variables (NAME=value) at start.
 function(vor_test name)
-  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "PORTABLE;WIN32;FOLDERS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "PORTABLE;WIN32;FOLDERS;LIBS;ENVIRONMENT" ${ARGN})
   vor_tree_sources(sources)
   if(NOT sources)
     return()
@@ -126,6 +127,9 @@ function(vor_test name)
   set(properties LABELS ${label} TIMEOUT 120)
   if(ARG_RESOURCE_LOCK)
     list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  if(ARG_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT ${ARG_ENVIRONMENT})
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
