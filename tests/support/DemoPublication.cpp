@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/InternalImageWriter.h"
+#include "support/WaveFileWriter.h"
 
 namespace DemoPublication {
 
@@ -14,6 +15,10 @@ constexpr uint32_t kTeal = 0x00808000;
 constexpr uint32_t kOchre = 0x0020A0D0;
 constexpr uint32_t kDarkGrey = 0x00404040;
 constexpr int32_t kPageDelayMs = 3000;
+// The sound page leaves on its sound's end; without a sound device its
+// timer takes it on after this.
+constexpr int32_t kSoundPageFallbackMs = 6000;
+constexpr int32_t kChimeResource = 2;
 // The page colour that stands for the publication's.
 constexpr uint32_t kPublicationColour = 0xFFFFFFFF;
 // A colour with this bit names an entry of the publication's palette.
@@ -128,6 +133,39 @@ PublicationRecords::Page BorderPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// Two rising notes, 16-bit mono.
+std::vector<uint8_t> Chime() {
+  constexpr uint32_t kRate = 22050, kNoteSamples = kRate * 2 / 5;
+  constexpr int16_t kAmplitude = 6000;
+  std::vector<uint8_t> samples = WaveFileWriter::SineTone16(kRate, 523, kNoteSamples, kAmplitude);
+  const std::vector<uint8_t> second = WaveFileWriter::SineTone16(kRate, 659, kNoteSamples, kAmplitude);
+  samples.insert(samples.end(), second.begin(), second.end());
+  return WaveFileWriter::PcmFile(1, kRate, 16, samples);
+}
+
+// A page that plays the chime on entry from a wave object; the object's own
+// event waits for the end of its sound and goes to the next page.
+PublicationRecords::Page SoundPage(uint32_t id, uint32_t next) {
+  constexpr uint32_t kWaveId = 1;
+  constexpr uint8_t kPlaysOnEntry = 0x02;
+  constexpr uint8_t kWaveKind = 5;
+  constexpr int32_t kSoundEnded = 701;
+  constexpr int32_t kGotoPage = 101;
+  PublicationRecords::Page page = TimedPage(id, kTeal, 320, 240, next);
+  page.properties.timedPageDelay = kSoundPageFallbackMs;
+  PublicationRecords::Event goNext;
+  goNext.objects = {PublicationRecords::GotoPageAction(1, kGotoPage, VORObjectKey{0, 4, next})};
+  goNext.delays = {0};
+  PublicationRecords::SoundRecord sound;
+  sound.flags = kPlaysOnEntry;
+  sound.events.list = {goNext.Object()};
+  sound.events.triggers = {PublicationRecords::SynchronizationTrigger(1, kSoundEnded, VORObjectKey{2, 0, kWaveId})};
+  sound.events.indexes = {0};
+  page.objects = {PublicationRecords::SoundObject(
+      0, kWaveId, sound, {PublicationRecords::InternalResourceObject(kWaveId + 1, kChimeResource, kWaveKind)})};
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -177,7 +215,8 @@ PublicationRecords::Publication Make() {
       TimedPage(2, kTeal, 480, 360, 3),
       TimedPage(3, kPublicationColour, 1000, 700, 5),
       GradientPage(5, 6),
-      BorderPage(6, 4),
+      BorderPage(6, 7),
+      SoundPage(7, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.
@@ -197,6 +236,7 @@ PublicationRecords::Publication Make() {
 
   publication.chapters = {shared, own};
   publication.internalResources[kCoverResource] = Cover();
+  publication.internalResources[kChimeResource] = Chime();
   return publication;
 }
 
