@@ -82,12 +82,18 @@ FilterIo *g_installedIo = nullptr;
 
 FilterIo &PlatformFilterIo() {
   static StdFilterIo stdIo;
-  return g_platformIo != nullptr ? *g_platformIo : stdIo;
+  if (g_platformIo != nullptr)
+    return *g_platformIo;
+  return stdIo;
 }
 
 void SetPlatformFilterIo(FilterIo *io) { g_platformIo = io; }
 
-FilterIo &ActiveFilterIo() { return g_installedIo != nullptr ? *g_installedIo : PlatformFilterIo(); }
+FilterIo &ActiveFilterIo() {
+  if (g_installedIo != nullptr)
+    return *g_installedIo;
+  return PlatformFilterIo();
+}
 
 FilterIo *InstallFilterIo(FilterIo *io) {
   FilterIo *previous = g_installedIo;

@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -79,7 +80,8 @@ uint16_t DibBitsOf(uint32_t bits) {
 
 void SetTriples(RgbQuad *colours, const uint8_t *triples, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i)
-    colours[i] = RgbQuad{triples[3 * i + 2], triples[3 * i + 1], triples[3 * i], 0};
+    colours[i] = RgbQuad{triples[static_cast<size_t>(3) * i + 2], triples[static_cast<size_t>(3) * i + 1],
+                         triples[static_cast<size_t>(3) * i], 0};
 }
 
 // Fills the colour table; 202 when the end palette cannot be read.
@@ -139,9 +141,9 @@ void ConvertLine(Layout layout, const PcxHeader &header, const uint8_t *line, ui
     break;
   case Layout::Rgb:
     for (uint32_t x = 0; x < width; ++x) {
-      row[3 * x] = line[2 * planeBytes + x];
-      row[3 * x + 1] = line[planeBytes + x];
-      row[3 * x + 2] = line[x];
+      row[static_cast<size_t>(3) * x] = line[static_cast<size_t>(2) * planeBytes + x];
+      row[static_cast<size_t>(3) * x + 1] = line[planeBytes + x];
+      row[static_cast<size_t>(3) * x + 2] = line[x];
     }
     break;
   case Layout::CombinePlanes:

@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -303,7 +304,8 @@ FilterResult PngDecoder::ReadPalette(uint32_t length) {
     entries = m_dib.ColourCount();
   RgbQuad *colours = m_dib.Colours();
   for (uint32_t i = 0; i < entries; ++i)
-    colours[i] = RgbQuad{bytes[3 * i + 2], bytes[3 * i + 1], bytes[3 * i], 0};
+    colours[i] = RgbQuad{bytes[static_cast<size_t>(3) * i + 2], bytes[static_cast<size_t>(3) * i + 1],
+                         bytes[static_cast<size_t>(3) * i], 0};
   m_paletteSize = entries;
   return kFilterSuccess;
 }
@@ -499,9 +501,9 @@ void PngDecoder::PlaceRow(const uint8_t *row) {
     const uint32_t step = ChannelsOf(m_header.colourType) * sampleBytes;
     const uint8_t *pixel = row;
     for (uint32_t i = 0, x = p.x; i < m_passWidth; ++i, x += p.dx, pixel += step) {
-      target[3 * x] = pixel[2 * sampleBytes];
-      target[3 * x + 1] = pixel[sampleBytes];
-      target[3 * x + 2] = pixel[0];
+      target[static_cast<size_t>(3) * x] = pixel[static_cast<size_t>(2) * sampleBytes];
+      target[static_cast<size_t>(3) * x + 1] = pixel[sampleBytes];
+      target[static_cast<size_t>(3) * x + 2] = pixel[0];
     }
     return;
   }
@@ -512,7 +514,7 @@ void PngDecoder::PlaceRow(const uint8_t *row) {
       return;
     }
     for (uint32_t i = 0, x = p.x; i < m_passWidth; ++i, x += p.dx)
-      target[x] = row[i * step];
+      target[x] = row[static_cast<size_t>(i) * step];
     return;
   }
   if (depth == dibBits && p.dx == 1) {

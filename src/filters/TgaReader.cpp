@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <cstring>
 
 #include "filters/FilterByteSource.h"
@@ -138,15 +139,15 @@ void PutPixel(uint8_t *row, uint32_t x, const uint8_t *pixel, uint32_t pixelByte
     break;
   case 2: {
     const uint32_t value = Word(pixel);
-    row[3 * x] = Widen5(value & 0x1F);
-    row[3 * x + 1] = Widen5((value >> 5) & 0x1F);
-    row[3 * x + 2] = Widen5((value >> 10) & 0x1F);
+    row[static_cast<size_t>(3) * x] = Widen5(value & 0x1F);
+    row[static_cast<size_t>(3) * x + 1] = Widen5((value >> 5) & 0x1F);
+    row[static_cast<size_t>(3) * x + 2] = Widen5((value >> 10) & 0x1F);
     break;
   }
   default: // 3 or 4: blue, green, red (alpha dropped)
-    row[3 * x] = pixel[0];
-    row[3 * x + 1] = pixel[1];
-    row[3 * x + 2] = pixel[2];
+    row[static_cast<size_t>(3) * x] = pixel[0];
+    row[static_cast<size_t>(3) * x + 1] = pixel[1];
+    row[static_cast<size_t>(3) * x + 2] = pixel[2];
     break;
   }
 }
