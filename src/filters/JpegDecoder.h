@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "filters/FilterResult.h"
+
 // JPEG pictures decoded through the IJG library (release 6 interface) into a
 // packed DIB: 40-byte header, a 256-entry grey table for one-component
 // pictures, rows bottom-up padded to 4 bytes.
@@ -50,12 +52,12 @@ struct JpegPicture {
 namespace JpegDecoder {
 
 // The result codes of this reader.
-constexpr uint16_t kSuccess = 0;
-constexpr uint16_t kCancelled = 100;
-constexpr uint16_t kOutOfMemory = 102;
-constexpr uint16_t kBadData = 202;
-constexpr uint16_t kLibraryError = 309;
-constexpr uint16_t kTooManyPictures = 512;
+constexpr FilterResult kSuccess = kFilterSuccess;
+constexpr FilterResult kCancelled = kFilterCancelled;
+constexpr FilterResult kOutOfMemory = kFilterNoMemory;
+constexpr FilterResult kBadData = kFilterReadError;
+constexpr FilterResult kLibraryError = kFilterJpegError;
+constexpr FilterResult kTooManyPictures = kFilterTooManyJpegs;
 
 constexpr long kPictureDescriptionSize = 701;
 constexpr uint32_t kMaximumStrips = 1024;

@@ -14,6 +14,8 @@
 #include <jpeglib.h>
 
 #include "display/DibTypes.h"
+#include "filters/FilterIo.h"
+#include "filters/ImportFilters.h"
 #include "support/TempFile.h"
 
 namespace {
@@ -372,6 +374,27 @@ TEST(JpegDecoderTest, ProgressRisesToAHundredAndMayCancel) {
   EXPECT_EQ(cancelled.result, JpegDecoder::kCancelled);
   EXPECT_EQ(cancelled.picture.dib, nullptr);
   EXPECT_EQ(cancelMemory.Outstanding(), 0u);
+}
+
+TEST(JpegReaderTest, TheEntryPointHandsOutTheDibOrACode) {
+  FilterHandle picture = nullptr;
+  ASSERT_EQ(ImportJpegImage(nullptr, 0, CorpusPath("sample-2x1.jpg").c_str(), &picture), kFilterSuccess);
+  ASSERT_NE(picture, nullptr);
+  {
+    FilterLock lock(picture);
+    const auto *header = static_cast<const BitmapInfoHeader *>(lock.Data());
+    EXPECT_EQ(header->biWidth, 203);
+    EXPECT_EQ(header->biHeight, 133);
+    EXPECT_EQ(header->biBitCount, 24);
+    EXPECT_EQ(header->biSizeImage, 612u * 133u);
+  }
+  ActiveFilterIo().Free(picture);
+
+  picture = nullptr;
+  EXPECT_EQ(ImportJpegImage(nullptr, 0, CorpusPath("no-such-file.jpg").c_str(), &picture), kFilterCannotOpen);
+  EXPECT_EQ(ImportJpegImage(nullptr, 0, "", &picture), kFilterBadArgument);
+  EXPECT_EQ(ImportJpegImage(nullptr, 0, CorpusPath("source.ppm").c_str(), &picture), kFilterJpegError);
+  EXPECT_EQ(picture, nullptr);
 }
 
 } // namespace
