@@ -110,8 +110,8 @@ Netpbm ReadNetpbm(const std::string &path) {
 }
 
 std::string CorpusPath(const std::string &name) {
-  const char *folder = std::getenv("VOR_JPEG_CORPUS");
-  return std::string(folder ? folder : "") + "/" + name;
+  const char *folder = std::getenv("VOR_FILTER_CORPUS");
+  return std::string(folder ? folder : "") + "/jpeg-corpus/" + name;
 }
 
 // A JPEG of one colour, written by the library's own compressor.
