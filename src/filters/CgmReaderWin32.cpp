@@ -62,9 +62,9 @@ public:
     SelectObject(m_dc, GetStockObject(BLACK_PEN));
     SelectObject(m_dc, GetStockObject(WHITE_BRUSH));
     SelectObject(m_dc, GetStockObject(SYSTEM_FONT));
-    Replace(m_pen, nullptr);
-    Replace(m_brush, nullptr);
-    Replace(m_font, nullptr);
+    Replace<HPEN>(m_pen, nullptr);
+    Replace<HBRUSH>(m_brush, nullptr);
+    Replace<HFONT>(m_font, nullptr);
   }
   GdiCgmCanvas(const GdiCgmCanvas &) = delete;
   GdiCgmCanvas &operator=(const GdiCgmCanvas &) = delete;
@@ -165,7 +165,7 @@ private:
     if (created == nullptr)
       return;
     SelectObject(m_dc, created);
-    Replace(m_pen, pen != nullptr ? created : nullptr);
+    Replace<HPEN>(m_pen, pen != nullptr ? created : nullptr);
   }
   void UseFill(const CgmBrush &brush, const CgmPen *edge) {
     UsePen(edge);

@@ -79,8 +79,10 @@ std::vector<uint8_t> Words(std::initializer_list<int> values) {
 }
 
 std::vector<uint8_t> Str(const std::string &text) {
-  std::vector<uint8_t> bytes{static_cast<uint8_t>(text.size())};
-  bytes.insert(bytes.end(), text.begin(), text.end());
+  std::vector<uint8_t> bytes;
+  bytes.push_back(static_cast<uint8_t>(text.size()));
+  for (const char c : text)
+    bytes.push_back(static_cast<uint8_t>(c));
   return bytes;
 }
 
