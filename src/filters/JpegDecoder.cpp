@@ -273,10 +273,9 @@ uint16_t Decode(std::FILE *file, const JpegDecodeRequest &request, JpegPictureMe
   }
   std::fseek(file, first, SEEK_SET);
 
-  // The session is large and plain; it lives on the heap beside the vector.
+  // The session is large and plain: value-initialised (all zero) on the heap.
   std::vector<Session> sessionStore(1);
   Session &session = sessionStore[0];
-  std::memset(&session, 0, sizeof session);
   session.file = file;
   session.request = &request;
   session.description = &description;

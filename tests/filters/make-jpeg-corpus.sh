@@ -26,4 +26,7 @@ djpeg -ppm -outfile truncated.ppm truncated.jpg || [ $? -eq 2 ]
 # Adobe CMYK (stored inverted) and its ink values as ImageMagick reads them.
 /usr/bin/convert source.ppm -colorspace CMYK -quality 90 cmyk.jpg
 /usr/bin/convert cmyk.jpg -depth 8 cmyk:cmyk.raw
+# A photograph-sized picture for the benchmarks.
+/usr/bin/convert rose: -resize '1600x1200!' large.ppm
+cjpeg -quality 90 -outfile large.jpg large.ppm
 touch stamp
