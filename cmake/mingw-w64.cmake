@@ -11,7 +11,8 @@ set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+# scripts/setup cross-builds libjpeg-turbo into /opt/vor/mingw-<processor>.
+set(CMAKE_FIND_ROOT_PATH /usr/${triple} /opt/vor/mingw-${VOR_MINGW_PROCESSOR})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

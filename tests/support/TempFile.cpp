@@ -44,7 +44,8 @@ bool TempFile::Write(const std::vector<uint8_t> &bytes) const {
   std::FILE *file = std::fopen(m_path.c_str(), "wb");
   if (!file)
     return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // An empty file is written by opening it: fwrite may not take the null data pointer.
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;
 }
 
