@@ -168,16 +168,15 @@ void VORButton::DrawBevel(VORRect &rect, DrawingContext &context, bool pressed) 
 }
 
 void VORButton::DrawStatePicture(DrawingContext &context) {
-  const int32_t index = PictureIndexFor(m_buttonState, m_stateImages[kNormalPicture] != nullptr,
-                                        m_stateImages[kPressedPicture] != nullptr,
-                                        m_stateImages[kHighlightPicture] != nullptr);
+  const int32_t index =
+      PictureIndexFor(m_buttonState, m_stateImages[kNormalPicture] != nullptr,
+                      m_stateImages[kPressedPicture] != nullptr, m_stateImages[kHighlightPicture] != nullptr);
   if (index == kNoPicture)
     return;
   VORGfxImage &picture = *m_stateImages[index];
   const VORButtonProperties &properties = GetButtonProperties();
   const VORRect rect = GetRect();
-  const bool sunken =
-      (properties.buttonFlags & Flag::kSunken) != 0 && (properties.buttonFlags & Flag::kBevel) == 0;
+  const bool sunken = (properties.buttonFlags & Flag::kSunken) != 0 && (properties.buttonFlags & Flag::kBevel) == 0;
   if (!sunken) {
     picture.Draw(context, rect, rect);
     return;

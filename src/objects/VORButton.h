@@ -19,7 +19,13 @@ public:
   static constexpr uint16_t kCode = 2;
 
   enum ButtonState : int16_t { kNormal = 1, kPressed = 2, kHighlighted = 3 };
-  enum PictureIndex : int32_t { kNoPicture = -1, kNormalPicture = 0, kPressedPicture = 1, kHighlightPicture = 2, kPictureCount = 3 };
+  enum PictureIndex : int32_t {
+    kNoPicture = -1,
+    kNormalPicture = 0,
+    kPressedPicture = 1,
+    kHighlightPicture = 2,
+    kPictureCount = 3
+  };
 
   class VORButtonProperties : public VORHotSpot::VORHotSpotProperties {
   public:

@@ -46,8 +46,8 @@ bool LiesInside(const VORRect &inner, const VORRect &outer) {
 // glide back.
 struct VORGraphicalObject::DragSupport : public VORDragDropController::DraggedObject, public VORUpdateTarget {
   explicit DragSupport(VORGraphicalObject &object)
-      : owner(object), controller(*this, object.GetGraphicalProperties().glideBackDuration, TickTime,
-                                  [this]() { Reschedule(0); }) {}
+      : owner(object),
+        controller(*this, object.GetGraphicalProperties().glideBackDuration, TickTime, [this]() { Reschedule(0); }) {}
 
   VORRect GetRect() override { return owner.GetRect(); }
   void SetRect(const VORRect &rect) override {
@@ -131,4 +131,6 @@ bool VORGraphicalObject::TryAcceptDrop(VORGraphicalObject &dropped) {
   return true;
 }
 
-void VORGraphicalObject::FireDropTrigger(VORGraphicalObject &dropped) { FireEvents(VORDropTrigger(dropped.GetObjectCode())); }
+void VORGraphicalObject::FireDropTrigger(VORGraphicalObject &dropped) {
+  FireEvents(VORDropTrigger(dropped.GetObjectCode()));
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "display/VORKeyboardObjectAction.h"
+#include "model/ActionContext.h"
 #include "model/VORChapter.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerPage.h"
