@@ -3,11 +3,15 @@
 #include "engine/VORPlayerApp.h"
 #include "foundation/StartupTrace.h"
 #include "images/CoverWindow.h"
+#include "images/ImageLoader.h"
 #include "media/Win32SoundSystem.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int /*show*/) {
   StartupTrace::Mark("entry");
   VORPlayerApp::SetCoverMaker(CoverWindow::Make);
+  // Picture files open as packed DIBs; the full player's import filters add
+  // their formats to the loader with ImageLoader::SetFormatReader.
+  XQImageFile::SetLoaderFactory(ImageLoader::Make);
   VORPlayerApp *app = new VORPlayerApp(instance);
   app->SetSoundManagerMaker([instance, app] { return Win32SoundSystem::MakeSoundManager(instance, app->GetClock()); });
   StartupTrace::Mark("application object");
