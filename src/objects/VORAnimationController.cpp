@@ -69,8 +69,9 @@ void VORAnimationController::Start() {
     m_bounce.ySpeed = properties.speed;
   } else if (properties.kind == kFlyIn || properties.kind == kFlyOut) {
     const bool flyIn = properties.kind == kFlyIn;
-    properties.path = FlyPath(ContainerRect(), ObjectRectInContainer(), flyIn ? properties.entryAngle : properties.exitAngle,
-                              flyIn ? properties.entryTime : properties.exitTime, flyIn);
+    properties.path =
+        FlyPath(ContainerRect(), ObjectRectInContainer(), flyIn ? properties.entryAngle : properties.exitAngle,
+                flyIn ? properties.entryTime : properties.exitTime, flyIn);
   }
   uint32_t due = 0;
   Update(due);

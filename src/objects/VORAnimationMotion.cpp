@@ -74,8 +74,7 @@ void VORAnimationController::VORAnimationControllerProperties::Assign(const VORO
 
 // --- Paths -----------------------------------------------------------------
 
-VORAnimationPath::Position VORAnimationPath::PositionAt(const std::vector<VORAnimationPathEntry> &entries,
-                                                        uint32_t t) {
+VORAnimationPath::Position VORAnimationPath::PositionAt(const std::vector<VORAnimationPathEntry> &entries, uint32_t t) {
   Position position;
   if (entries.empty())
     return position;

@@ -7,6 +7,7 @@
 #include "display/DrawingContextSaver.h"
 #include "display/VORBitmapGraphicalObjectSurface.h"
 #include "display/VORScreenBuffer.h"
+#include "display/VORTransition.h"
 #include "display/VORView.h"
 #include "images/ImageFactory.h"
 #include "images/VORGfxImage.h"
@@ -15,7 +16,6 @@
 #include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
 #include "model/VORTrigger.h"
-#include "display/VORTransition.h"
 #include "objects/VORAnimationController.h"
 #include "objects/VORExternalResourceObject.h"
 #include "objects/VORGraphicalObjectAction.h"
@@ -136,8 +136,8 @@ void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
     if (IsInInteractiveView()) {
       PlaceByLayoutGuides();
       VORAnimationController *animation = FindController(properties.showAnimation, false);
-      const bool appearsAlone = properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() &&
-                                !IsSet(properties.showAnimation);
+      const bool appearsAlone =
+          properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() && !IsSet(properties.showAnimation);
       if (cascade == 0 || appearsAlone) {
         Show(0);
         m_endPosted = false;
@@ -645,7 +645,9 @@ bool VORGraphicalObject::SuitsDisplayDepth(int32_t bitsPerPixel) {
 
 // --- Painting ------------------------------------------------------------
 
-bool VORGraphicalObject::IsTransparent() { return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, m_effect != nullptr); }
+bool VORGraphicalObject::IsTransparent() {
+  return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, m_effect != nullptr);
+}
 
 void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   if (!m_visible || m_currentSurface == nullptr || m_drawFlags.Has(DrawFlags::kEmpty))

@@ -361,6 +361,7 @@ TEST_F(ShowHideTest, ChildrenFollowTheirParentsShow) {
   EXPECT_FALSE(asked.IsVisible()) << "show delay -1: until asked";
   EXPECT_TRUE(Send(asked, VORGraphicalObjectAction::kShow));
   EXPECT_TRUE(asked.IsVisible());
+  RunUntil(kStart + 5100);
   EXPECT_EQ(AutoStarts(), 4);
 }
 

@@ -60,7 +60,7 @@ TEST(VORAnimationControllerRecordTest, ACutRecordKeepsTheDefaultsOfTheMissingFie
 // the record's end and never makes room for the count.
 TEST(VORAnimationControllerRecordTest, APathLongerThanTheRecordFailsTheRead) {
   AnimationControllerRecord record = FullRecord();
-  for (const uint32_t count : {3u, 0x40000000u, 0xFFFFFFFFu}) {
+  for (const uint32_t count : {4u, 0x40000000u, 0xFFFFFFFFu}) {
     record.pathCount = count;
     EXPECT_THROW(ReadRecord(record.Fields()), VORFileNonFatalException) << count;
   }
@@ -90,10 +90,11 @@ TEST(VORAnimationPathTest, PositionsFollowTheTimeBetweenThePoints) {
     bool goesOn;
   };
   const Case cases[] = {
-      {0, 0, 0, 0, true},       // the first point's duration is not waited for
+      {0, 0, 0, 0, true}, // the first point's duration is not waited for
       {500, 50, 100, 127, true}, {1000, 100, 200, 255, true},
-      {1001, 101, 0, 0, true},  // a point of no duration is passed at once
-      {1050, 150, 0, 5, true},  {1100, 200, 0, 10, false}, {5000, 200, 0, 10, false},
+      {1001, 101, 0, 0, true}, // a point of no duration is passed at once
+      {1050, 150, 0, 5, true},   {1100, 200, 0, 10, false},
+      {5000, 200, 0, 10, false},
   };
   for (const Case &c : cases) {
     const VORAnimationPath::Position p = VORAnimationPath::PositionAt(path, c.t);
@@ -119,16 +120,17 @@ TEST(VORAnimationPathTest, EmptyPathsAndZeroDurationsEndWithoutDividing) {
   EXPECT_FALSE(one.goesOn);
 }
 
-// The rectangle 0..200 x 0..100, the centre (100, 50).
+// The rectangle 0..200 x 0..100, the centre (100, 50). The degree factor
+// falls a little short of pi / 180, and the results are truncated: 45
+// degrees lands on 149.99..., 149.
 TEST(VORAnimationPathTest, EdgePointsLieWhereTheAngleLeavesTheRectangle) {
   const VORRect rect(0, 0, 200, 100);
   struct Case {
     int32_t angle;
     int32_t x, y;
   };
-  const Case cases[] = {{0, 100, 0},    {90, 200, 50},  {180, 100, 100}, {270, 0, 50}, {360, 100, 0},
-                        {-90, 0, 50},   {45, 150, 0},   {135, 150, 100}, {225, 50, 100},
-                        {315, 50, 0},   {80, 200, 32},  {450, 200, 50}};
+  const Case cases[] = {{0, 100, 0},  {90, 200, 50},   {180, 100, 100}, {270, 0, 50}, {360, 100, 0}, {-90, 0, 50},
+                        {45, 149, 0}, {135, 150, 100}, {225, 50, 100},  {315, 49, 0}, {80, 200, 32}, {450, 200, 50}};
   for (const Case &c : cases) {
     const VORPoint p = VORAnimationController::EdgePoint(rect, 100, 50, c.angle);
     EXPECT_EQ(p.x, c.x) << "angle " << c.angle;
