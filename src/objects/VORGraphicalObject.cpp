@@ -6,6 +6,7 @@
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
 #include "display/VORBitmapGraphicalObjectSurface.h"
+#include "display/VORRunView.h"
 #include "display/VORScreenBuffer.h"
 #include "display/VORTransition.h"
 #include "display/VORView.h"
@@ -20,6 +21,8 @@
 #include "objects/VORExternalResourceObject.h"
 #include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORResourceObject.h"
+#include "transitions/VORFX.h"
+#include "transitions/VORFXManager.h"
 
 namespace {
 
@@ -234,9 +237,36 @@ void VORGraphicalObject::HideWithTransition() {
     Hide(0);
 }
 
-bool VORGraphicalObject::StartEffect(bool /*closing*/) {
+// With the modal flag the run view makes the effect and runs it to its end
+// here (a hide hides the object first, so the effect uncovers what lies
+// under it); otherwise the application's effect manager makes one that the
+// update controller drives while the page goes on.
+bool VORGraphicalObject::StartEffect(bool closing) {
   m_effect.reset();
-  return false;
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  const VORFXManager::FXParams &params = closing ? properties.hideTransition : properties.showTransition;
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  VORBitmapObjectSurface *surface = surfaces.output ? surfaces.output.get() : surfaces.drawing.get();
+  if (properties.modalTransition != 0) {
+    if (auto *view = dynamic_cast<VORRunView *>(GetView())) {
+      if (std::unique_ptr<VORTransition> modal = view->CreateTransition(params)) {
+        if (closing)
+          Hide(0);
+        view->RunTransitionModal(*modal, m_screenRect, closing);
+        return false;
+      }
+    }
+  }
+  VORApp *app = VORApp::Get();
+  VORFXManager *manager = app != nullptr ? app->GetFXManager() : nullptr;
+  if (manager == nullptr || surface == nullptr)
+    return false;
+  std::unique_ptr<VORFX> effect = manager->CreateEffect(params, surface, nullptr, surface);
+  if (effect == nullptr)
+    return false;
+  effect->Start(closing);
+  m_effect = std::move(effect);
+  return true;
 }
 
 void VORGraphicalObject::SetEffect(std::unique_ptr<VORTransition> effect) { m_effect = std::move(effect); }

@@ -9,8 +9,8 @@
 #include "images/ImageLayout.h"
 #include "model/VORLayoutMember.h"
 #include "objects/DrawFlags.h"
-#include "objects/TransitionParams.h"
 #include "objects/VORObject.h"
+#include "transitions/VORFXManager.h"
 
 class DrawingContext;
 class VORAnimationController;
@@ -55,8 +55,8 @@ public:
     static bool Admits(const std::vector<VORObjectCode> &list, const VORObjectCode &reference);
 
     uint8_t leadingFlags = 0;
-    TransitionParams showTransition;
-    TransitionParams hideTransition;
+    VORFXManager::FXParams showTransition;
+    VORFXManager::FXParams hideTransition;
     VORRect layoutRect = VORRect::NotSet();
     int32_t horizontalSizing = 1;
     int32_t verticalSizing = 1;
