@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "display/VORInputDispatcher.h"
+#include "display/VORTransition.h"
 #include "display/VORView.h"
 #include "foundation/VORRect.h"
 #include "model/VORObjectCode.h"
@@ -63,6 +65,15 @@ public:
   virtual void DestroyChildWindow(ChildWindowCallback &callback) = 0;
   // False while a page transition still runs in the view.
   virtual bool IsTransitionDone() = 0;
+  // Runs the effect modally over rect once the screen buffer has composed
+  // what is dirty.
+  virtual void RunTransitionModal(VORTransition &effect, const VORRect &rect, bool closing) {
+    effect.RunModal(rect, closing);
+  }
+  // The effect the parameters name, made on the view's screen buffer and
+  // reporting to the view, for an object shown or hidden in place; only an
+  // effect that can run modally outside a page change is given, else null.
+  virtual std::unique_ptr<VORTransition> CreateTransition(const VORFXParams & /*params*/) { return nullptr; }
   // True when the view has seen no input since it was last asked; asking
   // re-arms the flag.
   virtual bool TestAndSetIdle() = 0;

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "foundation/VORRect.h"
+
+class VORBitmapObjectSurface;
+class VORDrawingSurface;
+class VORFXParams;
 
 // What the views and the screen buffer ask of a transition effect: a short
 // animation that replaces one picture by another inside a rectangle. The
@@ -21,4 +27,22 @@ public:
   // Draws the effect's present picture of the source rectangle into the
   // destination rectangle of the window.
   virtual void Paint(const VORRect &destination, const VORRect &source) = 0;
+};
+
+// How the display layer has effects made from stored parameters: the
+// application's effect registry answers it (it lives above the display).
+class VORTransitionMaker {
+public:
+  VORTransitionMaker() = default;
+  VORTransitionMaker(const VORTransitionMaker &) = delete;
+  VORTransitionMaker &operator=(const VORTransitionMaker &) = delete;
+  virtual ~VORTransitionMaker() = default;
+
+  // The effect the parameters name, drawing the new picture of target over
+  // the old one (none: nothing shows under it) and telling completion (or
+  // nobody) when a run driven by the update controller ends. Null when the
+  // parameters name no known effect.
+  virtual std::unique_ptr<VORTransition> MakeTransition(const VORFXParams &params, VORBitmapObjectSurface *target,
+                                                        VORBitmapObjectSurface *oldPicture,
+                                                        VORDrawingSurface *completion) = 0;
 };

@@ -187,6 +187,17 @@ public:
   void DestroySoundManager();
   void StopAllSound();
 
+  // The transition-effect registry belongs to a later layer as well: the
+  // program hands it over, as the display layer's maker of effects and as
+  // the registry the objects ask.
+  struct FXManagerParts {
+    std::unique_ptr<VORTransitionMaker> maker;
+    VORFXManager *manager = nullptr;
+  };
+  void SetFXManager(FXManagerParts parts) { m_fxManager = std::move(parts); }
+  VORFXManager *GetFXManager() override { return m_fxManager.manager; }
+  VORTransitionMaker *GetTransitionMaker() override { return m_fxManager.maker.get(); }
+
   VORScoreManager &GetScoreManager() { return m_scoreManager; }
   InactivityTimer &GetInactivityTimer() { return m_inactivityTimer; }
   // The system's files and save dialog for storing information.
@@ -242,6 +253,7 @@ private:
   SoundManagerMaker m_makeSoundManager;
   std::unique_ptr<VORActionReceiver> m_soundReceiver;
   VORSoundManager *m_soundManager = nullptr;
+  FXManagerParts m_fxManager;
   ViewList m_views;
   std::unique_ptr<PublicationPalette> m_palette;
   uint32_t m_coverShownAt = 0;

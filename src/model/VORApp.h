@@ -11,11 +11,13 @@ class PublicationFile;
 class VORActionCondition;
 class VORActionReceiver;
 class VORFileManager;
+class VORFXManager;
 class VORObjectAction;
 class VORPageManager;
 class VORPublication;
 class VORResourceManager;
 class VORSoundManager;
+class VORTransitionMaker;
 class VORUpdateController;
 class VORVariableList;
 // The system's window and module handle types (HWND and HINSTANCE are
@@ -44,6 +46,12 @@ public:
 
   virtual VORResourceManager *GetResourceManager() = 0;
   virtual VORSoundManager *GetSoundManager() = 0;
+  // The registry of transition effects; it belongs to a later layer, so the
+  // program hands it to the application. Null when there is none: every
+  // picture then changes at once.
+  virtual VORFXManager *GetFXManager() { return nullptr; }
+  // The same registry as the display layer sees it.
+  virtual VORTransitionMaker *GetTransitionMaker() { return nullptr; }
   // The holder of the publication file; null before it is made.
   virtual PublicationFile *GetPublicationFileId() = 0;
   // Turns stored file names into paths and files.

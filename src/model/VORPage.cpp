@@ -12,20 +12,6 @@
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORRecordFields.h"
 
-namespace {
-
-// Parts of the record kept in folders without key that the player does not
-// read yet: their folder is passed over, and a missing one is no failure.
-void SkipSection(VORFile &file) {
-  try {
-    SectionGuard section(file);
-    section.Open(nullptr, 0, false, false, false);
-  } catch (VORFileNonFatalException &) {
-  }
-}
-
-} // namespace
-
 VORPage::VORPageProperties::VORPageProperties() = default;
 
 VORPage::VORPageProperties::VORPageProperties(const VORPageProperties &other) : VORObjectProperties(other) {
@@ -45,9 +31,8 @@ void VORPage::VORPageProperties::Read(VORFile &file) {
   timedPageDelay = ReadOr<int32_t>(file, kNoTimedPage);
   if (timedPageDelay != kNoTimedPage)
     timedPage = ReadOr<VORObjectCode>(file, VORObjectCode::Zero());
-  // The enter and the exit transition; they are read with the transitions.
-  SkipSection(file);
-  SkipSection(file);
+  enterTransition.Read(file);
+  exitTransition.Read(file);
   soundFlags = ReadOr<uint8_t>(file, 0);
   events.Read(file);
   eventMap.Read(file);
@@ -69,6 +54,8 @@ void VORPage::VORPageProperties::CopyFields(const VORPageProperties &other) {
   timedPageDelay = source->timedPageDelay;
   timedPage = source->timedPage;
   soundFlags = source->soundFlags;
+  enterTransition = source->enterTransition;
+  exitTransition = source->exitTransition;
   events.CopyFrom(source->events);
   eventMap.CopyFrom(source->eventMap);
 }

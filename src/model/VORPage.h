@@ -6,6 +6,7 @@
 #include "foundation/XQList.h"
 #include "model/VOREventList.h"
 #include "model/VOREventMap.h"
+#include "model/VORFXParams.h"
 #include "model/VORFileObject.h"
 #include "model/VORObjectProperties.h"
 #include "model/VORRecursiveObjectContainer.h"
@@ -61,6 +62,9 @@ public:
     int32_t timedPageDelay = kNoTimedPage;
     VORObjectCode timedPage = VORObjectCode::Zero();
     uint8_t soundFlags = 0;
+    // The effects the page opens and closes with (none when unnamed).
+    VORFXParams enterTransition;
+    VORFXParams exitTransition;
     VOREventList events;
     VOREventMap eventMap;
 

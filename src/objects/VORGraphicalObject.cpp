@@ -6,7 +6,9 @@
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
 #include "display/VORBitmapGraphicalObjectSurface.h"
+#include "display/VORRunView.h"
 #include "display/VORScreenBuffer.h"
+#include "display/VORTransition.h"
 #include "display/VORView.h"
 #include "images/ImageFactory.h"
 #include "images/VORGfxImage.h"
@@ -15,9 +17,12 @@
 #include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
 #include "model/VORTrigger.h"
+#include "objects/VORAnimationController.h"
 #include "objects/VORExternalResourceObject.h"
 #include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORResourceObject.h"
+#include "transitions/VORFX.h"
+#include "transitions/VORFXManager.h"
 
 namespace {
 
@@ -36,7 +41,10 @@ VORGraphicalObject::VORGraphicalObject(uint32_t classKey, int32_t id) : VORObjec
 VORGraphicalObject::VORGraphicalObject(const VORGraphicalObject &other)
     : VORObject(other), VORPaintable(other), VORLayoutMember(other), m_rect(other.m_rect) {}
 
-VORGraphicalObject::~VORGraphicalObject() { DeleteSurfaces(); }
+VORGraphicalObject::~VORGraphicalObject() {
+  m_effect.reset();
+  DeleteSurfaces();
+}
 
 VORGraphicalObject::VORGraphicalObjectProperties &VORGraphicalObject::GetGraphicalProperties() {
   return static_cast<VORGraphicalObjectProperties &>(*GetProperties());
@@ -49,10 +57,15 @@ const VORGraphicalObject::VORGraphicalObjectProperties &VORGraphicalObject::GetG
 // --- Showing and hiding -------------------------------------------------
 
 void VORGraphicalObject::ClearRunState() {
+  m_animationDriver = nullptr;
+  m_effect.reset();
   m_showRunning = false;
   m_hideRunning = false;
+  m_endPosted = false;
+  m_afterShown = false;
   m_visible = false;
   m_keptPosition = kNoPosition;
+  DeleteDragController();
   FreeImage();
   m_stateIndex = 0;
 }
@@ -65,6 +78,10 @@ VORObject *VORGraphicalObject::FindChild(const VORObjectCode &reference, bool re
   return IsSet(reference) ? FindChildObject(reference.GetClassKey(), reference.id, recursive) : nullptr;
 }
 
+VORAnimationController *VORGraphicalObject::FindController(const VORObjectCode &reference, bool recursive) const {
+  return dynamic_cast<VORAnimationController *>(FindChild(reference, recursive));
+}
+
 void VORGraphicalObject::EnterPage(VORPageInstance &instance, bool visible) {
   ClearRunState();
   m_entered = visible;
@@ -74,7 +91,7 @@ void VORGraphicalObject::EnterPage(VORPageInstance &instance, bool visible) {
     // An object with a show transition appears through it once the page is
     // shown.
     m_visible = visible && properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() &&
-                FindChild(properties.showAnimation, true) == nullptr;
+                FindController(properties.showAnimation, true) == nullptr;
     VORObject::EnterPage(instance, m_visible);
   } else {
     // Printing shows every object as it stands.
@@ -91,6 +108,7 @@ void VORGraphicalObject::LeavePage(bool visible) {
   m_currentSurface = nullptr;
   m_surfacesBuilt = false;
   VORObject::LeavePage(visible);
+  m_animationDriver = nullptr;
 }
 
 void VORGraphicalObject::OnPageShown() {
@@ -102,9 +120,13 @@ void VORGraphicalObject::OnPageShown() {
     else if (properties.showDelay != VORGraphicalObjectProperties::kNoDelay)
       PostToSelf(VORGraphicalObjectAction::kShow, static_cast<uint32_t>(properties.showDelay));
   }
-  if (m_visible && interactive && !m_showRunning) {
-    if (properties.hideDelay != VORGraphicalObjectProperties::kNoDelay)
-      PostToSelf(VORGraphicalObjectAction::kHide, static_cast<uint32_t>(properties.hideDelay));
+  // A show that ended at once (or a cascade from the parent) has run the
+  // after-show steps already: the auto-start trigger fires once, the timed
+  // hide is posted once.
+  if (m_visible && interactive && !m_showRunning && !m_afterShown) {
+    m_afterShown = true;
+    PostDelayedHide();
+    StartPathAnimation();
     FireEvents(VORAutoStartTrigger());
   }
   VORObject::OnPageShown();
@@ -115,16 +137,28 @@ void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
     return;
   if (!m_visible) {
     const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
-    const bool appearsAlone =
-        properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() && !IsSet(properties.showAnimation);
-    if (IsInInteractiveView())
+    if (IsInInteractiveView()) {
       PlaceByLayoutGuides();
-    // Effects and animations join later; until then the object appears
-    // plainly.
-    if (!IsInInteractiveView() || cascade == 0 || appearsAlone)
+      VORAnimationController *animation = FindController(properties.showAnimation, false);
+      const bool appearsAlone =
+          properties.visibleAtStart != 0 && !properties.showTransition.HasEffect() && !IsSet(properties.showAnimation);
+      if (cascade == 0 || appearsAlone) {
+        Show(0);
+        m_endPosted = false;
+        m_afterShown = false;
+        if (animation != nullptr) {
+          // Set first: a motion that ends within Start ends the show.
+          m_showRunning = true;
+          animation->Start();
+        } else if (properties.showTransition.HasEffect()) {
+          m_showRunning = StartEffect(false);
+        }
+      }
+    } else {
       Show(0);
+    }
   }
-  if (!m_showRunning && m_visible && IsInInteractiveView())
+  if (!m_showRunning && m_visible && !m_afterShown && IsInInteractiveView())
     AfterShow();
 }
 
@@ -141,6 +175,8 @@ void VORGraphicalObject::PlaceByLayoutGuides() {
 void VORGraphicalObject::Show(int32_t depth) {
   if (m_visible)
     return;
+  // A dropped object can be dragged again once it is shown anew.
+  DeleteDragController();
   if (depth == 0) {
     m_visible = true;
     RebuildSurfaces();
@@ -155,8 +191,9 @@ void VORGraphicalObject::AfterShow() {
   if (!IsInInteractiveView())
     return;
   m_showRunning = false;
+  m_afterShown = true;
   FireEvents(VORAutoStartTrigger());
-  ForEachChildObject([](VORObject &child) {
+  ForEachChildObject([this](VORObject &child) {
     auto *graphical = dynamic_cast<VORGraphicalObject *>(&child);
     if (graphical == nullptr)
       return;
@@ -164,16 +201,114 @@ void VORGraphicalObject::AfterShow() {
     if (properties.visibleAtStart != 0)
       graphical->ShowWithTransition(0);
     else if (properties.showDelay != VORGraphicalObjectProperties::kNoDelay)
-      graphical->PostToSelf(VORGraphicalObjectAction::kShow, static_cast<uint32_t>(properties.showDelay));
+      PostTo(*graphical, VORGraphicalObjectAction::kShow, static_cast<uint32_t>(properties.showDelay));
   });
-  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
-  if (properties.hideDelay != VORGraphicalObjectProperties::kNoDelay)
-    PostToSelf(VORGraphicalObjectAction::kHide, static_cast<uint32_t>(properties.hideDelay));
+  StartPathAnimation();
+  PostDelayedHide();
+}
+
+void VORGraphicalObject::PostDelayedHide() {
+  const int32_t delay = GetGraphicalProperties().hideDelay;
+  if (delay != VORGraphicalObjectProperties::kNoDelay)
+    PostToSelf(VORGraphicalObjectAction::kHide, static_cast<uint32_t>(delay));
+}
+
+void VORGraphicalObject::StartPathAnimation() {
+  if (VORAnimationController *path = FindController(GetGraphicalProperties().pathAnimation, false))
+    path->Start();
+}
+
+void VORGraphicalObject::StopPathAnimation() {
+  if (VORAnimationController *path = FindController(GetGraphicalProperties().pathAnimation, false))
+    path->Stop();
 }
 
 void VORGraphicalObject::HideWithTransition() {
+  if (m_visible && IsInInteractiveView()) {
+    const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+    StopPathAnimation();
+    m_endPosted = false;
+    if (properties.hideTransition.HasEffect()) {
+      m_hideRunning = StartEffect(true);
+    } else if (VORAnimationController *animation = FindController(properties.hideAnimation, false)) {
+      // Set first: a motion that ends within Start hides the object.
+      m_hideRunning = true;
+      animation->Start();
+    }
+  }
   if (!m_hideRunning)
     Hide(0);
+}
+
+// With the modal flag the run view makes the effect and runs it to its end
+// here (a hide hides the object first, so the effect uncovers what lies
+// under it); otherwise the application's effect manager makes one that the
+// update controller drives while the page goes on.
+bool VORGraphicalObject::StartEffect(bool closing) {
+  m_effect.reset();
+  const VORGraphicalObjectProperties &properties = GetGraphicalProperties();
+  const VORFXManager::FXParams &params = closing ? properties.hideTransition : properties.showTransition;
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  VORBitmapObjectSurface *surface = surfaces.output ? surfaces.output.get() : surfaces.drawing.get();
+  if (properties.modalTransition != 0) {
+    if (auto *view = dynamic_cast<VORRunView *>(GetView())) {
+      if (std::unique_ptr<VORTransition> modal = view->CreateTransition(params)) {
+        if (closing)
+          Hide(0);
+        view->RunTransitionModal(*modal, m_screenRect, closing);
+        return false;
+      }
+    }
+  }
+  VORApp *app = VORApp::Get();
+  VORFXManager *manager = app != nullptr ? app->GetFXManager() : nullptr;
+  if (manager == nullptr || surface == nullptr)
+    return false;
+  std::unique_ptr<VORFX> effect = manager->CreateEffect(params, surface, nullptr, surface);
+  if (effect == nullptr)
+    return false;
+  effect->Start(closing);
+  m_effect = std::move(effect);
+  return true;
+}
+
+void VORGraphicalObject::SetEffect(std::unique_ptr<VORTransition> effect) { m_effect = std::move(effect); }
+
+void VORGraphicalObject::AnimationDriverDone(VORAnimationController *controller) {
+  if (m_animationDriver != controller)
+    return;
+  m_animationDriver = nullptr;
+  if (m_effect != nullptr)
+    return;
+  if (m_hideRunning) {
+    Hide(0);
+  } else if (m_showRunning && !m_endPosted) {
+    // The show ends as the motion does, whether or not the object is
+    // painted meanwhile (Paint would post the same).
+    m_endPosted = true;
+    PostToSelf(VORGraphicalObjectAction::kShowFinished, 0);
+  }
+}
+
+// Each run's end is posted once, however often the object is painted
+// before the action comes.
+void VORGraphicalObject::CheckTransitionEnd() {
+  const bool effectDone = m_effect == nullptr || m_effect->IsFinished();
+  if (m_hideRunning && m_animationDriver == nullptr && effectDone) {
+    if (!m_endPosted)
+      PostToSelf(VORGraphicalObjectAction::kHideAtOnce, 0);
+    m_endPosted = true;
+    return;
+  }
+  if (m_showRunning && m_animationDriver == nullptr && effectDone) {
+    if (!m_endPosted)
+      PostToSelf(VORGraphicalObjectAction::kShowFinished, 0);
+    m_endPosted = true;
+  }
+  // A finished hide keeps its effect, which paints nothing, until the
+  // object is hidden: painted plainly, it would flash up again.
+  if (m_effect != nullptr && m_effect->IsFinished())
+    m_effect.reset();
 }
 
 void VORGraphicalObject::Hide(int32_t depth) {
@@ -183,6 +318,11 @@ void VORGraphicalObject::Hide(int32_t depth) {
     return;
   m_visible = false;
   m_hideRunning = false;
+  // Hidden during its show, the object has nothing left to show: the show
+  // and its effect end with it, and the next show starts anew.
+  m_showRunning = false;
+  m_afterShown = false;
+  m_effect.reset();
   ReleaseSurfaces();
 }
 
@@ -210,20 +350,24 @@ bool VORGraphicalObject::ReceiveAction(VORObjectAction &action, ActionContext &c
     RestoreOrder();
     return true;
   case VORGraphicalObjectAction::kShowFinished:
-    AfterShow();
+    // Only the end of a show under way runs the after-show steps.
+    if (m_showRunning)
+      AfterShow();
     return true;
   default:
     return VORObject::ReceiveAction(action, context);
   }
 }
 
-void VORGraphicalObject::PostToSelf(int32_t code, uint32_t delay) {
+void VORGraphicalObject::PostToSelf(int32_t code, uint32_t delay) { PostTo(*this, code, delay); }
+
+void VORGraphicalObject::PostTo(const VORGraphicalObject &target, int32_t code, uint32_t delay) {
   VORApp *app = VORApp::Get();
   if (app == nullptr)
     return;
   auto action = std::make_unique<VORObjectAction>(0, 0);
   action->SetActionCode(code);
-  action->SetTarget(GetObjectCode());
+  action->SetTarget(target.GetObjectCode());
   action->SetOriginObject(GetViewReference());
   action->SetOriginPage(GetPageReference());
   app->ScheduleAction(delay, action.release(), nullptr);
@@ -534,7 +678,9 @@ bool VORGraphicalObject::SuitsDisplayDepth(int32_t bitsPerPixel) {
 
 // --- Painting ------------------------------------------------------------
 
-bool VORGraphicalObject::IsTransparent() { return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, false); }
+bool VORGraphicalObject::IsTransparent() {
+  return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, m_effect != nullptr);
+}
 
 void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   if (!m_visible || m_currentSurface == nullptr || m_drawFlags.Has(DrawFlags::kEmpty))
@@ -550,6 +696,7 @@ void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
       DrawInto(inside, context);
     return;
   }
+  CheckTransitionEnd();
   Surfaces &surfaces = m_surfaces[m_stateIndex];
   VORBitmapGraphicalObjectSurface &shown = surfaces.output ? *surfaces.output : *surfaces.drawing;
   shown.FlushDirtyRects();

@@ -9,10 +9,12 @@
 #include "images/ImageLayout.h"
 #include "model/VORLayoutMember.h"
 #include "objects/DrawFlags.h"
-#include "objects/TransitionParams.h"
 #include "objects/VORObject.h"
+#include "transitions/VORFXManager.h"
 
 class DrawingContext;
+class VORAnimationController;
+class VORTransition;
 class VORBitmapGraphicalObjectSurface;
 class VORBitmapObjectSurface;
 class VORDrawingSurface;
@@ -53,8 +55,8 @@ public:
     static bool Admits(const std::vector<VORObjectCode> &list, const VORObjectCode &reference);
 
     uint8_t leadingFlags = 0;
-    TransitionParams showTransition;
-    TransitionParams hideTransition;
+    VORFXManager::FXParams showTransition;
+    VORFXManager::FXParams hideTransition;
     VORRect layoutRect = VORRect::NotSet();
     int32_t horizontalSizing = 1;
     int32_t verticalSizing = 1;
@@ -151,6 +153,10 @@ public:
 
   void ShowWithTransition(int32_t cascade);
   void HideWithTransition();
+  // The animation controller that moves the object tells it when it starts
+  // and when it ends; a show or hide it ran ends with it.
+  void SetAnimationDriver(VORAnimationController *controller) { m_animationDriver = controller; }
+  void AnimationDriverDone(VORAnimationController *controller);
   void PostRaiseToTop();
   void RaiseToTop();
   void PostRestoreOrder();
@@ -170,6 +176,10 @@ public:
 
   const DrawFlags &GetDrawFlags() const { return m_drawFlags; }
   bool IsVisible() const { return m_visible; }
+  bool IsShowRunning() const { return m_showRunning; }
+  bool IsHideRunning() const { return m_hideRunning; }
+  VORAnimationController *GetAnimationDriver() const { return m_animationDriver; }
+  VORTransition *GetEffect() const { return m_effect.get(); }
   bool HasSurfaces() const { return m_surfacesBuilt; }
   VORGfxImage *GetImage() const { return m_image.get(); }
   VORDrawingSurface *GetCurrentDrawingSurface() const { return m_currentSurface; }
@@ -181,6 +191,17 @@ protected:
   VORObject *FindChild(const VORObjectCode &reference, bool recursive) const;
   // A plain object action to this object after delay milliseconds.
   void PostToSelf(int32_t code, uint32_t delay);
+  // A plain object action to a child, from this object's view and page.
+  void PostTo(const VORGraphicalObject &target, int32_t code, uint32_t delay);
+  // The controller a reference of the record names among the children;
+  // null when none or when the child is no animation controller.
+  VORAnimationController *FindController(const VORObjectCode &reference, bool recursive) const;
+  // The effect of a show (closing false) or hide transition over the
+  // object's surface, run to its end at once when the view runs it
+  // modally; false when none was made or it has already run.
+  virtual bool StartEffect(bool closing);
+  // The running effect is the object's until the transition ends.
+  void SetEffect(std::unique_ptr<VORTransition> effect);
   void DrawShadow(DrawingContext &context);
   bool IsLinkedMetafile() const;
   // The image from the linked resource, or null (not kept).
@@ -195,6 +216,11 @@ private:
 
   VORDrawingSurface *TargetSurface(VORView &view) const;
   void ClearRunState();
+  // Paint's check whether a show or hide transition has ended.
+  void CheckTransitionEnd();
+  void StartPathAnimation();
+  void StopPathAnimation();
+  void PostDelayedHide();
   void PlaceByLayoutGuides();
   void FreeImageLoadedForDrawing();
   void DeleteSurfaces();
@@ -208,6 +234,14 @@ private:
   bool m_entered = false;
   bool m_showRunning = false;
   bool m_hideRunning = false;
+  // The end of the running transition has been posted (once per run).
+  bool m_endPosted = false;
+  // The after-show steps ran for this showing: a cascade, the parent's
+  // after-show and the page shown all reach an object that is already
+  // shown, and its auto-start fires once.
+  bool m_afterShown = false;
+  VORAnimationController *m_animationDriver = nullptr;
+  std::unique_ptr<VORTransition> m_effect;
   Surfaces m_surfaces[kStates];
   int32_t m_stateIndex = 0;
   bool m_surfacesBuilt = false;

@@ -5,6 +5,7 @@
 #include "images/CoverWindow.h"
 #include "images/ImageLoader.h"
 #include "media/Win32SoundSystem.h"
+#include "transitions/VORPlayerFXManager.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int /*show*/) {
   StartupTrace::Mark("entry");
@@ -14,6 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
   XQImageFile::SetLoaderFactory(ImageLoader::Make);
   VORPlayerApp *app = new VORPlayerApp(instance);
   app->SetSoundManagerMaker([instance, app] { return Win32SoundSystem::MakeSoundManager(instance, app->GetClock()); });
+  app->SetFXManager(VORPlayerFXManager::MakeParts());
   StartupTrace::Mark("application object");
   app->Run(commandLine && *commandLine ? commandLine : nullptr, nullptr);
   delete app;

@@ -166,6 +166,45 @@ PublicationRecords::Page SoundPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// A page of motion: an ochre square that appears a second after the page,
+// a slate-blue one that flies in from the top right, and a white one that
+// travels round a path; the page stays eight seconds.
+PublicationRecords::Page MotionPage(uint32_t id, uint32_t next) {
+  constexpr int32_t kMotionPageMs = 8000;
+  constexpr uint8_t kFlyIn = 2;
+  const auto square = [](int32_t left, int32_t top, int32_t size, uint32_t colour) {
+    PublicationRecords::BackgroundRecord record;
+    record.graphical.left = left;
+    record.graphical.top = top;
+    record.graphical.right = left + size;
+    record.graphical.bottom = top + size;
+    record.fillKind = 1;
+    record.colour1 = colour;
+    return record;
+  };
+  PublicationRecords::Page page = TimedPage(id, kTeal, 320, 240, next);
+  page.properties.timedPageDelay = kMotionPageMs;
+  PublicationRecords::BackgroundRecord appearing = square(30, 30, 60, kOchre);
+  appearing.graphical.visibleAtStart = 0;
+  appearing.graphical.showDelay = 1000;
+  PublicationRecords::BackgroundRecord flying = square(200, 40, 60, kSlateBlue);
+  flying.graphical.showAnimation = VORObjectKey{0, 9, 21};
+  PublicationRecords::AnimationControllerRecord flyIn;
+  flyIn.kind = kFlyIn;
+  flyIn.entryAngle = 45;
+  flyIn.entryTime = 1500;
+  PublicationRecords::BackgroundRecord travelling = square(20, 180, 30, 0x00FFFFFF);
+  travelling.graphical.pathAnimation = VORObjectKey{0, 9, 31};
+  PublicationRecords::AnimationControllerRecord path;
+  path.path = {{35, 195, 0, 0}, {285, 195, 2500, 0}, {285, 130, 1000, 0}, {35, 130, 2500, 0}};
+  page.objects = {
+      PublicationRecords::BackgroundObject(10, appearing),
+      PublicationRecords::BackgroundObject(20, flying, {PublicationRecords::AnimationControllerObject(21, flyIn)}),
+      PublicationRecords::BackgroundObject(30, travelling, {PublicationRecords::AnimationControllerObject(31, path)}),
+  };
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -216,7 +255,8 @@ PublicationRecords::Publication Make() {
       TimedPage(3, kPublicationColour, 1000, 700, 5),
       GradientPage(5, 6),
       BorderPage(6, 7),
-      SoundPage(7, 4),
+      SoundPage(7, 8),
+      MotionPage(8, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.

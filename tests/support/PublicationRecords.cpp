@@ -686,4 +686,28 @@ PageObject SoundObject(uint16_t code, uint32_t id, const SoundRecord &record, st
   return ObjectWithFields(VORObjectKey{2, code, id}, record.Fields(), fieldCount, std::move(children));
 }
 
+std::vector<Field> AnimationControllerRecord::Fields() const {
+  std::vector<Field> fields;
+  AddEventFields(fields, events);
+  fields.push_back({"path entry count", Uint32(pathCount.value_or(static_cast<uint32_t>(path.size())))});
+  for (size_t i = 0; i < path.size(); ++i) {
+    std::vector<uint8_t> bytes = Int32(path[i].x);
+    for (const std::vector<uint8_t> &part : {Int32(path[i].y), Uint16(path[i].duration), Uint16(path[i].value)})
+      bytes.insert(bytes.end(), part.begin(), part.end());
+    fields.push_back({"path entry " + std::to_string(i), bytes});
+  }
+  fields.push_back({"kind", Byte(kind)});
+  fields.push_back({"speed", Uint16(static_cast<uint16_t>(speed))});
+  fields.push_back({"entry angle", Uint16(static_cast<uint16_t>(entryAngle))});
+  fields.push_back({"exit angle", Uint16(static_cast<uint16_t>(exitAngle))});
+  fields.push_back({"edge-hit limit", Uint16(static_cast<uint16_t>(edgeHitLimit))});
+  fields.push_back({"entry time", Uint16(entryTime)});
+  fields.push_back({"exit time", Uint16(exitTime)});
+  return fields;
+}
+
+PageObject AnimationControllerObject(uint32_t id, const AnimationControllerRecord &record, size_t fieldCount) {
+  return ObjectWithFields(VORObjectKey{0, 9, id}, record.Fields(), fieldCount);
+}
+
 } // namespace PublicationRecords

@@ -491,6 +491,35 @@ struct SoundRecord {
 PageObject SoundObject(uint16_t code, uint32_t id, const SoundRecord &record, std::vector<PageObject> children = {},
                        size_t fieldCount = SIZE_MAX);
 
+// An animation controller's record (0, 9): the events, the 32-bit path
+// entry count and the entries (x, y signed 32-bit; duration, value 16-bit),
+// the kind byte, the signed 16-bit speed, the entry and exit angles, the
+// signed 16-bit edge-hit limit, the 16-bit entry and exit times.
+struct AnimationControllerRecord {
+  struct Entry {
+    int32_t x = 0;
+    int32_t y = 0;
+    uint16_t duration = 0;
+    uint16_t value = 0;
+  };
+  PublicationRecords::Events events{};
+  std::vector<Entry> path;
+  // The count written; the path's size when not given (a damaged record
+  // says more than it holds).
+  std::optional<uint32_t> pathCount;
+  uint8_t kind = 0;
+  int16_t speed = 1;
+  int16_t entryAngle = 0;
+  int16_t exitAngle = 0;
+  int16_t edgeHitLimit = -1;
+  uint16_t entryTime = 1000;
+  uint16_t exitTime = 1000;
+
+  std::vector<Field> Fields() const;
+};
+PageObject AnimationControllerObject(uint32_t id, const AnimationControllerRecord &record,
+                                     size_t fieldCount = SIZE_MAX);
+
 struct Page {
   Page() = default;
   // A page with the default record.

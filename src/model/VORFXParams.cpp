@@ -1,12 +1,29 @@
-#include "objects/TransitionParams.h"
+#include "model/VORFXParams.h"
 
 #include "model/VORClassRegistry.h"
-#include "model/VORFileDataObject.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFile.h"
 #include "vorfile/VORRecordFields.h"
 
-void TransitionParams::Read(VORFile &file) {
+VORFXProperties::~VORFXProperties() = default;
+
+VORFXParams::VORFXParams(const VORFXParams &other) : VORFileDataObject(other) { Assign(other); }
+
+VORFXParams &VORFXParams::operator=(const VORFXParams &other) {
+  Assign(other);
+  return *this;
+}
+
+VORFXParams::~VORFXParams() = default;
+
+void VORFXParams::Assign(const VORFXParams &other) {
+  if (&other == this)
+    return;
+  effectName = other.effectName;
+  properties = other.properties ? other.properties->Clone() : nullptr;
+}
+
+void VORFXParams::Read(VORFile &file) {
   properties.reset();
   effectName = VORString();
   try {
@@ -21,11 +38,11 @@ void TransitionParams::Read(VORFile &file) {
     if (record == nullptr)
       return;
     record->Read(file);
-    static_cast<void>(object.release());
-    properties.reset(record);
+    if (auto *fx = dynamic_cast<VORFXProperties *>(record)) {
+      static_cast<void>(object.release());
+      properties.reset(fx);
+    }
   } catch (...) {
-    // A transition that cannot be read is no transition: the object shows
-    // and hides plainly.
     properties.reset();
     effectName = VORString();
   }

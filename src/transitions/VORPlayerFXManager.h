@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/VORPlayer.h"
+#include "transitions/VORFXManager.h"
+
+// The application's effect registry: the nine effects by name.
+class VORPlayerFXManager : public VORFXManager {
+public:
+  VORPlayerFXManager();
+  ~VORPlayerFXManager() override;
+
+  // A new registry as the application takes it.
+  static VORPlayer::FXManagerParts MakeParts();
+};
