@@ -12,7 +12,7 @@
 struct FXImage {
   // The most pixels an effect takes a picture of: a 4096 x 4096 rectangle.
   // Larger rectangles (from hostile object sizes) run no effect.
-  static constexpr uint64_t kMaxPixels = 4096u * 4096u;
+  static constexpr uint64_t kMaxPixels = uint64_t{4096} * 4096;
 
   FXImage() = default;
   FXImage(const FXImage &) = delete;
