@@ -390,7 +390,56 @@ void VORPlayerView::LeavePageInstance(VORPageInstance &instance) {
     m_instance = nullptr;
     GetInput().Forget();
   }
-  // The page's exit effect runs here once pages carry effects.
+  if (m_window == nullptr || !m_screenBuffer) {
+    return;
+  }
+  const VORPage::VORPageProperties &page = instance.GetPage().GetPageProperties();
+  std::unique_ptr<VORTransition> effect = MakePageTransition(page.exitTransition);
+  if (!effect) {
+    return;
+  }
+  // The page goes into its background colour.
+  const VORRect bounds = m_screenBuffer->GetBounds();
+  if (DrawingContext *own = m_screenBuffer->GetDrawingContext()) {
+    FillRect(*own, bounds, m_backgroundColor);
+    m_screenBuffer->ReleaseContexts();
+  }
+  if (effect->WantsModalRun(true)) {
+    RunTransitionModal(*effect, bounds, false);
+    effect.reset();
+    if (DrawingContext *view = GetDrawingContext()) {
+      FillRect(*view, bounds, m_backgroundColor);
+    }
+    return;
+  }
+  VORTransition &started = *effect;
+  m_screenBuffer->SetTransition(std::move(effect));
+  started.Start(false);
+}
+
+std::unique_ptr<VORTransition> VORPlayerView::MakePageTransition(const VORFXParams &params) {
+  VORApp *app = VORApp::Get();
+  VORTransitionMaker *maker = app != nullptr ? app->GetTransitionMaker() : nullptr;
+  if (maker == nullptr || !m_screenBuffer || !params.HasEffect()) {
+    return nullptr;
+  }
+  return maker->MakeTransition(params, m_screenBuffer.get(), nullptr, this);
+}
+
+std::unique_ptr<VORTransition> VORPlayerView::CreateTransition(const VORFXParams &params) {
+  std::unique_ptr<VORTransition> effect = MakePageTransition(params);
+  if (effect && !effect->WantsModalRun(false)) {
+    effect.reset();
+  }
+  return effect;
+}
+
+void VORPlayerView::FillRect(DrawingContext &context, const VORRect &rect, COLORREF colour) {
+  context.SetPenColor(colour);
+  context.SetBrushColor(colour);
+  context.DrawRectangle(rect);
+  context.DeletePen();
+  context.DeleteBrush();
 }
 
 void VORPlayerView::PlayEnterTransition() {
@@ -418,8 +467,25 @@ void VORPlayerView::PlayEnterTransition() {
     }
     ::ReleaseDC(m_window, dc);
   }
-  // Without an enter effect the page entry is complete at once.
-  CompletePageEntry();
+  std::unique_ptr<VORTransition> effect =
+      m_instance != nullptr ? MakePageTransition(m_instance->GetPage().GetPageProperties().enterTransition) : nullptr;
+  if (!effect) {
+    // Without an enter effect the page entry is complete at once.
+    CompletePageEntry();
+  } else if (effect->WantsModalRun(true)) {
+    RunTransitionModal(*effect, m_screenBuffer->GetBounds(), false);
+    // An effect that Escape ended is still scheduled: it goes here, so
+    // that it never draws again.
+    effect.reset();
+    InvalidateAll();
+    CompletePageEntry();
+  } else {
+    // The screen buffer paints through the effect until it ends; the
+    // refresh then completes the page entry.
+    VORTransition &started = *effect;
+    m_screenBuffer->SetTransition(std::move(effect));
+    started.Start(false);
+  }
   if (VORApp *app = VORApp::Get())
     app->RemoveCover();
 }

@@ -92,7 +92,8 @@ public:
   bool IsPageEntryCompleted() const { return m_pageEntryCompleted; }
 
   // Transitions.
-  void RunTransitionModal(VORTransition &effect, const VORRect &rect, bool closing);
+  void RunTransitionModal(VORTransition &effect, const VORRect &rect, bool closing) override;
+  std::unique_ptr<VORTransition> CreateTransition(const VORFXParams &params) override;
 
   // Layout and scrolling.
   void SetPageExtent(int32_t width, int32_t height, bool redraw, bool force);
@@ -182,6 +183,10 @@ private:
   // fill of the client area, the layout.
   void ShowPage(VORPageInstance &instance, const PageFacts &facts);
   void CompletePageEntry();
+  // The effect of a page's stored parameters on the screen buffer,
+  // reporting to this view; null for none.
+  std::unique_ptr<VORTransition> MakePageTransition(const VORFXParams &params);
+  static void FillRect(DrawingContext &context, const VORRect &rect, COLORREF colour);
   void DeleteDrawingContext();
   void HideScrollBars();
   void SetScrollBars(int32_t width, int32_t height, int32_t scrollX, int32_t scrollY);

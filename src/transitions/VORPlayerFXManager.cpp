@@ -2,7 +2,27 @@
 
 #include <memory>
 
-VORPlayerFXManager::VORPlayerFXManager() = default;
+#include "transitions/VORBlindFX.h"
+#include "transitions/VORBlockFX.h"
+#include "transitions/VORFadeFX.h"
+#include "transitions/VORPixelFX.h"
+#include "transitions/VORScrollFX.h"
+#include "transitions/VORShapeFX.h"
+#include "transitions/VORSlideFX.h"
+#include "transitions/VORZoomFX.h"
+
+VORPlayerFXManager::VORPlayerFXManager() {
+  Register("Fade", "Fade", VORFadeFX::Create);
+  Register("Pixel", "Pixel", VORPixelFX::Create);
+  Register("Blind", "Blind", VORBlindFX::Create);
+  // The jigsaw's puzzle pieces are not made yet: a publication's jigsaw
+  // changes its picture at once.
+  Register("Scroll", "Scroll/Wipe", VORScrollFX::Create);
+  Register("Block", "Block", VORBlockFX::Create);
+  Register("Slide", "Slide", VORSlideFX::Create);
+  Register("Zoom", "Zoom", VORZoomFX::Create);
+  Register("Shape", "Shape", VORShapeFX::Create);
+}
 
 VORPlayerFXManager::~VORPlayerFXManager() = default;
 

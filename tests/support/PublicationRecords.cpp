@@ -368,10 +368,65 @@ std::vector<Field> ChapterProperties::Fields() const {
   };
 }
 
+Field FXRecord::AsField(const std::string &label) const {
+  constexpr uint16_t kFXCategory = 3;
+  const VORObjectKey reference = code == 0 ? VORObjectKey::None() : VORObjectKey{kFXCategory, code, 0};
+  std::vector<uint8_t> bytes = String(name);
+  Append(bytes, Reference(reference));
+  Field field{label, bytes, true};
+  if (code != 0) {
+    const std::vector<Field> written = fields;
+    const size_t count = fieldCount;
+    field.fill = [bytes, reference, written, count](PublicationWriter::Folder &f) {
+      f.AddData(bytes);
+      AddRecord(f.AddFolder(reference, VORObjectKey::kClassSize), written, count);
+    };
+  }
+  return field;
+}
+
+std::vector<Field> FadeFXFields(uint16_t duration, uint16_t levels, uint32_t colour) {
+  return {{"duration", Uint16(duration)}, {"levels", Uint16(levels)}, {"colour", Uint32(colour)}};
+}
+
+std::vector<Field> PixelFXFields(uint32_t duration, uint8_t mode) {
+  return {{"duration", Uint32(duration)}, {"mode", Byte(mode)}};
+}
+
+std::vector<Field> BlindFXFields(uint16_t strips, uint8_t mode, uint16_t duration, uint8_t fixedPicture,
+                                 uint8_t vertical) {
+  return {{"strips", Uint16(strips)},
+          {"mode", Byte(mode)},
+          {"duration", Uint16(duration)},
+          {"fixed picture", Byte(fixedPicture)},
+          {"vertical", Byte(vertical)}};
+}
+
+std::vector<Field> BlockFXFields(int32_t columns, int32_t rows, uint32_t duration, uint8_t order) {
+  return {{"columns", Int32(columns)}, {"rows", Int32(rows)}, {"duration", Uint32(duration)}, {"order", Byte(order)}};
+}
+
+std::vector<Field> ScrollFXFields(int32_t dx, int32_t dy, uint32_t duration, uint16_t wipe) {
+  return {{"dx", Int32(dx)}, {"dy", Int32(dy)}, {"duration", Uint32(duration)}, {"wipe", Uint16(wipe)}};
+}
+
+std::vector<Field> SlideFXFields(int32_t dx, int32_t dy, uint32_t duration) {
+  return {{"dx", Int32(dx)}, {"dy", Int32(dy)}, {"duration", Uint32(duration)}};
+}
+
+std::vector<Field> ShapeFXFields(uint8_t shape, int16_t starRatio, uint16_t sides, int32_t columns, int32_t rows,
+                                 int32_t rotation, uint32_t duration) {
+  return {{"shape", Byte(shape)},        {"star ratio", Uint16(static_cast<uint16_t>(starRatio))},
+          {"sides", Uint16(sides)},      {"columns", Int32(columns)},
+          {"rows", Int32(rows)},         {"rotation", Int32(rotation)},
+          {"duration", Uint32(duration)}};
+}
+
+std::vector<Field> ZoomFXFields(uint32_t duration, uint8_t mode) {
+  return {{"duration", Uint32(duration)}, {"mode", Byte(mode)}};
+}
+
 std::vector<Field> PageProperties::Fields() const {
-  // No effect: an empty name and no properties.
-  std::vector<uint8_t> noTransition = String("");
-  Append(noTransition, Reference(VORObjectKey::None()));
   std::vector<Field> fields = {
       {"background colour", Uint32(backgroundColor)},
       {"left", Int32(left)},
@@ -383,8 +438,8 @@ std::vector<Field> PageProperties::Fields() const {
   };
   if (timedPageDelay != -1)
     fields.push_back({"timed page", Reference(timedPage)});
-  fields.push_back({"enter transition", noTransition, true});
-  fields.push_back({"exit transition", noTransition, true});
+  fields.push_back(enterTransition.AsField("enter transition"));
+  fields.push_back(exitTransition.AsField("exit transition"));
   fields.push_back({"sound flags", Byte(soundFlags)});
   const Events written = events;
   fields.push_back({"event list", {}, true, [written](PublicationWriter::Folder &f) { written.AddListTo(f); }});

@@ -298,6 +298,30 @@ struct ChapterProperties {
 // delay, the timed page (only with a delay), the sound flags in its data;
 // the two transitions (no effect), the event list and the event map in
 // folders without key.
+// A transition as pages and graphical objects store it: in a folder without
+// key the effect's name and its record's reference, then the record's own
+// folder keyed by its class holding the first fieldCount fields. No code:
+// no record (reference none).
+struct FXRecord {
+  std::string name;
+  uint16_t code = 0;
+  std::vector<Field> fields{};
+  size_t fieldCount = SIZE_MAX;
+
+  Field AsField(const std::string &label) const;
+};
+// The eight effect records, their fields in file order.
+std::vector<Field> FadeFXFields(uint16_t duration, uint16_t levels, uint32_t colour);
+std::vector<Field> PixelFXFields(uint32_t duration, uint8_t mode);
+std::vector<Field> BlindFXFields(uint16_t strips, uint8_t mode, uint16_t duration, uint8_t fixedPicture,
+                                 uint8_t vertical);
+std::vector<Field> BlockFXFields(int32_t columns, int32_t rows, uint32_t duration, uint8_t order);
+std::vector<Field> ScrollFXFields(int32_t dx, int32_t dy, uint32_t duration, uint16_t wipe);
+std::vector<Field> SlideFXFields(int32_t dx, int32_t dy, uint32_t duration);
+std::vector<Field> ShapeFXFields(uint8_t shape, int16_t starRatio, uint16_t sides, int32_t columns, int32_t rows,
+                                 int32_t rotation, uint32_t duration);
+std::vector<Field> ZoomFXFields(uint32_t duration, uint8_t mode);
+
 struct PageProperties {
   uint32_t backgroundColor = 0xFFFFFFFF;
   int32_t left = 0;
@@ -309,6 +333,8 @@ struct PageProperties {
   VORObjectKey timedPage{0, 0, 0};
   uint8_t soundFlags = 0;
   PublicationRecords::Events events{};
+  FXRecord enterTransition{};
+  FXRecord exitTransition{};
 
   std::vector<Field> Fields() const;
 };

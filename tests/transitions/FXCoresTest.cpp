@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "foundation/VORRandomGenerator.h"
+#include "transitions/FXCores.h"
+
+namespace {
+
+constexpr uint32_t kOld = 0x00102030;
+constexpr uint32_t kNew = 0x00C0D0E0;
+
+struct Pictures {
+  FXImage oldPicture;
+  FXImage newPicture;
+  FXImage out;
+  Pictures(int32_t w, int32_t h) {
+    if (oldPicture.Resize(w, h)) {
+      newPicture.Resize(w, h);
+      out.Resize(w, h);
+      oldPicture.Fill(kOld);
+      newPicture.Fill(kNew);
+      out.Fill(0x00FF00FF);
+    }
+  }
+};
+
+bool AllAre(const FXImage &image, uint32_t colour) {
+  for (int32_t y = 0; y < image.height; ++y)
+    for (int32_t x = 0; x < image.width; ++x)
+      if (image.Row(y)[x] != colour)
+        return false;
+  return true;
+}
+
+using Maker = std::function<std::unique_ptr<FXCore>()>;
+
+const std::vector<std::pair<std::string, Maker>> &Cores() {
+  static const std::vector<std::pair<std::string, Maker>> cores = {
+      {"fade", [] { return std::make_unique<FadeCore>(8, FadeCore::kNoColour); }},
+      {"fade colour", [] { return std::make_unique<FadeCore>(9, 0x0000FF); }},
+      {"fade 0 levels", [] { return std::make_unique<FadeCore>(0, FadeCore::kNoColour); }},
+      {"pixel 0", [] { return std::make_unique<PixelCore>(0); }},
+      {"pixel 1", [] { return std::make_unique<PixelCore>(1); }},
+      {"pixel 2", [] { return std::make_unique<PixelCore>(2); }},
+      {"pixel 3", [] { return std::make_unique<PixelCore>(3); }},
+      {"blind 0", [] { return std::make_unique<BlindCore>(4, 0, true, true); }},
+      {"blind 2 moving", [] { return std::make_unique<BlindCore>(3, 2, false, false); }},
+      {"blind 0 strips", [] { return std::make_unique<BlindCore>(0, 3, false, true); }},
+      {"block 10", [] { return std::make_unique<BlockCore>(10, 10, 10); }},
+      {"block 0 x 0", [] { return std::make_unique<BlockCore>(0, 0, 3); }},
+      {"block huge", [] { return std::make_unique<BlockCore>(1 << 30, 1 << 30, 10); }},
+      {"scroll", [] { return std::make_unique<ScrollCore>(1, -1, false); }},
+      {"wipe", [] { return std::make_unique<ScrollCore>(0, 1, true); }},
+      {"slide", [] { return std::make_unique<SlideCore>(-1, 0); }},
+      {"slide diagonal", [] { return std::make_unique<SlideCore>(1, 1); }},
+      {"shape circle", [] { return std::make_unique<ShapeCore>(0, 0, 5, 2, 2, 0); }},
+      {"shape star", [] { return std::make_unique<ShapeCore>(2, -100, 6, 1, 1, 90); }},
+      {"shape 0 sides", [] { return std::make_unique<ShapeCore>(1, 0, 0, 0, 3, 30); }},
+      {"zoom", [] { return std::make_unique<ZoomCore>(5); }},
+      {"zoom out", [] { return std::make_unique<ZoomCore>(0x10 | 8 | 2); }},
+  };
+  return cores;
+}
+
+// Runs every step and composes the whole rectangle.
+void RunToEnd(FXCore &core, Pictures &pictures, int32_t w, int32_t h, bool closing) {
+  const int32_t total = core.Prepare(w, h, closing);
+  std::vector<VORRect> changed;
+  for (int32_t step = 0; step <= total; step += std::max(1, total / 37))
+    core.Step(step, changed);
+  core.Step(total, changed);
+  core.Compose(pictures.out, pictures.oldPicture, pictures.newPicture, VORRect(0, 0, w, h));
+}
+
+TEST(FXCoresTest, EveryEffectEndsOnExactlyTheNewPictureOrTheOldWhenClosing) {
+  const int32_t sizes[][2] = {{1, 1}, {2, 3}, {16, 16}, {17, 5}, {64, 48}, {3, 40}, {0, 0}, {0, 7}};
+  for (const auto &[name, make] : Cores()) {
+    for (const auto &size : sizes) {
+      for (const bool closing : {false, true}) {
+        Pictures pictures(size[0], size[1]);
+        std::unique_ptr<FXCore> core = make();
+        RunToEnd(*core, pictures, size[0], size[1], closing);
+        EXPECT_TRUE(AllAre(pictures.out, closing ? kOld : kNew))
+            << name << " " << size[0] << "x" << size[1] << (closing ? " closing" : "");
+      }
+    }
+  }
+}
+
+TEST(FXCoresTest, PixelModeZeroRevealsEveryPixelOnceIn256Steps) {
+  VORRandomGenerator::Seed(7);
+  PixelCore core(0);
+  const int32_t w = 40;
+  const int32_t h = 20;
+  ASSERT_EQ(core.Prepare(w, h, false), 256);
+  std::vector<VORRect> changed;
+  int32_t shown = 0;
+  for (int32_t step = 0; step < 256; ++step) {
+    core.Step(step, changed);
+    int32_t now = 0;
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        now += core.GetMask().Get(x, y) ? 1 : 0;
+    // Every whole 16 x 16 cell reveals exactly one pixel a step.
+    EXPECT_GE(now - shown, 2 * 1) << step;
+    EXPECT_LE(now - shown, 6) << step;
+    shown = now;
+  }
+  EXPECT_EQ(shown, w * h);
+}
+
+TEST(FXCoresTest, EveryBlockOrderVisitsEveryCellOnce) {
+  const int32_t grids[][2] = {{3, 5}, {1, 1}, {5, 3}, {1, 7}, {8, 1}, {4, 4}};
+  for (int32_t order = 0; order <= 12; ++order) {
+    for (const auto &grid : grids) {
+      const std::vector<int32_t> cells = BlockCore::RevealOrder(grid[0], grid[1], order);
+      const std::set<int32_t> distinct(cells.begin(), cells.end());
+      EXPECT_EQ(cells.size(), static_cast<size_t>(grid[0] * grid[1])) << order;
+      EXPECT_EQ(distinct.size(), cells.size()) << order;
+      EXPECT_EQ(*distinct.begin(), 0);
+      EXPECT_EQ(*distinct.rbegin(), grid[0] * grid[1] - 1);
+    }
+  }
+  // Order 0 starts at the top right and sweeps the first row leftwards.
+  EXPECT_EQ(BlockCore::RevealOrder(3, 2, 0), (std::vector<int32_t>{2, 1, 0, 3, 4, 5}));
+  // The inward spiral goes down the first column first.
+  EXPECT_EQ(BlockCore::RevealOrder(3, 3, 8), (std::vector<int32_t>{0, 3, 6, 7, 8, 5, 2, 1, 4}));
+  // The outward spiral starts at the centre.
+  EXPECT_EQ(BlockCore::RevealOrder(3, 3, 9).front(), 4);
+}
+
+TEST(FXCoresTest, HugeBlockGridsAreBoundedAndAOneCellGridTakesOneStep) {
+  BlockCore huge(1 << 30, 7, 10);
+  EXPECT_EQ(huge.Prepare(5000, 3, false), 1024 * 3);
+  BlockCore one(1, 1, 4);
+  EXPECT_EQ(one.Prepare(30, 30, false), 1);
+}
+
+TEST(FXCoresTest, FadeNeverShowsTheNewPictureAtLevelZero) {
+  for (const uint32_t colour : {FadeCore::kNoColour, 0x00FFFFFFu}) {
+    FadeCore core(8, colour);
+    Pictures pictures(4, 4);
+    core.Prepare(4, 4, false);
+    std::vector<VORRect> changed;
+    core.Step(0, changed);
+    core.Compose(pictures.out, pictures.oldPicture, pictures.newPicture, VORRect(0, 0, 4, 4));
+    EXPECT_TRUE(AllAre(pictures.out, kOld));
+  }
+  EXPECT_EQ(FadeCore::NewOpacity(0, 8), 0);
+  EXPECT_EQ(FadeCore::NewOpacity(8, 8), 256);
+  // With a colour: solid exactly at the middle level, none at the ends.
+  EXPECT_EQ(FadeCore::ColourOpacity(4, 8), 256);
+  EXPECT_EQ(FadeCore::ColourOpacity(0, 8), 0);
+  EXPECT_LT(FadeCore::ColourOpacity(8, 8), 1);
+  EXPECT_EQ(FadeCore::ColourOpacity(1, 1), 0);
+  FadeCore middle(8, 0x000000FF);
+  Pictures pictures(2, 2);
+  middle.Prepare(2, 2, false);
+  std::vector<VORRect> changed;
+  middle.Step(4, changed);
+  middle.Compose(pictures.out, pictures.oldPicture, pictures.newPicture, VORRect(0, 0, 2, 2));
+  EXPECT_TRUE(AllAre(pictures.out, FXCompose::PixelOf(0x000000FF)));
+}
+
+TEST(FXCoresTest, BlindsOpeningFromTheMiddleOrAlternatingTakeHalfTheSteps) {
+  for (int32_t mode = 0; mode < 4; ++mode) {
+    BlindCore core(4, mode, true, true);
+    EXPECT_EQ(core.Prepare(400, 10, false), mode >= 2 ? 50 : 100) << mode;
+  }
+}
+
+TEST(FXCoresTest, ShapeSidesAndCellsOutsideTheirRangeFallBack) {
+  const struct {
+    int32_t sides, columns, rows;
+    int32_t wantSides, wantColumns, wantRows;
+  } cases[] = {{51, 0, 101, 3, 1, 1}, {0, -2, 100, 3, 1, 100}, {2, 1, 1, 3, 1, 1}, {50, 100, 7, 50, 100, 7}};
+  for (const auto &c : cases) {
+    ShapeCore core(1, 0, c.sides, c.columns, c.rows, 0);
+    EXPECT_EQ(core.GetSides(), c.wantSides);
+    EXPECT_EQ(core.GetColumns(), c.wantColumns);
+    EXPECT_EQ(core.GetRows(), c.wantRows);
+    // Every corner is a finite point.
+    for (const double v : core.Corners(10, 10, 8, 6, 33))
+      EXPECT_TRUE(v == v && v > -100 && v < 100);
+  }
+}
+
+TEST(FXCoresTest, ZoomModeZeroGrowsFromTheTopLeftCorner) {
+  ZoomCore core(0);
+  const int32_t total = core.Prepare(100, 50, false);
+  EXPECT_EQ(total, 500);
+  EXPECT_EQ(core.ZoomRect(250), VORRect(0, 0, 50, 25));
+  ZoomCore centred(5);
+  centred.Prepare(100, 50, false);
+  EXPECT_EQ(centred.ZoomRect(250), VORRect(25, 12, 75, 37));
+}
+
+TEST(FXCoresTest, MaskSpansSetWholeWordsAndEdges) {
+  FXMask mask;
+  ASSERT_TRUE(mask.Resize(70, 2));
+  mask.SetSpan(0, 3, 67, true);
+  for (int32_t x = 0; x < 70; ++x)
+    EXPECT_EQ(mask.Get(x, 0), x >= 3 && x < 67) << x;
+  mask.SetSpan(1, -5, 500, true);
+  mask.SetSpan(1, 31, 33, false);
+  EXPECT_TRUE(mask.Get(30, 1));
+  EXPECT_FALSE(mask.Get(31, 1));
+  EXPECT_FALSE(mask.Get(32, 1));
+  EXPECT_TRUE(mask.Get(69, 1));
+  // Sizes beyond what an effect takes are refused, not allocated.
+  EXPECT_FALSE(mask.Resize(1 << 20, 1 << 20));
+  FXImage image;
+  EXPECT_FALSE(image.Resize(70000, 70000));
+}
+
+} // namespace
