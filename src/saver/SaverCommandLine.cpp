@@ -17,13 +17,14 @@ bool ReadWindowNumber(const char *text, uint64_t &number) {
   if (!std::isdigit(static_cast<unsigned char>(*text)))
     return false;
   constexpr uint64_t kLargest = std::numeric_limits<uint64_t>::max();
-  number = 0;
+  uint64_t read = 0;
   for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
     const uint64_t digit = static_cast<uint64_t>(*text - '0');
-    if (number > (kLargest - digit) / 10)
+    if (read > (kLargest - digit) / 10)
       return false;
-    number = number * 10 + digit;
+    read = read * 10 + digit;
   }
+  number = read;
   return true;
 }
 
@@ -98,8 +99,7 @@ SaverCommandLine SaverCommandLine::Parse(const char *arguments) {
     parsed.request = Request::kNothing;
     break;
   default:
-    if (!ReadWindowNumber(afterLetter, parsed.window))
-      parsed.window = 0;
+    ReadWindowNumber(afterLetter, parsed.window);
     break;
   }
   return parsed;

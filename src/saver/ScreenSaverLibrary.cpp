@@ -71,17 +71,31 @@ int RunSettings(HINSTANCE instance, HWND owner) {
   return 0;
 }
 
+// The preview ends with the window it was given. That window belongs to
+// another program, whose end does not always destroy the preview with it:
+// the loop looks for it now and then.
 int RunSaverWindow(HINSTANCE instance, HWND parent) {
+  constexpr DWORD kParentCheckMs = 250;
   if (parent != nullptr && !IsWindow(parent))
     return 0;
-  if (ScreenSaverLibrary::CreateSaverWindow(instance, parent) == nullptr)
+  HWND window = ScreenSaverLibrary::CreateSaverWindow(instance, parent);
+  if (window == nullptr)
     return 0;
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT)
+        return static_cast<int>(message.wParam);
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (parent != nullptr && !IsWindow(parent)) {
+      if (IsWindow(window))
+        DestroyWindow(window);
+      return 0;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, parent != nullptr ? kParentCheckMs : INFINITE, QS_ALLINPUT);
   }
-  return 0;
 }
 
 } // namespace

@@ -145,11 +145,13 @@ TEST(ScreenSaverTest, ThePreviewFillsTheGivenWindowAndEndsWithIt) {
     ASSERT_NE(parent.Window(), nullptr);
     const auto number = static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(parent.Window()));
     ASSERT_TRUE(driver.Start(saver, "/p " + std::to_string(number)));
-    ASSERT_TRUE(WaitFor([&] { return parent.Preview() != nullptr; }, kWindowTimeoutMs)) << "no preview child";
+    // The child is found as soon as it is made, and shows once made.
+    ASSERT_TRUE(
+        WaitFor([&] { return parent.Preview() != nullptr && IsWindowVisible(parent.Preview()); }, kWindowTimeoutMs))
+        << "no preview child showing";
     const SIZE size = ProgramDriver::ClientSize(parent.Preview());
     EXPECT_EQ(size.cx, PreviewParent::kWidth);
     EXPECT_EQ(size.cy, PreviewParent::kHeight);
-    EXPECT_TRUE(IsWindowVisible(parent.Preview()));
     // Input in the desktop's settings is theirs: the preview stays.
     ASSERT_TRUE(ProgramDriver::Xdotool("mousemove 100 100 sleep 0.1 mousemove 150 120 sleep 0.1 click 1"));
     EXPECT_FALSE(WaitFor([&] { return !driver.IsRunning(); }, kStaysUpMs)) << "input ended the preview";
