@@ -109,8 +109,11 @@ public:
   // which the view does not own.
   void AdoptWindowView(HWND window);
   // The loop ends when it takes a WM_CLOSE for this window (not dispatched);
-  // every key there is the saver's, Escape too.
-  void SetSaverWindow(HWND window) { m_saverWindow = window; }
+  // every key there is the saver's, Escape too; every page shows there.
+  void SetSaverWindow(HWND window) {
+    m_saverWindow = window;
+    PlayInOneWindow(window != nullptr);
+  }
   HWND GetSaverWindow() const { return m_saverWindow; }
   // A message of the saver window: the first view takes those it handles;
   // handled false leaves the message to the screen-saver library.

@@ -20,7 +20,12 @@ LibraryState &State() {
   return state;
 }
 
-SaverEndRules::Input InputOf(UINT message, WPARAM wParam) {
+bool IsOwnWindow(HWND window) {
+  DWORD process = 0;
+  return window != nullptr && GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
+}
+
+SaverEndRules::Input InputOf(UINT message, WPARAM wParam, LPARAM lParam) {
   using Input = SaverEndRules::Input;
   switch (message) {
   case WM_KEYDOWN:
@@ -35,9 +40,11 @@ SaverEndRules::Input InputOf(UINT message, WPARAM wParam) {
   case WM_MOUSEMOVE:
     return Input::kPointerMove;
   case WM_ACTIVATE:
-    return LOWORD(wParam) == WA_INACTIVE ? Input::kDeactivation : Input::kOther;
+    // A window of the saver's own (the player's password box) may take the
+    // focus; another program's ends the saver.
+    return LOWORD(wParam) == WA_INACTIVE && !IsOwnWindow(reinterpret_cast<HWND>(lParam)) ? Input::kDeactivation
+                                                                                         : Input::kOther;
   case WM_ACTIVATEAPP:
-  case WM_NCACTIVATE:
     return wParam == FALSE ? Input::kDeactivation : Input::kOther;
   default:
     return Input::kOther;
@@ -174,7 +181,7 @@ extern "C" LRESULT WINAPI DefScreenSaverProc(HWND window, UINT message, WPARAM w
     break;
   default: {
     POINT pointer = {0, 0};
-    const SaverEndRules::Input input = InputOf(message, wParam);
+    const SaverEndRules::Input input = InputOf(message, wParam, lParam);
     if (input == SaverEndRules::Input::kPointerMove)
       GetCursorPos(&pointer);
     if (state.rules.EndsSaver(input, pointer.x, pointer.y) && !state.closePosted) {

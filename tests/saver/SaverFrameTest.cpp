@@ -110,9 +110,17 @@ TEST_F(SaverFrameTest, TheWindowDestroyedMidRunEndsTheRunSafely) {
 
 // While the player runs the pointer is hidden and the saver window is the
 // loop's: a key there ends the run (it never reaches a page object, and
-// Escape is no exit request), the pointer shows again and the window closes.
+// Escape is no exit request of the player's), the pointer shows again and
+// the window closes.
 TEST_F(SaverFrameTest, AKeyEndsTheRunAndThePointerComesBack) {
-  Write(TwoPages());
+  // Escape would show a closing page that never quits, were it the
+  // player's exit request.
+  constexpr uint32_t kEscapeExits = 0x10, kClosingPageFlag = 0x04;
+  PublicationRecords::Publication publication = TwoPages();
+  publication.properties.flags = kEscapeExits | kClosingPageFlag;
+  publication.properties.closingPage = VORObjectKey{0, 4, 2};
+  publication.properties.closingDelay = -1;
+  Write(publication);
   SaverFrame::SetMode('S');
   HWND window = ScreenSaverLibrary::CreateSaverWindow(GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
