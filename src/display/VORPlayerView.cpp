@@ -187,6 +187,14 @@ LRESULT CALLBACK VORPlayerView::ViewWindowProc(HWND window, UINT message, WPARAM
 }
 
 LRESULT VORPlayerView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool &handled) {
+  // The owner of an adopted window (the screen saver) keeps its closing,
+  // the keyboard and the mouse buttons and moves: no page object sees them.
+  const bool mouse = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL;
+  const bool keyboard = message >= WM_KEYFIRST && message <= WM_KEYLAST;
+  if (!m_ownsWindow && (message == WM_CLOSE || mouse || keyboard)) {
+    handled = false;
+    return 0;
+  }
   handled = true;
   switch (message) {
   case WM_SIZE:

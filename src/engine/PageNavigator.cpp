@@ -107,7 +107,7 @@ VORRunView *PageNavigator::ChooseView(VORRunView *origin, VORPage &page) const {
   if (!origin)
     return nullptr;
   VORChapter *chapter = page.GetChapter();
-  if (chapter && chapter->HasOwnWindow()) {
+  if (chapter && chapter->HasOwnWindow() && !m_oneWindow) {
     if (origin->GetId() == chapter->GetId())
       return origin;
     return m_views.Find(VORRunView::Identity(chapter->GetId()));

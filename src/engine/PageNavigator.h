@@ -26,7 +26,10 @@ public:
     bool fresh = true;
   };
 
-  PageNavigator(VORApp &app, const ViewList &views) : m_app(app), m_views(views) {}
+  // oneWindow: every page goes into the main view, chapters with windows of
+  // their own too (the screen saver plays in its one window).
+  PageNavigator(VORApp &app, const ViewList &views, bool oneWindow = false)
+      : m_app(app), m_views(views), m_oneWindow(oneWindow) {}
 
   Destination Resolve(const VORPlayerGotoPageAction &action) const;
 
@@ -39,4 +42,5 @@ private:
 
   VORApp &m_app;
   const ViewList &m_views;
+  bool m_oneWindow;
 };

@@ -228,7 +228,7 @@ bool VORPlayer::ReceiveAction(VORObjectAction &action, ActionContext & /*context
 }
 
 bool VORPlayer::GotoPage(VORPlayerGotoPageAction &action) {
-  const PageNavigator::Destination destination = PageNavigator(*this, m_views).Resolve(action);
+  const PageNavigator::Destination destination = PageNavigator(*this, m_views, m_oneWindow).Resolve(action);
   if (!destination.page)
     return false;
   VORPage &page = *destination.page;

@@ -118,6 +118,9 @@ public:
   // when there is none. False when there is no such page, its chapter is
   // refused, or it cannot be shown.
   virtual bool GotoPage(VORPlayerGotoPageAction &action);
+  // Every page in the main view, no window of a chapter's own: the screen
+  // saver's window is the only one it may show.
+  void PlayInOneWindow(bool one) { m_oneWindow = one; }
   // Shows the publication's closing page when it asks for one (and quits
   // after its delay), else quits at once.
   virtual bool ExitViaClosingPage(VORObjectAction &action);
@@ -234,6 +237,7 @@ protected:
   // Made by the start-up, deleted by the teardown (before the publication
   // file and the file manager it reads through).
   std::unique_ptr<VORResourceManager> m_resourceManager;
+  bool m_oneWindow = false;
 
 private:
   bool ShowPage(VORPage &page, VORRunView &view, bool fresh);

@@ -149,6 +149,10 @@ void VORPlayerApp::Run(const char *commandLine, HWND existingWindow) {
     // Anything else ends the run without a report; the teardown still runs.
   }
   Teardown();
+  if (m_pointerHidden) {
+    ShowCursor(TRUE);
+    m_pointerHidden = false;
+  }
 }
 
 bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
@@ -158,12 +162,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   StartupTrace::Mark("wait cursor, palette display");
   m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
 
-  if (commandLine && *commandLine) {
-    m_publicationName = PublicationPath::NameFromCommandLine(commandLine);
-    m_fileManager.SetPublicationFolder(PublicationPath::FolderOf(m_publicationName.CStr()));
-  } else {
-    LocateByModuleName();
-  }
+  LocatePublication(commandLine);
   const bool opened = OpenPublicationFile();
   StartupTrace::Mark("publication file opened");
   if (!opened) {
@@ -173,6 +172,11 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
   ShowCover();
   StartupTrace::Mark("cover");
   CreateEngineObjects();
+  // The screen saver plays without a pointer.
+  if (existingWindow && !m_pointerHidden) {
+    ShowCursor(FALSE);
+    m_pointerHidden = true;
+  }
   StartupTrace::Mark("engine objects");
   if (!LoadPublication()) {
     ReportMissingPublication();
@@ -192,6 +196,8 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
     VORDisplayMode::Set(properties.displayMode);
   if (m_publication->HasFlag(VORPublication::kInactivityTimeoutFlag))
     GetInactivityTimer().Arm(properties.inactivityTimeout);
+  if (existingWindow)
+    AdoptWindowView(existingWindow);
   // A window given to play in gets its view with the windowed player view.
   const bool shown = ShowFirstPage(existingWindow ? VORRunView::Identity(VORRunView::kMainViewId) : kStartupView);
   SetCursorShape(IDC_ARROW);
@@ -218,7 +224,12 @@ void VORPlayerApp::MessageLoop() {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0 || got == -1)
       break;
-    const bool escapeTaken = message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && OnEscape();
+    // The screen-saver library posts this close at the input that ends the
+    // saver.
+    if (m_saverWindow && message.message == WM_CLOSE && message.hwnd == m_saverWindow)
+      break;
+    const bool escapeTaken =
+        !m_saverWindow && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && OnEscape();
     if (!escapeTaken && !m_search.Offer(message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
@@ -370,10 +381,19 @@ void VORPlayerApp::ReportMissingPublication() {
   XQMessageBox::Show(nullptr, kMissingPublicationText, kMissingPublicationCaption, MB_ICONWARNING);
 }
 
-bool VORPlayerApp::OpenPublicationFile() {
+void VORPlayerApp::LocatePublication(const char *commandLine) {
+  if (commandLine && *commandLine) {
+    m_publicationName = PublicationPath::NameFromCommandLine(commandLine);
+    m_fileManager.SetPublicationFolder(PublicationPath::FolderOf(m_publicationName.CStr()));
+  } else {
+    LocateByModuleName();
+  }
   const VORExternalResourceIdentifier identifier(VORExternalResourceIdentifier::kFullPath, m_publicationName.CStr());
   m_publicationFile = std::make_unique<PublicationFile>(
       identifier, [this](const VORExternalResourceIdentifier &id) { return OpenCompiledFile(m_fileManager, id); });
+}
+
+bool VORPlayerApp::OpenPublicationFile() {
   // This first opening stays until the teardown closes it.
   m_publicationFileChecked = m_publicationFile->Open() != nullptr;
   return m_publicationFileChecked;
@@ -483,4 +503,25 @@ VORPlayerApp::PaletteDisplayTest VORPlayerApp::SetPaletteDisplayTest(PaletteDisp
   PaletteDisplayTest previous = g_paletteDisplayTest;
   g_paletteDisplayTest = test ? test : ScreenIsPaletteBased;
   return previous;
+}
+
+void VORPlayerApp::AdoptWindowView(HWND window) {
+  auto view = std::make_unique<VORPlayerView>(VORRunView::kMainViewId, window);
+  ShowWindow(window, SW_SHOW);
+  AddView(view.release());
+}
+
+LRESULT VORPlayerApp::ForwardSaverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool &handled) {
+  handled = false;
+  auto *view = dynamic_cast<VORPlayerView *>(GetFirstView());
+  return view ? view->HandleMessage(window, message, wParam, lParam, handled) : 0;
+}
+
+void VORPlayerApp::PrepareSaverPreview(const char *publicationPath) {
+  VORInstallExceptionHandlers();
+  VORSetReportSink(XQMessageBox::ShowReport);
+  CheckPaletteDisplay();
+  DetectMMX();
+  m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
+  LocatePublication(publicationPath);
 }

@@ -105,6 +105,25 @@ public:
   SearchComponent::IsSearcherMessageEntry GetSearcherMessageFilter() const { return m_search.GetMessageFilter(); }
   const TimerWindow &GetTimerWindow() const { return m_timerWindow; }
 
+  // The screen saver's run. The view on the window the saver plays in,
+  // which the view does not own.
+  void AdoptWindowView(HWND window);
+  // The loop ends when it takes a WM_CLOSE for this window (not dispatched);
+  // every key there is the saver's, Escape too; every page shows there.
+  void SetSaverWindow(HWND window) {
+    m_saverWindow = window;
+    PlayInOneWindow(window != nullptr);
+  }
+  HWND GetSaverWindow() const { return m_saverWindow; }
+  // A message of the saver window: the first view takes those it handles;
+  // handled false leaves the message to the screen-saver library.
+  LRESULT ForwardSaverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool &handled);
+  // What the saver's preview needs of the start-up: the handlers, the
+  // display's facts, the resource manager and the publication file (given,
+  // or beside the program when null), not opened.
+  void PrepareSaverPreview(const char *publicationPath);
+  bool IsPointerHidden() const { return m_pointerHidden; }
+
   static constexpr const char *kMissingPublicationText = "Cannot find publication file!!";
   static constexpr const char *kMissingPublicationCaption = "VOR";
   static constexpr const char *kOleContainerDll = "VOROleContainer.dll";
@@ -123,6 +142,9 @@ protected:
 
 private:
   bool OpenPublicationFile();
+  // The publication's name and folder from the command line, or beside the
+  // program; then its holder, not opened.
+  void LocatePublication(const char *commandLine);
   void ReportMissingPublication();
   XQString ProgramFolder() const;
   // One pass of the main loop up to its wait for a message.
@@ -148,4 +170,6 @@ private:
   bool m_passwordDialogOpen = false;
   std::unique_ptr<VORCover> m_cover;
   bool m_aviLibraryOpen = false;
+  HWND m_saverWindow = nullptr;
+  bool m_pointerHidden = false;
 };

@@ -13,3 +13,6 @@
 #define IDS_WRONG_PASSWORD 1800
 #define IDS_CONNECT_TO_INTERNET 61559
 #define IDS_WARNING_CAPTION 61560
+
+// The screen saver's settings note.
+#define IDD_SAVER_SETTINGS 2003

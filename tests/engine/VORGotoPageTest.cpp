@@ -187,6 +187,20 @@ TEST_F(VORGotoPageTest, AChapterWithItsOwnWindowGetsItsOwnView) {
   EXPECT_EQ(player.GetViewCount(), 2u);
 }
 
+// The screen saver has one window: a chapter's pages show in it too.
+TEST_F(VORGotoPageTest, InOneWindowAChapterWithItsOwnWindowShowsInTheMainView) {
+  Publication publication = TwoChapters();
+  publication.chapters[1].properties.ownWindow = 1;
+  player.PlayInOneWindow(true);
+  Start(publication);
+  EXPECT_TRUE(player.Goto(PageRef(4), kMainView));
+  EXPECT_EQ(player.GetViewCount(), 1u);
+  EXPECT_EQ(player.ShownIn(1), PageRef(4));
+  EXPECT_TRUE(player.Goto(Navigation(8), kMainView));
+  EXPECT_EQ(player.ShownIn(1), PageRef(5));
+  EXPECT_EQ(player.GetViewCount(), 1u);
+}
+
 TEST_F(VORGotoPageTest, WithoutAViewNothingIsShown) {
   ASSERT_TRUE(player.Load(TwoChapters()));
   player.makesViews = false;

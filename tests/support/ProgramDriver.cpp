@@ -138,6 +138,19 @@ COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {
   return colour;
 }
 
+bool ProgramDriver::Xdotool(const std::string &arguments) {
+  const char *program = "Z:\\usr\\bin\\xdotool";
+  std::string commandLine = std::string(program) + " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 SIZE ProgramDriver::ClientSize(HWND window) {
   RECT client = {0, 0, 0, 0};
   GetClientRect(window, &client);

@@ -54,6 +54,13 @@ public:
   // Types into a control of a box: its text becomes the text given.
   static void SetChildText(HWND box, int id, const std::string &text);
 
+  // Gives the X server input as a person's hand does, through xdotool with
+  // these arguments (several commands chain in one call, in order: "mousemove
+  // 10 10 sleep 0.1 click 1"). Wine starts the Unix program but cannot wait
+  // for it: the caller watches for the input's effect. False when xdotool
+  // did not start.
+  static bool Xdotool(const std::string &arguments);
+
   // A box's message text and its icon are static controls with these ids.
   static constexpr int kMessageId = 65535;
   static constexpr int kIconId = 1088;
