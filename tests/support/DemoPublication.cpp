@@ -166,6 +166,22 @@ PublicationRecords::Page SoundPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// A page that the reader's bookmarks keep: shown, it adds itself (the
+// bookmark file then lies in the temporary folder, named after the
+// publication).
+PublicationRecords::Page BookmarkPage(uint32_t id, uint32_t next) {
+  constexpr int32_t kAddBookmark = 950;
+  PublicationRecords::Page page = TimedPage(id, kSlateBlue, 320, 240, next);
+  page.properties.title = "Bookmarked page";
+  PublicationRecords::Event bookmark;
+  bookmark.objects = {PublicationRecords::BookmarkAction(1, kAddBookmark, VORObjectKey{0, 4, id})};
+  bookmark.delays = {0};
+  page.properties.events.list = {bookmark.Object()};
+  page.properties.events.triggers = {PublicationRecords::AutoStartTrigger(1)};
+  page.properties.events.indexes = {0};
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -216,7 +232,8 @@ PublicationRecords::Publication Make() {
       TimedPage(3, kPublicationColour, 1000, 700, 5),
       GradientPage(5, 6),
       BorderPage(6, 7),
-      SoundPage(7, 4),
+      SoundPage(7, 8),
+      BookmarkPage(8, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.
