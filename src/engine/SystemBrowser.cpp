@@ -58,7 +58,9 @@ std::string ProgramToken(const std::string &command) {
 
 std::string ProgramOfOpenCommand(const std::string &command) {
   std::string program = ProgramToken(command);
-  program = program.substr(0, program.find('%'));
+  const size_t percent = program.find('%');
+  if (percent != std::string::npos)
+    program.resize(percent);
   return TrimTrailingBlanks(program);
 }
 

@@ -96,19 +96,15 @@ std::string VORLaunchManager::ResolveCDROMPath(const VORLaunchAction &action) {
   // The disc's drive letter is the machine's, not the author's.
   if (directory.size() >= 2 && directory[1] == ':')
     directory.erase(0, 2);
-  return ResolveThrough(VORExternalResourceIdentifier::kCDROMRoot,
-                        JoinPath(directory.empty() ? "\\" : directory, Text(action.fileName)));
+  return Resolve(VORExternalResourceIdentifier::kCDROMRoot,
+                 JoinPath(directory.empty() ? "\\" : directory, Text(action.fileName)));
 }
 
 std::string VORLaunchManager::ResolvePublicationPath(const VORLaunchAction &action) {
   const std::string directory = Text(action.directory);
   const std::string name = Text(action.fileName);
-  return ResolveThrough(VORExternalResourceIdentifier::kPublicationFolder,
-                        directory.empty() ? name : JoinPath(directory, name));
-}
-
-std::string VORLaunchManager::ResolveThrough(int32_t locationKind, const std::string &name) {
-  return Resolve(locationKind, name);
+  return Resolve(VORExternalResourceIdentifier::kPublicationFolder,
+                 directory.empty() ? name : JoinPath(directory, name));
 }
 
 std::string VORLaunchManager::JoinPath(const std::string &directory, const std::string &name) {

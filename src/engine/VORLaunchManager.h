@@ -50,8 +50,6 @@ public:
   const std::string &GetLastPath() const { return m_path; }
 
 private:
-  std::string ResolveThrough(int32_t locationKind, const std::string &name);
-
   std::unique_ptr<LaunchPlatform> m_platform;
   std::string m_publicationFile;
   std::string m_path;

@@ -13,6 +13,7 @@
 
 #include "engine/VORLaunchManager.h"
 #include "model/VORBrowserAction.h"
+#include "model/VORClassRegistry.h"
 #include "model/VORPageInstance.h"
 #include "support/FakeClock.h"
 #include "support/FakeLaunchPlatform.h"
@@ -407,6 +408,15 @@ TEST_F(VORBrowserTest, AFailingAttachStep) {
     EXPECT_EQ(g_container->browser.references, 1) << step;
     Send(VORBrowser::kPoll);
   }
+}
+
+// The class table's row: (1, 0x11) makes the player form, with its key.
+TEST(VORBrowserClassTest, TheRegistryMakesThePlayerForm) {
+  constexpr uint32_t kBrowserKey = VORObjectCode::MakeClassKey(1, 0x11);
+  std::unique_ptr<VORCodedObject> object(VORClassRegistry::Instance().Create(kBrowserKey, 5));
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->GetClassKey(), kBrowserKey);
+  EXPECT_NE(dynamic_cast<VORPlayerBrowser *>(object.get()), nullptr);
 }
 
 } // namespace

@@ -148,4 +148,25 @@ TEST(Win32LaunchPlatformTest, QuitsAfterALaunchThroughTheExitPassword) {
   XQMessageBox::SetHandler(previousBox);
 }
 
+// The player asks about connecting once per run: a No refuses that one
+// connection, and later ones go ahead unasked.
+int g_questions = 0;
+int AnswerNo(HWND, const char *, const char *caption, UINT style) {
+  ++g_questions;
+  EXPECT_STREQ(caption, "");
+  EXPECT_EQ(style, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
+  return IDNO;
+}
+
+TEST(Win32LaunchPlatformTest, TheConnectionQuestionIsAskedOnce) {
+  const XQMessageBox::Handler previous = XQMessageBox::SetHandler(AnswerNo);
+  {
+    TestPlayerApp app;
+    EXPECT_FALSE(app.ConfirmInternetConnection());
+    EXPECT_TRUE(app.ConfirmInternetConnection());
+    EXPECT_EQ(g_questions, 1);
+  }
+  XQMessageBox::SetHandler(previous);
+}
+
 } // namespace
