@@ -12,6 +12,7 @@
 #include "engine/SystemBrowser.h"
 #include "engine/VORLaunchManager.h"
 #include "engine/Win32LaunchPlatform.h"
+#include "foundation/SystemLibrary.h"
 #include "foundation/XQMessageBox.h"
 #include "model/ActionContext.h"
 #include "model/VORApp.h"
@@ -27,15 +28,61 @@ const ClassRegistration kBrowser(VORBrowser::kCategory, VORBrowser::kCode, VORPl
 constexpr LCID kLocale = 0x800;
 constexpr int kStatusGap = 2;
 
+// OLE and OLE Automation are loaded at their first use, not with the
+// program.
+SystemLibrary &Ole32() {
+  static SystemLibrary ole32("ole32.dll");
+  return ole32;
+}
+
+SystemLibrary &OleAutomation() {
+  static SystemLibrary oleaut32("oleaut32.dll");
+  return oleaut32;
+}
+
+VARIANT EmptyVariant() {
+  VARIANT value;
+  std::memset(&value, 0, sizeof value);
+  value.vt = VT_EMPTY;
+  return value;
+}
+
+void ClearVariant(VARIANT &value) {
+  if (auto clear = OleAutomation().Find<HRESULT(WINAPI *)(VARIANTARG *)>("VariantClear"))
+    clear(&value);
+  value.vt = VT_EMPTY;
+}
+
+// The value as a 32-bit integer; false when it is none.
+bool IntegerOf(const VARIANT &value, LONG &integer) {
+  using ChangeType = HRESULT(WINAPI *)(VARIANTARG *, const VARIANTARG *, USHORT, VARTYPE);
+  auto change = OleAutomation().Find<ChangeType>("VariantChangeType");
+  VARIANT converted = EmptyVariant();
+  if (!change || FAILED(change(&converted, &value, 0, VT_I4)))
+    return false;
+  integer = converted.lVal;
+  return true;
+}
+
+BSTR AllocateString(const std::wstring &text) {
+  auto allocate = OleAutomation().Find<BSTR(WINAPI *)(const OLECHAR *, UINT)>("SysAllocStringLen");
+  return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
+}
+
 IDispatch *CreateContainer() {
+  using FromString = HRESULT(WINAPI *)(LPCOLESTR, LPCLSID);
+  using CreateInstance = HRESULT(WINAPI *)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
+  auto fromString = Ole32().Find<FromString>("CLSIDFromString");
+  auto create = Ole32().Find<CreateInstance>("CoCreateInstance");
+  if (!fromString || !create)
+    return nullptr;
+  const std::string classText(VORBrowser::kContainerClassId);
+  const std::wstring text(classText.begin(), classText.end());
   CLSID classId;
-  std::wstring text(VORBrowser::kContainerClassId,
-                    VORBrowser::kContainerClassId + strlen(VORBrowser::kContainerClassId));
-  if (FAILED(CLSIDFromString(&text[0], &classId)))
+  if (FAILED(fromString(text.c_str(), &classId)))
     return nullptr;
   IDispatch *container = nullptr;
-  if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              reinterpret_cast<void **>(&container))))
+  if (FAILED(create(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void **>(&container))))
     return nullptr;
   return container;
 }
@@ -73,11 +120,10 @@ bool CallByName(IDispatch *target, const char *name, WORD flags, VARIANT *argume
 
 // A window handle as the container passes it: any integer variant.
 bool HandleOf(const VARIANT &value, HWND &window) {
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT *>(&value), 0, VT_I4)))
+  LONG integer = 0;
+  if (!IntegerOf(value, integer))
     return false;
-  window = reinterpret_cast<HWND>(static_cast<intptr_t>(converted.lVal));
+  window = reinterpret_cast<HWND>(static_cast<intptr_t>(integer));
   return window != nullptr;
 }
 
@@ -244,26 +290,23 @@ bool VORBrowser::Attach() {
     return false;
   Release();
   m_container = g_containerFactory();
-  VARIANT handle;
-  VariantInit(&handle);
+  VARIANT handle = EmptyVariant();
   handle.vt = VT_I4;
   handle.lVal = static_cast<LONG>(reinterpret_cast<intptr_t>(m_childWindow));
   bool attached = m_container && CallByName(m_container, "AttachToWebInterface", DISPATCH_METHOD, &handle, 1, nullptr);
-  VARIANT browser;
-  VariantInit(&browser);
+  VARIANT browser = EmptyVariant();
   attached = attached && CallByName(m_container, "GetWebDispatchPtr", DISPATCH_PROPERTYGET, nullptr, 0, &browser);
   if (attached && browser.vt == VT_DISPATCH && browser.pdispVal) {
     m_browser = browser.pdispVal; // the variant's reference becomes ours
   } else {
-    VariantClear(&browser);
+    ClearVariant(browser);
     attached = false;
   }
-  VARIANT window;
-  VariantInit(&window);
+  VARIANT window = EmptyVariant();
   HWND control = nullptr;
   attached = attached && CallByName(m_container, "m_HWND", DISPATCH_PROPERTYGET, nullptr, 0, &window) &&
              HandleOf(window, control);
-  VariantClear(&window);
+  ClearVariant(window);
   if (!attached) {
     Release();
     ShowText(kNotAvailableText);
@@ -379,13 +422,12 @@ void VORBrowser::Navigate(const VORBrowserAction &action) {
     return;
   }
   const std::wstring wide = Wide(resolved);
-  VARIANT argument;
-  VariantInit(&argument);
+  VARIANT argument = EmptyVariant();
   argument.vt = VT_BSTR;
-  argument.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  argument.bstrVal = AllocateString(wide);
   if (argument.bstrVal)
     Call(m_browser, id, DISPATCH_METHOD, &argument, 1, nullptr);
-  VariantClear(&argument);
+  ClearVariant(argument);
 }
 
 void VORBrowser::Command(const char *name, bool attachFirst) {
@@ -415,15 +457,11 @@ void VORBrowser::Poll() {
       return;
     m_busyId = id;
   }
-  VARIANT busy;
-  VariantInit(&busy);
-  if (Call(m_browser, m_busyId, DISPATCH_PROPERTYGET, nullptr, 0, &busy)) {
-    VARIANT converted;
-    VariantInit(&converted);
-    if (SUCCEEDED(VariantChangeType(&converted, &busy, 0, VT_I4)))
-      m_busy = converted.lVal != 0 ? kConnecting : kIdle;
-  }
-  VariantClear(&busy);
+  VARIANT busy = EmptyVariant();
+  LONG value = 0;
+  if (Call(m_browser, m_busyId, DISPATCH_PROPERTYGET, nullptr, 0, &busy) && IntegerOf(busy, value))
+    m_busy = value != 0 ? kConnecting : kIdle;
+  ClearVariant(busy);
   PaintStatus();
   StartPolling();
 }
