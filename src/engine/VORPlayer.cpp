@@ -105,6 +105,14 @@ VORActionReceiver *VORPlayer::FindObject(const VORObjectCode &target, const VORO
   // The printer (0, 0, 12) is found here once it exists.
   if (target.category == VORPublication::kCategory && target.code == VORPublication::kCode)
     return GetPublication();
+  // The publication's launch manager and bookmarks answer wherever the
+  // action was raised (a page's event carries its own view and page).
+  if (target.Equals(kLaunchManagerReference) || target.Equals(kBookmarksReference)) {
+    VORPublication *publication = GetPublication();
+    if (!publication)
+      return nullptr;
+    return target.Equals(kLaunchManagerReference) ? publication->GetLaunchManager() : publication->GetBookmarks();
+  }
   return m_receivers.Find(target, originView, originPage);
 }
 

@@ -38,6 +38,9 @@ class VORRunView;
 class VORPlayer : public VORActionReceiver, public VORTimerTickReceiver, public VORApp {
 public:
   static constexpr VORObjectCode kPlayerReference = VORObjectCode(0, 0, 1);
+  // The publication's receivers, found through it.
+  static constexpr VORObjectCode kLaunchManagerReference = VORObjectCode(0, 0, 13);
+  static constexpr VORObjectCode kBookmarksReference = VORObjectCode(0, 0, 14);
   // The player's actions.
   enum ActionCode : int32_t {
     kBeep = 100,

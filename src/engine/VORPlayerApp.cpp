@@ -5,11 +5,15 @@
 
 #include "display/DisplaySettings.h"
 #include "display/VORPlayerView.h"
+#include "engine/BookmarkFile.h"
 #include "engine/PublicationPath.h"
+#include "engine/VORBookmarkDlg.h"
 #include "engine/VORDisplayMode.h"
 #include "engine/VORExceptionHandlers.h"
+#include "engine/VORLaunchManager.h"
 #include "engine/VORPasswordDlg.h"
 #include "engine/VORWin32StoreInfoPlatform.h"
+#include "engine/Win32LaunchPlatform.h"
 #include "foundation/StartupTrace.h"
 #include "foundation/SystemLibrary.h"
 #include "foundation/VORException.h"
@@ -80,6 +84,9 @@ std::unique_ptr<VORFile> OpenCompiledFile(VORFileManager &fileManager,
     return nullptr;
   return file;
 }
+
+// "Connect to the Internet?"
+constexpr UINT kConnectString = 61559;
 
 XQString WrongPasswordText(HINSTANCE instance) {
   char text[kStringBufferSize] = {};
@@ -183,6 +190,7 @@ bool VORPlayerApp::StartUp(const char *commandLine, HWND existingWindow) {
     return false;
   }
   m_publication->SetFileName(m_publicationName);
+  CreatePublicationReceivers();
   StartupTrace::Mark("publication loaded");
   LoadOleContainer();
   LoadSearcher();
@@ -524,4 +532,34 @@ void VORPlayerApp::PrepareSaverPreview(const char *publicationPath) {
   DetectMMX();
   m_resourceManager = std::make_unique<VORResourceManager>(VORMakeWin32ResourcePlatform());
   LocatePublication(publicationPath);
+}
+
+void VORPlayerApp::CreatePublicationReceivers() {
+  if (!m_publication)
+    return;
+  const std::string publicationFile(m_publicationName.CStr(), m_publicationName.GetLength());
+  m_publication->SetLaunchManager(
+      std::make_unique<VORLaunchManager>(std::make_unique<Win32LaunchPlatform>(), publicationFile));
+  char programPath[kModulePathSize] = {};
+  GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+  const std::string filePath =
+      BookmarkFile::NameFor(std::getenv("TEMP"), std::getenv("TMPDIR"), publicationFile, programPath);
+  m_publication->SetBookmarks(std::make_unique<VORBookmarks>(
+      *m_publication, filePath, [this](VORBookmarks::DialogData &data) { ShowBookmarkDialog(data); }));
+}
+
+bool VORPlayerApp::ShowBookmarkDialog(VORBookmarks::DialogData &data) {
+  VORRunView *first = GetFirstView();
+  VORBookmarkDlg dialog(m_instance, first ? first->GetWindow() : nullptr, data);
+  dialog.RunModal();
+  return true;
+}
+
+bool VORPlayerApp::ConfirmInternetConnection() {
+  if (m_internetAsked)
+    return true;
+  m_internetAsked = true;
+  char text[kStringBufferSize] = {};
+  LoadStringA(m_instance, kConnectString, text, sizeof text);
+  return XQMessageBox::Show(nullptr, text, "", MB_ICONQUESTION | MB_YESNO) == IDYES;
 }

@@ -7,6 +7,7 @@
 #include "engine/FontInstaller.h"
 #include "engine/SearchComponent.h"
 #include "engine/TimerWindow.h"
+#include "engine/VORBookmarks.h"
 #include "engine/VORCover.h"
 #include "engine/VORPlayer.h"
 #include "engine/VORSystemClock.h"
@@ -93,6 +94,13 @@ public:
   VORFileManager *GetFileManager() override { return &m_fileManager; }
   VORString AskPassword() override;
   bool IsTrueColorDisplay() override { return m_paletteDisplay != 0; }
+  // The question "connect to the Internet?" (string 61559), asked once per
+  // run: once asked, every later connection goes ahead.
+  bool ConfirmInternetConnection() override;
+  // The bookmark dialog over the first view's window; it always answers true.
+  bool ShowBookmarkDialog(VORBookmarks::DialogData &data);
+  // The publication's launch manager and bookmarks.
+  void CreatePublicationReceivers();
 
   HINSTANCE GetInstanceHandle() override { return m_instance; }
   const XQString &GetPublicationName() const { return m_publicationName; }
@@ -168,6 +176,7 @@ private:
   HMODULE m_oleContainer = nullptr;
   SearchComponent m_search;
   bool m_passwordDialogOpen = false;
+  bool m_internetAsked = false;
   std::unique_ptr<VORCover> m_cover;
   bool m_aviLibraryOpen = false;
   HWND m_saverWindow = nullptr;

@@ -129,6 +129,9 @@ public:
   // A view has entered its first page: the start-up's cover picture may go
   // (at once, or once it has been shown long enough).
   virtual void RemoveCover() = 0;
+  // Asked before the web-browser object connects: true to connect. The
+  // player asks the reader once per run; without a player nothing asks.
+  virtual bool ConfirmInternetConnection() { return true; }
 
 private:
   static VORApp *s_app;

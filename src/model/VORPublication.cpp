@@ -144,7 +144,11 @@ VORPublication::~VORPublication() {
 
 bool VORPublication::AcceptsChild(uint32_t classKey) const { return classKey == VORChapter::kClassKey; }
 
-bool VORPublication::ReceiveAction(VORObjectAction & /*action*/, ActionContext & /*context*/) { return false; }
+bool VORPublication::ReceiveAction(VORObjectAction &action, ActionContext &context) {
+  if (m_launchManager && m_launchManager->ReceiveAction(action, context))
+    return true;
+  return m_bookmarks && m_bookmarks->ReceiveAction(action, context);
+}
 
 bool VORPublication::FindPage(const VORObjectCode &reference, VORRecursiveObjectContainer *&page) {
   const std::vector<VORRecursiveObjectContainer *> pages = PagesInOrder(*this);

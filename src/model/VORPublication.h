@@ -167,6 +167,14 @@ public:
   const XQString &GetFileName() const { return m_fileName; }
   void SetFileName(const XQString &name) { m_fileName = name; }
 
+  // The launch manager (0, 0, 13) and the bookmarks (0, 0, 14) belong to a
+  // later layer: the engine hands them over once the publication is read,
+  // and the publication owns them from then on (they go after its chapters).
+  void SetLaunchManager(std::unique_ptr<VORActionReceiver> manager) { m_launchManager = std::move(manager); }
+  void SetBookmarks(std::unique_ptr<VORActionReceiver> bookmarks) { m_bookmarks = std::move(bookmarks); }
+  VORActionReceiver *GetLaunchManager() const { return m_launchManager.get(); }
+  VORActionReceiver *GetBookmarks() const { return m_bookmarks.get(); }
+
 protected:
   static constexpr int32_t kDefaultColourDepth = 24;
   static constexpr int32_t kPaletteColourDepth = 8;
@@ -180,4 +188,8 @@ protected:
   bool m_wantsOleContainer = false;
   int32_t m_textResolution = kDisplayTextResolution;
   XQString m_fileName;
+  // Declared last, so they go first among the members (their own
+  // destructors may still read the file name).
+  std::unique_ptr<VORActionReceiver> m_launchManager;
+  std::unique_ptr<VORActionReceiver> m_bookmarks;
 };

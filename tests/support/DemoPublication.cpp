@@ -205,6 +205,22 @@ PublicationRecords::Page MotionPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// A page that the reader's bookmarks keep: shown, it adds itself (the
+// bookmark file then lies in the temporary folder, named after the
+// publication).
+PublicationRecords::Page BookmarkPage(uint32_t id, uint32_t next) {
+  constexpr int32_t kAddBookmark = 950;
+  PublicationRecords::Page page = TimedPage(id, kSlateBlue, 320, 240, next);
+  page.properties.title = "Bookmarked page";
+  PublicationRecords::Event bookmark;
+  bookmark.objects = {PublicationRecords::BookmarkAction(1, kAddBookmark, VORObjectKey{0, 4, id})};
+  bookmark.delays = {0};
+  page.properties.events.list = {bookmark.Object()};
+  page.properties.events.triggers = {PublicationRecords::AutoStartTrigger(1)};
+  page.properties.events.indexes = {0};
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -256,7 +272,8 @@ PublicationRecords::Publication Make() {
       GradientPage(5, 6),
       BorderPage(6, 7),
       SoundPage(7, 8),
-      MotionPage(8, 4),
+      MotionPage(8, 9),
+      BookmarkPage(9, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.

@@ -723,6 +723,22 @@ PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<Pag
   return ObjectWithFields(VORObjectKey{1, 9, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
+std::vector<Field> BrowserRecord::Fields() const {
+  std::vector<Field> fields = graphical.Fields();
+  fields.push_back({"navigate on show", Byte(navigateOnShow)});
+  fields.push_back({"start address", String(startUrl)});
+  fields.push_back({"ask to connect", Byte(askToConnect)});
+  fields.push_back({"frame", Byte(frame)});
+  fields.push_back({"status band", Byte(statusBand)});
+  fields.push_back({"resolve mode", Byte(resolveMode)});
+  fields.push_back({"system browser fallback", Byte(systemBrowserFallback)});
+  return fields;
+}
+
+PageObject BrowserObject(uint32_t id, const BrowserRecord &record, size_t fieldCount) {
+  return ObjectWithFields(VORObjectKey{1, 0x11, id}, record.Fields(), fieldCount, {});
+}
+
 std::vector<Field> SoundRecord::Fields() const {
   std::vector<Field> fields;
   AddEventFields(fields, events);

@@ -497,6 +497,23 @@ struct BorderRecord {
 };
 PageObject BorderObject(uint32_t id, const BorderRecord &record, std::vector<PageObject> children = {});
 
+// A web-browser object's record (1, 0x11): the graphical record, then the
+// navigate-on-show byte, the start address, the ask-to-connect, frame and
+// status-band bytes, the resolve-mode byte and the system-browser byte.
+struct BrowserRecord {
+  GraphicalRecord graphical;
+  uint8_t navigateOnShow = 1;
+  std::string startUrl;
+  uint8_t askToConnect = 0;
+  uint8_t frame = 1;
+  uint8_t statusBand = 1;
+  uint8_t resolveMode = 0;
+  uint8_t systemBrowserFallback = 0;
+
+  std::vector<Field> Fields() const;
+};
+PageObject BrowserObject(uint32_t id, const BrowserRecord &record, size_t fieldCount = SIZE_MAX);
+
 // A sound object's record (2, 0 wave; 2, 1 MIDI; 2, 2 CD audio): the
 // events, the flag byte, the 16-bit repeat count, the 32-bit start and end,
 // the 16-bit volume, the 32-bit fade-in and fade-out times.
