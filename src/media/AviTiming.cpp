@@ -38,7 +38,8 @@ Buffers SoundBuffers(uint32_t initialFrames, uint32_t microsecondsPerFrame, uint
   const uint32_t framesPerSecond = FramesPerSecond(microsecondsPerFrame);
   Buffers buffers;
   buffers.count = initialFrames != 0 ? initialFrames : framesPerSecond;
-  buffers.size = Clamp32(static_cast<uint64_t>(averageBytesPerSecond / framesPerSecond) + std::max<uint32_t>(blockAlign, 1));
+  buffers.size =
+      Clamp32(static_cast<uint64_t>(averageBytesPerSecond / framesPerSecond) + std::max<uint32_t>(blockAlign, 1));
   return buffers;
 }
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <mmsystem.h>
 #include <mmreg.h>
+#include <mmsystem.h>
 #include <vfw.h>
 
 #include <msacm.h>
@@ -106,8 +106,8 @@ public:
     if (ACM(acmStreamPrepareHeader, m_stream, &header, DWORD(0)) != MMSYSERR_NOERROR) {
       return false;
     }
-    const bool ok = ACM(acmStreamConvert, m_stream, &header, static_cast<DWORD>(ACM_STREAMCONVERTF_BLOCKALIGN)) ==
-                    MMSYSERR_NOERROR;
+    const bool ok =
+        ACM(acmStreamConvert, m_stream, &header, static_cast<DWORD>(ACM_STREAMCONVERTF_BLOCKALIGN)) == MMSYSERR_NOERROR;
     ACM(acmStreamUnprepareHeader, m_stream, &header, DWORD(0));
     produced = ok ? std::min<uint32_t>(header.cbDstLengthUsed, outSize) : 0;
     return ok;
@@ -177,8 +177,8 @@ bool XQAVI::Open(const char *fileName, int32_t displayBitsPerPixel) {
     AVI(AVIStreamRelease, m_audio);
     m_audio = nullptr;
   }
-  const bool opened = (m_video != nullptr || m_audio != nullptr) && (m_audio == nullptr || OpenAudio(m_video != nullptr)) &&
-                      (m_video == nullptr || OpenVideo());
+  const bool opened = (m_video != nullptr || m_audio != nullptr) &&
+                      (m_audio == nullptr || OpenAudio(m_video != nullptr)) && (m_video == nullptr || OpenVideo());
   if (!opened) {
     Close();
   }
@@ -258,8 +258,7 @@ uint32_t XQAVI::GetVideoMicrosecondsPerFrame() const { return AviTiming::Microse
 
 const BitmapInfoHeader *XQAVI::GetFormat() {
   LONG size = 0;
-  if (m_video == nullptr ||
-      AVI(AVIStreamReadFormat, m_video, LONG(0), static_cast<LPVOID>(nullptr), &size) != S_OK ||
+  if (m_video == nullptr || AVI(AVIStreamReadFormat, m_video, LONG(0), static_cast<LPVOID>(nullptr), &size) != S_OK ||
       size < static_cast<LONG>(sizeof(BITMAPINFOHEADER)) || size > kMaxVideoFormat) {
     return nullptr;
   }

@@ -102,8 +102,7 @@ WaveFormat ImaAdpcm() {
 }
 
 struct Reader {
-  Reader(const WaveFormat *format, uint32_t aviSamples, uint32_t blockBytes, uint32_t perBlock,
-         uint32_t request = 1470)
+  Reader(const WaveFormat *format, uint32_t aviSamples, uint32_t blockBytes, uint32_t perBlock, uint32_t request = 1470)
       : stream(aviSamples, blockBytes) {
     auto owned = std::make_unique<FakeConverter>(blockBytes, perBlock);
     converter = owned.get();

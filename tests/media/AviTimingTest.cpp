@@ -12,14 +12,14 @@ TEST(AviTimingTest, MicrosecondsPerFrame) {
     uint32_t expected;
   };
   const Case cases[] = {
-      {15, 1, 66666},                // 1000000 / 15 x 1
-      {30000, 1001, 33033},          // NTSC: 33 x 1001, the order files were timed with
-      {25, 1, 40000},                //
-      {1000000, 40000, 40000},       // a rate of a million still divides first
-      {10000000, 400000, 40000},     // above a million: 0 in that order, so exact
+      {15, 1, 66666},                    // 1000000 / 15 x 1
+      {30000, 1001, 33033},              // NTSC: 33 x 1001, the order files were timed with
+      {25, 1, 40000},                    //
+      {1000000, 40000, 40000},           // a rate of a million still divides first
+      {10000000, 400000, 40000},         // above a million: 0 in that order, so exact
       {0xFFFFFFFF, 0xFFFFFFFF, 1000000}, //
-      {0, 1, 0},                     // no rate: no time, no division by zero
-      {1, 0xFFFFFFFF, 0xFFFFFFFF},   // clamped
+      {0, 1, 0},                         // no rate: no time, no division by zero
+      {1, 0xFFFFFFFF, 0xFFFFFFFF},       // clamped
   };
   for (const Case &c : cases) {
     EXPECT_EQ(AviTiming::MicrosecondsPerFrame(c.rate, c.scale), c.expected) << c.rate << "/" << c.scale;
@@ -58,7 +58,7 @@ TEST(AviTimingTest, SoundBuffers) {
 
 TEST(AviTimingTest, LoanLength) {
   EXPECT_EQ(AviTiming::LoanLength(0, 1000, 10000, 4000, 4), 1000u);
-  EXPECT_EQ(AviTiming::LoanLength(0, 9000, 10000, 4000, 4), 4000u);   // a buffer
+  EXPECT_EQ(AviTiming::LoanLength(0, 9000, 10000, 4000, 4), 4000u);    // a buffer
   EXPECT_EQ(AviTiming::LoanLength(9000, 4000, 10000, 4000, 4), 1000u); // the data's end
   EXPECT_EQ(AviTiming::LoanLength(9998, 4000, 10000, 4000, 4), 0u);    // less than a block
   EXPECT_EQ(AviTiming::LoanLength(10000, 4, 10000, 4000, 4), 0u);

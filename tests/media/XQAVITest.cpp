@@ -34,7 +34,8 @@ public:
   void SetUp() override {
     HMODULE library = LoadLibraryA("avifil32.dll");
     ASSERT_NE(library, nullptr);
-    auto initialize = reinterpret_cast<void(WINAPI *)()>(reinterpret_cast<void *>(GetProcAddress(library, "AVIFileInit")));
+    auto initialize =
+        reinterpret_cast<void(WINAPI *)()>(reinterpret_cast<void *>(GetProcAddress(library, "AVIFileInit")));
     ASSERT_NE(initialize, nullptr);
     initialize();
   }

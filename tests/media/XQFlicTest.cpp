@@ -98,7 +98,8 @@ TEST_F(FlicFixture, RowChunksGiveTheirPixels) {
                            /*next line*/ 1, 0, 2, 0xFF, 8, 9}),
        {1, 1, 1, 1, 1, 4, 5, 2, 2, 6, 3, 3, 8, 9, 3}},
       {"black", FlicWriter::Black(), Picture(15, 0)},
-      {"copy", FlicWriter::Copy({9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 10, 11, 12, 13, 14}),
+      {"copy",
+       FlicWriter::Copy({9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 10, 11, 12, 13, 14}),
        {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 10, 11, 12, 13, 14}},
   };
   for (const Case &c : cases) {
@@ -119,19 +120,20 @@ TEST_F(FlicFixture, WritesOutsideThePictureAreDropped) {
   };
   const std::vector<Case> cases = {
       {"byte run longer than the line", FlicWriter::Raw(15, {0, 100, 5, 0, 0x80, 1, 2, 3}), {5, 5, 5, 5, 1, 2, 3, 0}},
-      {"line delta copy past the width", FlicWriter::Raw(12, {0, 0, 1, 0, 1, 3, 5, 7, 7, 7, 7, 7}),
+      {"line delta copy past the width",
+       FlicWriter::Raw(12, {0, 0, 1, 0, 1, 3, 5, 7, 7, 7, 7, 7}),
        {1, 1, 1, 7, 1, 1, 1, 1}},
-      {"line delta fill from a skip far past the width", FlicWriter::Raw(12, {0, 0, 2, 0, 2, 255, 0x80, 4, 255, 1, 4,
-                                                                              1, 0, 0x81, 3}),
+      {"line delta fill from a skip far past the width",
+       FlicWriter::Raw(12, {0, 0, 2, 0, 2, 255, 0x80, 4, 255, 1, 4, 1, 0, 0x81, 3}),
        {1, 1, 1, 1, 3, 3, 3, 3}},
       {"line delta starting below the picture", FlicWriter::Raw(12, {0xE8, 0x03, 1, 0, 1, 0, 2, 9, 9}), start},
-      {"line delta with more lines than the picture", FlicWriter::Raw(12, {1, 0, 0xFF, 0xFF, 1, 0, 1, 6, 1, 0, 1, 6}),
+      {"line delta with more lines than the picture",
+       FlicWriter::Raw(12, {1, 0, 0xFF, 0xFF, 1, 0, 1, 6, 1, 0, 1, 6}),
        {1, 1, 1, 1, 6, 1, 1, 1}},
       {"word delta skipping past the height", FlicWriter::Raw(7, {2, 0, 0x00, 0xC0, 1, 0, 0, 1, 9, 9}), start},
       {"word delta words past the width", FlicWriter::Raw(7, {1, 0, 1, 0, 2, 0x80, 4, 5}), {1, 1, 4, 5, 1, 1, 1, 1}},
-      {"word delta with many line skips", FlicWriter::Raw(7, {3, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 1,
-                                                              2, 2}),
-       start},
+      {"word delta with many line skips",
+       FlicWriter::Raw(7, {3, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 1, 2, 2}), start},
   };
   for (const Case &c : cases) {
     ASSERT_TRUE(Open(Small(Kind::kFlc, 4, 2, {{FlicWriter::Copy(start)}, {c.chunk}}))) << c.name;

@@ -25,5 +25,7 @@ make cinepak "${video[@]}" "${sound[@]}" -c:v cinepak -c:a adpcm_ima_wav
 make topdown "${video[@]}" -c:v rawvideo -pix_fmt bgr24
 make bottomup "${video[@]}" -c:v rawvideo -pix_fmt bgr24 -flipped_raw_rgb 1
 make pal8 "${video[@]}" -c:v rawvideo -pix_fmt pal8
+# The wave device's own format, so the captured output holds the samples as played.
+make stereo44 "${video[@]}" -f lavfi -i sine=frequency=441:sample_rate=44100:duration=1 -ac 2 -c:v cinepak -c:a adpcm_ima_wav
 make soundonly "${sound[@]}" -c:a adpcm_ima_wav
 touch fixtures.stamp
