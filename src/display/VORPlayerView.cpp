@@ -366,6 +366,7 @@ void VORPlayerView::ShowPage(VORPageInstance &instance, const PageFacts &facts) 
     ::InvalidateRect(m_window, nullptr, FALSE);
   }
   m_instance = &instance;
+  m_resendMouse = true;
   m_shownPageRect = facts.pageRect;
   SetBounds(facts.pageRect);
   RecordChildWindowPositions();
@@ -387,6 +388,7 @@ void VORPlayerView::ShowPage(VORPageInstance &instance, const PageFacts &facts) 
 void VORPlayerView::LeavePageInstance(VORPageInstance &instance) {
   if (m_instance == &instance) {
     m_instance = nullptr;
+    GetInput().Forget();
   }
   // The page's exit effect runs here once pages carry effects.
 }
@@ -473,6 +475,7 @@ void VORPlayerView::Refresh() {
   if (entryDue) {
     CompletePageEntry();
   }
+  ResendMouseIfAsked();
 }
 
 // ---- Transitions ----------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "display/PageHistory.h"
 #include "display/VORRunView.h"
+#include "display/ViewCursor.h"
 
 class DrawingContext;
 class VORChapter;
@@ -86,7 +87,8 @@ public:
   size_t GetChildWindowCount() const { return m_children.size(); }
   bool IsTransitionDone() override;
   bool TestAndSetIdle() override;
-  void UpdateCursor() override {}
+  // Shows the pointer objects or the publication ask for.
+  void UpdateCursor() override;
   bool IsPageEntryCompleted() const { return m_pageEntryCompleted; }
 
   // Transitions.
@@ -102,21 +104,43 @@ public:
   LRESULT OnQueryNewPalette();
   LRESULT OnPaletteChanged(HWND changedBy);
 
-  // Input: the page objects' dispatch comes with the objects; until then
-  // the view takes the messages and does nothing with them.
-  virtual void OnLButtonDown(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnLButtonUp(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnLButtonDblClk(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnRButtonDown(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnRButtonUp(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnRButtonDblClk(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnMouseMove(WPARAM /*flags*/, LPARAM /*point*/) {}
-  virtual void OnKeyDown(WPARAM /*key*/, LPARAM /*data*/) {}
-  virtual void OnKeyUp(WPARAM /*key*/, LPARAM /*data*/) {}
-  virtual void OnChar(WPARAM /*key*/, LPARAM /*data*/) {}
+  // ---- Input ----
+  // Window messages become object actions for the shown page's objects
+  // (VORInputDispatcher). Points are the message's signed client
+  // coordinates (negative left of or above the window while the mouse is
+  // captured), made page coordinates.
+  virtual void OnLButtonDown(WPARAM flags, LPARAM point);
+  virtual void OnLButtonUp(WPARAM flags, LPARAM point);
+  virtual void OnLButtonDblClk(WPARAM flags, LPARAM point);
+  virtual void OnRButtonDown(WPARAM flags, LPARAM point);
+  virtual void OnRButtonUp(WPARAM flags, LPARAM point);
+  virtual void OnRButtonDblClk(WPARAM flags, LPARAM point);
+  virtual void OnMouseMove(WPARAM flags, LPARAM point);
+  virtual void OnKeyDown(WPARAM key, LPARAM data);
+  virtual void OnKeyUp(WPARAM key, LPARAM data);
+  virtual void OnChar(WPARAM key, LPARAM data);
   virtual LRESULT OnSetFocus() { return 0; }
-  virtual LRESULT OnKillFocus() { return 0; }
-  virtual void OnTimer(WPARAM /*timer*/) {}
+  // Held buttons and keys are let go: the page hears their release.
+  virtual LRESULT OnKillFocus();
+  virtual void OnTimer(WPARAM timer);
+  bool DispatchMouseEvent(int32_t code) { return GetInput().DispatchMouseEvent(code); }
+  void DispatchMouseMove(VORPoint clientPoint);
+  bool DispatchKeyEvent(int32_t code, WPARAM key, LPARAM data) { return GetInput().DispatchKeyEvent(code, key, data); }
+  uint32_t GetModifierBits() override;
+  VORRect GetInputPageRect() override { return m_pageRect; }
+  void OnPointerMoved() override;
+  void RequestCursorUpdate() override;
+  void RequestMouseRecheck() override { m_resendMouse = true; }
+  void SetObjectCursor(const VORExternalResourceIdentifier *identifier) override;
+  ViewCursor &GetCursor();
+  // Drag-scroll mode: the direction the pointer at a client point asks the
+  // page to scroll in (-1, 0, 1 each); false when none.
+  bool GetAutoScrollStep(VORPoint clientPoint, int32_t &dx, int32_t &dy) const;
+  void StartAutoScroll(int32_t dx, int32_t dy);
+  void StopAutoScroll();
+  void AutoScrollStep();
+  bool IsAutoScrolling() const { return m_autoScroll.running; }
+  void SetDragScroll(bool on) { m_dragScroll = on; }
 
   VORRect PageToClientRect(const VORRect &rect) const { return rect.Offset(m_originX, m_originY); }
   VORRect ClientToPageRect(const VORRect &rect) const { return rect.Offset(-m_originX, -m_originY); }
@@ -167,6 +191,9 @@ private:
   void Scroll(int bar, int32_t position);
   void RecordChildWindowPositions();
   void MoveChildWindows(int32_t horizontal, int32_t vertical);
+  // The input half (VORPlayerViewInput.cpp).
+  void TakeButtonPoint(LPARAM point);
+  void ResendMouseIfAsked();
 
   HWND m_window = nullptr;
   bool m_ownsWindow;
@@ -206,4 +233,27 @@ private:
   bool m_shownNoticeGiven = false;
   bool m_idleDone = false;
   bool m_idle = true;
+
+  // Input: the buttons and key held, the pointer, auto-scroll.
+  struct HeldInput {
+    bool left = false;
+    bool right = false;
+    bool key = false;
+    WPARAM keyWParam = 0;
+    LPARAM keyLParam = 0;
+  };
+  struct AutoScroll {
+    bool running = false;
+    int32_t stepX = 0;
+    int32_t stepY = 0;
+  };
+  static constexpr UINT_PTR kAutoScrollTimer = 5;
+  static constexpr UINT kAutoScrollPeriod = 100;
+  static constexpr int32_t kAutoScrollBand = 20;
+  static constexpr int32_t kAutoScrollPixels = 20;
+  HeldInput m_held;
+  AutoScroll m_autoScroll;
+  bool m_resendMouse = false;
+  std::unique_ptr<ViewCursor::Platform> m_cursorPlatform;
+  std::unique_ptr<ViewCursor> m_cursor;
 };

@@ -2,9 +2,13 @@
 
 #include <cstdint>
 
+#include "display/VORInputDispatcher.h"
 #include "display/VORView.h"
 #include "foundation/VORRect.h"
 #include "model/VORObjectCode.h"
+
+class VORExternalResourceIdentifier;
+class VORRecursiveObjectContainer;
 
 // An on-screen view: shows one page instance at a time in a window, keeps a
 // history of the pages shown there and hosts the child windows that page
@@ -45,7 +49,7 @@ public:
     virtual ~ChildWindow() = default;
   };
 
-  explicit VORRunView(int32_t id) : VORView(kClassKey, id) {}
+  explicit VORRunView(int32_t id) : VORView(kClassKey, id), m_input(*this) {}
   VORRunView *AsRunView() override { return this; }
   bool IsInteractive() override { return true; }
 
@@ -64,4 +68,34 @@ public:
   virtual bool TestAndSetIdle() = 0;
   // Shows the cursor the application's state asks for.
   virtual void UpdateCursor() = 0;
+
+  // ---- Input ----
+  // The input dispatch (mouse, keys, focus, mouse holder).
+  VORInputDispatcher &GetInput() { return m_input; }
+  const VORInputDispatcher &GetInput() const { return m_input; }
+  // The objects input reaches: the shown instance's; null when none.
+  virtual VORRecursiveObjectContainer *GetInputObjects();
+  // The page's rectangle the mouse actions carry.
+  virtual VORRect GetInputPageRect();
+  // Ctrl 1, Alt 2, Shift 4 as they are at this moment.
+  virtual uint32_t GetModifierBits() { return 0; }
+  // The pointer moved: no longer idle; the pointer's shape is looked at
+  // again.
+  virtual void OnPointerMoved() { RequestCursorUpdate(); }
+  virtual void RequestCursorUpdate() {}
+  // Objects' side: the keyboard focus and the object that holds the mouse.
+  void SetFocusObject(VORActionReceiver *object) { m_input.SetFocusObject(object); }
+  void ReleaseFocus(VORActionReceiver &object) { m_input.ReleaseFocus(object); }
+  void SetDraggedObject(VORActionReceiver *object) { m_input.SetDraggedObject(object); }
+  void EndDrag(VORActionReceiver &object) { m_input.EndDrag(object); }
+  // An object that goes is neither focus nor holder any longer.
+  void ForgetInputObject(const VORActionReceiver &object) { m_input.Forget(object); }
+  // The next refresh sends the pointer's position again, so that objects
+  // under a pointer that did not move look at their hover state.
+  virtual void RequestMouseRecheck() {}
+  // The pointer an object asks for: none (null) changes nothing.
+  virtual void SetObjectCursor(const VORExternalResourceIdentifier * /*identifier*/) {}
+
+private:
+  VORInputDispatcher m_input;
 };

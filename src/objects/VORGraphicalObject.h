@@ -216,4 +216,32 @@ private:
   std::unique_ptr<VORGfxImage> m_image;
   // The picture was loaded only to draw once and goes with the surfaces.
   bool m_imageForDrawing = false;
+
+  // ---- Drag and drop: the object's side (VORGraphicalObjectDragDrop.cpp) ----
+public:
+  // Starts following the mouse from the point (the drag controller is made
+  // on first use); the run view's mouse goes to this object meanwhile.
+  void BeginDrag(int32_t x, int32_t y);
+  // flags 1: the pointer moved there; 0: the object was let go there.
+  void DragTo(int32_t x, int32_t y, int32_t flags);
+  // Tells the run view this object's drag is over.
+  void EndDrag();
+  // Asked of the page's objects when another is let go over them; fires
+  // the drop trigger and answers true when this object takes it.
+  bool TryAcceptDrop(VORGraphicalObject &dropped);
+  void FireDropTrigger(VORGraphicalObject &dropped);
+  // Following the mouse or gliding back.
+  bool IsBeingDragged() const;
+  // Draggable, unless a drop of it was accepted since it was last shown.
+  bool CanStartDrag() const;
+  void DeleteDragController();
+
+private:
+  struct DragSupport;
+  struct DragSupportDeleter {
+    void operator()(DragSupport *support) const;
+  };
+  // Offers this object's drop to its container's objects, from the first.
+  bool OfferDrop();
+  std::unique_ptr<DragSupport, DragSupportDeleter> m_drag;
 };

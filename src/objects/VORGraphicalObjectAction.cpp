@@ -1,5 +1,6 @@
 #include "objects/VORGraphicalObjectAction.h"
 
+#include "display/VORInputDispatcher.h"
 #include "model/IntPair.h"
 #include "model/VORClassRegistry.h"
 #include "vorfile/SectionGuard.h"
@@ -13,6 +14,22 @@ VORCodedObject *CreateGraphicalObjectAction(uint32_t classKey, int32_t id) {
 
 const ClassRegistration kRegistration(VORGraphicalObjectAction::kCategory, VORGraphicalObjectAction::kCode,
                                       CreateGraphicalObjectAction);
+
+// The run views' mouse input becomes graphical object actions.
+class MouseActions : public VORMouseActionFactory {
+public:
+  MouseActions() { Install(this); }
+  std::unique_ptr<VORObjectAction> Make(int32_t code, VORPoint point, const VORRect &pageRect,
+                                        uint32_t modifiers) const override {
+    auto action = std::make_unique<VORGraphicalObjectAction>(pageRect);
+    action->SetActionCode(code);
+    action->SetPoint(point);
+    action->SetModifiers(modifiers);
+    return action;
+  }
+};
+
+const MouseActions kMouseActions;
 
 } // namespace
 

@@ -41,8 +41,12 @@ public:
   const VORPoint &GetPoint() const { return m_point; }
   void SetPoint(const VORPoint &point) { m_point = point; }
   const VORRect &GetRect() const { return m_rect; }
+  // Mouse actions: Ctrl 1, Alt 2, Shift 4 as they were when it was built.
+  uint32_t GetModifiers() const { return m_modifiers; }
+  void SetModifiers(uint32_t modifiers) { m_modifiers = modifiers; }
 
 private:
   VORPoint m_point{-1, -1};
   VORRect m_rect = VORRect::NotSet();
+  uint32_t m_modifiers = 0;
 };

@@ -2,13 +2,17 @@
 
 #include <cstdint>
 
+#include "foundation/VORRect.h"
 #include "model/VORExternalResourceIdentifier.h"
+#include "model/VORObjectAction.h"
 #include "objects/VORGraphicalObject.h"
+#include "objects/VORGraphicalObjectAction.h"
 
 // The interactive page object: the base of buttons, frames, images,
-// scrollbars, slideshows, texts and videos. It knows where it is hit and
-// which pointer it shows; turning mouse and key actions into triggers is
-// added on this base.
+// scrollbars, slideshows, texts and videos. It turns the mouse and key
+// actions of the run view into mouse and keyboard triggers, tracks whether
+// the pointer is inside and which button is held, shows its pointer, starts
+// drags and repeats its button-down trigger while a button is held.
 class VORHotSpot : public VORGraphicalObject {
 public:
   // Where the pointer is: a button pressed inside, inside, or outside.
@@ -48,6 +52,39 @@ public:
     void CopyOwnFields(const VORHotSpotProperties &other);
   };
 
+  // The auto-repeat of a held button (action 20000): built in place and
+  // posted to the hotspot itself, never read from a file.
+  class VORHotspotAutoRepeatObjectAction : public VORObjectAction {
+  public:
+    static constexpr int32_t kActionCode = 20000;
+
+    VORHotspotAutoRepeatObjectAction(int32_t sequence, bool rightButton, uint32_t modifierBits, VORPoint point);
+    VORHotspotAutoRepeatObjectAction(const VORHotspotAutoRepeatObjectAction &) = default;
+    ~VORHotspotAutoRepeatObjectAction() override;
+    VORObjectAction *Clone() const override { return new VORHotspotAutoRepeatObjectAction(*this); }
+
+    int32_t sequence;
+    uint8_t rightButton;
+    uint32_t modifierBits;
+    int32_t x;
+    int32_t y;
+  };
+
+  // Mouse trigger kinds, ORed with the modifier bits below.
+  enum MouseKind : uint16_t {
+    kLeftDown = 1,
+    kLeftUp = 2,
+    kLeftDoubleClick = 3,
+    kRightDown = 4,
+    kRightUp = 5,
+    kRightDoubleClick = 6,
+    kMouseEnter = 7,
+    kMouseLeave = 8,
+  };
+  // The first repeat after the press, then the period.
+  static constexpr uint32_t kFirstRepeatDelay = 400;
+  static constexpr uint32_t kRepeatPeriod = 100;
+
   VORHotSpot(uint32_t classKey, int32_t id) : VORGraphicalObject(classKey, id) {}
   // The pointer state starts afresh.
   VORHotSpot(const VORHotSpot &other) : VORGraphicalObject(other) {}
@@ -58,9 +95,55 @@ public:
   // Within the rectangle, right and bottom exclusive.
   virtual bool HitTest(int32_t x, int32_t y);
 
+  // Mouse actions (2 to 8, 22), key actions (9 to 11) and the auto-repeat;
+  // the rest as a graphical object.
+  bool ReceiveAction(VORObjectAction &action, ActionContext &context) override;
+  // The pointer state starts afresh on each visit and each hide, so that a
+  // page left with a button down does not come back pressed.
+  void EnterPage(VORPageInstance &instance, bool visible) override;
+  void Hide(int32_t depth) override;
+
+  // The handlers answer true when the event stops here.
+  virtual bool OnLButtonDown(const VORGraphicalObjectAction &action);
+  virtual bool OnLButtonUp(const VORGraphicalObjectAction &action);
+  virtual bool OnLButtonDblClk(const VORGraphicalObjectAction &action);
+  virtual bool OnRButtonDown(const VORGraphicalObjectAction &action);
+  virtual bool OnRButtonUp(const VORGraphicalObjectAction &action);
+  virtual bool OnRButtonDblClk(const VORGraphicalObjectAction &action);
+  virtual bool OnMouseMove(const VORGraphicalObjectAction &action);
+  virtual bool OnKeyDown(uint16_t key);
+  virtual bool OnKeyUp(uint16_t key);
+  virtual bool OnChar(uint16_t key);
+  virtual void FireLButtonDown(uint16_t bits);
+  virtual void FireLButtonUp(uint16_t bits);
+  virtual void FireLButtonDblClk(uint16_t bits);
+  virtual void FireRButtonDown(uint16_t bits);
+  virtual void FireRButtonUp(uint16_t bits);
+  virtual void FireRButtonDblClk(uint16_t bits);
+  virtual void FireMouseEnter(uint16_t bits);
+  virtual void FireMouseLeave(uint16_t bits);
+  virtual void FireKeyDown(uint16_t key);
+  virtual void FireKeyUp(uint16_t /*key*/) {}
+  virtual void FireChar(uint16_t /*key*/) {}
+
+  // The mouse action's Ctrl, Alt and Shift as trigger bits 0x10, 0x20, 0x40.
+  static uint16_t GetModifierBits(const VORGraphicalObjectAction &action);
+  void ShowCursor();
+  void ShowPressedCursor();
+
   int32_t GetState() const { return m_state; }
+  int32_t GetRepeatSequence() const { return m_repeatSequence; }
 
 private:
+  bool OnButtonDown(const VORGraphicalObjectAction &action, bool right);
+  // Up or move outside: the pointer left.
+  bool Leave(uint16_t bits);
+  bool Answer(uint32_t passFlag);
+  void FireMouse(uint16_t code);
+  void PostAutoRepeat(const VORHotspotAutoRepeatObjectAction &repeat, uint32_t delay);
+  void OnAutoRepeat(const VORHotspotAutoRepeatObjectAction &repeat);
+  void ResetPointerState();
+
   int32_t m_state = kOutside;
   int32_t m_repeatSequence = -1;
   uint32_t m_nextSequence = 0;

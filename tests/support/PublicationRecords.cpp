@@ -528,6 +528,32 @@ PageObject PictureObject(uint32_t id, HotSpotRecord record, int32_t resourceNumb
   return ImageObject(id, record, {InternalResourceObject(resourceObjectId, resourceNumber, kInternalPictureKind)});
 }
 
+// ---- Buttons, simple hotspots and frames ----
+std::vector<Field> ButtonRecord::Fields() const {
+  std::vector<Field> fields = hotSpot.Fields();
+  fields.push_back({"button flags", Uint16(buttonFlags)});
+  fields.push_back({"normal picture", Reference(normalImage)});
+  fields.push_back({"pressed picture", Reference(pressedImage)});
+  fields.push_back({"highlighted picture", Reference(highlightImage)});
+  fields.push_back({"face colour", Uint32(faceColor)});
+  fields.push_back({"light colour", Uint32(lightColor)});
+  fields.push_back({"dark colour", Uint32(darkColor)});
+  fields.push_back({"bevel width", Uint16(bevelWidth)});
+  return fields;
+}
+
+PageObject ButtonObject(uint32_t id, const ButtonRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 2, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
+PageObject SimpleHotSpotObject(uint32_t id, const HotSpotRecord &record) {
+  return ObjectWithFields(VORObjectKey{1, 7, id}, record.Fields());
+}
+
+PageObject FrameObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 1, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);

@@ -416,6 +416,31 @@ PageObject ImageObject(uint32_t id, const HotSpotRecord &record, std::vector<Pag
 // an internal resource object (id + 1) naming that resource.
 PageObject PictureObject(uint32_t id, HotSpotRecord record, int32_t resourceNumber);
 
+// ---- Buttons, simple hotspots and frames ----
+// A button's record (1, 2): the hotspot record, then the 16-bit button
+// flags, the normal, pressed and highlighted picture references (8 bytes
+// each), the face, light and dark colours (COLORREF) and the 16-bit bevel
+// width.
+struct ButtonRecord {
+  HotSpotRecord hotSpot;
+  uint16_t buttonFlags = 0x11;
+  VORObjectKey normalImage = VORObjectKey::None();
+  VORObjectKey pressedImage = VORObjectKey::None();
+  VORObjectKey highlightImage = VORObjectKey::None();
+  uint32_t faceColor = 0xC0C0C0;
+  uint32_t lightColor = 0xFFFFFF;
+  uint32_t darkColor = 0x000000;
+  uint16_t bevelWidth = 2;
+
+  std::vector<Field> Fields() const;
+};
+PageObject ButtonObject(uint32_t id, const ButtonRecord &record, std::vector<PageObject> children = {});
+// A simple hotspot (1, 7): the hotspot record alone.
+PageObject SimpleHotSpotObject(uint32_t id, const HotSpotRecord &record);
+// A frame (1, 1): the hotspot record; its children's rectangles are
+// relative to the frame's corner.
+PageObject FrameObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children);
+
 // A background's record (1, 0): the graphical record, the fill kind; colour
 // 1 only for fill kinds 1 and 2; colour 2 and the direction only for kind 2.
 struct BackgroundRecord {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/VORGraphicalObjectContainerManager.h"
+#include "objects/VORHotSpot.h"
+
+// A hotspot that holds graphical objects and lays them out along the
+// guides of its layout manager whenever its own rectangle changes.
+class VORFrame : public VORHotSpot {
+public:
+  static constexpr uint16_t kCategory = 1;
+  static constexpr uint16_t kCode = 1;
+
+  // The hotspot's record; a frame adds no field.
+  class VORFrameProperties : public VORHotSpot::VORHotSpotProperties {
+  public:
+    VORFrameProperties() = default;
+    VORFrameProperties(const VORFrameProperties &) = default;
+    VORFrameProperties &operator=(const VORFrameProperties &) = default;
+    ~VORFrameProperties() override;
+
+    VORObjectProperties *Clone() const override { return new VORFrameProperties(*this); }
+  };
+
+  VORFrame(uint32_t classKey, int32_t id) : VORHotSpot(classKey, id) {}
+  VORFrame(const VORFrame &other) : VORHotSpot(other) {}
+  ~VORFrame() override;
+
+  // Only graphical objects go into a frame.
+  bool AcceptsChild(uint32_t classKey) const override;
+  // The children take the places the guides give them inside rect.
+  void LayoutChildren(const VORRect &rect) override;
+  virtual VORGraphicalObjectContainerManager &GetFrameLayout() = 0;
+};
+
+// The frame the class registry makes: its record and its layout manager,
+// whose guides come from the children's design rectangles, relative to the
+// frame's own corner.
+class VORPlayerFrame : public VORFrame {
+public:
+  VORPlayerFrame(uint32_t classKey, int32_t id) : VORFrame(classKey, id), m_layout(*this) {}
+  VORPlayerFrame(const VORPlayerFrame &other)
+      : VORFrame(other), m_properties(other.m_properties), m_layout(other.m_layout, *this) {}
+  VORPlayerFrame &operator=(const VORPlayerFrame &) = delete;
+  ~VORPlayerFrame() override;
+
+  static VORCodedObject *Create(uint32_t classKey, int32_t id);
+
+  // The record and the children, then the guides from the children.
+  void Read(VORFile &file) override;
+  VORObjectProperties *GetProperties() override { return &m_properties; }
+  VORPageMember *Clone() const override { return new VORPlayerFrame(*this); }
+  VORGraphicalObjectContainerManager &GetFrameLayout() override { return m_layout; }
+  VORFrameProperties &GetFormProperties() { return m_properties; }
+
+private:
+  VORFrameProperties m_properties;
+  VORGraphicalObjectContainerManager m_layout;
+};
