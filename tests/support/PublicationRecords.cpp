@@ -565,7 +565,9 @@ PageObject AviVideoObject(uint32_t id, VideoRecord record, const std::string &fi
   constexpr int32_t kPublicationFolder = 1;
   const uint32_t resourceObjectId = id + 1;
   record.hotSpot.graphical.linkedResource = VORObjectKey{4, 0, resourceObjectId};
-  return VideoObject(id, record, {ExternalResourceObject(resourceObjectId, {kPublicationFolder, fileName}, kAviKind)});
+  // The identifier's storage byte is the file's kind.
+  return VideoObject(id, record,
+                     {ExternalResourceObject(resourceObjectId, {kPublicationFolder, fileName, true, kAviKind})});
 }
 
 ListedObject VideoAction(uint32_t id, const ActionFields &fields, int32_t first, int32_t second) {
