@@ -221,6 +221,25 @@ PublicationRecords::Page BookmarkPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// A page that plays the video beside the publication ("movie.avi", written
+// by the build with ffmpeg) with its sound, stretched over most of the
+// page, repeated once; the page goes on after its delay.
+PublicationRecords::Page VideoPage(uint32_t id, uint32_t next) {
+  constexpr uint16_t kStretchedAndPlayWhenShown = 0x02 | 0x08;
+  constexpr int32_t kVideoPageDelayMs = 5000;
+  PublicationRecords::Page page = TimedPage(id, kSlateBlue, 320, 240, next);
+  page.properties.timedPageDelay = kVideoPageDelayMs;
+  PublicationRecords::VideoRecord video;
+  video.hotSpot.graphical.left = 32;
+  video.hotSpot.graphical.top = 24;
+  video.hotSpot.graphical.right = 288;
+  video.hotSpot.graphical.bottom = 216;
+  video.videoFlags = kStretchedAndPlayWhenShown;
+  video.repeatCount = 1;
+  page.objects = {PublicationRecords::AviVideoObject(1, video, "movie.avi")};
+  return page;
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -273,7 +292,8 @@ PublicationRecords::Publication Make() {
       BorderPage(6, 7),
       SoundPage(7, 8),
       MotionPage(8, 9),
-      BookmarkPage(9, 4),
+      BookmarkPage(9, 10),
+      VideoPage(10, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.

@@ -601,6 +601,36 @@ PageObject ButtonObject(uint32_t id, const ButtonRecord &record, std::vector<Pag
   return ObjectWithFields(VORObjectKey{1, 2, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
+// ---- Videos ----
+std::vector<Field> VideoRecord::Fields() const {
+  std::vector<Field> fields = hotSpot.Fields();
+  fields.push_back({"video flags", Uint16(videoFlags)});
+  fields.push_back({"repeat count", Uint16(static_cast<uint16_t>(repeatCount))});
+  fields.push_back({"key colour", Uint32(keyColor)});
+  fields.push_back({"no sound", Byte(noSound)});
+  return fields;
+}
+
+PageObject VideoObject(uint32_t id, const VideoRecord &record, std::vector<PageObject> children, size_t fieldCount) {
+  return ObjectWithFields(VORObjectKey{1, 5, id}, record.Fields(), fieldCount, std::move(children));
+}
+
+PageObject AviVideoObject(uint32_t id, VideoRecord record, const std::string &fileName) {
+  constexpr int32_t kAviKind = 6;
+  constexpr int32_t kPublicationFolder = 1;
+  const uint32_t resourceObjectId = id + 1;
+  record.hotSpot.graphical.linkedResource = VORObjectKey{4, 0, resourceObjectId};
+  // The identifier's storage byte is the file's kind.
+  return VideoObject(id, record,
+                     {ExternalResourceObject(resourceObjectId, {kPublicationFolder, fileName, true, kAviKind})});
+}
+
+ListedObject VideoAction(uint32_t id, const ActionFields &fields, int32_t first, int32_t second) {
+  std::vector<uint8_t> own = Int32(first);
+  Append(own, Int32(second));
+  return Action(5, id, fields, own);
+}
+
 PageObject SimpleHotSpotObject(uint32_t id, const HotSpotRecord &record) {
   return ObjectWithFields(VORObjectKey{1, 7, id}, record.Fields());
 }

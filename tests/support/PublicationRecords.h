@@ -563,6 +563,29 @@ struct AnimationControllerRecord {
 PageObject AnimationControllerObject(uint32_t id, const AnimationControllerRecord &record,
                                      size_t fieldCount = SIZE_MAX);
 
+// ---- Videos ----
+// A video's record (1, 5): the hotspot record, then the 16-bit video flags,
+// the 16-bit repeat count, the 32-bit key colour and the no-sound byte.
+struct VideoRecord {
+  HotSpotRecord hotSpot;
+  uint16_t videoFlags = 0;
+  int16_t repeatCount = 0;
+  uint32_t keyColor = 0xFFFFFFFF;
+  uint8_t noSound = 0;
+
+  std::vector<Field> Fields() const;
+};
+// A video object with its children, usually the resource object its record
+// links.
+PageObject VideoObject(uint32_t id, const VideoRecord &record, std::vector<PageObject> children = {},
+                       size_t fieldCount = SIZE_MAX);
+// A video object (1, 5) playing the file beside the publication: its record
+// links its one child (id + 1), an external resource object of kind 6 (AVI).
+PageObject AviVideoObject(uint32_t id, VideoRecord record, const std::string &fileName);
+// A video action (3, 5) for a video object: 200 from and to (ms), 204
+// position and seek mode; 201 has the two fields too.
+ListedObject VideoAction(uint32_t id, const ActionFields &fields, int32_t first = -1, int32_t second = -1);
+
 struct Page {
   Page() = default;
   // A page with the default record.

@@ -1,0 +1,140 @@
+#include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+constexpr uint32_t kCloseBoxExits = 0x20;
+constexpr int32_t kPageWidth = 200;
+constexpr int32_t kPageHeight = 100;
+constexpr COLORREF kPageColour = RGB(30, 90, 30);
+// The video: 64 x 48 at its own size, playing when shown, endlessly.
+constexpr int32_t kLeft = 20;
+constexpr int32_t kTop = 10;
+constexpr int32_t kWidth = 64;
+constexpr int32_t kHeight = 48;
+constexpr int32_t kFrames = 10;
+constexpr uint16_t kPlayWhenShown = 0x08;
+// Every fourth pixel of the video is looked at.
+constexpr int32_t kStep = 4;
+
+std::string Fixture(const std::string &name) { return std::string(VOR_E2E_AVI_DIR) + "/" + name; }
+
+std::string ReadAll(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+PublicationRecords::Publication VideoPage() {
+  using namespace PublicationRecords;
+  Page page = ColouredPage(1, kPageColour, kPageWidth, kPageHeight);
+  VideoRecord video;
+  video.hotSpot.graphical.left = kLeft;
+  video.hotSpot.graphical.top = kTop;
+  video.hotSpot.graphical.right = kLeft + kWidth;
+  video.hotSpot.graphical.bottom = kTop + kHeight;
+  video.videoFlags = kPlayWhenShown;
+  video.repeatCount = -1;
+  page.objects = {AviVideoObject(1, video, "movie.avi")};
+  return SmallPagesInAWindow("Video", kCloseBoxExits, {page});
+}
+
+// The page is centred in the window's client area.
+POINT PageOrigin(HWND window) {
+  const SIZE client = ProgramDriver::ClientSize(window);
+  return POINT{(client.cx - kPageWidth) / 2, (client.cy - kPageHeight) / 2};
+}
+
+// The sampled pixels of the video as B, G, R.
+std::vector<uint8_t> Sample(HWND window) {
+  const POINT origin = PageOrigin(window);
+  std::vector<uint8_t> pixels;
+  for (int32_t y = 0; y < kHeight; y += kStep) {
+    for (int32_t x = 0; x < kWidth; x += kStep) {
+      const COLORREF colour = ProgramDriver::ClientPixel(window, origin.x + kLeft + x, origin.y + kTop + y);
+      pixels.insert(pixels.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour)});
+    }
+  }
+  return pixels;
+}
+
+// The frame (ffmpeg's decoding, rows bottom-up) closest to the sample, and
+// how close.
+int BestFrame(const std::string &reference, const std::vector<uint8_t> &sample, double &difference) {
+  int best = -1;
+  difference = 1e9;
+  for (int frame = 0; frame < kFrames; ++frame) {
+    double sum = 0;
+    size_t at = 0;
+    for (int32_t y = 0; y < kHeight; y += kStep) {
+      for (int32_t x = 0; x < kWidth; x += kStep) {
+        const size_t offset = (static_cast<size_t>(frame) * kWidth * kHeight +
+                               static_cast<size_t>(kHeight - 1 - y) * kWidth + static_cast<size_t>(x)) *
+                              3;
+        for (int c = 0; c < 3; ++c, ++at) {
+          sum += std::abs(static_cast<uint8_t>(reference[offset + c]) - sample[at]);
+        }
+      }
+    }
+    const double mean = sum / static_cast<double>(sample.size());
+    if (mean < difference) {
+      difference = mean;
+      best = frame;
+    }
+  }
+  return best;
+}
+
+// A video object plays its AVI on a page: the window shows the file's
+// frames one after another, and its sound reaches the output.
+TEST(VideoPlayTest, AVideoPlaysItsFramesAndItsSound) {
+  std::remove(VOR_E2E_ALSA_CAPTURE);
+  const std::string reference = ReadAll(Fixture("e2e.bgr"));
+  ASSERT_EQ(reference.size(), static_cast<size_t>(kWidth * kHeight * 3 * kFrames));
+  ScratchFolder folder;
+  folder.WriteFile("video.vor", PublicationRecords::FileText(VideoPage()));
+  folder.WriteFile("movie.avi", ReadAll(Fixture("e2e.avi")));
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("video.vor")));
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Two looks in a row that agree are one frame; collect the frames seen.
+  std::set<int> seen;
+  const DWORD start = GetTickCount();
+  while (seen.size() < 2 && GetTickCount() - start < kWindowTimeoutMs) {
+    double first = 0;
+    double second = 0;
+    const int a = BestFrame(reference, Sample(window), first);
+    const int b = BestFrame(reference, Sample(window), second);
+    if (a == b && first < 4 && second < 4) {
+      seen.insert(a);
+    }
+    Sleep(30);
+  }
+  EXPECT_GE(seen.size(), 2u) << "the window did not show two of the file's frames";
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(driver.WaitForExit(kWindowTimeoutMs));
+  // The track (PCM in the device's own format) is in the output as it is in
+  // the file.
+  const std::string sound = ReadAll(Fixture("e2e.pcm"));
+  const std::string captured = ReadAll(VOR_E2E_ALSA_CAPTURE);
+  ASSERT_GT(sound.size(), 20000u);
+  const auto middle = sound.begin() + static_cast<std::ptrdiff_t>(sound.size() / 2);
+  EXPECT_NE(std::search(captured.begin(), captured.end(), middle, middle + 4000), captured.end())
+      << "the video's sound is not in the output";
+}
+
+} // namespace
