@@ -297,11 +297,12 @@ Bytes Cgm(const TwoColours &picture) {
       .Add(0, 3, Text("p"))                // BEGIN PICTURE
       .Add(2, 2, Words({1}))               // COLOUR SELECTION MODE: direct
       .Add(2, 6, Words({0, 0, w, h}))      // VDC EXTENT, y upwards
-      .Add(2, 7, Rgb(picture.bottom))      // BACKGROUND COLOUR
       .Add(0, 4, {})                       // BEGIN PICTURE BODY
       .Add(5, 22, Words({1}))              // INTERIOR STYLE: solid
       .Add(5, 23, Rgb(picture.top))        // FILL COLOUR
-      .Add(4, 11, Words({0, h / 2, w, h})) // RECTANGLE over the upper half
+      .Add(4, 11, Words({0, h / 2, w, h})) // RECTANGLE: the upper half
+      .Add(5, 23, Rgb(picture.bottom))
+      .Add(4, 11, Words({0, 0, w, h / 2})) // the lower half
       .Add(0, 5, {})                       // END PICTURE
       .Add(0, 2, {});                      // END METAFILE
   return cgm.bytes;

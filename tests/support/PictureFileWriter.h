@@ -26,7 +26,7 @@ std::vector<uint8_t> Tga(const TwoColours &picture);
 std::vector<uint8_t> Png(const TwoColours &picture);
 // The colours come back within a step or two of rounding.
 std::vector<uint8_t> Jpeg(const TwoColours &picture);
-// A background of the lower colour with a filled rectangle of the upper one.
+// Two filled rectangles.
 std::vector<uint8_t> Cgm(const TwoColours &picture);
 std::vector<uint8_t> Bmp(const TwoColours &picture);
 
