@@ -128,11 +128,17 @@ function(vor_test name)
   if(ARG_RESOURCE_LOCK)
     list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
-  if(ARG_ENVIRONMENT)
-    list(APPEND properties ENVIRONMENT ${ARG_ENVIRONMENT})
-  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${properties})
+  # A list cannot pass through the discovery's PROPERTIES (each level splits
+  # it again, so only the first variable would arrive): a script of our own,
+  # run after the discovery's, sets it on the tests found.
+  if(ARG_ENVIRONMENT)
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+    file(WRITE ${script}
+         "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${ARG_ENVIRONMENT}]==])\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+  endif()
 endfunction()

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/InternalImageWriter.h"
+#include "support/PictureFileWriter.h"
 #include "support/WaveFileWriter.h"
 
 namespace DemoPublication {
@@ -260,6 +261,46 @@ std::vector<uint8_t> Cover() {
   return picture.Bytes();
 }
 
+const std::vector<PictureSpot> &PictureSpots() {
+  static const std::vector<PictureSpot> spots = {
+      {"demo.jpg", 20, 40, 80, 60, 0x000000C0, 0x00C0C000},   {"demo.pcx", 120, 40, 80, 60, 0x0000C000, 0x00C000C0},
+      {"demo.tga", 220, 40, 80, 60, 0x00C00000, 0x0000C0C0},  {"demo.png", 20, 140, 80, 60, 0x000080FF, 0x00FF8000},
+      {"demo.cgm", 120, 140, 80, 60, 0x0000FF80, 0x008000FF}, {"demo.bmp", 220, 140, 80, 60, 0x00FF0080, 0x0080FF00},
+  };
+  return spots;
+}
+
+PublicationRecords::Page PicturePage(uint32_t id, uint32_t next) {
+  constexpr int16_t kPublicationFolder = 1;
+  constexpr uint8_t kReadAsPicture = 2;
+  constexpr int32_t kPictureFileKind = 2;
+  PublicationRecords::Page page = TimedPage(id, 0x00FFFFFF, 320, 240, next);
+  uint32_t objectId = 1;
+  for (const PictureSpot &spot : PictureSpots()) {
+    PublicationRecords::HotSpotRecord image;
+    image.graphical.left = spot.left;
+    image.graphical.top = spot.top;
+    image.graphical.right = spot.left + spot.width;
+    image.graphical.bottom = spot.top + spot.height;
+    image.graphical.linkedResource = VORObjectKey{4, 0, objectId + 1};
+    const PublicationRecords::ExternalIdentifier file{kPublicationFolder, spot.fileName, true, kReadAsPicture};
+    page.objects.push_back(PublicationRecords::ImageObject(
+        objectId, image, {PublicationRecords::ExternalResourceObject(objectId + 1, file, kPictureFileKind)}));
+    objectId += 2;
+  }
+  return page;
+}
+
+std::map<std::string, std::vector<uint8_t>> PictureFiles() {
+  std::map<std::string, std::vector<uint8_t>> files;
+  for (const PictureSpot &spot : PictureSpots()) {
+    const std::string name = spot.fileName;
+    const PictureFileWriter::TwoColours picture{64, 48, spot.topColour, spot.bottomColour};
+    files[name] = PictureFileWriter::Write(name.substr(name.rfind('.') + 1), picture);
+  }
+  return files;
+}
+
 PublicationRecords::Publication Make() {
   PublicationRecords::Publication publication;
   auto &properties = publication.properties;
@@ -293,7 +334,8 @@ PublicationRecords::Publication Make() {
       SoundPage(7, 8),
       MotionPage(8, 9),
       BookmarkPage(9, 10),
-      VideoPage(10, 4),
+      VideoPage(10, 11),
+      PicturePage(11, 4),
   };
 
   // A chapter in a window of its own, which goes back to the first page.

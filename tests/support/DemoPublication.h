@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "support/PublicationRecords.h"
@@ -25,5 +27,19 @@ constexpr int32_t kCoverHeight = 120;
 constexpr uint32_t kCoverTop = 0x002060C0;
 constexpr uint32_t kCoverBottom = 0x00C0A020;
 std::vector<uint8_t> Cover();
+
+// The picture-file page: one image object a picture file beside the
+// publication (JPEG, PCX, TGA, PNG, CGM and BMP), each picture its upper
+// half one colour and its lower half another, in a 320 x 240 page.
+struct PictureSpot {
+  const char *fileName;
+  int32_t left, top, width, height; // the image object on the page
+  uint32_t topColour, bottomColour; // 0x00BBGGRR
+};
+const std::vector<PictureSpot> &PictureSpots();
+PublicationRecords::Page PicturePage(uint32_t id, uint32_t next);
+// The files the page names, by file name, to be written beside the
+// publication.
+std::map<std::string, std::vector<uint8_t>> PictureFiles();
 
 } // namespace DemoPublication

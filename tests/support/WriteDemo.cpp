@@ -1,26 +1,44 @@
-// Writes the demo publication to the path given: run at build time, so
-// that scripts/run has something to play.
+// Writes the demo publication to the path given, and the picture files it
+// names beside it: run at build time, so that scripts/run has something to
+// play.
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "support/DemoPublication.h"
+
+namespace {
+
+bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes) {
+  std::FILE *file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    std::perror(path.c_str());
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    std::perror(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s demo.vor\n", argv[0]);
     return 2;
   }
-  const std::vector<uint8_t> bytes = DemoPublication::Make().Bytes();
-  std::FILE *file = std::fopen(argv[1], "wb");
-  if (file == nullptr) {
-    std::perror(argv[1]);
+  if (!WriteFile(argv[1], DemoPublication::Make().Bytes()))
     return 1;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::perror(argv[1]);
-    return 1;
+  const std::string path = argv[1];
+  const size_t slash = path.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  for (const auto &file : DemoPublication::PictureFiles()) {
+    if (!WriteFile(folder + file.first, file.second))
+      return 1;
   }
   return 0;
 }

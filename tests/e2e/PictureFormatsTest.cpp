@@ -1,0 +1,134 @@
+#include "support/DemoPublication.h"
+#include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 20000;
+constexpr DWORD kPollMs = 50;
+constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+constexpr uint32_t kCloseBoxExits = 0x20;
+constexpr int32_t kPageWidth = 320;
+constexpr int32_t kPageHeight = 240;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+// JPEG colours come back within rounding; the others exactly.
+constexpr int kTolerance = 4;
+
+// The demo's picture page alone, in a true-colour window of its own size,
+// the picture files beside it.
+PublicationRecords::Publication PicturePublication() {
+  PublicationRecords::Page page = DemoPublication::PicturePage(1, 1);
+  page.properties.timedPageDelay = -1; // the page stays
+  page.properties.timedPage = VORObjectKey{0, 0, 0};
+  PublicationRecords::Publication publication =
+      PublicationRecords::SmallPagesInAWindow("Pictures", kCloseBoxExits, {page});
+  publication.properties.width = 400;
+  publication.properties.height = 320;
+  publication.chapters[0].properties.pageWidth = kPageWidth;
+  publication.chapters[0].properties.pageHeight = kPageHeight;
+  return publication;
+}
+
+COLORREF PagePixel(HWND window, int x, int y) {
+  const SIZE client = ProgramDriver::ClientSize(window);
+  const int left = (client.cx - kPageWidth) / 2, top = (client.cy - kPageHeight) / 2;
+  return ProgramDriver::ClientPixel(window, left + x, top + y) & 0xFFFFFF;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
+    if (d > kTolerance || d < -kTolerance)
+      return false;
+  }
+  return true;
+}
+
+bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
+  const DWORD start = GetTickCount();
+  do {
+    if (Near(PagePixel(window, x, y), colour))
+      return true;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < kWindowTimeoutMs);
+  return false;
+}
+
+class PictureFormatsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder.WriteFile("pictures.vor", PublicationRecords::FileText(PicturePublication()));
+    for (const auto &file : DemoPublication::PictureFiles())
+      folder.WriteFile(file.first, std::string(file.second.begin(), file.second.end()));
+  }
+
+  // Starts the program on the page and waits until the page's white shows.
+  HWND Show(const char *program) {
+    if (!driver.Start(ProgramDriver::ProgramFolder() + program, folder.File("pictures.vor")))
+      return nullptr;
+    const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+    if (window == nullptr)
+      return nullptr;
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return WaitForPagePixel(window, 5, 5, kWhite) ? window : nullptr;
+  }
+
+  void Close(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
+  }
+
+  ScratchFolder folder;
+  ProgramDriver driver;
+};
+
+// Each picture's upper and lower halves, in the middle of its object.
+struct Samples {
+  int x, upperY, lowerY;
+};
+Samples SamplesOf(const DemoPublication::PictureSpot &spot) {
+  return {spot.left + spot.width / 2, spot.top + spot.height / 4, spot.top + spot.height * 3 / 4};
+}
+
+TEST_F(PictureFormatsTest, TheFullPlayerShowsAPictureOfEveryFormat) {
+  const HWND window = Show("vorplayer.exe");
+  ASSERT_NE(window, nullptr);
+  for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
+    const Samples at = SamplesOf(spot);
+    EXPECT_TRUE(WaitForPagePixel(window, at.x, at.upperY, spot.topColour))
+        << spot.fileName << " upper half: " << std::hex << PagePixel(window, at.x, at.upperY);
+    EXPECT_TRUE(Near(PagePixel(window, at.x, at.lowerY), spot.bottomColour))
+        << spot.fileName << " lower half: " << std::hex << PagePixel(window, at.x, at.lowerY);
+  }
+  Close(window);
+}
+
+// The compact player knows BMP only: the other objects show nothing and
+// leave the page's white.
+TEST_F(PictureFormatsTest, TheCompactPlayerShowsTheBmpOnly) {
+  const HWND window = Show("vorcompact.exe");
+  ASSERT_NE(window, nullptr);
+  for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
+    const Samples at = SamplesOf(spot);
+    if (std::string(spot.fileName).find(".bmp") != std::string::npos) {
+      EXPECT_TRUE(WaitForPagePixel(window, at.x, at.upperY, spot.topColour)) << spot.fileName;
+      EXPECT_TRUE(Near(PagePixel(window, at.x, at.lowerY), spot.bottomColour)) << spot.fileName;
+    }
+  }
+  // Looked at once the BMP is up, so the page is whole.
+  for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
+    const Samples at = SamplesOf(spot);
+    if (std::string(spot.fileName).find(".bmp") == std::string::npos) {
+      EXPECT_EQ(PagePixel(window, at.x, at.upperY), kWhite) << spot.fileName;
+      EXPECT_EQ(PagePixel(window, at.x, at.lowerY), kWhite) << spot.fileName;
+    }
+  }
+  Close(window);
+}
+
+} // namespace
