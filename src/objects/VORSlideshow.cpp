@@ -162,7 +162,7 @@ void VORSlideshow::BuildFileList() {
     return;
   std::string folder;
   std::string pattern;
-  SplitPattern(path.c_str(), folder, pattern);
+  SplitPattern(path.CStr(), folder, pattern);
   m_fileNames = SlideshowPlayback::SelectPictureFiles(folder, ListFolder(folder, pattern));
 }
 
