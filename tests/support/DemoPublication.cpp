@@ -241,6 +241,55 @@ PublicationRecords::Page VideoPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// A slideshow page: three pictures of the publication's own format (a
+// colour each) that change every second in order, endlessly, with a fade
+// into each; the last page of the chain leads to it, and it leads on to
+// the chapter window.
+constexpr uint32_t kSlideshowPageId = 12;
+constexpr int32_t kFirstSlideResource = 10;
+
+std::vector<uint8_t> SolidPicture(uint32_t colour) {
+  using namespace InternalImageWriter;
+  constexpr int16_t kWidth = 160, kHeight = 120;
+  Picture picture;
+  picture.width = kWidth;
+  picture.height = kHeight;
+  picture.depth = 24;
+  Frame frame;
+  frame.parts = {
+      PackedPart(0, 0, kWidth, kHeight, std::vector<Block>(kHeight, Block{kWidth, {PixelOf(colour)}, {}}), 3)};
+  picture.frames = {frame};
+  return picture.Bytes();
+}
+
+void AddSlideshowPage(PublicationRecords::Publication &publication) {
+  constexpr uint8_t kInternalPictureKind = 12;
+  constexpr int16_t kEndless = -1;
+  const uint32_t colours[] = {kOchre, kSlateBlue, 0x00FFFFFF};
+  PublicationRecords::SlideshowRecord record;
+  record.hotSpot.graphical.left = 80;
+  record.hotSpot.graphical.top = 60;
+  record.hotSpot.graphical.right = 240;
+  record.hotSpot.graphical.bottom = 180;
+  record.repeatCount = kEndless;
+  std::vector<PublicationRecords::PageObject> slides;
+  for (uint32_t i = 0; i < 3; ++i) {
+    const int32_t resource = kFirstSlideResource + static_cast<int32_t>(i);
+    publication.internalResources[resource] = SolidPicture(colours[i]);
+    slides.push_back(PublicationRecords::InternalResourceObject(2 + i, resource, kInternalPictureKind));
+    record.slides.push_back(
+        {1000, VORObjectKey{4, 1, 2 + i}, {"Fade", 10, PublicationRecords::FadeFXFields(300, 8, 0)}});
+  }
+  PublicationRecords::Page page = TimedPage(kSlideshowPageId, kTeal, 320, 240, 4);
+  page.properties.timedPageDelay = 6000;
+  page.objects = {PublicationRecords::SlideshowObject(1, record, slides)};
+  std::vector<PublicationRecords::Page> &pages = publication.chapters[0].pages;
+  for (PublicationRecords::Page &before : pages)
+    if (before.properties.timedPage.code == 4 && before.properties.timedPage.id == 4)
+      before.properties.timedPage = VORObjectKey{0, 4, kSlideshowPageId};
+  pages.push_back(page);
+}
+
 } // namespace
 
 std::vector<uint8_t> Cover() {
@@ -356,6 +405,7 @@ PublicationRecords::Publication Make() {
   publication.chapters = {shared, own};
   publication.internalResources[kCoverResource] = Cover();
   publication.internalResources[kChimeResource] = Chime();
+  AddSlideshowPage(publication);
   return publication;
 }
 

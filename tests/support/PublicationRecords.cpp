@@ -639,6 +639,25 @@ PageObject FrameObject(uint32_t id, const HotSpotRecord &record, std::vector<Pag
   return ObjectWithFields(VORObjectKey{1, 1, id}, record.Fields(), SIZE_MAX, std::move(children));
 }
 
+// ---- Slideshows ----
+std::vector<Field> SlideshowRecord::Fields() const {
+  std::vector<Field> fields = hotSpot.Fields();
+  fields.push_back({"slide flags", Uint16(slideFlags)});
+  fields.push_back({"repeat count", Uint16(static_cast<uint16_t>(repeatCount))});
+  fields.push_back({"slide count", Uint16(countOverride ? *countOverride : static_cast<uint16_t>(slides.size()))});
+  for (size_t i = 0; i < slides.size(); ++i)
+    fields.push_back({"delay " + std::to_string(i), Uint32(slides[i].delay)});
+  for (size_t i = 0; i < slides.size(); ++i)
+    fields.push_back({"slide " + std::to_string(i), Reference(slides[i].reference)});
+  for (size_t i = 0; i < slides.size(); ++i)
+    fields.push_back(slides[i].transition.AsField("transition " + std::to_string(i)));
+  return fields;
+}
+
+PageObject SlideshowObject(uint32_t id, const SlideshowRecord &record, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 8, id}, record.Fields(), SIZE_MAX, std::move(children));
+}
+
 void Publication::AddTo(PublicationWriter &writer) const {
   PublicationWriter::Folder &root = writer.AddEntry(kRootEntry);
   PublicationWriter::Folder &folder = root.AddFolder(reference, VORObjectKey::kClassSize);

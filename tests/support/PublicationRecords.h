@@ -467,6 +467,28 @@ PageObject SimpleHotSpotObject(uint32_t id, const HotSpotRecord &record);
 // relative to the frame's corner.
 PageObject FrameObject(uint32_t id, const HotSpotRecord &record, std::vector<PageObject> children);
 
+// ---- Slideshows ----
+// A slideshow's record (1, 8): the hotspot record, the 16-bit slide flags
+// and repeat count, the 16-bit slide count n, n 32-bit delays, n slide
+// references (8 bytes each), then n transitions, each in a folder without
+// key. countOverride writes another count than the slides given (a
+// damaged record).
+struct SlideshowRecord {
+  struct Slide {
+    uint32_t delay = 1000;
+    VORObjectKey reference = VORObjectKey::None();
+    FXRecord transition{};
+  };
+  HotSpotRecord hotSpot;
+  uint16_t slideFlags = 1;
+  int16_t repeatCount = 0;
+  std::vector<Slide> slides;
+  std::optional<uint16_t> countOverride{};
+
+  std::vector<Field> Fields() const;
+};
+PageObject SlideshowObject(uint32_t id, const SlideshowRecord &record, std::vector<PageObject> children = {});
+
 // A background's record (1, 0): the graphical record, the fill kind; colour
 // 1 only for fill kinds 1 and 2; colour 2 and the direction only for kind 2.
 struct BackgroundRecord {

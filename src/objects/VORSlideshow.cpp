@@ -1,0 +1,305 @@
+#include "objects/VORSlideshow.h"
+
+#include <windows.h>
+
+#include "display/VORRunView.h"
+#include "display/VORTransition.h"
+#include "display/VORView.h"
+#include "images/ImageFactory.h"
+#include "images/VORGfxImage.h"
+#include "model/VORApp.h"
+#include "model/VORClassRegistry.h"
+#include "model/VORExternalResourceIdentifier.h"
+#include "model/VORFileKind.h"
+#include "model/VORFrameStreamObjectAction.h"
+#include "model/VORResourceManager.h"
+#include "objects/VORExternalResourceObject.h"
+#include "objects/VORResourceObject.h"
+
+namespace {
+
+const ClassRegistration kSlideshow(VORSlideshow::kCategory, VORSlideshow::kCode, VORPlayerSlideshow::Create);
+
+constexpr int32_t kPaletteDepth = 8;
+// A picture file named by the file pattern is kept as a file the program
+// made the identifier for.
+constexpr int32_t kFileStorage = VORExternalResourceObject::kStorageMade;
+
+using Flag = VORSlideshow::VORSlideshowProperties::SlideFlag;
+
+// The shuffles reseed the random generator from the time of the tick.
+uint32_t TickTime() {
+  VORApp *app = VORApp::Get();
+  return app != nullptr ? app->GetTickTime() : 0;
+}
+
+// Folder (with its separator) and pattern of a file name.
+void SplitPattern(const std::string &path, std::string &folder, std::string &pattern) {
+  const size_t separator = path.find_last_of("\\/");
+  folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+  pattern = separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::vector<std::string> ListFolder(const std::string &folder, const std::string &pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      names.emplace_back(found.cFileName);
+  } while (FindNextFileA(search, &found) != 0);
+  FindClose(search);
+  return names;
+}
+
+} // namespace
+
+VORSlideshow::VORSlideshow(uint32_t classKey, int32_t id) : VORHotSpot(classKey, id), m_playback(*this, TickTime) {}
+
+VORSlideshow::VORSlideshow(const VORSlideshow &other)
+    : VORHotSpot(other), SlideshowPlayback::Host(other), m_playback(*this, TickTime) {}
+
+VORSlideshow::~VORSlideshow() = default;
+
+VORSlideshow::VORSlideshowProperties &VORSlideshow::GetSlideshowProperties() {
+  return static_cast<VORSlideshowProperties &>(GetGraphicalProperties());
+}
+
+bool VORSlideshow::IsFilePatternMode() { return (GetSlideshowProperties().slideFlags & Flag::kFilePattern) != 0; }
+
+// --- Actions ---------------------------------------------------------------------
+
+bool VORSlideshow::ReceiveAction(VORObjectAction &action, ActionContext &context) {
+  if (!action.GetTarget().Equals(GetObjectCode()))
+    return false;
+  const auto *indexed = dynamic_cast<const VORFrameStreamObjectAction *>(&action);
+  const int32_t index = indexed != nullptr ? indexed->parameter : 0;
+  switch (action.GetActionCode()) {
+  case kPlay:
+    m_playback.Play();
+    return true;
+  case kStop:
+    m_playback.Stop();
+    return true;
+  case kPause:
+    m_playback.Pause();
+    return true;
+  case kResume:
+    m_playback.Resume();
+    return true;
+  case kNext:
+    m_playback.Next();
+    return true;
+  case kPrevious:
+    m_playback.Previous();
+    return true;
+  case kLast:
+    m_playback.Last();
+    return true;
+  case kFirst:
+    m_playback.First();
+    return true;
+  case kGoTo:
+    m_playback.GoTo(index);
+    return true;
+  case kStartAt:
+    m_playback.Start(index);
+    return true;
+  case kStep:
+    // A step built elsewhere carries no generation and belongs to no chain.
+    if (const auto *step = dynamic_cast<const VORSlideshowStepAction *>(&action))
+      m_playback.Step(step->generation);
+    return true;
+  default:
+    return VORHotSpot::ReceiveAction(action, context);
+  }
+}
+
+void VORSlideshow::PostStep(uint32_t generation, uint32_t delay) {
+  VORApp *app = VORApp::Get();
+  if (app == nullptr)
+    return;
+  auto action = std::make_unique<VORSlideshowStepAction>(generation);
+  action->SetTarget(GetObjectCode());
+  action->SetOriginObject(GetViewReference());
+  action->SetOriginPage(GetPageReference());
+  app->ScheduleAction(delay, action.release(), nullptr);
+}
+
+// --- Page life -------------------------------------------------------------------
+
+void VORSlideshow::EnterPage(VORPageInstance &instance, bool visible) {
+  VORHotSpot::EnterPage(instance, visible);
+  ReleasePicture();
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  SlideshowPlayback::Settings settings;
+  settings.repeatCount = properties.repeatCount;
+  settings.shuffled = (properties.slideFlags & Flag::kShuffled) != 0;
+  settings.delays = properties.delays;
+  if (IsFilePatternMode()) {
+    BuildFileList();
+    settings.slideCount = static_cast<int32_t>(m_fileNames.size());
+    settings.firstDelayForAll = true;
+  } else {
+    m_fileNames.clear();
+    settings.slideCount = properties.GetSlideCount();
+  }
+  m_playback.Enter(settings);
+}
+
+void VORSlideshow::BuildFileList() {
+  m_fileNames.clear();
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  if (properties.references.empty())
+    return;
+  auto *named = dynamic_cast<VORExternalResourceObject *>(FindChild(properties.references[0], false));
+  if (named == nullptr)
+    return;
+  const XQString path = named->GetFilePath();
+  if (path.IsEmpty())
+    return;
+  std::string folder;
+  std::string pattern;
+  SplitPattern(path.CStr(), folder, pattern);
+  m_fileNames = SlideshowPlayback::SelectPictureFiles(folder, ListFolder(folder, pattern));
+}
+
+void VORSlideshow::LeavePage(bool visible) {
+  VORHotSpot::LeavePage(visible);
+  ReleasePicture();
+}
+
+void VORSlideshow::Hide(int32_t depth) {
+  ReleasePicture();
+  m_playback.Halt();
+  VORHotSpot::Hide(depth);
+}
+
+void VORSlideshow::OnPageShown() {
+  VORHotSpot::OnPageShown();
+  StartIfAsked();
+}
+
+void VORSlideshow::AfterShow() {
+  VORHotSpot::AfterShow();
+  StartIfAsked();
+}
+
+void VORSlideshow::StartIfAsked() {
+  if ((GetSlideshowProperties().slideFlags & Flag::kStartByItself) == 0 || m_playback.GetSlideCount() <= 0 ||
+      m_playback.IsPlaying() || !IsInInteractiveView() || !IsVisible())
+    return;
+  m_playback.StartByItself();
+}
+
+// --- Slides ----------------------------------------------------------------------
+
+void VORSlideshow::ReleasePicture() { m_picture.reset(); }
+
+bool VORSlideshow::IsTransitionRunning() { return GetEffect() != nullptr && !GetEffect()->IsFinished(); }
+
+// The modal effect runs over the object's screen rectangle to its end here;
+// without one the new picture simply replaces the old.
+void VORSlideshow::ShowSlide(int32_t index, bool /*firstShow*/) {
+  ReleasePicture();
+  LoadCurrentPicture();
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  const size_t at = static_cast<size_t>(m_playback.SettingsIndexOf(index));
+  Invalidate();
+  if (at >= properties.transitions.size() || !properties.transitions[at].HasEffect() || properties.modalTransition == 0)
+    return;
+  auto *view = dynamic_cast<VORRunView *>(GetView());
+  if (view == nullptr)
+    return;
+  if (std::unique_ptr<VORTransition> effect = view->CreateTransition(properties.transitions[at]))
+    view->RunTransitionModal(*effect, GetScreenRect(), false);
+}
+
+bool VORSlideshow::LoadCurrentPicture() {
+  const int32_t index = m_playback.GetCurrentIndex();
+  if (index < 0 || index >= m_playback.GetSlideCount())
+    return false;
+  uint32_t handle = 0;
+  if (IsFilePatternMode()) {
+    if (static_cast<size_t>(index) >= m_fileNames.size())
+      return false;
+    VORApp *app = VORApp::Get();
+    VORResourceManager *resources = app != nullptr ? app->GetResourceManager() : nullptr;
+    if (resources == nullptr)
+      return false;
+    const VORExternalResourceIdentifier identifier(VORExternalResourceIdentifier::kFullPath,
+                                                   m_fileNames[static_cast<size_t>(index)].c_str(),
+                                                   VORExternalResourceIdentifier::kStoragePicture);
+    handle = resources->OpenExternalResource(identifier, kFileStorage, 0, 0);
+  } else {
+    const VORSlideshowProperties &properties = GetSlideshowProperties();
+    if (static_cast<size_t>(index) >= properties.references.size())
+      return false;
+    auto *resource =
+        dynamic_cast<VORResourceObject *>(FindChild(properties.references[static_cast<size_t>(index)], false));
+    if (resource != nullptr)
+      handle = resource->AcquireResource(0);
+  }
+  if (handle == 0)
+    return false;
+  m_picture = CreateImageForResource(handle, GetGraphicalProperties().imageLayout, GetRect());
+  return m_picture != nullptr;
+}
+
+void VORSlideshow::DrawContent(const VORRect &rect, DrawingContext &context) {
+  VORHotSpot::DrawContent(rect, context);
+  const bool loadedHere = m_picture == nullptr;
+  if (loadedHere && !LoadCurrentPicture())
+    return;
+  m_picture->Draw(context, GetRect(), rect);
+  if (loadedHere && !IsInInteractiveView())
+    ReleasePicture();
+}
+
+// --- Layout and surfaces ---------------------------------------------------------
+
+bool VORSlideshow::StretchesHorizontally() {
+  return GetSlideshowProperties().GetSlideCount() == 0 || GetGraphicalProperties().imageLayout.fitMode != 0;
+}
+
+bool VORSlideshow::StretchesVertically() { return StretchesHorizontally(); }
+
+bool VORSlideshow::IsEmpty(bool withChildren) {
+  return GetSlideshowProperties().GetSlideCount() == 0 && VORHotSpot::IsEmpty(withChildren);
+}
+
+int32_t VORSlideshow::SlideResourceKind(size_t index) {
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  auto *resource = dynamic_cast<VORResourceObject *>(FindChild(properties.references[index], false));
+  return resource != nullptr ? resource->GetResourceId() : 0;
+}
+
+bool VORSlideshow::SuitsDisplayDepth(int32_t bitsPerPixel) {
+  if (bitsPerPixel != kPaletteDepth)
+    return true;
+  for (size_t i = 0; i < GetSlideshowProperties().references.size(); ++i) {
+    const int32_t kind = SlideResourceKind(i);
+    if (kind == VORFileKind::kOther || kind == VORFileKind::kPictureFile)
+      return false;
+  }
+  return true;
+}
+
+void VORSlideshow::UpdateDrawFlags() {
+  VORHotSpot::UpdateDrawFlags();
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  if (properties.GetSlideCount() == 0)
+    return;
+  // The pictures change under the object: what lies below shows through
+  // wherever one of them does not cover it.
+  bool notCovering = properties.imageLayout.transparencyKind != 0 || properties.imageLayout.fitMode != 1;
+  for (size_t i = 0; i < properties.references.size() && !notCovering; ++i) {
+    const int32_t kind = SlideResourceKind(i);
+    notCovering = kind == VORFileKind::kOther || kind == VORFileKind::kWindowsMetafile ||
+                  kind == VORFileKind::kEnhancedMetafile || kind == VORFileKind::kCdr;
+  }
+  if (notCovering || IsFilePatternMode())
+    AddDrawFlags(DrawFlags::kNotCovering | DrawFlags::kNotFilling);
+}
