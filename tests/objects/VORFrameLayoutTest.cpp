@@ -15,7 +15,8 @@ VORPlayerSimpleHotSpot *AddChild(VORPlayerFrame &frame, int32_t id, const VORRec
 }
 
 // A frame designed at (100, 50, 200, 150) holding two children side by
-// side, its guides derived as reading the record does.
+// side, designed relative to the frame's corner; its guides derived as
+// reading the record does, with the frame's corner in the bounds.
 struct FrameOfTwo {
   VORPlayerFrame frame{VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1};
   VORPlayerSimpleHotSpot *left;
@@ -23,8 +24,8 @@ struct FrameOfTwo {
 
   FrameOfTwo() {
     frame.GetGraphicalProperties().layoutRect = VORRect(100, 50, 200, 150);
-    left = AddChild(frame, 2, VORRect(110, 60, 150, 100));
-    right = AddChild(frame, 3, VORRect(150, 60, 190, 140));
+    left = AddChild(frame, 2, VORRect(10, 10, 50, 50));
+    right = AddChild(frame, 3, VORRect(50, 10, 90, 90));
     frame.GetFrameLayout().SetBounds(frame.GetLayoutRect());
   }
 };
@@ -38,6 +39,7 @@ TEST(VORFrameLayoutTest, AFrameMadeFromNothingHasNoPlaceUntilPlaced) {
 
 TEST(VORFrameLayoutTest, MovedTheChildrenKeepTheirPlacesRelativeToTheFrame) {
   FrameOfTwo page;
+  EXPECT_EQ(page.left->GetRect(), VORRect(110, 60, 150, 100)) << "placed by the bounds before any resize";
   page.frame.SetRect(VORRect(100, 50, 200, 150));
   EXPECT_EQ(page.left->GetRect(), VORRect(110, 60, 150, 100));
   EXPECT_EQ(page.right->GetRect(), VORRect(150, 60, 190, 140));
