@@ -261,7 +261,7 @@ PublicationRecords::ListedObject ObjectAction(uint32_t id, const VORObjectKey &t
 
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
   constexpr uint32_t kNextId = 10, kSquareId = 20, kHoverId = 21, kLampId = 30, kDraggableId = 40;
-  constexpr uint32_t kTargetId = 50, kMarkId = 60, kFrameId = 70;
+  constexpr uint32_t kTargetId = 50, kMarkId = 60, kFrameId = 70, kPageFillId = 80;
   PublicationRecords::Page page(VORObjectKey{0, 4, id});
   page.properties.backgroundColor = kPlayBackground;
   page.properties.right = 320;
@@ -305,6 +305,8 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
   };
 
   page.objects = {
+      // The page's colour is the margins'; an object fills the page itself.
+      PublicationRecords::BackgroundObject(kPageFillId, FilledArea({0, 0, 320, 240}, kPlayBackground)),
       PublicationRecords::BackgroundObject(kSquareId, FilledArea(kHover, kOchre)),
       PublicationRecords::SimpleHotSpotObject(kHoverId, hover),
       PublicationRecords::BackgroundObject(kLampId, lampRecord),
