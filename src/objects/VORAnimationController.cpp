@@ -3,15 +3,13 @@
 #include "engine/VORUpdateController.h"
 #include "model/VORClassRegistry.h"
 #include "model/VORPageInstance.h"
+#include "objects/VORFrame.h"
 #include "objects/VORGraphicalObject.h"
 
 namespace {
 
 const ClassRegistration kRegistration(VORAnimationController::kCategory, VORAnimationController::kCode,
                                       VORPlayerAnimationController::Create);
-
-// Objects inside a frame move relative to the frame.
-constexpr uint32_t kFrameClassKey = VORObjectCode::MakeClassKey(1, 1);
 
 } // namespace
 
@@ -49,12 +47,13 @@ void VORAnimationController::Start() {
   m_started = false;
   m_active = true;
   m_frame = nullptr;
+  // Objects inside a frame move relative to the frame.
   for (VORRecursiveObjectContainer *up = m_object->GetParent(); up != nullptr; up = up->GetParent()) {
     auto *graphical = dynamic_cast<VORGraphicalObject *>(up);
     if (graphical == nullptr)
       break;
-    if (graphical->GetClassKey() == kFrameClassKey) {
-      m_frame = graphical;
+    if (auto *frame = dynamic_cast<VORFrame *>(graphical)) {
+      m_frame = frame;
       break;
     }
   }

@@ -362,3 +362,77 @@ TEST_F(ViewTest, ActionOneHundredFourClosesOnlyTheViewItIsAimedAt) {
 }
 
 } // namespace
+
+// ---- Auto-scroll and the pointer's position -----------------------------------
+
+namespace {
+
+LPARAM ClientPointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+void MoveTo(HWND window, int x, int y) { ::SendMessageA(window, WM_MOUSEMOVE, 0, ClientPointParam(x, y)); }
+
+void AutoScrollTicks(HWND window, int count) {
+  constexpr WPARAM kAutoScrollTimer = 5;
+  for (int i = 0; i < count; ++i)
+    ::SendMessageA(window, WM_TIMER, kAutoScrollTimer, 0);
+}
+
+TEST_F(ViewTest, APointerCapturedOutsideTheWindowHasNegativeCoordinates) {
+  auto view = MakeView();
+  view->Show(SetPage(640, 480, VORRect(0, 0, 640, 480), kGreen));
+  MoveTo(view->GetWindow(), -5, -7);
+  EXPECT_EQ(view->GetInput().GetLastPosition(), (VORPoint{-5, -7}));
+  MoveTo(view->GetWindow(), 30000, -32768);
+  EXPECT_EQ(view->GetInput().GetLastPosition(), (VORPoint{30000, -32768}));
+}
+
+TEST_F(ViewTest, InDragScrollModeThePageScrollsFromTheEdgeBandsAndStopsAtItsEdges) {
+  auto view = MakeView();
+  view->Show(SetPage(640, 480, VORRect(0, 0, 640, 480), kGreen));
+  view->SetDragScroll(true);
+  HWND window = view->GetWindow();
+  RECT client;
+  ::GetClientRect(window, &client);
+  MoveTo(window, 160, 120);
+  EXPECT_FALSE(view->IsAutoScrolling());
+  // Just outside the 20-pixel band: nothing.
+  MoveTo(window, client.right - 20, 120);
+  EXPECT_FALSE(view->IsAutoScrolling());
+  MoveTo(window, client.right - 19, 120);
+  ASSERT_TRUE(view->IsAutoScrolling());
+  AutoScrollTicks(window, 1);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{-20, 0})) << "20 pixels a tick";
+  ::SendMessageA(window, WM_TIMER, 6, 0);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{-20, 0})) << "another timer moves nothing";
+  AutoScrollTicks(window, 40);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{-(640 - client.right), 0})) << "not past the right edge";
+  // The bottom-left corner: left and down at once.
+  MoveTo(window, 10, client.bottom - 5);
+  AutoScrollTicks(window, 60);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{0, -(480 - client.bottom)})) << "not past the left or bottom edge";
+  MoveTo(window, 160, 120);
+  EXPECT_FALSE(view->IsAutoScrolling()) << "out of the bands";
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ViewTest, APageNarrowerThanTheWindowNeverScrollsSideways) {
+  auto view = MakeView();
+  view->Show(SetPage(200, 480, VORRect(0, 0, 200, 480), kGreen));
+  view->SetDragScroll(true);
+  HWND window = view->GetWindow();
+  RECT client;
+  ::GetClientRect(window, &client);
+  const VORPoint centred = view->GetScrollOrigin();
+  ASSERT_GT(centred.x, 0);
+  MoveTo(window, 160, 120);
+  MoveTo(window, client.right - 5, 120);
+  EXPECT_FALSE(view->IsAutoScrolling());
+  MoveTo(window, client.right - 5, client.bottom - 5);
+  ASSERT_TRUE(view->IsAutoScrolling()) << "downwards it may";
+  AutoScrollTicks(window, 3);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{centred.x, -60}));
+  MoveTo(window, client.right + 50, client.bottom - 5);
+  EXPECT_FALSE(view->IsAutoScrolling()) << "outside the window";
+}
+
+} // namespace

@@ -6,10 +6,13 @@
 
 #include "display/VORKeyboardObjectAction.h"
 #include "model/ActionContext.h"
+#include "model/VORActionList.h"
 #include "model/VORChapter.h"
+#include "model/VOREvent.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerPage.h"
 #include "model/VORPublication.h"
+#include "model/VORTrigger.h"
 #include "objects/VORSimpleHotSpot.h"
 #include "support/FakeApp.h"
 #include "support/HeadlessView.h"
@@ -166,6 +169,127 @@ TEST_F(HotSpotInputTest, HidingForgetsThePressAndTheHold) {
   m_upper->Hide(0);
   EXPECT_EQ(m_upper->GetState(), VORHotSpot::kOutside);
   EXPECT_EQ(m_view.GetInput().GetMouseHolder(), nullptr);
+}
+
+// ---- Drag and drop ----------------------------------------------------------
+
+constexpr int32_t kDropped = 4343;
+
+// A drop on the object sends kDropped (the action is scheduled, so the
+// fake application keeps it).
+void AddDropEvent(VORGraphicalObject &object, const VORObjectCode &dropped) {
+  VORGraphicalObject::VORGraphicalObjectProperties &properties = object.GetGraphicalProperties();
+  auto *event = new VOREvent(1);
+  auto *action = new VORObjectAction(VORObjectAction::kClassKey, 0);
+  action->SetActionCode(kDropped);
+  action->SetTarget(object.GetObjectCode());
+  event->CreateActionList().Add(0, action);
+  properties.events.Add(event);
+  properties.eventMap.Add(new VORDropTrigger(dropped), static_cast<uint16_t>(properties.events.GetCount() - 1));
+}
+
+int DropsFired(FakeApp &app) {
+  int count = 0;
+  for (const auto &scheduled : app.ScheduledActions())
+    count += scheduled.action->GetActionCode() == kDropped ? 1 : 0;
+  return count;
+}
+
+TEST_F(HotSpotInputTest, DropsAreAcceptedByTheirListsTheirFlagAndTheWholeRectangle) {
+  const VORObjectCode target = m_lower->GetObjectCode();
+  const VORObjectCode dropped = m_upper->GetObjectCode();
+  const VORObjectCode other(1, 7, 77);
+  struct Case {
+    const char *name;
+    VORRect droppedRect;
+    std::vector<VORObjectCode> dropTargets;
+    uint8_t acceptsDrops;
+    std::vector<VORObjectCode> acceptedObjects;
+    bool accepted;
+  } cases[] = {
+      {"no lists, accepts drops", VORRect(20, 20, 30, 30), {}, 1, {}, true},
+      {"the whole target", VORRect(10, 10, 60, 60), {}, 1, {}, true},
+      {"bottom-right pixel outside", VORRect(20, 20, 61, 30), {}, 1, {}, false},
+      {"top-left pixel outside", VORRect(9, 20, 30, 30), {}, 1, {}, false},
+      {"does not accept drops", VORRect(20, 20, 30, 30), {}, 0, {}, false},
+      {"drop targets name it", VORRect(20, 20, 30, 30), {other, target}, 1, {}, true},
+      {"drop targets name another", VORRect(20, 20, 30, 30), {other}, 1, {}, false},
+      {"accepted objects name it", VORRect(20, 20, 30, 30), {}, 1, {dropped}, true},
+      {"accepted objects name another", VORRect(20, 20, 30, 30), {}, 1, {other}, false},
+      {"both lists admit", VORRect(20, 20, 30, 30), {target}, 1, {dropped}, true},
+  };
+  AddDropEvent(*m_lower, dropped);
+  for (const Case &c : cases) {
+    m_app.ScheduledActions().clear();
+    m_upper->SetRect(c.droppedRect);
+    m_upper->GetGraphicalProperties().dropTargets = c.dropTargets;
+    m_lower->GetGraphicalProperties().acceptsDrops = c.acceptsDrops;
+    m_lower->GetGraphicalProperties().acceptedObjects = c.acceptedObjects;
+    EXPECT_EQ(m_lower->TryAcceptDrop(*m_upper), c.accepted) << c.name;
+    EXPECT_EQ(DropsFired(m_app), c.accepted ? 1 : 0) << c.name;
+  }
+  m_upper->SetRect(VORRect(20, 20, 30, 30));
+  m_upper->GetGraphicalProperties().acceptsDrops = 1;
+  EXPECT_FALSE(m_upper->TryAcceptDrop(*m_upper)) << "never itself";
+}
+
+// The upper hotspot, made small and draggable, dragged with the mouse by
+// a button press at (95, 95), moves and let go at the point given.
+class DragTest : public HotSpotInputTest {
+protected:
+  DragTest() {
+    m_upper->GetGraphicalProperties().draggable = 1;
+    m_upper->GetGraphicalProperties().layoutRect = VORRect(90, 90, 100, 100);
+    m_upper->SetRect(VORRect(90, 90, 100, 100));
+    m_lower->GetGraphicalProperties().acceptsDrops = 1;
+    AddDropEvent(*m_lower, m_upper->GetObjectCode());
+  }
+  void DragTo(int32_t x, int32_t y) {
+    VORInputDispatcher &input = m_view.GetInput();
+    input.SetLastPosition(VORPoint{95, 95});
+    input.DispatchMouseEvent(VORInput::kLeftDown);
+    input.DispatchMouseMove(VORPoint{96, 96});
+    input.DispatchMouseMove(VORPoint{x, y});
+    input.SetLastPosition(VORPoint{x, y});
+    input.DispatchMouseEvent(VORInput::kLeftUp);
+  }
+};
+
+TEST_F(DragTest, AnAcceptedDropStaysAndTheObjectCannotBeDraggedUntilShownAnew) {
+  DragTo(30, 30);
+  EXPECT_EQ(m_upper->GetRect(), VORRect(24, 24, 34, 34)) << "held where it was grabbed";
+  EXPECT_EQ(DropsFired(m_app), 1);
+  EXPECT_FALSE(m_upper->IsBeingDragged());
+  EXPECT_EQ(m_view.GetInput().GetMouseHolder(), nullptr) << "the drag is over";
+  EXPECT_FALSE(m_upper->CanStartDrag());
+  // Pressed and moved again, it stays.
+  m_view.GetInput().SetLastPosition(VORPoint{28, 28});
+  m_view.GetInput().DispatchMouseEvent(VORInput::kLeftDown);
+  m_view.GetInput().DispatchMouseMove(VORPoint{29, 29});
+  m_view.GetInput().DispatchMouseMove(VORPoint{150, 150});
+  EXPECT_FALSE(m_upper->IsBeingDragged());
+  EXPECT_EQ(m_upper->GetRect(), VORRect(24, 24, 34, 34));
+  m_view.GetInput().DispatchMouseEvent(VORInput::kLeftUp);
+  m_upper->Hide(0);
+  m_upper->Show(0);
+  EXPECT_TRUE(m_upper->CanStartDrag()) << "shown anew";
+}
+
+TEST_F(DragTest, ARefusedDropGlidesBack) {
+  m_app.ScheduledActions().clear();
+  DragTo(150, 150);
+  EXPECT_EQ(DropsFired(m_app), 0);
+  EXPECT_TRUE(m_upper->IsBeingDragged()) << "gliding back";
+  EXPECT_TRUE(m_upper->CanStartDrag());
+  EXPECT_EQ(m_view.GetInput().GetMouseHolder(), nullptr);
+}
+
+TEST_F(DragTest, AnObjectThatAcceptsDropsIsNotItsOwnTarget) {
+  m_upper->GetGraphicalProperties().acceptsDrops = 1;
+  AddDropEvent(*m_upper, m_upper->GetObjectCode());
+  DragTo(150, 150);
+  EXPECT_EQ(DropsFired(m_app), 0);
+  EXPECT_TRUE(m_upper->IsBeingDragged()) << "refused, it glides back";
 }
 
 } // namespace

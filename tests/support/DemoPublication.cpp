@@ -292,6 +292,118 @@ void AddSlideshowPage(PublicationRecords::Publication &publication) {
 
 } // namespace
 
+// ---- The page to play with --------------------------------------------------
+
+namespace {
+
+constexpr int32_t kShowAction = 12;
+constexpr int32_t kHideAtOnce = 18;
+constexpr int32_t kGotoPageAction = 101;
+constexpr uint16_t kLeftUpCode = 2;
+constexpr uint16_t kEnterCode = 7;
+constexpr uint16_t kLeaveCode = 8;
+constexpr uint16_t kBackgroundCode = 0;
+constexpr uint16_t kButtonCode = 2;
+
+PublicationRecords::GraphicalRecord Placed(const PlayArea &area) {
+  PublicationRecords::GraphicalRecord record;
+  record.left = area.left;
+  record.top = area.top;
+  record.right = area.right;
+  record.bottom = area.bottom;
+  return record;
+}
+
+PublicationRecords::BackgroundRecord FilledArea(const PlayArea &area, uint32_t colour) {
+  PublicationRecords::BackgroundRecord record;
+  record.graphical = Placed(area);
+  record.fillKind = 1;
+  record.colour1 = colour;
+  return record;
+}
+
+// An event of one action, fired by one trigger; the events are numbered in
+// the order added.
+void AddEvent(PublicationRecords::Events &events, PublicationRecords::ListedObject trigger,
+              PublicationRecords::ListedObject action) {
+  PublicationRecords::Event event;
+  event.id = static_cast<uint32_t>(events.list.size() + 1);
+  event.objects = {std::move(action)};
+  event.delays = {0};
+  events.indexes.push_back(static_cast<uint16_t>(events.list.size()));
+  events.list.push_back(event.Object());
+  events.triggers.push_back(std::move(trigger));
+}
+
+PublicationRecords::ListedObject ObjectAction(uint32_t id, const VORObjectKey &target, int32_t code) {
+  PublicationRecords::ActionFields fields;
+  fields.target = target;
+  fields.code = code;
+  return PublicationRecords::Action(1, id, fields);
+}
+
+} // namespace
+
+PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
+  constexpr uint32_t kNextId = 10, kSquareId = 20, kHoverId = 21, kLampId = 30, kDraggableId = 40;
+  constexpr uint32_t kTargetId = 50, kMarkId = 60, kFrameId = 70, kPageFillId = 80;
+  PublicationRecords::Page page(VORObjectKey{0, 4, id});
+  page.properties.backgroundColor = kPlayBackground;
+  page.properties.right = 320;
+  page.properties.bottom = 240;
+  page.properties.title = "Play";
+
+  PublicationRecords::ButtonRecord nextButton;
+  nextButton.hotSpot.graphical = Placed(kNextButton);
+  AddEvent(nextButton.hotSpot.graphical.events, PublicationRecords::MouseTrigger(1, kLeftUpCode),
+           PublicationRecords::GotoPageAction(1, kGotoPageAction, VORObjectKey{0, 4, next}));
+
+  PublicationRecords::HotSpotRecord hover;
+  hover.graphical = Placed(kHover);
+  const VORObjectKey lamp{1, kBackgroundCode, kLampId};
+  AddEvent(hover.graphical.events, PublicationRecords::MouseTrigger(1, kEnterCode), ObjectAction(1, lamp, kShowAction));
+  AddEvent(hover.graphical.events, PublicationRecords::MouseTrigger(2, kLeaveCode), ObjectAction(2, lamp, kHideAtOnce));
+  PublicationRecords::BackgroundRecord lampRecord = FilledArea(kLamp, kLampColour);
+  lampRecord.graphical.visibleAtStart = 0;
+
+  PublicationRecords::ButtonRecord draggable;
+  draggable.hotSpot.graphical = Placed(kDraggable);
+  draggable.hotSpot.graphical.draggable = 1;
+  draggable.hotSpot.graphical.glideBack = 1000;
+  const VORObjectKey draggableKey{1, kButtonCode, kDraggableId};
+
+  PublicationRecords::BackgroundRecord target = FilledArea(kDropTarget, kTargetColour);
+  target.graphical.acceptsDrops = 1;
+  const VORObjectKey mark{1, kBackgroundCode, kMarkId};
+  AddEvent(target.graphical.events, PublicationRecords::DropTrigger(1, draggableKey),
+           ObjectAction(1, mark, kShowAction));
+  PublicationRecords::BackgroundRecord markRecord = FilledArea(kDropMark, kMarkColour);
+  markRecord.graphical.visibleAtStart = 0;
+
+  // The children's rectangles are relative to the frame's corner.
+  PublicationRecords::HotSpotRecord frame;
+  frame.graphical = Placed(kFrame);
+  const int32_t width = kFrame.right - kFrame.left, height = kFrame.bottom - kFrame.top;
+  const std::vector<PublicationRecords::PageObject> halves = {
+      PublicationRecords::BackgroundObject(kFrameId + 1, FilledArea({0, 0, width / 2, height}, kOchre)),
+      PublicationRecords::BackgroundObject(kFrameId + 2, FilledArea({width / 2, 0, width, height}, kLampColour)),
+  };
+
+  page.objects = {
+      // The page's colour is the margins'; an object fills the page itself.
+      PublicationRecords::BackgroundObject(kPageFillId, FilledArea({0, 0, 320, 240}, kPlayBackground)),
+      PublicationRecords::BackgroundObject(kSquareId, FilledArea(kHover, kOchre)),
+      PublicationRecords::SimpleHotSpotObject(kHoverId, hover),
+      PublicationRecords::BackgroundObject(kLampId, lampRecord),
+      PublicationRecords::BackgroundObject(kTargetId, target),
+      PublicationRecords::BackgroundObject(kMarkId, markRecord),
+      PublicationRecords::FrameObject(kFrameId, frame, halves),
+      PublicationRecords::ButtonObject(kNextId, nextButton),
+      PublicationRecords::ButtonObject(kDraggableId, draggable),
+  };
+  return page;
+}
+
 std::vector<uint8_t> Cover() {
   using namespace InternalImageWriter;
   constexpr uint32_t kBytesPerPixel = 3;
@@ -381,7 +493,8 @@ PublicationRecords::Publication Make() {
       GradientPage(5, 6),
       BorderPage(6, 7),
       SoundPage(7, 8),
-      MotionPage(8, 9),
+      MotionPage(8, 13),
+      PlayPage(13, 9),
       BookmarkPage(9, 10),
       VideoPage(10, 11),
       PicturePage(11, 4),

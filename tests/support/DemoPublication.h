@@ -11,7 +11,8 @@
 // colours and sizes that follow each other on a timer, one of them larger
 // than the window, a page with a gradient background and a rounded border
 // casting a shadow, a page of borders in every style, a page whose short
-// sound's end changes the page, and a chapter shown in a window of its own.
+// sound's end changes the page, a page to play with (buttons, a hotspot,
+// drag and drop, a frame), and a chapter shown in a window of its own.
 // It grows as the player learns to show more.
 namespace DemoPublication {
 
@@ -41,5 +42,31 @@ PublicationRecords::Page PicturePage(uint32_t id, uint32_t next);
 // The files the page names, by file name, to be written beside the
 // publication.
 std::map<std::string, std::vector<uint8_t>> PictureFiles();
+
+// The page of 320 x 240 a person plays with (colours as 0x00BBGGRR):
+// - a grey "next" button at kNextButton that goes to the page next when
+//   clicked, drawn pressed while held;
+// - an ochre square whose hotspot lights the white lamp at kLamp while the
+//   pointer is over it (kHover);
+// - a draggable button at kDraggable and a dark target at kDropTarget: a
+//   drop on the target shows the green mark at kDropMark, a drop anywhere
+//   else glides back;
+// - a frame at kFrame whose two children, placed relative to its corner,
+//   fill its left and right halves in ochre and white.
+struct PlayArea {
+  int32_t left, top, right, bottom;
+};
+constexpr PlayArea kNextButton{240, 190, 310, 230};
+constexpr PlayArea kHover{20, 20, 80, 80};
+constexpr PlayArea kLamp{100, 30, 140, 70};
+constexpr PlayArea kDraggable{20, 150, 60, 190};
+constexpr PlayArea kDropTarget{110, 120, 200, 210};
+constexpr PlayArea kDropMark{210, 130, 230, 150};
+constexpr PlayArea kFrame{210, 20, 310, 110};
+constexpr uint32_t kPlayBackground = 0x00A05030;
+constexpr uint32_t kLampColour = 0x00FFFFFF;
+constexpr uint32_t kTargetColour = 0x00404040;
+constexpr uint32_t kMarkColour = 0x0000C000;
+PublicationRecords::Page PlayPage(uint32_t id, uint32_t next);
 
 } // namespace DemoPublication

@@ -1,0 +1,132 @@
+#include "support/DemoPublication.h"
+#include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using DemoPublication::PlayArea;
+
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr DWORD kEffectTimeoutMs = 10000;
+constexpr DWORD kExitTimeoutMs = 20000;
+constexpr DWORD kPollMs = 20;
+constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+constexpr uint32_t kCloseBoxExits = 0x20;
+constexpr int32_t kPageWidth = 320;
+constexpr int32_t kPageHeight = 240;
+constexpr COLORREF kNextPageColour = RGB(220, 0, 0);
+constexpr int kMarginX = -10;
+constexpr COLORREF kFace = RGB(192, 192, 192);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// The demo's page to play with, then a red page its button goes to, in a
+// window larger than the pages.
+PublicationRecords::Publication PlayPublication() {
+  PublicationRecords::Publication publication = PublicationRecords::SmallPagesInAWindow(
+      "Play", kCloseBoxExits,
+      {DemoPublication::PlayPage(1, 2), PublicationRecords::ColouredPage(2, kNextPageColour, kPageWidth, kPageHeight)});
+  publication.properties.width = 560;
+  publication.properties.height = 400;
+  publication.chapters[0].properties.pageWidth = kPageWidth;
+  publication.chapters[0].properties.pageHeight = kPageHeight;
+  return publication;
+}
+
+int CentreX(const PlayArea &area) { return (area.left + area.right) / 2; }
+int CentreY(const PlayArea &area) { return (area.top + area.bottom) / 2; }
+
+// The player's window, with the page centred in its client area.
+class PlayWindow {
+public:
+  explicit PlayWindow(HWND window) : m_window(window) {
+    const SIZE client = ProgramDriver::ClientSize(window);
+    m_left = (client.cx - kPageWidth) / 2;
+    m_top = (client.cy - kPageHeight) / 2;
+  }
+
+  COLORREF Pixel(int x, int y) const { return ProgramDriver::ClientPixel(m_window, m_left + x, m_top + y) & 0xFFFFFF; }
+  bool WaitForPixel(int x, int y, COLORREF colour) const {
+    const DWORD start = GetTickCount();
+    do {
+      if (Pixel(x, y) == colour)
+        return true;
+      Sleep(kPollMs);
+    } while (GetTickCount() - start < kEffectTimeoutMs);
+    return false;
+  }
+  // An xdotool "mousemove" to a point of the page, in screen coordinates.
+  std::string MoveTo(int x, int y) const {
+    POINT point{m_left + x, m_top + y};
+    ClientToScreen(m_window, &point);
+    return "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " sleep 0.15 ";
+  }
+  // Presses on one point, moves a little, then to another and lets go.
+  void Drag(int fromX, int fromY, int toX, int toY) const {
+    ASSERT_TRUE(ProgramDriver::Xdotool(MoveTo(fromX, fromY) + "mousedown 1 sleep 0.15 " + MoveTo(fromX + 3, fromY + 3) +
+                                       MoveTo((fromX + toX) / 2, (fromY + toY) / 2) + MoveTo(toX, toY) + "mouseup 1"));
+  }
+
+private:
+  HWND m_window;
+  int m_left;
+  int m_top;
+};
+
+// Played as a person plays it: hovering lights the lamp, a drop beside the
+// target glides back, a drop on it shows the mark, the button is drawn
+// pressed while held and its click goes to the next page.
+TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
+  using namespace DemoPublication;
+  ScratchFolder folder;
+  folder.WriteFile("play.vor", PublicationRecords::FileText(PlayPublication()));
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("play.vor")));
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const PlayWindow page(window);
+  ASSERT_TRUE(page.WaitForPixel(5, 5, kPlayBackground)) << "the page shows";
+
+  // Hover: the lamp lights while the pointer is over the ochre square.
+  EXPECT_EQ(page.Pixel(CentreX(kLamp), CentreY(kLamp)), kPlayBackground);
+  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kHover), CentreY(kHover))));
+  EXPECT_TRUE(page.WaitForPixel(CentreX(kLamp), CentreY(kLamp), kLampColour)) << "lit on entry";
+  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(160, 100)));
+  EXPECT_TRUE(page.WaitForPixel(CentreX(kLamp), CentreY(kLamp), kPlayBackground)) << "out on leaving";
+
+  // A drop where nothing takes it: the block glides back to its place.
+  const int blockX = CentreX(kDraggable), blockY = CentreY(kDraggable);
+  EXPECT_EQ(page.Pixel(blockX, blockY), kFace);
+  page.Drag(blockX, blockY, 270, 150);
+  EXPECT_TRUE(page.WaitForPixel(270, 150, kFace)) << "the block followed the pointer";
+  EXPECT_TRUE(page.WaitForPixel(270, 150, kPlayBackground)) << "and left the refused place";
+  EXPECT_TRUE(page.WaitForPixel(blockX, blockY, kFace)) << "gliding back to where it was";
+  EXPECT_EQ(page.Pixel(CentreX(kDropMark), CentreY(kDropMark)), kPlayBackground);
+
+  // A drop on the target: the target's drop trigger shows the mark.
+  page.Drag(blockX, blockY, CentreX(kDropTarget), CentreY(kDropTarget));
+  EXPECT_TRUE(page.WaitForPixel(CentreX(kDropMark), CentreY(kDropMark), kMarkColour)) << "the drop was taken";
+  EXPECT_EQ(page.Pixel(CentreX(kDropTarget), CentreY(kDropTarget)), kFace) << "the block stays on the target";
+  EXPECT_EQ(page.Pixel(blockX, blockY), kPlayBackground);
+
+  // The button: pressed while held (the bevel's light and dark swap), and
+  // its release goes to the next page.
+  const int bevelX = kNextButton.left + 1, bevelY = CentreY(kNextButton);
+  EXPECT_EQ(page.Pixel(bevelX, bevelY), kWhite) << "raised";
+  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kNextButton), CentreY(kNextButton)) + "mousedown 1"));
+  EXPECT_TRUE(page.WaitForPixel(bevelX, bevelY, kBlack)) << "drawn pressed while held";
+  // The margins show the page's colour: the next page's is red.
+  EXPECT_EQ(page.Pixel(kMarginX, 5), kPlayBackground) << "no page change before the release";
+  ASSERT_TRUE(ProgramDriver::Xdotool("mouseup 1"));
+  EXPECT_TRUE(page.WaitForPixel(kMarginX, 5, kNextPageColour)) << "the click went to the next page";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
+}
+
+} // namespace
