@@ -830,4 +830,84 @@ PageObject AnimationControllerObject(uint32_t id, const AnimationControllerRecor
   return ObjectWithFields(VORObjectKey{0, 9, id}, record.Fields(), fieldCount);
 }
 
+// ---- Text objects ----
+
+std::vector<uint8_t> TextStyleRecord::Bytes() const {
+  std::vector<uint8_t> bytes;
+  Append(bytes, Uint32(mask));
+  Append(bytes, Uint32(flags));
+  if (mask & 0x20)
+    Append(bytes, String(face));
+  const std::pair<uint32_t, uint32_t> values[] = {
+      {0x40, static_cast<uint32_t>(size)}, {0x80, textColour}, {0x100, backgroundColour}, {0x200, shadowColour}};
+  for (const auto &[bit, value] : values)
+    if (mask & bit)
+      Append(bytes, Uint32(value));
+  if (mask & 0x400) {
+    Append(bytes, Uint32(static_cast<uint32_t>(tagIds.size())));
+    for (int32_t id : tagIds)
+      Append(bytes, Int32(id));
+  }
+  const std::pair<uint32_t, int32_t> paragraph[] = {
+      {0x800, alignment}, {0x1000, spacing}, {0x8000, firstIndent}, {0x2000, leftIndent}, {0x4000, rightIndent}};
+  for (const auto &[bit, value] : paragraph)
+    if (mask & bit)
+      Append(bytes, Int32(value));
+  if (mask & 0x20000)
+    Append(bytes, Uint32(0));
+  return bytes;
+}
+
+std::vector<Field> TextRecord::Fields() const {
+  std::vector<Field> fields = hotSpot.Fields();
+  if (hotSpot.graphical.leadingFlags != 0)
+    return fields;
+  fields.push_back({"rtf text", String(rtf)});
+  fields.push_back({"vertical alignment", Byte(verticalAlignment)});
+  fields.push_back({"text flags", Uint32(textFlags)});
+  fields.push_back({"tab width", Int32(tabWidth)});
+  fields.push_back({"shadow x", Int32(shadowX)});
+  fields.push_back({"shadow y", Int32(shadowY)});
+  fields.push_back({"default style", defaultStyle.Bytes()});
+  fields.push_back({"highlight style", highlightStyle.Bytes()});
+  std::vector<uint8_t> segments =
+      Uint32(static_cast<uint32_t>(segmentCount < 0 ? static_cast<int64_t>(segmentTags.size()) : segmentCount));
+  for (int32_t tag : segmentTags)
+    Append(segments, Int32(tag));
+  for (uint32_t end : segmentEnds)
+    Append(segments, Uint32(end));
+  fields.push_back({"segments", segments});
+  fields.push_back({"read-along sound", Reference(sound)});
+  fields.push_back({"input flags", Uint32(inputFlags)});
+  if (inputFlags & 0x1) {
+    fields.push_back({"input variable", String(inputVariable)});
+    fields.push_back({"maximum length", Uint32(maxLength)});
+  }
+  const int64_t count = linkCount < 0 ? static_cast<int64_t>(links.size()) : linkCount;
+  std::vector<uint8_t> linkBytes = Uint32(static_cast<uint32_t>(count));
+  if (count != 0)
+    for (const TextStyleRecord &style : linkStyles)
+      Append(linkBytes, style.Bytes());
+  fields.push_back({"links", linkBytes});
+  for (const TextLinkRecord &link : links) {
+    fields.push_back({"link id", Int32(link.id)});
+    const Events events = link.events;
+    fields.push_back({"link events", {}, true, [events](PublicationWriter::Folder &f) { events.AddListTo(f); }});
+  }
+  fields.push_back({"scrollbar", Reference(scrollbar)});
+  fields.push_back({"external text", Reference(externalText)});
+  fields.push_back({"further reference", Reference(further)});
+  for (const TextLinkRecord &link : links) {
+    const Events events = link.events;
+    fields.push_back({"link event map", {}, true, [events](PublicationWriter::Folder &f) { events.AddMapTo(f); }});
+  }
+  fields.push_back({"scroll mode", Byte(scrollMode)});
+  fields.push_back({"smooth text", Byte(smoothText)});
+  return fields;
+}
+
+PageObject TextObject(uint32_t id, const TextRecord &record, size_t fieldCount, std::vector<PageObject> children) {
+  return ObjectWithFields(VORObjectKey{1, 4, id}, record.Fields(), fieldCount, std::move(children));
+}
+
 } // namespace PublicationRecords

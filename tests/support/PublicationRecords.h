@@ -679,4 +679,74 @@ Page ColouredPage(uint32_t id, uint32_t colour, int32_t width = 200, int32_t hei
 // title bar and the given flags: the pages leave margins to look at.
 Publication SmallPagesInAWindow(const std::string &title, uint32_t flags, std::vector<Page> pages);
 
+// ---- Text objects ----
+// A text style record: the presence mask, the flags word, then the fields
+// the mask names, in the order face (32-bit length and bytes), size, text,
+// background and shadow colours, tag ids (32-bit count and ids), alignment,
+// spacing, first, left and right indents, tab stops (count, kind and
+// position each).
+struct TextStyleRecord {
+  uint32_t mask = 0;
+  uint32_t flags = 0;
+  std::string face;
+  int32_t size = 12;
+  uint32_t textColour = 0;
+  uint32_t backgroundColour = 0;
+  uint32_t shadowColour = 0;
+  std::vector<int32_t> tagIds;
+  int32_t alignment = 0;
+  int32_t spacing = 1024;
+  int32_t firstIndent = 0;
+  int32_t leftIndent = 0;
+  int32_t rightIndent = 0;
+
+  std::vector<uint8_t> Bytes() const;
+};
+// A hypertext link: its id, its event list and its event map.
+struct TextLinkRecord {
+  int32_t id = 1;
+  PublicationRecords::Events events{};
+};
+// A text object's record (1, 4): the hotspot record, then (only when the
+// leading flags byte is 0) the RTF text, the vertical alignment byte, the
+// 32-bit text flags, tab width, shadow x and y, the default and highlight
+// styles, the read-along segment count and its two arrays (tag ids, end
+// times), the sound reference, the input flags (with flag 0x1 the input
+// variable's name and the maximum length), the link count and, when not 0,
+// four link styles and each link's id and event list (a folder); the
+// scrollbar, external text and further references; each link's event map
+// (a folder); the scroll mode byte and the smooth-text byte.
+struct TextRecord {
+  HotSpotRecord hotSpot;
+  std::string rtf = "{\\rtf1 text}";
+  uint8_t verticalAlignment = 0;
+  uint32_t textFlags = 1;
+  int32_t tabWidth = 30;
+  int32_t shadowX = 3;
+  int32_t shadowY = 3;
+  TextStyleRecord defaultStyle{};
+  TextStyleRecord highlightStyle{};
+  std::vector<int32_t> segmentTags;
+  std::vector<uint32_t> segmentEnds;
+  // The segment count as stored; the arrays' size when negative.
+  int64_t segmentCount = -1;
+  VORObjectKey sound{0, 0, 0};
+  uint32_t inputFlags = 0;
+  std::string inputVariable;
+  uint32_t maxLength = 0;
+  std::vector<TextLinkRecord> links;
+  // The link count as stored; the links' number when negative.
+  int64_t linkCount = -1;
+  TextStyleRecord linkStyles[4]{};
+  VORObjectKey scrollbar{0, 0, 0};
+  VORObjectKey externalText{0, 0, 0};
+  VORObjectKey further{0, 0, 0};
+  uint8_t scrollMode = 0;
+  uint8_t smoothText = 1;
+
+  std::vector<Field> Fields() const;
+};
+PageObject TextObject(uint32_t id, const TextRecord &record, size_t fieldCount = SIZE_MAX,
+                      std::vector<PageObject> children = {});
+
 } // namespace PublicationRecords
