@@ -50,7 +50,7 @@ Bytes Range(const Bytes &bytes, size_t from, size_t count) {
 
 // The packed DIB's pixels as red, green, blue bytes, top row first, the way a
 // PPM file holds them.
-Bytes TopDownRgb(const Bytes &dib) {
+[[maybe_unused]] Bytes TopDownRgb(const Bytes &dib) {
   BitmapInfoHeader header;
   std::memcpy(&header, dib.data(), kHeaderSize);
   const uint32_t bits = header.biBitCount;
@@ -390,10 +390,9 @@ TEST(BmpReaderTest, WhatCannotBeReadIsRefusedBeforeAnythingIsAllocated) {
 
 // ---- Files of real tools against a second decoder --------------------------
 
-// The corpus is made and compared in the host tree only.
-#ifndef VOR_BMP_CORPUS_DIR
-#define VOR_BMP_CORPUS_DIR "(host tree only)"
-#endif
+// The corpus is made and compared in the host tree only; the Win32 tree
+// leaves these tests out rather than report them as skipped.
+#ifdef VOR_BMP_CORPUS_DIR
 
 std::string CorpusPath(const std::string &name) { return std::string(VOR_BMP_CORPUS_DIR) + "/" + name; }
 
@@ -498,5 +497,7 @@ TEST(BmpReaderTest, OddAndBrokenFilesAreReadOrRefusedWithoutHarm) {
     EXPECT_EQ(image.GetPackedSize(), dib.size()) << name;
   } while (list >> name);
 }
+
+#endif // VOR_BMP_CORPUS_DIR
 
 } // namespace
