@@ -285,13 +285,13 @@ FilterResult CgmInterpreter::PictureDescriptor() {
   case 2: // COLOUR SELECTION MODE
     m_indexedColour = Enumerated() == 0;
     break;
-  case 3: // LINE WIDTH SPECIFICATION MODE
+  case 3: // how line widths are given
     m_lineWidthAbsolute = Enumerated() == 0;
     break;
-  case 4: // MARKER SIZE SPECIFICATION MODE
+  case 4: // how marker sizes are given
     m_markerSizeAbsolute = Enumerated() == 0;
     break;
-  case 5: // EDGE WIDTH SPECIFICATION MODE
+  case 5: // how edge widths are given
     m_edgeWidthAbsolute = Enumerated() == 0;
     break;
   case 6: { // VDC EXTENT

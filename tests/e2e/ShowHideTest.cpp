@@ -7,7 +7,6 @@ namespace {
 
 constexpr DWORD kWindowTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 20000;
-constexpr DWORD kPollMs = 20;
 constexpr const char *kViewClass = "VOR_VIEW_CLASS";
 constexpr uint32_t kCloseBoxExits = 0x20;
 constexpr int32_t kPageWidth = 200;
@@ -49,19 +48,11 @@ PublicationRecords::Publication TimedPage() {
 }
 
 COLORREF PagePixel(HWND window, int x, int y) {
-  const SIZE client = ProgramDriver::ClientSize(window);
-  const int left = (client.cx - kPageWidth) / 2, top = (client.cy - kPageHeight) / 2;
-  return ProgramDriver::ClientPixel(window, left + x, top + y) & 0xFFFFFF;
+  return ProgramDriver::CentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y);
 }
 
 bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
-  const DWORD start = GetTickCount();
-  do {
-    if (PagePixel(window, x, y) == colour)
-      return true;
-    Sleep(kPollMs);
-  } while (GetTickCount() - start < kWindowTimeoutMs);
-  return false;
+  return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
 }
 
 // Looked at as a person would: the red square is not there at first and

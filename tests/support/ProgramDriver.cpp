@@ -138,6 +138,23 @@ COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {
   return colour;
 }
 
+COLORREF ProgramDriver::CentredPagePixel(HWND window, SIZE page, int x, int y) {
+  const SIZE client = ClientSize(window);
+  const int left = (client.cx - page.cx) / 2, top = (client.cy - page.cy) / 2;
+  return ClientPixel(window, left + x, top + y) & 0xFFFFFF;
+}
+
+bool ProgramDriver::WaitForCentredPagePixel(HWND window, SIZE page, int x, int y, COLORREF colour, DWORD timeoutMs) {
+  constexpr DWORD kPollMs = 20;
+  const DWORD start = GetTickCount();
+  do {
+    if (CentredPagePixel(window, page, x, y) == colour)
+      return true;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < timeoutMs);
+  return false;
+}
+
 bool ProgramDriver::Xdotool(const std::string &arguments) {
   const char *program = "Z:\\usr\\bin\\xdotool";
   std::string commandLine = std::string(program) + " " + arguments;

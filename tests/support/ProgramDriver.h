@@ -38,6 +38,11 @@ public:
   // the screen shows it now.
   static COLORREF ClientPixel(HWND window, int x, int y);
   static SIZE ClientSize(HWND window);
+  // The colour (0xBBGGRR) at a point of a page of the given size that the
+  // player centres in the window's client area, and a wait until that point
+  // shows a colour (false when it did not within the time).
+  static COLORREF CentredPagePixel(HWND window, SIZE page, int x, int y);
+  static bool WaitForCentredPagePixel(HWND window, SIZE page, int x, int y, COLORREF colour, DWORD timeoutMs);
 
   // Waits for the process to end; false on time-out.
   bool WaitForExit(DWORD timeoutMs);
