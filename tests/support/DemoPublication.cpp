@@ -262,6 +262,17 @@ std::vector<uint8_t> SolidPicture(uint32_t colour) {
   return picture.Bytes();
 }
 
+// The shared chapter's last page leads to the chapter window's page (4); a
+// page added here, which itself leads on to 4, goes between them.
+void InsertBeforeChapterWindow(PublicationRecords::Publication &publication, PublicationRecords::Page page) {
+  constexpr uint32_t kChapterWindowPage = 4;
+  std::vector<PublicationRecords::Page> &pages = publication.chapters[0].pages;
+  for (PublicationRecords::Page &before : pages)
+    if (before.properties.timedPage.code == 4 && before.properties.timedPage.id == kChapterWindowPage)
+      before.properties.timedPage = VORObjectKey{0, 4, page.reference.id};
+  pages.push_back(std::move(page));
+}
+
 void AddSlideshowPage(PublicationRecords::Publication &publication) {
   constexpr uint8_t kInternalPictureKind = 12;
   constexpr int16_t kEndless = -1;
@@ -283,11 +294,7 @@ void AddSlideshowPage(PublicationRecords::Publication &publication) {
   PublicationRecords::Page page = TimedPage(kSlideshowPageId, kTeal, 320, 240, 4);
   page.properties.timedPageDelay = 6000;
   page.objects = {PublicationRecords::SlideshowObject(1, record, slides)};
-  std::vector<PublicationRecords::Page> &pages = publication.chapters[0].pages;
-  for (PublicationRecords::Page &before : pages)
-    if (before.properties.timedPage.code == 4 && before.properties.timedPage.id == 4)
-      before.properties.timedPage = VORObjectKey{0, 4, kSlideshowPageId};
-  pages.push_back(page);
+  InsertBeforeChapterWindow(publication, page);
 }
 
 } // namespace
