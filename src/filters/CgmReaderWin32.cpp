@@ -206,17 +206,14 @@ struct MetafileRecording {
 } // namespace
 
 FilterResult ReadCgmFile(FilterContext *context) {
-  if (const FilterResult checked = CheckFilterRequest(context); checked != kFilterSuccess)
-    return checked;
-  if (ReportFilterProgress(*context, 0))
-    return kFilterCancelled;
   FilterFile file;
-  if (!file.Open(context->fileName))
-    return kFilterCannotOpen;
-  const int32_t fileSize = file.Size();
+  if (const FilterResult opened = OpenFilterRequest(context, file); opened != kFilterSuccess)
+    return opened;
   if (context->decode == 0) {
+    // A metafile has no pixel description: only the size is told.
+    const uint32_t fileSize = context->description.fileSize;
     context->description = FilterDescription{};
-    context->description.fileSize = fileSize < 0 ? 0 : static_cast<uint32_t>(fileSize);
+    context->description.fileSize = fileSize;
     return kFilterSuccess;
   }
   MetafileRecording recording;
@@ -229,7 +226,7 @@ FilterResult ReadCgmFile(FilterContext *context) {
   {
     GdiCgmCanvas canvas(recording.dc);
     CgmInterpreter interpreter(file, canvas);
-    const uint64_t total = fileSize > 0 ? static_cast<uint64_t>(fileSize) : 1;
+    const uint64_t total = std::max<uint64_t>(context->description.fileSize, 1);
     const FilterResult result = interpreter.Run(
         [&](uint64_t consumed) { return ReportFilterSteps(*context, std::min(consumed, total), total); });
     if (result != kFilterSuccess)

@@ -52,6 +52,18 @@ FilterResult CheckFilterRequest(const FilterContext *context) {
   return kFilterSuccess;
 }
 
+FilterResult OpenFilterRequest(FilterContext *context, FilterFile &file) {
+  if (const FilterResult checked = CheckFilterRequest(context); checked != kFilterSuccess)
+    return checked;
+  if (ReportFilterProgress(*context, 0))
+    return kFilterCancelled;
+  if (!file.Open(context->fileName))
+    return kFilterCannotOpen;
+  const int32_t fileSize = file.Size();
+  context->description.fileSize = fileSize > 0 ? static_cast<uint32_t>(fileSize) : 0;
+  return kFilterSuccess;
+}
+
 bool ReportFilterProgress(FilterContext &context, int32_t done, int32_t total) {
   context.progress.done = done;
   context.progress.total = total;

@@ -89,6 +89,11 @@ FilterResult CheckFilterContext(const FilterContext *context);
 // CheckFilterContext, then 101 for an empty name.
 FilterResult CheckFilterRequest(const FilterContext *context);
 
+// How every file-reading filter begins: the request checked, 0 done
+// reported (a cancel there answers 102), the file opened and its size put in
+// the description.
+FilterResult OpenFilterRequest(FilterContext *context, FilterFile &file);
+
 // Reports done out of total; true when the callback asks to cancel.
 bool ReportFilterProgress(FilterContext &context, int32_t done, int32_t total = 100);
 // Reports step of steps scaled to 0..100; true when the callback asks to cancel.

@@ -202,16 +202,10 @@ void Describe(FilterDescription &description, const PcxHeader &header) {
 } // namespace
 
 FilterResult ReadPcxFile(FilterContext *context) {
-  FilterResult result = CheckFilterRequest(context);
+  FilterFile file;
+  FilterResult result = OpenFilterRequest(context, file);
   if (result != kFilterSuccess)
     return result;
-  if (ReportFilterProgress(*context, 0))
-    return kFilterCancelled;
-  FilterFile file;
-  if (!file.Open(context->fileName))
-    return kFilterCannotOpen;
-  const int32_t fileSize = file.Size();
-  context->description.fileSize = fileSize > 0 ? static_cast<uint32_t>(fileSize) : 0;
 
   uint8_t bytes[kHeaderSize];
   if (!file.ReadExactly(bytes, kHeaderSize))

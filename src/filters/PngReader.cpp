@@ -535,16 +535,10 @@ void PngDecoder::PlaceRow(const uint8_t *row) {
 } // namespace
 
 FilterResult ReadPngFile(FilterContext *context) {
-  FilterResult result = CheckFilterRequest(context);
+  FilterFile file;
+  FilterResult result = OpenFilterRequest(context, file);
   if (result != kFilterSuccess)
     return result;
-  if (ReportFilterProgress(*context, 0))
-    return kFilterCancelled;
-  FilterFile file;
-  if (!file.Open(context->fileName))
-    return kFilterCannotOpen;
-  const int32_t fileSize = file.Size();
-  context->description.fileSize = fileSize > 0 ? static_cast<uint32_t>(fileSize) : 0;
   PngDecoder decoder(*context, file);
   result = decoder.Decode();
   if (result != kFilterSuccess || context->decode == 0)
