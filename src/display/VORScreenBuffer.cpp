@@ -56,12 +56,14 @@ void VORScreenBuffer::RedrawRect(const VORRect &rect) {
   if (context == nullptr) {
     return;
   }
-  const VORRecursiveObjectContainer *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
+  VORPageInstance *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
   const std::vector<VORPaintable *> objects =
       page != nullptr ? CompositionOrder::GraphicalChildren(*page) : std::vector<VORPaintable *>();
   size_t start = CompositionOrder::FindStart(objects, rect);
   if (start == CompositionOrder::kClearFirst) {
-    Fill(*context, rect, kWhite);
+    // A page of no objects at all is its own colour, as its margins are;
+    // what the objects of a page leave uncovered is white.
+    Fill(*context, rect, objects.empty() && page != nullptr ? page->GetPage().GetBackgroundColor() : kWhite);
     start = 0;
   }
   for (size_t i = start; i < objects.size(); ++i) {

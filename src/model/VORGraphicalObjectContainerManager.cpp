@@ -50,7 +50,10 @@ VORGraphicalObjectContainerManager::VORGraphicalObjectContainerManager(const VOR
   for (Axis *axis : {&m_horizontal, &m_vertical}) {
     axis->lastSize = -1;
     axis->cachedSize = -1;
+    for (Guide &guide : axis->guides)
+      guide.attached.clear();
   }
+  m_rulesStale = true;
 }
 
 VORGraphicalObjectContainerManager::~VORGraphicalObjectContainerManager() = default;
@@ -238,16 +241,16 @@ void VORGraphicalObjectContainerManager::RebuildGuides() {
       guide.attached.clear();
     }
   }
-  const std::vector<VORLayoutMember *> members = Members();
-  for (size_t i = 0; i < members.size(); ++i) {
-    VORLayoutMember &member = *members[i];
+  m_rulesStale = false;
+  for (VORLayoutMember *each : Members()) {
+    VORLayoutMember &member = *each;
     const bool horizontal = HasGuides(member, VORLayoutMember::kLeft, VORLayoutMember::kRight, m_horizontal);
     const bool fits = horizontal && member.FitsHeightToWidth() &&
                       member.GetLayoutGuide(VORLayoutMember::kRight) <= m_horizontal.extent;
     if (horizontal)
       DeriveHorizontal(member, fits);
     if (HasGuides(member, VORLayoutMember::kTop, VORLayoutMember::kBottom, m_vertical))
-      DeriveVertical(member, IndexOf(i), fits);
+      DeriveVertical(member, fits);
   }
   FinishAxis(m_horizontal);
   FinishAxis(m_vertical);
@@ -274,14 +277,14 @@ void VORGraphicalObjectContainerManager::DeriveHorizontal(VORLayoutMember &membe
     ChainFixedSize(m_horizontal, left, right);
 }
 
-void VORGraphicalObjectContainerManager::DeriveVertical(VORLayoutMember &member, int32_t memberIndex, bool fits) {
+void VORGraphicalObjectContainerManager::DeriveVertical(VORLayoutMember &member, bool fits) {
   const int32_t top = member.GetLayoutGuide(VORLayoutMember::kTop);
   const int32_t bottom = member.GetLayoutGuide(VORLayoutMember::kBottom);
   Guide &guide = m_vertical.guides[static_cast<size_t>(bottom)];
   // A member with no height cannot hang its own top guide below itself.
   if (fits && bottom > top) {
     if (guide.kind == GuideKind::kUnset || guide.kind == GuideKind::kLargestAttached) {
-      guide.attached.push_back(Attached{top, memberIndex});
+      guide.attached.push_back(Attached{top, &member});
       guide.kind = GuideKind::kLargestAttached;
     }
     return;
@@ -326,6 +329,8 @@ void VORGraphicalObjectContainerManager::FinishAxis(Axis &axis) {
 // --- Layout passes -------------------------------------------------------
 
 void VORGraphicalObjectContainerManager::Apply(int32_t width, int32_t height, bool forced) {
+  if (m_rulesStale)
+    RebuildGuides();
   const bool widthChanged = width != m_horizontal.lastSize;
   const bool horizontal = forced || widthChanged;
   const bool vertical = forced || widthChanged || (height != -1 && height != m_vertical.lastSize);
@@ -410,12 +415,12 @@ int32_t VORGraphicalObjectContainerManager::AttachedBottom(const Guide &guide,
   bool any = false;
   int64_t lowest = 0;
   for (const Attached &attached : guide.attached) {
-    if (!InRange(m_vertical.guides, attached.topGuide) || attached.member < 0 ||
-        static_cast<size_t>(attached.member) >= members.size())
+    // A member that left the owner without being removed is not looked at.
+    if (!InRange(m_vertical.guides, attached.topGuide) ||
+        std::find(members.begin(), members.end(), attached.member) == members.end())
       continue;
     const Guide &top = m_vertical.guides[static_cast<size_t>(attached.topGuide)];
-    const int64_t bottom =
-        int64_t{designed ? top.design : top.current} + ContentHeight(*members[static_cast<size_t>(attached.member)]);
+    const int64_t bottom = int64_t{designed ? top.design : top.current} + ContentHeight(*attached.member);
     lowest = any ? std::max(lowest, bottom) : bottom;
     any = true;
   }

@@ -28,10 +28,12 @@ public:
     kLargestAttached = 4,
   };
 
-  // A text-like member whose height hangs from its top guide.
+  // A text-like member whose height hangs from its top guide. The member
+  // itself, not its position: raising a member to the top or moving it
+  // back reorders the owner's members.
   struct Attached {
     int32_t topGuide = VORLayoutMember::kNoGuide;
-    int32_t member = -1;
+    VORLayoutMember *member = nullptr;
   };
 
   struct Guide {
@@ -94,8 +96,7 @@ public:
   uint32_t GetPassCount() const { return m_passes; }
 
 protected:
-  // The owner's members in its order; their positions are the member
-  // indices of the attached lists.
+  // The owner's members in its order.
   std::vector<VORLayoutMember *> Members() const;
   void Apply(int32_t width, int32_t height, bool forced);
 
@@ -108,7 +109,7 @@ private:
                     VORLayoutMember::Edge second) const;
   void RemoveEdges(Axis &axis, VORLayoutMember &member, VORLayoutMember::Edge first, VORLayoutMember::Edge second);
   void DeriveHorizontal(VORLayoutMember &member, bool fits);
-  void DeriveVertical(VORLayoutMember &member, int32_t memberIndex, bool fits);
+  void DeriveVertical(VORLayoutMember &member, bool fits);
   static void ChainFixedSize(Axis &axis, int32_t from, int32_t to);
   static void FinishAxis(Axis &axis);
   void ApplyHorizontal(int32_t width);
@@ -126,4 +127,7 @@ private:
   VORRect m_bounds = VORRect::NotSet();
   VORRect m_workingBounds = VORRect::NotSet();
   uint32_t m_passes = 0;
+  // A copy's attached members are the other owner's: the rules are derived
+  // again from the copy's own members before its first layout.
+  bool m_rulesStale = false;
 };

@@ -85,18 +85,19 @@ TEST_F(ScreenBufferTest, CompositionSkipsEverythingBelowTheTopmostOpaqueCover) {
 }
 
 TEST_F(ScreenBufferTest, WhatNoOpaqueObjectCoversIsWhite) {
-  {
-    Add(VORRect(0, 0, 10, 10), true, -1);
-    VORScreenBuffer buffer(&m_view, kPage);
-    buffer.PresentRect(kPage, kPage);
-    EXPECT_EQ(m_window.Pixel(30, 30), kReadWhite);
-    EXPECT_EQ(m_log, std::vector<int>{0});
-  }
-  m_page.GetMasterInstance().DeleteChildren();
-  m_window.Fill(RGB(128, 128, 128));
+  m_page.GetPageProperties().backgroundColor = RGB(0, 0, 255);
+  Add(VORRect(0, 0, 10, 10), true, -1);
   VORScreenBuffer buffer(&m_view, kPage);
   buffer.PresentRect(kPage, kPage);
-  EXPECT_EQ(m_window.Pixel(30, 30), kReadWhite) << "a page without objects";
+  EXPECT_EQ(m_window.Pixel(30, 30), kReadWhite) << "not the page's colour";
+  EXPECT_EQ(m_log, std::vector<int>{0});
+}
+
+TEST_F(ScreenBufferTest, APageWithoutObjectsIsItsOwnColour) {
+  m_page.GetPageProperties().backgroundColor = RGB(0, 0, 255);
+  VORScreenBuffer buffer(&m_view, kPage);
+  buffer.PresentRect(kPage, kPage);
+  EXPECT_EQ(m_window.Pixel(30, 30), kReadBlue);
 }
 
 TEST_F(ScreenBufferTest, WhileATransitionRunsItPaintsAndTheBufferIsNeverCopied) {

@@ -92,6 +92,10 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   const PlayWindow page(window);
   ASSERT_TRUE(page.WaitForPixel(5, 5, kPlayBackground)) << "the page shows";
 
+  // The frame's children show over the page's opaque fill.
+  EXPECT_EQ(page.Pixel(kFrame.left + 5, CentreY(kFrame)), kFrameLeftColour) << "the frame's left half";
+  EXPECT_EQ(page.Pixel(kFrame.right - 5, CentreY(kFrame)), kLampColour) << "the frame's right half";
+
   // Hover: the lamp lights while the pointer is over the ochre square.
   EXPECT_EQ(page.Pixel(CentreX(kLamp), CentreY(kLamp)), kPlayBackground);
   ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kHover), CentreY(kHover))));
@@ -106,7 +110,22 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   EXPECT_TRUE(page.WaitForPixel(270, 150, kFace)) << "the block followed the pointer";
   EXPECT_TRUE(page.WaitForPixel(270, 150, kPlayBackground)) << "and left the refused place";
   EXPECT_TRUE(page.WaitForPixel(blockX, blockY, kFace)) << "gliding back to where it was";
+  // The pixel beside its place stays covered until the glide lands on it.
+  EXPECT_TRUE(page.WaitForPixel(kDraggable.right, blockY, kPlayBackground)) << "the glide ends in place";
   EXPECT_EQ(page.Pixel(CentreX(kDropMark), CentreY(kDropMark)), kPlayBackground);
+
+  // A drop on a target that takes other objects only: it glides back from
+  // there too, down past the pixel just above its place.
+  const int refusingX = CentreX(kRefusingTarget), refusingY = CentreY(kRefusingTarget);
+  const int aboveX = blockX, aboveY = kDraggable.top - 1;
+  EXPECT_EQ(page.Pixel(refusingX, refusingY), kRefusingColour);
+  page.Drag(blockX, blockY, refusingX, refusingY);
+  EXPECT_TRUE(page.WaitForPixel(refusingX, refusingY, kFace)) << "the block lay on the refusing target";
+  EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kFace)) << "gliding back";
+  EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kPlayBackground)) << "and in place";
+  EXPECT_EQ(page.Pixel(refusingX, refusingY), kRefusingColour);
+  EXPECT_EQ(page.Pixel(blockX, blockY), kFace);
+  EXPECT_EQ(page.Pixel(CentreX(kDropMark), CentreY(kDropMark)), kPlayBackground) << "no drop was taken";
 
   // A drop on the target: the target's drop trigger shows the mark.
   page.Drag(blockX, blockY, CentreX(kDropTarget), CentreY(kDropTarget));
@@ -114,12 +133,28 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   EXPECT_EQ(page.Pixel(CentreX(kDropTarget), CentreY(kDropTarget)), kFace) << "the block stays on the target";
   EXPECT_EQ(page.Pixel(blockX, blockY), kPlayBackground);
 
-  // The button: pressed while held (the bevel's light and dark swap), and
-  // its release goes to the next page.
+  // The button: pressed while held (the bevel's light and dark swap, the
+  // arrow on it moves two pixels right and down), and its release goes to
+  // the next page.
   const int bevelX = kNextButton.left + 1, bevelY = CentreY(kNextButton);
   EXPECT_EQ(page.Pixel(bevelX, bevelY), kWhite) << "raised";
+  const struct ArrowPixel {
+    int x, y;
+    COLORREF raised, pressed;
+    const char *what;
+  } arrow[] = {
+      {kNextArrow.left, kNextArrow.top, kTargetColour, kFace, "the arrow's top left"},
+      {kNextArrow.left + 2, kNextArrow.top + 2, kTargetColour, kTargetColour, "two pixels in"},
+      {kNextArrow.right - 1, kNextArrow.bottom - 1, kTargetColour, kTargetColour, "the arrow's bottom right"},
+      {kNextArrow.right + 1, kNextArrow.bottom + 1, kFace, kTargetColour, "two pixels beyond it"},
+      {kNextArrow.right + 2, kNextArrow.bottom + 2, kFace, kFace, "three pixels beyond it"},
+  };
+  for (const ArrowPixel &pixel : arrow)
+    EXPECT_EQ(page.Pixel(pixel.x, pixel.y), pixel.raised) << pixel.what << ", raised";
   ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kNextButton), CentreY(kNextButton)) + "mousedown 1"));
   EXPECT_TRUE(page.WaitForPixel(bevelX, bevelY, kBlack)) << "drawn pressed while held";
+  for (const ArrowPixel &pixel : arrow)
+    EXPECT_EQ(page.Pixel(pixel.x, pixel.y), pixel.pressed) << pixel.what << ", pressed";
   // The margins show the page's colour: the next page's is red.
   EXPECT_EQ(page.Pixel(kMarginX, 5), kPlayBackground) << "no page change before the release";
   ASSERT_TRUE(ProgramDriver::Xdotool("mouseup 1"));

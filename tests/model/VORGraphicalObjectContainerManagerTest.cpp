@@ -280,6 +280,37 @@ TEST_F(TextLayoutTest, SlackIsUsedUpByTheGrowthFirst) {
   EXPECT_EQ(Currents(manager.GetVertical()), (std::vector<int32_t>{0, 40, 60, 70}));
 }
 
+// Raising a member to the top and putting it back reorders the owner's
+// members; the text still pushes what lies below it, and so does a copy's.
+TEST_F(TextLayoutTest, TheTextPushesAfterItsOwnerIsReorderedAndInACopy) {
+  auto expectPushed = [](Manager &layout, const Member &textMember, const Member &belowMember) {
+    EXPECT_EQ(layout.GetHeightForWidth(50), 70);
+    layout.Resize(VORRect(0, 0, 50, 70));
+    EXPECT_EQ(textMember.m_rect, VORRect(0, 0, 50, 40));
+    EXPECT_EQ(belowMember.m_rect, VORRect(0, 40, 50, 60));
+  };
+  const int32_t kept = owner.MoveTo(&text, -1);
+  {
+    SCOPED_TRACE("raised");
+    expectPushed(manager, text, below);
+  }
+  owner.MoveTo(&text, kept);
+  manager.Resize(VORRect(0, 0, 100, 50));
+  owner.MoveTo(&below, 0);
+  {
+    SCOPED_TRACE("the other one moved under it");
+    expectPushed(manager, text, below);
+  }
+  Owner copyOwner;
+  auto *belowCopy = new Member(below);
+  auto *textCopy = new Member(text);
+  copyOwner.InsertAfter(belowCopy, nullptr);
+  copyOwner.InsertAfter(textCopy, belowCopy);
+  Manager copied(manager, copyOwner);
+  SCOPED_TRACE("a copy");
+  expectPushed(copied, *textCopy, *belowCopy);
+}
+
 TEST_F(TextLayoutTest, ATextWithoutAHeightKeepsItsDesignHeight) {
   text.m_area = -1;
   manager.SetBounds(VORRect(0, 0, 100, 50));

@@ -232,6 +232,9 @@ void ShowsOnce(ShowHideTest &test, EffectObject &object, const char *effect, boo
   EXPECT_FALSE(object.IsShowRunning());
   EXPECT_EQ(test.AutoStarts(), 1);
   EXPECT_EQ(test.player.GetEventQueue()->GetCount(), 1u) << "one timed hide";
+  // A show-finished action that comes once the show is over runs nothing.
+  EXPECT_TRUE(test.Send(object, VORGraphicalObjectAction::kShowFinished));
+  EXPECT_EQ(test.player.GetEventQueue()->GetCount(), 1u) << "no second auto-start or timed hide";
 }
 
 TEST_F(ShowHideTest, AShowWithoutEffectAutoStartsOnce) { ShowsOnce(*this, Add(1, VORRect(10, 10, 50, 50)), "", true); }

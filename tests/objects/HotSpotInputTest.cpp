@@ -171,6 +171,33 @@ TEST_F(HotSpotInputTest, HidingForgetsThePressAndTheHold) {
   EXPECT_EQ(m_view.GetInput().GetMouseHolder(), nullptr);
 }
 
+// A page left with the button held and entered again starts with the
+// pointer outside: a plain move neither drags nor counts as a press.
+TEST_F(HotSpotInputTest, APageEnteredAgainForgetsAPressLeftOnIt) {
+  m_upper->GetGraphicalProperties().draggable = 1;
+  m_upper->GetHotSpotProperties().autoRepeat = 1;
+  m_view.GetInput().SetLastPosition(VORPoint{90, 90});
+  m_view.GetInput().DispatchMouseEvent(VORInput::kLeftDown);
+  ASSERT_EQ(m_upper->GetState(), VORHotSpot::kLeftPressed);
+  std::unique_ptr<VORObjectAction> repeat(m_app.ScheduledActions().at(0).action.release());
+  VORPageInstance &instance = m_page->GetMasterInstance();
+  instance.Hide();
+  instance.Show(m_view);
+  m_view.ShowPageInstance(instance);
+  m_upper->Show(0);
+  EXPECT_EQ(m_upper->GetState(), VORHotSpot::kOutside);
+  m_app.ScheduledActions().clear();
+  ActionContext context = ActionContext::FromView(&m_view);
+  m_upper->ReceiveAction(*repeat, context);
+  EXPECT_TRUE(m_app.ScheduledActions().empty()) << "the old repetition ended";
+  m_log.clear();
+  m_view.GetInput().DispatchMouseMove(VORPoint{95, 95});
+  m_view.GetInput().DispatchMouseMove(VORPoint{97, 97});
+  EXPECT_FALSE(m_upper->IsBeingDragged());
+  EXPECT_EQ(m_upper->GetRect(), VORRect(40, 40, 100, 100));
+  EXPECT_EQ(m_log, (std::vector<std::string>{"2 enter"}));
+}
+
 // ---- Drag and drop ----------------------------------------------------------
 
 constexpr int32_t kDropped = 4343;
@@ -287,6 +314,20 @@ TEST_F(DragTest, ARefusedDropGlidesBack) {
 TEST_F(DragTest, AnObjectThatAcceptsDropsIsNotItsOwnTarget) {
   m_upper->GetGraphicalProperties().acceptsDrops = 1;
   AddDropEvent(*m_upper, m_upper->GetObjectCode());
+  DragTo(150, 150);
+  EXPECT_EQ(DropsFired(m_app), 0);
+  EXPECT_TRUE(m_upper->IsBeingDragged()) << "refused, it glides back";
+}
+
+// A child of the dragged object that accepts drops and covers wherever the
+// object goes is no target either: it travels with it.
+TEST_F(DragTest, NothingInsideTheDraggedObjectTakesIt) {
+  auto *inside = new LoggingHotSpot(3, VORRect(0, 0, 200, 200), &m_log);
+  m_upper->InsertAfter(inside, nullptr);
+  inside->Show(0);
+  inside->GetGraphicalProperties().acceptsDrops = 1;
+  AddDropEvent(*inside, m_upper->GetObjectCode());
+  m_app.ScheduledActions().clear();
   DragTo(150, 150);
   EXPECT_EQ(DropsFired(m_app), 0);
   EXPECT_TRUE(m_upper->IsBeingDragged()) << "refused, it glides back";

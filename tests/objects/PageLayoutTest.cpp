@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "display/DrawingContext.h"
+#include "display/VORInputDispatcher.h"
 #include "display/VORPlayerView.h"
+#include "model/ActionContext.h"
 #include "model/VORChapter.h"
 #include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
@@ -31,6 +34,13 @@ public:
   FilledImage(const FilledImage &other) = default;
   VORPageMember *Clone() const override { return new FilledImage(*this); }
   bool IsEmpty(bool /*withChildren*/) override { return false; }
+  // Remembers the input it hears, moves left out.
+  bool ReceiveAction(VORObjectAction &action, ActionContext &context) override {
+    const int32_t code = action.GetActionCode();
+    if (code != VORInput::kPointerMoved && code != VORInput::kPointerRefresh)
+      received.push_back(code);
+    return VORPlayerImage::ReceiveAction(action, context);
+  }
   void DrawContent(const VORRect & /*rect*/, DrawingContext &context) override {
     context.SetPenColor(colour);
     context.SetBrushColor(colour);
@@ -40,6 +50,7 @@ public:
   }
 
   COLORREF colour;
+  std::vector<int32_t> received;
 
 private:
   static uint32_t MakeClassKey() { return VORObjectCode::MakeClassKey(VORImage::kCategory, VORImage::kCode); }
@@ -184,6 +195,28 @@ TEST_F(PageLayoutTest, ACopyInASecondViewLaysOutItsOwnObjects) {
   EXPECT_EQ(m_blue->GetRect(), VORRect(100, 50, 180, 90));
   m_page->RemoveFromView(*second);
   m_page->RemoveFromView(*first);
+}
+
+// Switching to another window while buttons and a key are held lets go of
+// them on the page: left up, right up, key up, once.
+TEST_F(PageLayoutTest, LosingTheFocusLetsGoOfHeldButtonsAndKeys) {
+  auto view = MakeView(VORRunView::kMainViewId);
+  ASSERT_TRUE(m_page->ShowInView(*view, false));
+  view->Settle();
+  HWND window = view->GetWindow();
+  // The red image's middle, in client coordinates.
+  const LPARAM onRed = MAKELPARAM(60 + 45, 70 + 25);
+  ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, onRed);
+  ::SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, onRed);
+  ::SendMessageA(window, WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(m_red->received, (std::vector<int32_t>{VORInput::kLeftDown, VORInput::kRightDown, 9}));
+  m_red->received.clear();
+  ::SendMessageA(window, WM_KILLFOCUS, 0, 0);
+  EXPECT_EQ(m_red->received, (std::vector<int32_t>{VORInput::kLeftUp, VORInput::kRightUp, 10}));
+  m_red->received.clear();
+  ::SendMessageA(window, WM_KILLFOCUS, 0, 0);
+  EXPECT_TRUE(m_red->received.empty()) << "nothing is held any longer";
+  m_page->RemoveFromView(*view);
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 #include "../display/FakePaintable.h"
 #include "display/DrawingContext.h"
 #include "display/GdiCanvas.h"
+#include "model/VORActionList.h"
+#include "model/VOREvent.h"
+#include "model/VORTrigger.h"
 #include "objects/VORButton.h"
 
 namespace {
@@ -98,6 +101,40 @@ TEST(VORButtonPaintTest, WithoutBevelOrOutlineOnlyTheChildrenAreDrawn) {
   EXPECT_EQ(target.Pixel(10, 10), 0x0000C8u);
   EXPECT_EQ(target.Pixel(13, 13), 0x0000C8u);
   EXPECT_EQ(target.Pixel(20, 18), kRed);
+}
+
+// A key the button has an event for holds it pressed until released; any
+// other key leaves it as it is.
+TEST(VORButtonPaintTest, AKeyWithAnEventPressesTheButtonUntilReleased) {
+  constexpr uint16_t kKeyWithEvent = 'A';
+  constexpr uint16_t kOtherKey = 'B';
+  ButtonOnCanvas target;
+  VORGraphicalObject::VORGraphicalObjectProperties &properties = target.button.GetGraphicalProperties();
+  auto *event = new VOREvent(1);
+  event->CreateActionList();
+  properties.events.Add(event);
+  properties.eventMap.Add(new VORKeyboardTrigger(kKeyWithEvent), 0);
+  const struct Step {
+    bool down;
+    uint16_t key;
+    int32_t state;
+    const char *what;
+  } steps[] = {
+      {true, kOtherKey, VORButton::kNormal, "another key down"},
+      {true, kKeyWithEvent, VORButton::kPressed, "its key down"},
+      {false, kOtherKey, VORButton::kPressed, "another key up"},
+      {false, kKeyWithEvent, VORButton::kNormal, "its key up"},
+  };
+  for (const Step &step : steps) {
+    if (step.down)
+      target.button.FireKeyDown(step.key);
+    else
+      target.button.FireKeyUp(step.key);
+    EXPECT_EQ(target.button.GetButtonState(), step.state) << step.what;
+  }
+  target.button.FireKeyDown(kKeyWithEvent);
+  target.Draw();
+  EXPECT_EQ(target.Pixel(11, 15), kBlack) << "drawn pressed";
 }
 
 } // namespace

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "PaintedPage.h"
+#include "display/SurfacePixels.h"
+#include "model/VORPageInstance.h"
+#include "objects/VORBackground.h"
 #include "objects/VORFrame.h"
 #include "objects/VORSimpleHotSpot.h"
 
@@ -61,6 +67,82 @@ TEST(VORFrameLayoutTest, ResizedTheChildrenShareTheNewSpaceAlongTheGuides) {
   page.frame.SetRect(VORRect(100, 50, 200, 150));
   EXPECT_EQ(page.left->GetRect(), VORRect(110, 60, 150, 100)) << "back to the design size, back to the design";
   EXPECT_EQ(page.right->GetRect(), VORRect(150, 60, 190, 140));
+}
+
+// ---- Painting -----------------------------------------------------------------
+
+constexpr uint32_t kPageFill = 0x204060;
+constexpr uint32_t kLeftHalf = 0xC08020;
+constexpr uint32_t kRightHalf = 0x20C080;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// Colours are written 0xRRGGBB, as the surface reads them.
+uint32_t ColourRef(uint32_t rgb) { return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16; }
+
+VORPlayerBackground *Filled(int32_t id, const VORRect &rect, uint32_t rgb) {
+  auto *object =
+      new VORPlayerBackground(VORObjectCode::MakeClassKey(VORBackground::kCategory, VORBackground::kCode), id);
+  object->GetGraphicalProperties().layoutRect = rect;
+  object->SetRect(rect);
+  object->GetBackgroundProperties().fillKind = VORBackground::kSolid;
+  object->GetBackgroundProperties().colour1 = ColourRef(rgb);
+  return object;
+}
+
+void Append(VORRecursiveObjectContainer &level, VORRecursiveObjectContainer *object) {
+  level.InsertAfter(object, level.GetChildCount() > 0 ? level.ChildAt(level.GetChildCount() - 1) : nullptr);
+}
+
+// A 200 x 100 page whose frame at (40, 20, 160, 80) holds two filled
+// halves; under it, or not, an opaque fill of the whole page; beside it, or
+// not, a draggable object (so that every object of the page keeps a surface
+// of its own).
+TEST(VORFramePaintTest, TheFramesChildrenShowWhateverLiesUnderTheFrame) {
+  const struct Case {
+    const char *name;
+    bool opaqueUnder;
+    bool draggableBeside;
+  } cases[] = {
+      {"nothing under", false, false},
+      {"an opaque fill under", true, false},
+      {"nothing under, a draggable beside", false, true},
+      {"an opaque fill under, a draggable beside", true, true},
+  };
+  const VORRect kPage(0, 0, 200, 100);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    BufferView view(24, kPage);
+    VORPlayerPage page(VORPlayerPage::kClassKey, 1);
+    VORPageInstance &instance = page.GetMasterInstance();
+    if (c.opaqueUnder)
+      Append(instance, Filled(1, kPage, kPageFill));
+    auto *frame = new VORPlayerFrame(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 2);
+    frame->GetGraphicalProperties().layoutRect = VORRect(40, 20, 160, 80);
+    Append(*frame, Filled(3, VORRect(0, 0, 60, 60), kLeftHalf));
+    Append(*frame, Filled(4, VORRect(60, 0, 120, 60), kRightHalf));
+    frame->GetFrameLayout().SetBounds(frame->GetLayoutRect());
+    frame->SetRect(frame->GetLayoutRect());
+    Append(instance, frame);
+    if (c.draggableBeside) {
+      VORPlayerBackground *draggable = Filled(5, VORRect(170, 10, 190, 30), kLeftHalf);
+      draggable->GetGraphicalProperties().draggable = 1;
+      Append(instance, draggable);
+    }
+    view.buffer = std::make_unique<VORScreenBuffer>(&view, kPage);
+    view.page = &instance;
+    instance.Show(view);
+    VORGraphicalObject::UpdatePageDrawFlags(instance);
+    VORGraphicalObject::RebuildPageObjectSurfaces(instance);
+    view.buffer->FlushDirtyRects();
+    EXPECT_EQ(SurfacePixel(*view.buffer, 70, 50), kLeftHalf);
+    EXPECT_EQ(SurfacePixel(*view.buffer, 130, 50), kRightHalf);
+    EXPECT_EQ(SurfacePixel(*view.buffer, 10, 50), c.opaqueUnder ? kPageFill : kWhite);
+    // Painted again, as a hover or a drag elsewhere makes it.
+    view.buffer->AddDirtyRect(kPage);
+    view.buffer->FlushDirtyRects();
+    EXPECT_EQ(SurfacePixel(*view.buffer, 70, 50), kLeftHalf) << "repainted";
+    instance.Hide();
+  }
 }
 
 } // namespace

@@ -354,6 +354,7 @@ PublicationRecords::ListedObject ObjectAction(uint32_t id, const VORObjectKey &t
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
   constexpr uint32_t kNextId = 10, kSquareId = 20, kHoverId = 21, kLampId = 30, kDraggableId = 40;
   constexpr uint32_t kTargetId = 50, kMarkId = 60, kFrameId = 70, kPageFillId = 80;
+  constexpr uint32_t kArrowId = 90, kRefusingId = 100;
   PublicationRecords::Page page(VORObjectKey{0, 4, id});
   page.properties.backgroundColor = kPlayBackground;
   page.properties.right = 320;
@@ -387,12 +388,17 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
   PublicationRecords::BackgroundRecord markRecord = FilledArea(kDropMark, kMarkColour);
   markRecord.graphical.visibleAtStart = 0;
 
+  // Takes drops, but only of the frame: the block glides back from it.
+  PublicationRecords::BackgroundRecord refusing = FilledArea(kRefusingTarget, kRefusingColour);
+  refusing.graphical.acceptsDrops = 1;
+  refusing.graphical.acceptedObjects = {VORObjectKey{1, 1, kFrameId}};
+
   // The children's rectangles are relative to the frame's corner.
   PublicationRecords::HotSpotRecord frame;
   frame.graphical = Placed(kFrame);
   const int32_t width = kFrame.right - kFrame.left, height = kFrame.bottom - kFrame.top;
   const std::vector<PublicationRecords::PageObject> halves = {
-      PublicationRecords::BackgroundObject(kFrameId + 1, FilledArea({0, 0, width / 2, height}, kOchre)),
+      PublicationRecords::BackgroundObject(kFrameId + 1, FilledArea({0, 0, width / 2, height}, kFrameLeftColour)),
       PublicationRecords::BackgroundObject(kFrameId + 2, FilledArea({width / 2, 0, width, height}, kLampColour)),
   };
 
@@ -404,8 +410,11 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
       PublicationRecords::BackgroundObject(kLampId, lampRecord),
       PublicationRecords::BackgroundObject(kTargetId, target),
       PublicationRecords::BackgroundObject(kMarkId, markRecord),
+      PublicationRecords::BackgroundObject(kRefusingId, refusing),
       PublicationRecords::FrameObject(kFrameId, frame, halves),
-      PublicationRecords::ButtonObject(kNextId, nextButton),
+      PublicationRecords::ButtonObject(
+          kNextId, nextButton,
+          {PublicationRecords::BackgroundObject(kArrowId, FilledArea(kNextArrow, kTargetColour))}),
       PublicationRecords::ButtonObject(kDraggableId, draggable),
   };
   return page;

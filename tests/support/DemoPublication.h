@@ -45,12 +45,14 @@ std::map<std::string, std::vector<uint8_t>> PictureFiles();
 
 // The page of 320 x 240 a person plays with (colours as 0x00BBGGRR):
 // - a grey "next" button at kNextButton that goes to the page next when
-//   clicked, drawn pressed while held;
+//   clicked, drawn pressed while held, with a dark arrow block at kNextArrow
+//   that moves two pixels right and down while it is pressed;
 // - an ochre square whose hotspot lights the white lamp at kLamp while the
 //   pointer is over it (kHover);
 // - a draggable button at kDraggable and a dark target at kDropTarget: a
 //   drop on the target shows the green mark at kDropMark, a drop anywhere
-//   else glides back;
+//   else glides back, also one on the brown target at kRefusingTarget,
+//   which takes drops of other objects only;
 // - a frame at kFrame whose two children, placed relative to its corner,
 //   fill its left and right halves in ochre and white.
 struct PlayArea {
@@ -63,10 +65,14 @@ constexpr PlayArea kDraggable{20, 150, 60, 190};
 constexpr PlayArea kDropTarget{110, 120, 200, 210};
 constexpr PlayArea kDropMark{210, 130, 230, 150};
 constexpr PlayArea kFrame{210, 20, 310, 110};
+constexpr PlayArea kNextArrow{270, 205, 280, 215};
+constexpr PlayArea kRefusingTarget{10, 86, 90, 146};
 constexpr uint32_t kPlayBackground = 0x00A05030;
 constexpr uint32_t kLampColour = 0x00FFFFFF;
 constexpr uint32_t kTargetColour = 0x00404040;
 constexpr uint32_t kMarkColour = 0x0000C000;
+constexpr uint32_t kRefusingColour = 0x00204080;
+constexpr uint32_t kFrameLeftColour = 0x0020A0D0;
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next);
 
 } // namespace DemoPublication
