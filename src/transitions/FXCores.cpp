@@ -544,13 +544,16 @@ bool JigsawCore::InTab(const std::vector<TabSpan> &tab, int32_t depth, int32_t a
 }
 
 int32_t JigsawCore::PieceAt(int32_t x, int32_t y) const {
-  const int32_t columns = GetColumns();
   const int32_t c = ColumnAt(x);
   const int32_t r = RowAt(y);
+  return PieceIn(x, y, c, r, CellRect(c + r * GetColumns()));
+}
+
+int32_t JigsawCore::PieceIn(int32_t x, int32_t y, int32_t c, int32_t r, const VORRect &cell) const {
+  const int32_t columns = GetColumns();
   const int32_t own = c + r * columns;
   if (m_directions.empty())
     return own;
-  const VORRect cell = CellRect(own);
   // Tabs are centred on the cell's sides; the tabs of the horizontal sides
   // win where two would meet.
   const int32_t alongX = x - (cell.left + (static_cast<int32_t>(cell.Width()) - m_pieceWidth) / 2);
@@ -579,10 +582,23 @@ VORRect JigsawCore::PieceBounds(int32_t cell) const {
 VORRect JigsawCore::DrawCell(int32_t cell, bool set) {
   const VORRect bounds = PieceBounds(cell);
   FXMask &mask = Mask();
-  for (int32_t y = bounds.top; y < bounds.bottom; ++y)
-    for (int32_t x = bounds.left; x < bounds.right; ++x)
-      if (PieceAt(x, y) == cell)
-        mask.Set(x, y, set);
+  const int32_t columns = GetColumns();
+  const int32_t c0 = cell % columns;
+  const int32_t r0 = cell / columns;
+  // A tab reaches no further than the next cell: the piece lies within its
+  // cell's neighbours, taken one cell at a time.
+  for (int32_t r = std::max(r0 - 1, 0); r <= std::min(r0 + 1, GetRows() - 1); ++r) {
+    for (int32_t c = std::max(c0 - 1, 0); c <= std::min(c0 + 1, columns - 1); ++c) {
+      const VORRect rect = CellRect(c + r * columns);
+      VORRect part;
+      if (!part.Intersect(rect, bounds))
+        continue;
+      for (int32_t y = part.top; y < part.bottom; ++y)
+        for (int32_t x = part.left; x < part.right; ++x)
+          if (PieceIn(x, y, c, r, rect) == cell)
+            mask.Set(x, y, set);
+    }
+  }
   return bounds;
 }
 

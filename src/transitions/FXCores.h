@@ -167,6 +167,8 @@ protected:
   VORRect DrawCell(int32_t cell, bool set) override;
 
 private:
+  // The piece of pixel (x, y), which lies in cell rect of column c, row r.
+  int32_t PieceIn(int32_t x, int32_t y, int32_t c, int32_t r, const VORRect &rect) const;
   int32_t ColumnAt(int32_t x) const;
   int32_t RowAt(int32_t y) const;
   // Whether the side after column c of row r (a vertical side), or after

@@ -120,6 +120,32 @@ TEST(FXCoresTest, PixelModeZeroRevealsEveryPixelOnceIn256Steps) {
   EXPECT_EQ(shown, w * h);
 }
 
+// With whole cells only, each step shows exactly one new pixel per cell;
+// 256 steps then show every pixel, so none was shown twice.
+TEST(FXCoresTest, PixelModeZeroShowsOnePixelOfEveryCellAStep) {
+  const int32_t sizes[][2] = {{48, 32}, {16, 16}, {16, 64}};
+  for (const auto &size : sizes) {
+    VORRandomGenerator::Seed(static_cast<uint32_t>(size[0] + size[1]));
+    const int32_t w = size[0];
+    const int32_t h = size[1];
+    const int32_t cells = (w / 16) * (h / 16);
+    PixelCore core(0);
+    ASSERT_EQ(core.Prepare(w, h, false), 256);
+    std::vector<VORRect> changed;
+    int32_t shown = 0;
+    for (int32_t step = 0; step < 256; ++step) {
+      core.Step(step, changed);
+      int32_t now = 0;
+      for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+          now += core.GetMask().Get(x, y) ? 1 : 0;
+      ASSERT_EQ(now - shown, cells) << w << "x" << h << " step " << step;
+      shown = now;
+    }
+    EXPECT_EQ(shown, w * h);
+  }
+}
+
 TEST(FXCoresTest, EveryBlockOrderVisitsEveryCellOnce) {
   const int32_t grids[][2] = {{3, 5}, {1, 1}, {5, 3}, {1, 7}, {8, 1}, {4, 4}};
   for (int32_t order = 0; order <= 12; ++order) {
