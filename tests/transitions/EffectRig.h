@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "display/DrawingContext.h"
+#include "display/GdiCanvas.h"
 #include "display/VORBitmapObjectSurface.h"
 #include "engine/VORUpdateController.h"
 #include "model/VORFXParams.h"
@@ -28,17 +30,12 @@ private:
 };
 
 // Draws top-down 32-bit pixels (0x00RRGGBB) of width x height at the
-// device context's origin.
+// device context's origin, through a canvas of their own.
 inline void DrawPixels(HDC dc, int32_t width, int32_t height, const std::vector<uint32_t> &pixels) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  GdiCanvas canvas(width, height, 32);
+  std::memcpy(canvas.bits(), pixels.data(), pixels.size() * sizeof(uint32_t));
+  ::BitBlt(dc, 0, 0, width, height, canvas.dc(), 0, 0, SRCCOPY);
+  ::GdiFlush();
 }
 
 // A picture of the whole page in a DIB section; it redraws nothing itself.

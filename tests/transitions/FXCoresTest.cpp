@@ -38,6 +38,15 @@ bool AllAre(const FXImage &image, uint32_t colour) {
   return true;
 }
 
+// How many pixels of the mask's w x h are set.
+int32_t CountSet(const FXMask &mask, int32_t w, int32_t h) {
+  int32_t count = 0;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      count += mask.Get(x, y) ? 1 : 0;
+  return count;
+}
+
 using Maker = std::function<std::unique_ptr<FXCore>()>;
 
 const std::vector<std::pair<std::string, Maker>> &Cores() {
@@ -108,10 +117,7 @@ TEST(FXCoresTest, PixelModeZeroRevealsEveryPixelOnceIn256Steps) {
   int32_t shown = 0;
   for (int32_t step = 0; step < 256; ++step) {
     core.Step(step, changed);
-    int32_t now = 0;
-    for (int32_t y = 0; y < h; ++y)
-      for (int32_t x = 0; x < w; ++x)
-        now += core.GetMask().Get(x, y) ? 1 : 0;
+    const int32_t now = CountSet(core.GetMask(), w, h);
     // Every whole 16 x 16 cell reveals exactly one pixel a step.
     EXPECT_GE(now - shown, 2 * 1) << step;
     EXPECT_LE(now - shown, 6) << step;
@@ -135,10 +141,7 @@ TEST(FXCoresTest, PixelModeZeroShowsOnePixelOfEveryCellAStep) {
     int32_t shown = 0;
     for (int32_t step = 0; step < 256; ++step) {
       core.Step(step, changed);
-      int32_t now = 0;
-      for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x)
-          now += core.GetMask().Get(x, y) ? 1 : 0;
+      const int32_t now = CountSet(core.GetMask(), w, h);
       ASSERT_EQ(now - shown, cells) << w << "x" << h << " step " << step;
       shown = now;
     }
