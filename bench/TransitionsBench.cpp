@@ -74,6 +74,8 @@ FX_BENCH(Pixel0, std::make_unique<PixelCore>(0));
 FX_BENCH(Pixel2, std::make_unique<PixelCore>(2));
 FX_BENCH(Blind, std::make_unique<BlindCore>(8, 2, false, true));
 FX_BENCH(Block, std::make_unique<BlockCore>(32, 24, 10));
+FX_BENCH(Jigsaw, std::make_unique<JigsawCore>(10, 10, 10));
+FX_BENCH(JigsawFine, std::make_unique<JigsawCore>(64, 48, 7));
 FX_BENCH(Scroll, std::make_unique<ScrollCore>(1, 0, false));
 FX_BENCH(Slide, std::make_unique<SlideCore>(1, 1));
 FX_BENCH(ShapeStar, std::make_unique<ShapeCore>(2, 128, 5, 4, 3, 90));

@@ -411,10 +411,14 @@ void BlockCore::Step(int32_t step, std::vector<VORRect> &changed) {
   }
   const int32_t upTo = std::min(step, m_total);
   for (; m_revealed < upTo; ++m_revealed) {
-    const VORRect cell = CellRect(m_sequence[static_cast<size_t>(m_revealed)]);
-    m_mask.SetRect(cell, !m_closing);
-    changed.push_back(cell);
+    changed.push_back(DrawCell(m_sequence[static_cast<size_t>(m_revealed)], !m_closing));
   }
+}
+
+VORRect BlockCore::DrawCell(int32_t cell, bool set) {
+  const VORRect rect = CellRect(cell);
+  m_mask.SetRect(rect, set);
+  return rect;
 }
 
 void BlockCore::Compose(FXImage &out, const FXImage &oldPicture, const FXImage &newPicture, const VORRect &area) const {
@@ -423,6 +427,179 @@ void BlockCore::Compose(FXImage &out, const FXImage &oldPicture, const FXImage &
     return;
   }
   FXCompose::ThroughMask(out, oldPicture, newPicture, m_mask, area);
+}
+
+// ---- Jigsaw -------------------------------------------------------------------------
+
+namespace {
+
+// Half a tab's outline, from the side to the tip in the middle of the side:
+// two cubic Bezier segments, along the side in 200ths of its length, across
+// it in 120ths of the tab's depth. The other half is its mirror image. The
+// depth only grows along the half, so each depth crosses it once: a narrow
+// neck, then a round head wider than the neck.
+constexpr double kTabOutline[7][2] = {{85, 0}, {93, 22}, {63, 39}, {67, 69}, {72, 108}, {86, 120}, {100, 120}};
+constexpr double kTabLength = 200;
+constexpr double kTabDepth = 120;
+constexpr int32_t kPointsPerSegment = 24;
+
+struct OutlinePoint {
+  double along;
+  double across;
+};
+
+std::vector<OutlinePoint> FlattenedTabOutline() {
+  std::vector<OutlinePoint> points;
+  for (int32_t segment = 0; segment < 2; ++segment) {
+    const double(*p)[2] = kTabOutline + 3 * segment;
+    for (int32_t i = segment == 0 ? 0 : 1; i <= kPointsPerSegment; ++i) {
+      const double t = static_cast<double>(i) / kPointsPerSegment;
+      const double a = (1 - t) * (1 - t) * (1 - t), b = 3 * t * (1 - t) * (1 - t), c = 3 * t * t * (1 - t),
+                   d = t * t * t;
+      points.push_back({a * p[0][0] + b * p[1][0] + c * p[2][0] + d * p[3][0],
+                        a * p[0][1] + b * p[1][1] + c * p[2][1] + d * p[3][1]});
+    }
+  }
+  return points;
+}
+
+// Where the half outline is at a depth (in 120ths), along the side.
+double OutlineAlongAt(const std::vector<OutlinePoint> &outline, double across) {
+  for (size_t i = 1; i < outline.size(); ++i) {
+    const OutlinePoint &p = outline[i - 1];
+    const OutlinePoint &q = outline[i];
+    if (across <= q.across) {
+      if (q.across <= p.across)
+        return q.along;
+      return p.along + (across - p.across) * (q.along - p.along) / (q.across - p.across);
+    }
+  }
+  return outline.back().along;
+}
+
+uint32_t RandomWord() {
+  uint32_t word = 0;
+  for (int32_t i = 0; i < 3; ++i)
+    word = (word << 15) ^ static_cast<uint32_t>(VORRandomGenerator::Next());
+  return word;
+}
+
+} // namespace
+
+std::vector<JigsawCore::TabSpan> JigsawCore::TabShape(int32_t length, int32_t depth) {
+  static const std::vector<OutlinePoint> outline = FlattenedTabOutline();
+  std::vector<TabSpan> spans;
+  if (length <= 0 || depth <= 0)
+    return spans;
+  spans.reserve(static_cast<size_t>(depth));
+  for (int32_t d = 0; d < depth; ++d) {
+    const double across = (d + 0.5) * kTabDepth / depth;
+    const double along = OutlineAlongAt(outline, across) * length / kTabLength;
+    // The side's ends stay with the piece, so that no piece loses all of
+    // its cell to its neighbours' tabs.
+    const int32_t begin = std::max(static_cast<int32_t>(std::lround(along)), 1);
+    spans.push_back({begin, std::max(length - begin, begin)});
+  }
+  return spans;
+}
+
+int32_t JigsawCore::Prepare(int32_t width, int32_t height, bool closing) {
+  const int32_t total = BlockCore::Prepare(width, height, closing);
+  m_horizontalTab.clear();
+  m_verticalTab.clear();
+  m_directions.clear();
+  if (total == 0)
+    return 0;
+  // Prepare left at least one cell a side, each at least a pixel.
+  m_pieceWidth = (width + GetColumns() - 1) / GetColumns();
+  m_pieceHeight = (height + GetRows() - 1) / GetRows();
+  // A tab reaches half across its neighbour, never through a piece one
+  // pixel deep.
+  m_horizontalTab = TabShape(m_pieceWidth, std::min((m_pieceHeight + 1) / 2, m_pieceHeight - 1));
+  m_verticalTab = TabShape(m_pieceHeight, std::min((m_pieceWidth + 1) / 2, m_pieceWidth - 1));
+  m_directions.resize(2 * static_cast<size_t>(GetRows()));
+  for (uint32_t &word : m_directions)
+    word = RandomWord();
+  return total;
+}
+
+int32_t JigsawCore::ColumnAt(int32_t x) const {
+  return static_cast<int32_t>(((static_cast<int64_t>(x) + 1) * GetColumns() - 1) / m_width);
+}
+
+int32_t JigsawCore::RowAt(int32_t y) const {
+  return static_cast<int32_t>(((static_cast<int64_t>(y) + 1) * GetRows() - 1) / m_height);
+}
+
+bool JigsawCore::BulgesForward(bool verticalSide, int32_t c, int32_t r) const {
+  const uint32_t word = m_directions[2 * static_cast<size_t>(r) + (verticalSide ? 0 : 1)];
+  return ((word >> (c % 32)) & 1u) != 0;
+}
+
+bool JigsawCore::InTab(const std::vector<TabSpan> &tab, int32_t depth, int32_t along) {
+  if (depth < 0 || static_cast<size_t>(depth) >= tab.size())
+    return false;
+  const TabSpan &span = tab[static_cast<size_t>(depth)];
+  return along >= span.begin && along < span.end;
+}
+
+int32_t JigsawCore::PieceAt(int32_t x, int32_t y) const {
+  const int32_t c = ColumnAt(x);
+  const int32_t r = RowAt(y);
+  return PieceIn(x, y, c, r, CellRect(c + r * GetColumns()));
+}
+
+int32_t JigsawCore::PieceIn(int32_t x, int32_t y, int32_t c, int32_t r, const VORRect &cell) const {
+  const int32_t columns = GetColumns();
+  const int32_t own = c + r * columns;
+  if (m_directions.empty())
+    return own;
+  // Tabs are centred on the cell's sides; the tabs of the horizontal sides
+  // win where two would meet.
+  const int32_t alongX = x - (cell.left + (static_cast<int32_t>(cell.Width()) - m_pieceWidth) / 2);
+  const int32_t alongY = y - (cell.top + (static_cast<int32_t>(cell.Height()) - m_pieceHeight) / 2);
+  if (r > 0 && BulgesForward(false, c, r - 1) && InTab(m_horizontalTab, y - cell.top, alongX))
+    return own - columns;
+  if (r < GetRows() - 1 && !BulgesForward(false, c, r) && InTab(m_horizontalTab, cell.bottom - 1 - y, alongX))
+    return own + columns;
+  if (c > 0 && BulgesForward(true, c - 1, r) && InTab(m_verticalTab, x - cell.left, alongY))
+    return own - 1;
+  if (c < columns - 1 && !BulgesForward(true, c, r) && InTab(m_verticalTab, cell.right - 1 - x, alongY))
+    return own + 1;
+  return own;
+}
+
+VORRect JigsawCore::PieceBounds(int32_t cell) const {
+  const int32_t across = static_cast<int32_t>(m_verticalTab.size());
+  const int32_t down = static_cast<int32_t>(m_horizontalTab.size());
+  const VORRect rect = CellRect(cell);
+  VORRect bounds;
+  if (!bounds.Intersect(VORRect(rect.left - across, rect.top - down, rect.right + across, rect.bottom + down), Whole()))
+    return VORRect(0, 0, 0, 0);
+  return bounds;
+}
+
+VORRect JigsawCore::DrawCell(int32_t cell, bool set) {
+  const VORRect bounds = PieceBounds(cell);
+  FXMask &mask = Mask();
+  const int32_t columns = GetColumns();
+  const int32_t c0 = cell % columns;
+  const int32_t r0 = cell / columns;
+  // A tab reaches no further than the next cell: the piece lies within its
+  // cell's neighbours, taken one cell at a time.
+  for (int32_t r = std::max(r0 - 1, 0); r <= std::min(r0 + 1, GetRows() - 1); ++r) {
+    for (int32_t c = std::max(c0 - 1, 0); c <= std::min(c0 + 1, columns - 1); ++c) {
+      const VORRect rect = CellRect(c + r * columns);
+      VORRect part;
+      if (!part.Intersect(rect, bounds))
+        continue;
+      for (int32_t y = part.top; y < part.bottom; ++y)
+        for (int32_t x = part.left; x < part.right; ++x)
+          if (PieceIn(x, y, c, r, rect) == cell)
+            mask.Set(x, y, set);
+    }
+  }
+  return bounds;
 }
 
 // ---- Scroll and wipe ------------------------------------------------------------------

@@ -124,6 +124,13 @@ public:
   VORRect CellRect(int32_t cell) const;
   int32_t GetColumns() const { return m_columns; }
   int32_t GetRows() const { return m_rows; }
+  const FXMask &GetMask() const { return m_mask; }
+
+protected:
+  // Shows (set) or hides the cell's part of the new picture in the mask;
+  // answers the area that changed.
+  virtual VORRect DrawCell(int32_t cell, bool set);
+  FXMask &Mask() { return m_mask; }
 
 private:
   int32_t m_columns;
@@ -132,6 +139,52 @@ private:
   FXMask m_mask;
   std::vector<int32_t> m_sequence;
   int32_t m_revealed = 0;
+};
+
+// Jigsaw: the block grid's cells revealed as interlocking puzzle pieces.
+// Every side between two cells carries a tab that bulges into one of them
+// and leaves the matching notch in the other; sides on the border have
+// none. Each pixel belongs to exactly one piece, so the pieces together
+// cover the rectangle once.
+class JigsawCore : public BlockCore {
+public:
+  using BlockCore::BlockCore;
+  int32_t Prepare(int32_t width, int32_t height, bool closing) override;
+  // The cell whose piece holds pixel (x, y) of the rectangle.
+  int32_t PieceAt(int32_t x, int32_t y) const;
+  // The most a piece covers: its cell widened by the tabs' depth.
+  VORRect PieceBounds(int32_t cell) const;
+
+  // A tab's extent along its side at each depth from the side, for a side
+  // of the given length.
+  struct TabSpan {
+    int32_t begin;
+    int32_t end;
+  };
+  static std::vector<TabSpan> TabShape(int32_t length, int32_t depth);
+
+protected:
+  VORRect DrawCell(int32_t cell, bool set) override;
+
+private:
+  // The piece of pixel (x, y), which lies in cell rect of column c, row r.
+  int32_t PieceIn(int32_t x, int32_t y, int32_t c, int32_t r, const VORRect &rect) const;
+  int32_t ColumnAt(int32_t x) const;
+  int32_t RowAt(int32_t y) const;
+  // Whether the side after column c of row r (a vertical side), or after
+  // row r of column c (a horizontal one), bulges into the next cell.
+  bool BulgesForward(bool verticalSide, int32_t c, int32_t r) const;
+  // Whether the point lies in a tab: depth from the side, offset along it
+  // from the start of the piece's side.
+  static bool InTab(const std::vector<TabSpan> &tab, int32_t depth, int32_t along);
+
+  int32_t m_pieceWidth = 0;
+  int32_t m_pieceHeight = 0;
+  // Tabs on horizontal sides (along x, deep along y) and on vertical ones.
+  std::vector<TabSpan> m_horizontalTab;
+  std::vector<TabSpan> m_verticalTab;
+  // Two words per grid row: vertical sides, then horizontal sides; bit c % 32.
+  std::vector<uint32_t> m_directions;
 };
 
 // Scroll and wipe: a window of the new picture moves in from a side; the

@@ -31,8 +31,11 @@ public:
                                        VORBitmapObjectSurface *oldPicture, VORDrawingSurface *completion);
   bool WantsModalRun(bool /*pageTransition*/) override;
 
+protected:
+  // The grid's cells revealed by the given core (a kind of BlockCore).
+  VORBlockFX(const BlockFXProperties &record, std::unique_ptr<BlockCore> core, VORBitmapObjectSurface *target,
+             VORBitmapObjectSurface *oldPicture, VORDrawingSurface *completion);
+
 private:
-  VORBlockFX(const BlockFXProperties &record, VORBitmapObjectSurface *target, VORBitmapObjectSurface *oldPicture,
-             VORDrawingSurface *completion);
   BlockFXProperties m_record;
 };

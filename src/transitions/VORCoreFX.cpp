@@ -41,6 +41,7 @@ public:
     return true;
   }
   HDC GetDC() const { return m_dc; }
+  bool HasSize(int32_t width, int32_t height) const { return image.width == width && image.height == height; }
 
   FXImage image;
 
@@ -49,6 +50,52 @@ private:
   HDC m_dc = nullptr;
   HGDIOBJ m_displaced = nullptr;
 };
+
+namespace {
+
+// One effect's worth of pictures is kept.
+constexpr size_t kSparePictures = 3;
+
+} // namespace
+
+// The pictures of the last effect, kept for the next one of the same size.
+// Memory fresh from the system costs a page fault per page on its first
+// touch: on some machines tens of milliseconds for the three pictures of a
+// full screen, which would stall the start of every page transition.
+std::vector<std::unique_ptr<VORCoreFX::Picture>> &VORCoreFX::SparePictures() {
+  static std::vector<std::unique_ptr<Picture>> spare;
+  return spare;
+}
+
+std::unique_ptr<VORCoreFX::Picture> VORCoreFX::TakePicture(int32_t width, int32_t height) {
+  auto &spare = SparePictures();
+  for (auto it = spare.begin(); it != spare.end(); ++it) {
+    if ((*it)->HasSize(width, height)) {
+      std::unique_ptr<Picture> picture = std::move(*it);
+      spare.erase(it);
+      return picture;
+    }
+  }
+  auto picture = std::make_unique<Picture>();
+  if (!picture->Make(width, height))
+    return nullptr;
+  return picture;
+}
+
+void VORCoreFX::KeepPicture(std::unique_ptr<Picture> picture) {
+  if (!picture)
+    return;
+  auto &spare = SparePictures();
+  spare.insert(spare.begin(), std::move(picture));
+  if (spare.size() > kSparePictures)
+    spare.resize(kSparePictures);
+}
+
+void VORCoreFX::KeepPictures() {
+  KeepPicture(std::move(m_new));
+  KeepPicture(std::move(m_old));
+  KeepPicture(std::move(m_frame));
+}
 
 namespace {
 
@@ -69,26 +116,29 @@ VORCoreFX::VORCoreFX(VORBitmapObjectSurface *target, VORBitmapObjectSurface *old
   SetDuration(duration);
 }
 
-VORCoreFX::~VORCoreFX() = default;
+VORCoreFX::~VORCoreFX() { KeepPictures(); }
 
 void VORCoreFX::Prepare() {
-  m_new.reset();
-  m_old.reset();
-  m_frame.reset();
+  KeepPictures();
   m_area = VORRect(0, 0, 0, 0);
   VORRect area = GetRect();
   if (GetTarget() != nullptr && !area.Intersect(area, GetTarget()->GetBounds()))
     area = VORRect(0, 0, 0, 0);
-  auto fresh = std::make_unique<Picture>();
-  auto old = std::make_unique<Picture>();
-  auto frame = std::make_unique<Picture>();
   const int32_t width = static_cast<int32_t>(area.Width());
   const int32_t height = static_cast<int32_t>(area.Height());
   DrawingContext *newContext = GetTarget() != nullptr ? GetTarget()->GetDrawingContext() : nullptr;
   DrawingContext *oldContext = GetOldPicture() != nullptr ? GetOldPicture()->GetDrawingContext() : GetOutputContext();
-  if (area.IsEmpty() || newContext == nullptr || !fresh->Make(width, height) || !old->Make(width, height) ||
-      !frame->Make(width, height)) {
+  std::unique_ptr<Picture> fresh, old, frame;
+  if (!area.IsEmpty() && newContext != nullptr) {
+    fresh = TakePicture(width, height);
+    old = TakePicture(width, height);
+    frame = TakePicture(width, height);
+  }
+  if (!fresh || !old || !frame) {
     // Nothing to compose: the effect ends at once.
+    KeepPicture(std::move(fresh));
+    KeepPicture(std::move(old));
+    KeepPicture(std::move(frame));
     m_total = 0;
     m_core->Prepare(0, 0, IsClosing());
     return;

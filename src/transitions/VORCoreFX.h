@@ -28,6 +28,12 @@ protected:
 
 private:
   class Picture;
+  // Pictures are kept from one effect for the next (see the source).
+  static std::vector<std::unique_ptr<Picture>> &SparePictures();
+  static std::unique_ptr<Picture> TakePicture(int32_t width, int32_t height);
+  static void KeepPicture(std::unique_ptr<Picture> picture);
+  void KeepPictures();
+
   std::unique_ptr<FXCore> m_core;
   VORRect m_area = VORRect(0, 0, 0, 0);
   int32_t m_total = 0;

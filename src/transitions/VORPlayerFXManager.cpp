@@ -5,6 +5,7 @@
 #include "transitions/VORBlindFX.h"
 #include "transitions/VORBlockFX.h"
 #include "transitions/VORFadeFX.h"
+#include "transitions/VORJigsawFX.h"
 #include "transitions/VORPixelFX.h"
 #include "transitions/VORScrollFX.h"
 #include "transitions/VORShapeFX.h"
@@ -15,8 +16,7 @@ VORPlayerFXManager::VORPlayerFXManager() {
   Register("Fade", "Fade", VORFadeFX::Create);
   Register("Pixel", "Pixel", VORPixelFX::Create);
   Register("Blind", "Blind", VORBlindFX::Create);
-  // The jigsaw's puzzle pieces are not made yet: a publication's jigsaw
-  // changes its picture at once.
+  Register("Jigsaw", "Jigsaw", VORJigsawFX::Create);
   Register("Scroll", "Scroll/Wipe", VORScrollFX::Create);
   Register("Block", "Block", VORBlockFX::Create);
   Register("Slide", "Slide", VORSlideFX::Create);

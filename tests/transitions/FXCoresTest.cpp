@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +39,15 @@ bool AllAre(const FXImage &image, uint32_t colour) {
   return true;
 }
 
+// How many pixels of the mask's w x h are set.
+int32_t CountSet(const FXMask &mask, int32_t w, int32_t h) {
+  int32_t count = 0;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      count += mask.Get(x, y) ? 1 : 0;
+  return count;
+}
+
 using Maker = std::function<std::unique_ptr<FXCore>()>;
 
 const std::vector<std::pair<std::string, Maker>> &Cores() {
@@ -55,6 +65,11 @@ const std::vector<std::pair<std::string, Maker>> &Cores() {
       {"block 10", [] { return std::make_unique<BlockCore>(10, 10, 10); }},
       {"block 0 x 0", [] { return std::make_unique<BlockCore>(0, 0, 3); }},
       {"block huge", [] { return std::make_unique<BlockCore>(1 << 30, 1 << 30, 10); }},
+      {"jigsaw 10", [] { return std::make_unique<JigsawCore>(10, 10, 10); }},
+      {"jigsaw 3 x 5 spiral", [] { return std::make_unique<JigsawCore>(3, 5, 9); }},
+      {"jigsaw 0 x 0", [] { return std::make_unique<JigsawCore>(0, 0, 3); }},
+      {"jigsaw huge", [] { return std::make_unique<JigsawCore>(1 << 30, 1 << 30, 10); }},
+      {"jigsaw negative", [] { return std::make_unique<JigsawCore>(-4, 7, 255); }},
       {"scroll", [] { return std::make_unique<ScrollCore>(1, -1, false); }},
       {"wipe", [] { return std::make_unique<ScrollCore>(0, 1, true); }},
       {"slide", [] { return std::make_unique<SlideCore>(-1, 0); }},
@@ -93,26 +108,45 @@ TEST(FXCoresTest, EveryEffectEndsOnExactlyTheNewPictureOrTheOldWhenClosing) {
   }
 }
 
-TEST(FXCoresTest, PixelModeZeroRevealsEveryPixelOnceIn256Steps) {
-  VORRandomGenerator::Seed(7);
+// How many pixels each of the 256 steps of pixel mode 0 shows on w x h.
+std::vector<int32_t> PixelsShownPerStep(int32_t w, int32_t h, uint32_t seed) {
+  VORRandomGenerator::Seed(seed);
   PixelCore core(0);
-  const int32_t w = 40;
-  const int32_t h = 20;
-  ASSERT_EQ(core.Prepare(w, h, false), 256);
+  EXPECT_EQ(core.Prepare(w, h, false), 256);
   std::vector<VORRect> changed;
+  std::vector<int32_t> counts;
   int32_t shown = 0;
   for (int32_t step = 0; step < 256; ++step) {
     core.Step(step, changed);
-    int32_t now = 0;
-    for (int32_t y = 0; y < h; ++y)
-      for (int32_t x = 0; x < w; ++x)
-        now += core.GetMask().Get(x, y) ? 1 : 0;
-    // Every whole 16 x 16 cell reveals exactly one pixel a step.
-    EXPECT_GE(now - shown, 2 * 1) << step;
-    EXPECT_LE(now - shown, 6) << step;
+    const int32_t now = CountSet(core.GetMask(), w, h);
+    counts.push_back(now - shown);
     shown = now;
   }
-  EXPECT_EQ(shown, w * h);
+  return counts;
+}
+
+TEST(FXCoresTest, PixelModeZeroRevealsEveryPixelOnceIn256Steps) {
+  const int32_t w = 40;
+  const int32_t h = 20;
+  const std::vector<int32_t> counts = PixelsShownPerStep(w, h, 7);
+  for (size_t step = 0; step < counts.size(); ++step) {
+    // Every whole 16 x 16 cell reveals exactly one pixel a step.
+    EXPECT_GE(counts[step], 2 * 1) << step;
+    EXPECT_LE(counts[step], 6) << step;
+  }
+  EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), 0), w * h);
+}
+
+// With whole cells only, each step shows exactly one new pixel per cell;
+// 256 steps then show every pixel, so none was shown twice.
+TEST(FXCoresTest, PixelModeZeroShowsOnePixelOfEveryCellAStep) {
+  const int32_t sizes[][2] = {{48, 32}, {16, 16}, {16, 64}};
+  for (const auto &size : sizes) {
+    const int32_t cells = (size[0] / 16) * (size[1] / 16);
+    const std::vector<int32_t> counts =
+        PixelsShownPerStep(size[0], size[1], static_cast<uint32_t>(size[0] + size[1]));
+    EXPECT_EQ(counts, std::vector<int32_t>(256, cells)) << size[0] << "x" << size[1];
+  }
 }
 
 TEST(FXCoresTest, EveryBlockOrderVisitsEveryCellOnce) {
@@ -140,6 +174,92 @@ TEST(FXCoresTest, HugeBlockGridsAreBoundedAndAOneCellGridTakesOneStep) {
   EXPECT_EQ(huge.Prepare(5000, 3, false), 1024 * 3);
   BlockCore one(1, 1, 4);
   EXPECT_EQ(one.Prepare(30, 30, false), 1);
+}
+
+// Each step of a jigsaw adds exactly one whole piece to the mask and takes
+// nothing away; at the end every pixel was added once.
+TEST(FXCoresTest, JigsawPiecesCoverTheRectangleOnce) {
+  const int32_t sizes[][2] = {{1, 1}, {2, 3}, {17, 5}, {64, 48}, {150, 101}, {3, 40}, {700, 2}};
+  const int32_t grids[][2] = {{1, 1}, {3, 5}, {10, 10}, {0, 0}, {7, 1 << 30}, {33, 2}};
+  VORRandomGenerator::Seed(11);
+  for (const auto &size : sizes) {
+    for (const auto &grid : grids) {
+      const int32_t w = size[0];
+      const int32_t h = size[1];
+      const std::string name = std::to_string(w) + "x" + std::to_string(h) + " grid " + std::to_string(grid[0]) +
+                               "x" + std::to_string(grid[1]);
+      JigsawCore core(grid[0], grid[1], 10);
+      const int32_t total = core.Prepare(w, h, false);
+      ASSERT_EQ(total, core.GetColumns() * core.GetRows()) << name;
+      std::vector<uint8_t> shown(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+      std::set<int32_t> pieces;
+      std::vector<VORRect> changed;
+      for (int32_t step = 1; step <= total; ++step) {
+        core.Step(step, changed);
+        int32_t piece = -1;
+        for (int32_t y = 0; y < h; ++y) {
+          for (int32_t x = 0; x < w; ++x) {
+            uint8_t &was = shown[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
+            const bool is = core.GetMask().Get(x, y);
+            ASSERT_FALSE(was && !is) << name << " step " << step << " hid " << x << "," << y;
+            if (!was && is) {
+              if (piece < 0)
+                piece = core.PieceAt(x, y);
+              ASSERT_EQ(core.PieceAt(x, y), piece) << name << " step " << step;
+              ASSERT_TRUE(core.PieceBounds(piece).Contains(x, y)) << name;
+              was = 1;
+            } else if (!is) {
+              ASSERT_NE(core.PieceAt(x, y), piece) << name << " step " << step << " left out " << x << "," << y;
+            }
+          }
+        }
+        EXPECT_TRUE(pieces.insert(piece).second) << name << " piece " << piece << " twice";
+      }
+      EXPECT_EQ(std::count(shown.begin(), shown.end(), 1), static_cast<std::ptrdiff_t>(shown.size())) << name;
+    }
+  }
+}
+
+TEST(FXCoresTest, JigsawPiecesInterlockWithTabsAndNotches) {
+  VORRandomGenerator::Seed(3);
+  JigsawCore core(4, 3, 0);
+  ASSERT_EQ(core.Prepare(200, 150, false), 12);
+  int32_t outside = 0;
+  for (int32_t y = 0; y < 150; ++y) {
+    for (int32_t x = 0; x < 200; ++x) {
+      const int32_t own = x / 50 + (y / 50) * 4;
+      const int32_t piece = core.PieceAt(x, y);
+      if (piece != own) {
+        ++outside;
+        // Only a neighbour across a side reaches in, never across a corner.
+        const int32_t dc = piece % 4 - own % 4;
+        const int32_t dr = piece / 4 - own / 4;
+        EXPECT_EQ(std::abs(dc) + std::abs(dr), 1) << x << "," << y;
+      }
+    }
+  }
+  // 17 inner sides, each with a tab of a few hundred pixels.
+  EXPECT_GT(outside, 17 * 200);
+  EXPECT_LT(outside, 17 * 50 * 25);
+  // The border has no tabs: the outer rows and columns keep their cells.
+  for (int32_t x = 0; x < 200; ++x) {
+    EXPECT_EQ(core.PieceAt(x, 0), x / 50);
+    EXPECT_EQ(core.PieceAt(x, 149), x / 50 + 8);
+  }
+  // A tab is a narrow neck under a wider head, centred on its side.
+  const std::vector<JigsawCore::TabSpan> tab = JigsawCore::TabShape(200, 60);
+  ASSERT_EQ(tab.size(), 60u);
+  int32_t widest = 0;
+  for (const JigsawCore::TabSpan &span : tab) {
+    EXPECT_EQ(span.begin + span.end, 200);
+    widest = std::max(widest, span.end - span.begin);
+  }
+  EXPECT_LT(tab.front().end - tab.front().begin, widest / 2 + 10);
+  // The side's ends are never part of a tab.
+  for (const JigsawCore::TabSpan &span : JigsawCore::TabShape(1, 3))
+    EXPECT_GE(span.begin, span.end);
+  EXPECT_TRUE(JigsawCore::TabShape(0, 5).empty());
+  EXPECT_TRUE(JigsawCore::TabShape(5, 0).empty());
 }
 
 TEST(FXCoresTest, FadeNeverShowsTheNewPictureAtLevelZero) {
