@@ -33,7 +33,9 @@ int32_t ThumbHeight(const VORRect &track, double thumbSize, bool proportional, i
 }
 
 VORRect PlaceThumb(const VORRect &track, int32_t thumbHeight, double position) {
-  const int64_t travel = static_cast<int64_t>(track.bottom) - track.top - thumbHeight + 1;
+  // The thumb travels as far as a drag takes it: its bottom at the track's
+  // bottom, never past it; a thumb taller than the track stays at its top.
+  const int64_t travel = std::max<int64_t>(static_cast<int64_t>(track.bottom) - track.top - thumbHeight, 0);
   const double offset = std::trunc(static_cast<double>(travel) * ClampFraction(position, 0.0) + 0.5);
   const int32_t top = track.top + static_cast<int32_t>(offset);
   return VORRect(track.left, top, track.right, top + thumbHeight);

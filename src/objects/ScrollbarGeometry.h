@@ -31,7 +31,8 @@ int32_t AspectHeight(int32_t width, int32_t pictureWidth, int32_t pictureHeight,
 // times the visible share; otherwise the scrollbar's width.
 int32_t ThumbHeight(const VORRect &track, double thumbSize, bool proportional, int32_t width);
 
-// The thumb's rectangle in the track for a position (0..1).
+// The thumb's rectangle in the track for a position (0..1): at 1 its bottom
+// is the track's.
 VORRect PlaceThumb(const VORRect &track, int32_t thumbHeight, double position);
 
 // A dragged thumb's top, kept inside the track.

@@ -48,12 +48,15 @@ TEST(ScrollbarGeometryTest, TheThumbStandsWhereThePositionSays) {
   const VORRect track(0, 20, 20, 120); // 100 pixels tall
   EXPECT_EQ(ThumbHeight(track, 0.25, true, 20), 25);
   EXPECT_EQ(ThumbHeight(track, 0.25, false, 20), 20);
-  // travel = 100 - 10 + 1 = 91; at 0.5 the top moves by 46 (45.5 rounded up).
+  // travel = 100 - 10 = 90; at 0.5 the top moves by 45 (45.5 truncated).
   EXPECT_EQ(PlaceThumb(track, 10, 0.0), VORRect(0, 20, 20, 30));
-  EXPECT_EQ(PlaceThumb(track, 10, 0.5), VORRect(0, 66, 20, 76));
-  EXPECT_EQ(PlaceThumb(track, 10, 1.0), VORRect(0, 111, 20, 121));
-  // A thumb as tall as the track stays on it.
-  EXPECT_EQ(PlaceThumb(track, 100, 0.7), VORRect(0, 21, 20, 121));
+  EXPECT_EQ(PlaceThumb(track, 10, 0.5), VORRect(0, 65, 20, 75));
+  EXPECT_EQ(PlaceThumb(track, 10, 1.0), VORRect(0, 110, 20, 120)) << "ends where the track ends";
+  // A thumb as tall as the track, or taller, stays at its top.
+  EXPECT_EQ(PlaceThumb(track, 100, 0.7), VORRect(0, 20, 20, 120));
+  EXPECT_EQ(PlaceThumb(track, 130, 1.0), VORRect(0, 20, 20, 150));
+  // A position the drag gives places the thumb where the drag left it.
+  EXPECT_EQ(PlaceThumb(track, 10, DraggedPosition(83, track, 10)).top, 83);
 }
 
 TEST(ScrollbarGeometryTest, ADraggedThumbStaysInTheTrackAndAFullThumbGivesPositionZero) {

@@ -98,6 +98,8 @@ protected:
     VORScrollbarObjectAction answer(VORScrollbarObjectAction::kClassKey, 0);
     answer.SetActionCode(600);
     answer.SetTarget(kBarCode);
+    answer.SetOriginObject(m_bar->GetViewReference());
+    answer.SetOriginPage(m_bar->GetPageReference());
     answer.kind = kind;
     answer.position = position;
     answer.size = size;
@@ -131,11 +133,10 @@ TEST_F(ScrollbarInputTest, AnAnswerOutOfRangePutsATenPixelThumbAtTheBottom) {
   Answer(VORScrollbarObjectAction::kReport, 1.5, -0.2);
   EXPECT_EQ(m_bar->GetScrollbarProperties().position, 1.0);
   EXPECT_EQ(m_bar->GetScrollbarProperties().thumbSize, 0.0);
-  // travel 60 - 10 + 1 = 51 from the track's top.
-  EXPECT_EQ(m_thumb->GetRect(), VORRect(200, 71, 220, 81));
+  EXPECT_EQ(m_thumb->GetRect(), VORRect(200, 70, 220, 80));
   // Kind 0 keeps the values and places the thumb again.
   Answer(VORScrollbarObjectAction::kNone, 0.0, 0.5);
-  EXPECT_EQ(m_thumb->GetRect(), VORRect(200, 71, 220, 81));
+  EXPECT_EQ(m_thumb->GetRect(), VORRect(200, 70, 220, 80));
 }
 
 TEST_F(ScrollbarInputTest, PressesBelowAndAboveTheTrackScrollTheTargetAndMoveTheThumb) {
@@ -198,8 +199,15 @@ TEST_F(ScrollbarInputTest, ARightPressOnTheThumbStartsNoDrag) {
   Press(VORInput::kRightUp, 210, 60);
 }
 
+// A text no taller than its box shows all of itself: the thumb fills the
+// track and has nowhere to go.
 TEST_F(ScrollbarInputTest, AThumbAsTallAsTheTrackDragsToPositionZero) {
-  Answer(VORScrollbarObjectAction::kReport, 0.5, 1.0);
+  m_text->GetTextProperties().rtfText = "{\\rtf1 short}";
+  m_text->GetTextProperties().needsPush = true;
+  m_text->PushProperties();
+  m_text->Layout();
+  m_text->ScrollToLine(0);
+  EXPECT_EQ(m_bar->GetScrollbarProperties().thumbSize, 1.0);
   EXPECT_EQ(m_thumb->GetRect().Height(), 60);
   Press(VORInput::kLeftDown, 210, 50);
   m_view.GetInput().DispatchMouseMove(VORPoint{210, 70});
@@ -249,6 +257,8 @@ TEST_F(ScrollbarInputTest, TheTextPassesShowAndHideOnToItsScrollbar) {
   VORObjectAction hide(VORObjectAction::kClassKey, 0);
   hide.SetActionCode(VORGraphicalObjectAction::kHide);
   hide.SetTarget(kTextCode);
+  hide.SetOriginObject(m_text->GetViewReference());
+  hide.SetOriginPage(m_text->GetPageReference());
   m_app.ExecuteAction(hide);
   auto &queue = m_app.ScheduledActions();
   const bool forwarded = std::any_of(queue.begin(), queue.end(), [](const FakeApp::Scheduled &s) {

@@ -90,13 +90,14 @@ struct Case {
 
 // Only a lower-case ".rtf" is read as RTF; ".doc" leaves the object's own
 // text; anything else is plain text whose line ends, of any kind, make one
-// line break each; the file's bytes end where the file does.
+// line break each; the file's bytes end where the file does. (The document
+// ends its last paragraph with a line break of its own.)
 const Case kCases[] = {
-    {"story.rtf", "{\\rtf1 Hello {\\b bold}}", "Hello bold"},
-    {"STORY.RTF", "{\\rtf1 Hello}", "{\\rtf1 Hello}"},
-    {"story.doc", "{\\rtf1 Hello}", "own"},
-    {"story.txt", "one\r\ntwo\rthree\n\rfour\nfive", "one\ntwo\nthree\nfour\nfive"},
-    {"notes", "abc", "abc"},
+    {"story.rtf", "{\\rtf1 Hello {\\b bold}}", "Hello bold\n"},
+    {"STORY.RTF", "{\\rtf1 Hello}", "{\\rtf1 Hello}\n"},
+    {"story.doc", "{\\rtf1 Hello}", "own\n"},
+    {"story.txt", "one\r\ntwo\rthree\n\rfour\nfive", "one\ntwo\nthree\nfour\nfive\n"},
+    {"notes", "abc", "abc\n"},
 };
 
 TEST(TextExternalTest, TheFileNamesExtensionSaysHowItIsRead) {
@@ -117,12 +118,12 @@ TEST(TextExternalTest, CrLfLineEndsGiveNoEmptyLines) {
 
 TEST(TextExternalTest, AResourceListedAfterTheTextIsReadAsWell) {
   TextExternalPage page;
-  EXPECT_EQ(page.ShowWith("later.txt", "from the file", true).GetText(), "from the file");
+  EXPECT_EQ(page.ShowWith("later.txt", "from the file", true).GetText(), "from the file\n");
 }
 
 TEST(TextExternalTest, AMissingFileLeavesTheOwnText) {
   TextExternalPage page;
-  EXPECT_EQ(page.ShowWith("gone.txt", "").GetText(), "own");
+  EXPECT_EQ(page.ShowWith("gone.txt", "").GetText(), "own\n");
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "PaintedPage.h"
 #include "ScrolledText.h"
 #include "display/VORInputDispatcher.h"
+#include "model/VORPageInstance.h"
 #include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORScrollbarObjectAction.h"
 #include "support/FakeApp.h"
@@ -60,15 +63,17 @@ TEST_F(TextScrollbarPaintTest, TheThumbIsDrawnWhereTheTextsAnswerPutsIt) {
   VORScrollbarObjectAction answer(VORScrollbarObjectAction::kClassKey, 0);
   answer.SetActionCode(600);
   answer.SetTarget(ScrolledText::kBarCode);
+  answer.SetOriginObject(m_parts.bar->GetViewReference());
+  answer.SetOriginPage(m_parts.bar->GetPageReference());
   answer.kind = VORScrollbarObjectAction::kReport;
   answer.position = 1.0;
   answer.size = 0.0;
   m_app.ExecuteAction(answer);
   m_page.Repaint();
-  // A ten-pixel thumb at the bottom: 71 to 81.
+  // A ten-pixel thumb at the bottom: 70 to 80.
   EXPECT_EQ(m_page.Pixel(210, 25), kWhite) << "the top of the track is empty now";
-  EXPECT_EQ(m_page.Pixel(210, 76), kFace);
-  EXPECT_EQ(m_page.Pixel(210, 71), kBlack) << "the thumb's outline";
+  EXPECT_EQ(m_page.Pixel(210, 75), kFace);
+  EXPECT_EQ(m_page.Pixel(210, 70), kBlack) << "the thumb's outline";
 }
 
 TEST_F(TextScrollbarPaintTest, TheLinkIsDrawnInItsStyleAndLightsUpUnderThePointer) {
@@ -80,12 +85,49 @@ TEST_F(TextScrollbarPaintTest, TheLinkIsDrawnInItsStyleAndLightsUpUnderThePointe
   VORGraphicalObjectAction move;
   move.SetActionCode(VORInput::kPointerMoved);
   move.SetTarget(ScrolledText::kTextCode);
+  move.SetOriginObject(m_parts.text->GetViewReference());
+  move.SetOriginPage(m_parts.text->GetPageReference());
   move.SetPoint(VORPoint{(link.left + link.right) / 2, (link.top + link.bottom) / 2});
   m_app.ExecuteAction(move);
   ASSERT_TRUE(m_parts.text->IsOverLink());
   m_page.Repaint();
   EXPECT_EQ(Count(kNormalLink, link, true), 0);
   EXPECT_GT(Count(kHoverLink, link, true), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The system's font smoothing, put back as it was whatever a test does.
+class SmoothingSetting {
+public:
+  SmoothingSetting() { SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &m_saved, 0); }
+  ~SmoothingSetting() { Set(m_saved != FALSE); }
+  SmoothingSetting(const SmoothingSetting &) = delete;
+  SmoothingSetting &operator=(const SmoothingSetting &) = delete;
+  static void Set(bool on) { SystemParametersInfoA(SPI_SETFONTSMOOTHING, on ? TRUE : FALSE, nullptr, 0); }
+  static bool IsOn() {
+    BOOL on = FALSE;
+    return SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &on, 0) != 0 && on != FALSE;
+  }
+
+private:
+  BOOL m_saved = FALSE;
+};
+
+// Smoothing is a setting of the whole system: a text that draws without it
+// switches it off only while it draws.
+TEST_F(TextScrollbarPaintTest, FontSmoothingSwitchedOffForDrawingIsSwitchedOnAgain) {
+  const SmoothingSetting saved;
+  SmoothingSetting::Set(true);
+  ASSERT_TRUE(SmoothingSetting::IsOn());
+  m_parts.text->GetTextProperties().smoothText = 0;
+  m_parts.text->UpdateDrawFlags();
+  m_parts.text->VORGraphicalObject::Invalidate();
+  m_page.Repaint();
+  EXPECT_TRUE(SmoothingSetting::IsOn());
+  EXPECT_GT(Count(kBlack, VORRect(), false), 0) << "the text was drawn";
 }
 
 } // namespace
