@@ -474,6 +474,10 @@ PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next) {
   PublicationRecords::TextRecord text;
   text.hotSpot.graphical = Placed(kScrollText);
   text.rtf = kScrollRtf;
+  // Plain text, without the shadow a new text has.
+  constexpr uint32_t kShadowField = 0x200, kNoShadow = 0x200;
+  text.defaultStyle.mask = kShadowField;
+  text.defaultStyle.flags = kNoShadow;
   text.links = {GotoLink(1, next), GotoLink(2, 1)};
   text.linkStyles[0] = LinkStyle(0x00C00000); // blue
   text.linkStyles[2] = LinkStyle(0x0000A000); // green under the pointer
