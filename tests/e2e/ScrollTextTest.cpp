@@ -51,7 +51,9 @@ public:
     m_left = (client.cx - kPageWidth) / 2;
     m_top = (client.cy - kPageHeight) / 2;
   }
-  COLORREF Pixel(int x, int y) const { return ProgramDriver::ClientPixel(m_window, m_left + x, m_top + y) & 0xFFFFFF; }
+  COLORREF Pixel(int x, int y) const {
+    return ProgramDriver::CentredPagePixel(m_window, SIZE{kPageWidth, kPageHeight}, x, y);
+  }
   // The rows of the track where the thumb's grey face shows: its first and
   // last (-1, -1 when none).
   std::pair<int, int> ThumbFace() const {

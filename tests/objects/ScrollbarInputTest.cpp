@@ -19,6 +19,7 @@
 #include "objects/VORText.h"
 #include "support/FakeApp.h"
 #include "support/HeadlessView.h"
+#include "OnePagePublication.h"
 #include "ScrolledText.h"
 
 namespace {
@@ -44,17 +45,9 @@ public:
 // The scrolled text on a page shown in a view without a window.
 class ScrollbarInputTest : public ::testing::Test {
 protected:
-  ScrollbarInputTest() : m_publication(VORPublication::kClassKey, -1), m_view(1) {
-    m_publication.GetPublicationProperties().flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 400, 300);
-    m_app.SetPublication(&m_publication);
-
+  ScrollbarInputTest() : m_publication(m_app, VORRect(0, 0, 400, 300)), m_view(1) {
     m_bar = new LoggingScrollbar();
-    VORPageInstance &instance = m_page->GetMasterInstance();
+    VORPageInstance &instance = m_publication.Instance();
     const ScrolledText parts(instance, m_bar);
     m_text = parts.text;
     m_up = parts.up;
@@ -66,7 +59,7 @@ protected:
     m_text->Show(0);
     m_bar->Show(0);
   }
-  ~ScrollbarInputTest() override { m_page->GetMasterInstance().Hide(); }
+  ~ScrollbarInputTest() override { m_publication.Instance().Hide(); }
 
   void Press(int32_t code, int32_t x, int32_t y) {
     m_view.GetInput().SetLastPosition(VORPoint{x, y});
@@ -107,8 +100,7 @@ protected:
   }
 
   FakeApp m_app;
-  VORPublication m_publication;
-  VORPlayerPage *m_page;
+  OnePagePublication m_publication;
   HeadlessView m_view;
   VORPlayerText *m_text;
   LoggingScrollbar *m_bar;

@@ -16,6 +16,7 @@
 #include "support/FakeFileManager.h"
 #include "support/FakeResourcePlatform.h"
 #include "support/HeadlessView.h"
+#include "OnePagePublication.h"
 
 namespace {
 
@@ -26,24 +27,17 @@ constexpr VORObjectCode kResourceCode(4, 0, 7);
 // listed on the page after it (entering later than the text).
 class TextExternalPage {
 public:
-  TextExternalPage() : m_publication(VORPublication::kClassKey, -1), m_view(1) {
+  TextExternalPage() : m_publication(m_app, VORRect(0, 0, 400, 300)), m_view(1) {
     m_machine.SetFreeMemory(uint64_t{64} << 20);
     m_app.SetResourceManager(&m_resources);
     m_app.SetFileManager(&m_files);
     m_files.SetPublicationFolder("C:\\pub\\");
-    m_publication.GetPublicationProperties().flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 400, 300);
-    m_app.SetPublication(&m_publication);
   }
   TextExternalPage(const TextExternalPage &) = delete;
   TextExternalPage &operator=(const TextExternalPage &) = delete;
   ~TextExternalPage() {
     if (m_shown)
-      m_page->GetMasterInstance().Hide();
+      m_publication.Instance().Hide();
   }
 
   // Shows the page with the text and the resource naming fileName.
@@ -59,7 +53,7 @@ public:
     auto *resource = new VORPlayerExternalResourceObject(VORExternalResourceObject::kClassKey, kResourceCode.id);
     resource->GetExternalResourceProperties().identifier = VORExternalResourceIdentifier(
         VORExternalResourceIdentifier::kPublicationFolder, fileName.c_str(), VORFileKind::kText);
-    VORPageInstance &instance = m_page->GetMasterInstance();
+    VORPageInstance &instance = m_publication.Instance();
     instance.InsertAfter(text, nullptr);
     if (resourceAfterText)
       instance.InsertAfter(resource, text);
@@ -76,8 +70,7 @@ private:
   FakeFileManager m_files;
   FakeMachine m_machine;
   VORResourceManager m_resources{m_machine.MakePlatform()};
-  VORPublication m_publication;
-  VORPlayerPage *m_page;
+  OnePagePublication m_publication;
   HeadlessView m_view;
   bool m_shown = false;
 };
