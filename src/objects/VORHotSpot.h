@@ -134,13 +134,16 @@ public:
   int32_t GetState() const { return m_state; }
   int32_t GetRepeatSequence() const { return m_repeatSequence; }
 
+protected:
+  // The repeat to the hotspot itself, from its view and page.
+  void PostAutoRepeat(const VORHotspotAutoRepeatObjectAction &repeat, uint32_t delay);
+
 private:
   bool OnButtonDown(const VORGraphicalObjectAction &action, bool right);
   // Up or move outside: the pointer left.
   bool Leave(uint16_t bits);
   bool Answer(uint32_t passFlag);
   void FireMouse(uint16_t code);
-  void PostAutoRepeat(const VORHotspotAutoRepeatObjectAction &repeat, uint32_t delay);
   void OnAutoRepeat(const VORHotspotAutoRepeatObjectAction &repeat);
   void ResetPointerState();
 

@@ -141,6 +141,8 @@ void VORText::EnterPage(VORPageInstance &instance, bool visible) {
   if (GetGraphicalProperties().leadingFlags != 0)
     return;
   FitFrameToBorder();
+  if (IsInInteractiveView())
+    LoadExternalTextResource(instance);
   PushProperties();
   Layout();
   VORTextProperties &properties = GetTextProperties();
@@ -154,6 +156,7 @@ void VORText::EnterPage(VORPageInstance &instance, bool visible) {
   if (IsPaged())
     BuildPages();
   SetScrollOffset(0, IsPaged() ? m_pages.tops.front() : 0);
+  NotifyScrollbar();
 }
 
 void VORText::LeavePage(bool visible) {
@@ -301,6 +304,10 @@ bool VORText::ReceiveAction(VORObjectAction &action, ActionContext &context) {
     }
     return VORHotSpot::ReceiveAction(action, context);
   }
+  if (code == VORGraphicalObjectAction::kShow || code == VORGraphicalObjectAction::kHide)
+    ForwardToScrollbar(code);
+  if (code == kBarPosition)
+    return OnScrollbarPosition(action);
   if (ScrollByCode(code))
     return true;
   if (code == kVariableChanged) {
@@ -424,10 +431,11 @@ void VORText::ApplyScrollOffset(int32_t y) {
   GetScrollOffset(x, current);
   const int32_t clamped =
       TextScrolling::ClampOffset(y, GetTextHeight(), m_marginY, static_cast<int32_t>(GetRect().Height()));
-  if (clamped == current)
-    return;
-  SetScrollOffset(x, clamped);
-  Redraw();
+  if (clamped != current) {
+    SetScrollOffset(x, clamped);
+    Redraw();
+  }
+  NotifyScrollbar();
 }
 
 void VORText::ScrollToLine(int32_t line) {

@@ -72,6 +72,8 @@ public:
     kBarParagraphDown = 606,
     kBarPageUpByMode = 608,
     kBarPageDownByMode = 609,
+    kBarPosition = 607,
+    kBarReport = 600,
     kVariableChanged = 803,
   };
 
@@ -176,6 +178,18 @@ public:
   // text otherwise.
   void LoadExternalText(const std::string &fileName, const std::string &bytes);
 
+  // Loads the external text resource the record names, when the page
+  // instance holds it (VORTextExternal.cpp).
+  void LoadExternalTextResource(VORPageInstance &instance);
+  // Tells the linked scrollbar the scroll position and the visible share
+  // (600).
+  void NotifyScrollbar();
+  // Scrolls to a fraction (0..1) of the hidden part, as a dragged thumb asks
+  // (607).
+  void ScrollToFraction(double fraction);
+  // An own surface in a run view while a scrollbar is linked.
+  bool NeedsOwnSurface() override;
+
   // Scrolling.
   void ScrollToLine(int32_t line);
   void ScrollLineUp();
@@ -207,6 +221,11 @@ private:
   bool HandleLinkMouse(const VORGraphicalObjectAction &action);
   bool ScrollByCode(int32_t code);
   void ApplyScrollOffset(int32_t y);
+  // Show and hide go to the linked scrollbar as well.
+  void ForwardToScrollbar(int32_t code);
+  // 607: a scrollbar action's position; other actions of the code are not
+  // taken.
+  bool OnScrollbarPosition(VORObjectAction &action);
   void Redraw();
 
   RichTextMeasurer *m_measurer;

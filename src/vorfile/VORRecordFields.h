@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "foundation/VORRect.h"
@@ -40,6 +41,18 @@ inline uint32_t ReadUint32(VORFile &file) { return Read<uint32_t>(file); }
 inline int32_t ReadInt32(VORFile &file) { return Read<int32_t>(file); }
 inline int16_t ReadInt16(VORFile &file) { return Read<int16_t>(file); }
 inline uint8_t ReadByte(VORFile &file) { return Read<uint8_t>(file); }
+
+// An 8-byte IEEE double, little-endian; any bit pattern, NaN included, is
+// the caller's to check.
+inline double ReadDouble(VORFile &file) {
+  uint8_t bytes[8];
+  file.ReadExact(bytes, sizeof bytes);
+  const uint64_t bits = static_cast<uint64_t>(LittleEndianUint32(bytes)) |
+                        static_cast<uint64_t>(LittleEndianUint32(bytes + 4)) << 32;
+  double value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
 
 // Keeps the fallback's type out of deduction: the field's type is always
 // named, so a literal fallback cannot change how many bytes are read.

@@ -63,6 +63,8 @@ public:
   uint32_t Pixel(int32_t x, int32_t y);
   // The object added last.
   PlainGraphical &Top() { return *m_pictures.back().first; }
+  // Where objects of other classes go before Compose.
+  VORPageInstance &Instance() { return m_page.GetMasterInstance(); }
   VORScreenBuffer &Buffer() { return *m_view.buffer; }
 
 private:

@@ -420,6 +420,103 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// ---- The page of scrolled text -------------------------------------------------
+
+namespace {
+
+constexpr uint16_t kTextCode = 4;
+constexpr uint16_t kScrollbarCode = 0x10;
+constexpr uint32_t kScrollTextPageId = 30;
+constexpr int32_t kScrollTextPageMs = 20000;
+
+const char kScrollRtf[] =
+    "{\\rtf1 {\\b Scrolled text}\\par "
+    "This text is longer than its box. The scrollbar beside it scrolls it: its buttons go up and down a page, "
+    "a press on the track above or below the thumb does the same, and the thumb can be dragged.\\par "
+    "The thumb's height follows the share of the text that shows, and it moves as the text scrolls.\\par "
+    "Links light up under the pointer: {\\id1 go on} to the next page, or back to {\\id2 the first page}.\\par "
+    "Line one of the rest.\\par Line two.\\par Line three.\\par Line four.\\par Line five.\\par "
+    "Line six.\\par Line seven.\\par Line eight.\\par Line nine.\\par The end of the text: {\\id1 go on}.}";
+
+PublicationRecords::TextStyleRecord LinkStyle(uint32_t colour) {
+  constexpr uint32_t kTextColourField = 0x80;
+  PublicationRecords::TextStyleRecord style;
+  style.mask = kTextColourField;
+  style.textColour = colour;
+  return style;
+}
+
+PublicationRecords::TextLinkRecord GotoLink(int32_t id, uint32_t page) {
+  PublicationRecords::TextLinkRecord link;
+  link.id = id;
+  AddEvent(link.events, PublicationRecords::MouseTrigger(1, kLeftUpCode),
+           PublicationRecords::GotoPageAction(1, kGotoPageAction, VORObjectKey{0, 4, page}));
+  return link;
+}
+
+PublicationRecords::ButtonRecord PartButton() {
+  PublicationRecords::ButtonRecord button;
+  // Laid out by the scrollbar: the design rectangle does not matter.
+  button.hotSpot.graphical = Placed(kScrollbar);
+  return button;
+}
+
+void AddScrollTextPage(PublicationRecords::Publication &publication) {
+  PublicationRecords::Page page = ScrollTextPage(kScrollTextPageId, 4);
+  page.properties.timedPageDelay = kScrollTextPageMs;
+  page.properties.timedPage = VORObjectKey{0, 4, 4};
+  InsertBeforeChapterWindow(publication, page);
+}
+
+} // namespace
+
+PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next) {
+  constexpr uint32_t kFillId = 1, kTextId = 2, kBarId = 3, kUpId = 4, kDownId = 5, kTrackId = 6, kThumbId = 7;
+  const VORObjectKey textKey{1, kTextCode, kTextId};
+  const VORObjectKey barKey{1, kScrollbarCode, kBarId};
+  PublicationRecords::Page page(VORObjectKey{0, 4, id});
+  page.properties.backgroundColor = kLampColour;
+  page.properties.right = 320;
+  page.properties.bottom = 240;
+  page.properties.title = "Scrolled text";
+
+  PublicationRecords::TextRecord text;
+  text.hotSpot.graphical = Placed(kScrollText);
+  text.rtf = kScrollRtf;
+  // Plain text, without the shadow a new text has.
+  constexpr uint32_t kShadowField = 0x200, kNoShadow = 0x200;
+  text.defaultStyle.mask = kShadowField;
+  text.defaultStyle.flags = kNoShadow;
+  text.links = {GotoLink(1, next), GotoLink(2, 1)};
+  text.linkStyles[0] = LinkStyle(0x00C00000); // blue
+  text.linkStyles[2] = LinkStyle(0x0000A000); // green under the pointer
+  text.linkStyles[3] = LinkStyle(0x000000C0); // red while pressed
+  text.scrollbar = barKey;
+
+  PublicationRecords::ScrollbarRecord bar;
+  bar.hotSpot.graphical = Placed(kScrollbar);
+  bar.target = textKey;
+  bar.upButton = VORObjectKey{1, kButtonCode, kUpId};
+  bar.downButton = VORObjectKey{1, kButtonCode, kDownId};
+  bar.track = VORObjectKey{1, kBackgroundCode, kTrackId};
+  bar.thumb = VORObjectKey{1, kButtonCode, kThumbId};
+  bar.frame = 1;
+  PublicationRecords::BackgroundRecord track = FilledArea(kScrollbar, kTrackColour);
+  const std::vector<PublicationRecords::PageObject> parts = {
+      PublicationRecords::BackgroundObject(kTrackId, track),
+      PublicationRecords::ButtonObject(kUpId, PartButton()),
+      PublicationRecords::ButtonObject(kDownId, PartButton()),
+      PublicationRecords::ButtonObject(kThumbId, PartButton()),
+  };
+
+  page.objects = {
+      PublicationRecords::BackgroundObject(kFillId, FilledArea({0, 0, 320, 240}, kLampColour)),
+      PublicationRecords::TextObject(kTextId, text),
+      PublicationRecords::ScrollbarObject(kBarId, bar, parts),
+  };
+  return page;
+}
+
 std::vector<uint8_t> Cover() {
   using namespace InternalImageWriter;
   constexpr uint32_t kBytesPerPixel = 3;
@@ -535,6 +632,7 @@ PublicationRecords::Publication Make() {
   publication.internalResources[kCoverResource] = Cover();
   publication.internalResources[kChimeResource] = Chime();
   AddSlideshowPage(publication);
+  AddScrollTextPage(publication);
   return publication;
 }
 

@@ -12,7 +12,8 @@
 // than the window, a page with a gradient background and a rounded border
 // casting a shadow, a page of borders in every style, a page whose short
 // sound's end changes the page, a page to play with (buttons, a hotspot,
-// drag and drop, a frame), and a chapter shown in a window of its own.
+// drag and drop, a frame), a page of rich text with links and a scrollbar,
+// and a chapter shown in a window of its own.
 // It grows as the player learns to show more.
 namespace DemoPublication {
 
@@ -74,5 +75,20 @@ constexpr uint32_t kMarkColour = 0x0000C000;
 constexpr uint32_t kRefusingColour = 0x00204080;
 constexpr uint32_t kFrameLeftColour = 0x0020A0D0;
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next);
+
+// The page of 320 x 240 of rich text with links and a scrollbar (colours as
+// 0x00BBGGRR), on white:
+// - a text at kScrollText, longer than it shows, whose link "go on" goes to
+//   the page next and whose link "the first page" to page 1;
+// - a framed scrollbar at kScrollbar that scrolls the text: buttons
+//   kScrollButton tall at its ends, the track between them in kTrackColour,
+//   the thumb a grey button (face kThumbFace) whose height follows the
+//   share of the text shown.
+constexpr PlayArea kScrollText{20, 20, 270, 220};
+constexpr PlayArea kScrollbar{276, 20, 296, 220};
+constexpr int32_t kScrollButton = 18; // the width inside the frame
+constexpr uint32_t kTrackColour = 0x00E0E0E0;
+constexpr uint32_t kThumbFace = 0x00C0C0C0;
+PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next);
 
 } // namespace DemoPublication

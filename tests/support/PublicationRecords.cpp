@@ -1,6 +1,7 @@
 #include "support/PublicationRecords.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "support/FakeRecordFile.h"
 
@@ -908,6 +909,62 @@ std::vector<Field> TextRecord::Fields() const {
 
 PageObject TextObject(uint32_t id, const TextRecord &record, size_t fieldCount, std::vector<PageObject> children) {
   return ObjectWithFields(VORObjectKey{1, 4, id}, record.Fields(), fieldCount, std::move(children));
+}
+
+} // namespace PublicationRecords
+
+namespace PublicationRecords {
+
+namespace {
+
+// An IEEE double, little-endian.
+std::vector<uint8_t> Double(double value) {
+  uint64_t bits = 0;
+  static_assert(sizeof bits == sizeof value, "an 8-byte double");
+  std::memcpy(&bits, &value, sizeof bits);
+  std::vector<uint8_t> bytes;
+  for (int shift = 0; shift < 64; shift += 8)
+    bytes.push_back(static_cast<uint8_t>(bits >> shift));
+  return bytes;
+}
+
+} // namespace
+
+// ---- Scrollbars ----
+std::vector<Field> ScrollbarRecord::Fields() const {
+  std::vector<Field> fields;
+  fields.push_back({"target", Reference(target)});
+  fields.push_back({"auto layout", Uint32(autoLayout)});
+  fields.push_back({"up button", Reference(upButton)});
+  fields.push_back({"down button", Reference(downButton)});
+  if (fileVersion <= kLastVersionWithDroppedReferences) {
+    std::vector<uint8_t> dropped;
+    for (uint32_t i = 1; i <= 4; ++i)
+      Append(dropped, Reference(VORObjectKey{1, 0x7E, i}));
+    fields.push_back({"dropped references", dropped});
+  }
+  fields.push_back({"thumb", Reference(thumb)});
+  fields.push_back({"track", Reference(track)});
+  fields.push_back({"thumb size", Double(thumbSize)});
+  fields.push_back({"position", Double(position)});
+  fields.push_back({"frame", Byte(frame)});
+  fields.push_back({"proportional thumb", Byte(proportionalThumb)});
+  for (Field &field : hotSpot.Fields())
+    fields.push_back(std::move(field));
+  return fields;
+}
+
+PageObject ScrollbarObject(uint32_t id, const ScrollbarRecord &record, std::vector<PageObject> children,
+                           size_t fieldCount) {
+  return ObjectWithFields(VORObjectKey{1, 0x10, id}, record.Fields(), fieldCount, std::move(children));
+}
+
+ListedObject ScrollbarAction::Object() const {
+  const std::vector<std::vector<uint8_t>> own = {Uint16(kind), Uint16(second), Double(position), Double(size)};
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < own.size() && i < ownFieldCount; ++i)
+    Append(bytes, own[i]);
+  return Action(0xD, id, fields, bytes);
 }
 
 } // namespace PublicationRecords

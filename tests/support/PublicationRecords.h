@@ -750,3 +750,50 @@ PageObject TextObject(uint32_t id, const TextRecord &record, size_t fieldCount =
                       std::vector<PageObject> children = {});
 
 } // namespace PublicationRecords
+
+namespace PublicationRecords {
+
+// ---- Scrollbars ----
+// A scrollbar's record (1, 0x10): its own fields come first: the target
+// reference, the 32-bit auto-layout flag, the up and down button
+// references, four dropped references (only in files of versions up to
+// 0x100001, which fileVersion names), the thumb and track references, the
+// thumb size and the position (8-byte doubles), the frame and
+// proportional-thumb bytes; then the hotspot record.
+struct ScrollbarRecord {
+  static constexpr uint32_t kLastVersionWithDroppedReferences = 0x100001;
+
+  uint32_t fileVersion = 0;
+  VORObjectKey target{0, 0, 0};
+  uint32_t autoLayout = 1;
+  VORObjectKey upButton{0, 0, 0};
+  VORObjectKey downButton{0, 0, 0};
+  VORObjectKey thumb{0, 0, 0};
+  VORObjectKey track{0, 0, 0};
+  double thumbSize = 0.1;
+  double position = 0.0;
+  uint8_t frame = 0;
+  uint8_t proportionalThumb = 1;
+  HotSpotRecord hotSpot;
+
+  std::vector<Field> Fields() const;
+};
+PageObject ScrollbarObject(uint32_t id, const ScrollbarRecord &record, std::vector<PageObject> children = {},
+                           size_t fieldCount = SIZE_MAX);
+
+// A scrollbar action (3, 0xD): the 16-bit kind and second word, the
+// position and the size (8-byte doubles), written up to ownFieldCount of
+// them.
+struct ScrollbarAction {
+  uint32_t id = 1;
+  ActionFields fields{VORObjectKey{1, 0x10, 1}, 600};
+  uint16_t kind = 0;
+  uint16_t second = 0;
+  double position = 0.0;
+  double size = 0.1;
+  size_t ownFieldCount = SIZE_MAX;
+
+  ListedObject Object() const;
+};
+
+} // namespace PublicationRecords
