@@ -67,6 +67,16 @@ bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
   return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
 }
 
+// The player on the publication, its window on top; null when it shows none.
+HWND StartPlayer(ProgramDriver &driver, const std::string &publication) {
+  if (!driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", publication))
+    return nullptr;
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  if (window != nullptr)
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return window;
+}
+
 // Looked at as a person would: the first picture shows, the timer brings
 // the second, then the first again; the page around it stays white.
 TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
@@ -75,10 +85,8 @@ TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
   folder.WriteFile("blue.bmp", SolidBmp(kBlue, 100, 60));
   folder.WriteFile("slides.vor", PublicationRecords::FileText(SlideshowPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("slides.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitForPagePixel(window, 150, 10, kWhite)) << "the page shows";
   EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide";
   EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kBlue)) << "the timer brings the second";
@@ -205,10 +213,8 @@ TEST(SlideshowTest, SlidesFromPictureFilesBesideThePublication) {
   folder.WriteFile("other.bmp", SolidBmp(kBlue, 100, 60));
   folder.WriteFile("slides.vor", PublicationRecords::FileText(FilePatternPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("slides.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const RECT slideshow = {20, 20, 120, 80};
   ASSERT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide by name";
   const PageShot first = PageShot::Take(window);
