@@ -139,6 +139,8 @@ VORBrowser::VORBrowser(uint32_t classKey, int32_t id) : VORGraphicalObject(class
 
 VORBrowser::VORBrowser(const VORBrowser &other) : VORGraphicalObject(other) {}
 
+VORPlayerBrowser::~VORPlayerBrowser() = default;
+
 VORBrowser::~VORBrowser() { Release(); }
 
 VORBrowser::VORBrowserProperties &VORBrowser::GetBrowserProperties() {

@@ -136,4 +136,19 @@ private:
   std::string m_statusText;
 };
 
-using VORPlayerBrowser = VORPlayerForm<VORBrowser, VORBrowser::VORBrowserProperties>;
+// The player form, which can also take a rectangle into its fields alone.
+class VORPlayerBrowser : public VORPlayerForm<VORBrowser, VORBrowser::VORBrowserProperties> {
+public:
+  VORPlayerBrowser(uint32_t classKey, int32_t id) : VORPlayerForm(classKey, id) {}
+  VORPlayerBrowser(const VORPlayerBrowser &other) = default;
+  ~VORPlayerBrowser() override;
+
+  static VORCodedObject *Create(uint32_t classKey, int32_t id) {
+    return static_cast<VORCodedObject *>(new VORPlayerBrowser(classKey, id));
+  }
+  VORPageMember *Clone() const override { return new VORPlayerBrowser(*this); }
+
+  // Stores the rectangle and nothing else: the pane and the control stay
+  // where they are until the object is moved.
+  using VORGraphicalObject::StoreRect;
+};

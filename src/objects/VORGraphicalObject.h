@@ -202,6 +202,8 @@ protected:
   virtual bool StartEffect(bool closing);
   // The running effect is the object's until the transition ends.
   void SetEffect(std::unique_ptr<VORTransition> effect);
+  // The rectangle fields alone: nothing is laid out, moved or redrawn.
+  void StoreRect(const VORRect &rect) { m_rect = rect; }
   void DrawShadow(DrawingContext &context);
   bool IsLinkedMetafile() const;
   // The image from the linked resource, or null (not kept).

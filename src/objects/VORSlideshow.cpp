@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "display/VORBitmapGraphicalObjectSurface.h"
 #include "display/VORRunView.h"
 #include "display/VORTransition.h"
 #include "display/VORView.h"
@@ -15,6 +18,7 @@
 #include "model/VORResourceManager.h"
 #include "objects/VORExternalResourceObject.h"
 #include "objects/VORResourceObject.h"
+#include "transitions/VORFX.h"
 
 namespace {
 
@@ -61,7 +65,8 @@ VORSlideshow::VORSlideshow(uint32_t classKey, int32_t id) : VORHotSpot(classKey,
 VORSlideshow::VORSlideshow(const VORSlideshow &other)
     : VORHotSpot(other), SlideshowPlayback::Host(other), m_playback(*this, TickTime) {}
 
-VORSlideshow::~VORSlideshow() = default;
+// The effect goes before the old slide it reads from.
+VORSlideshow::~VORSlideshow() { DropSlideTransition(); }
 
 VORSlideshow::VORSlideshowProperties &VORSlideshow::GetSlideshowProperties() {
   return static_cast<VORSlideshowProperties &>(GetGraphicalProperties());
@@ -131,6 +136,7 @@ void VORSlideshow::PostStep(uint32_t generation, uint32_t delay) {
 // --- Page life -------------------------------------------------------------------
 
 void VORSlideshow::EnterPage(VORPageInstance &instance, bool visible) {
+  DropSlideTransition();
   VORHotSpot::EnterPage(instance, visible);
   ReleasePicture();
   const VORSlideshowProperties &properties = GetSlideshowProperties();
@@ -167,11 +173,13 @@ void VORSlideshow::BuildFileList() {
 }
 
 void VORSlideshow::LeavePage(bool visible) {
+  DropSlideTransition();
   VORHotSpot::LeavePage(visible);
   ReleasePicture();
 }
 
 void VORSlideshow::Hide(int32_t depth) {
+  DropSlideTransition();
   ReleasePicture();
   m_playback.Halt();
   VORHotSpot::Hide(depth);
@@ -200,35 +208,120 @@ void VORSlideshow::ReleasePicture() { m_picture.reset(); }
 
 bool VORSlideshow::IsTransitionRunning() { return GetEffect() != nullptr && !GetEffect()->IsFinished(); }
 
-// The modal effect runs over the object's screen rectangle to its end here;
-// without one the new picture simply replaces the old.
-void VORSlideshow::ShowSlide(int32_t index, bool /*firstShow*/) {
-  ReleasePicture();
-  LoadCurrentPicture();
+// A new slide replaces the old one through the transition into it: run
+// modally over the screen when the object runs its effects so, else drawn
+// step by step on the object's surface while the page goes on.
+void VORSlideshow::ShowSlide(int32_t index, bool firstShow) {
+  DropSlideTransition();
   const VORSlideshowProperties &properties = GetSlideshowProperties();
   const size_t at = static_cast<size_t>(m_playback.SettingsIndexOf(index));
+  const bool hasEffect = at < properties.transitions.size() && properties.transitions[at].HasEffect();
+  // Drawn straight into the page, the slideshow has no picture of its own
+  // for an effect to read: the new slide then simply replaces the old.
+  auto *surface = HasSurfaces() ? dynamic_cast<VORBitmapObjectSurface *>(GetCurrentDrawingSurface()) : nullptr;
+  const bool drawnHere = hasEffect && properties.modalTransition == 0 && surface != nullptr;
+  // The surface still shows the old slide: copied before the new one is drawn.
+  if (drawnHere && !firstShow)
+    m_oldSlide = CopyOfSurface(*surface);
+  ReleasePicture();
+  LoadCurrentPicture();
   Invalidate();
-  if (at >= properties.transitions.size() || !properties.transitions[at].HasEffect() || properties.modalTransition == 0)
-    return;
+  if (hasEffect && properties.modalTransition != 0)
+    RunModalTransition(properties.transitions[at]);
+  else if (drawnHere)
+    StartSlideTransition(properties.transitions[at], *surface);
+}
+
+void VORSlideshow::RunModalTransition(const VORFXManager::FXParams &params) {
   auto *view = dynamic_cast<VORRunView *>(GetView());
   if (view == nullptr)
     return;
-  if (std::unique_ptr<VORTransition> effect = view->CreateTransition(properties.transitions[at]))
+  if (std::unique_ptr<VORTransition> effect = view->CreateTransition(params))
     view->RunTransitionModal(*effect, GetScreenRect(), false);
+}
+
+void VORSlideshow::StartSlideTransition(const VORFXManager::FXParams &params, VORBitmapObjectSurface &surface) {
+  VORApp *app = VORApp::Get();
+  VORFXManager *manager = app != nullptr ? app->GetFXManager() : nullptr;
+  if (manager == nullptr) {
+    m_oldSlide.reset();
+    return;
+  }
+  // The effect reads the new slide from the surface as it is drawn now.
+  surface.FlushDirtyRects();
+  std::unique_ptr<VORFX> effect = manager->CreateEffect(params, &surface, m_oldSlide.get(), surface.GetOwner());
+  if (effect == nullptr) {
+    m_oldSlide.reset();
+    return;
+  }
+  effect->Start(false);
+  m_slideEffect = effect.get();
+  SetEffect(std::move(effect));
+}
+
+std::unique_ptr<VORBitmapGraphicalObjectSurface> VORSlideshow::CopyOfSurface(VORBitmapObjectSurface &surface) {
+  auto copy = std::make_unique<VORBitmapGraphicalObjectSurface>(this, false, false, GetView(),
+                                                                surface.GetBitsPerPixel(), false, nullptr);
+  DrawingContext *into = copy->GetDrawingContext();
+  if (into == nullptr)
+    return nullptr;
+  const VORRect bounds = surface.GetBounds();
+  // The pixels as they stand, not the object's own copy-out with its
+  // shadow and opacity.
+  surface.VORBitmapObjectSurface::CopyToContext(bounds, bounds, nullptr, into, 0);
+  surface.ReleaseContexts();
+  copy->ReleaseContexts();
+  return copy;
+}
+
+// The running slide transition ends where it stands: the new slide shows.
+void VORSlideshow::DropSlideTransition() {
+  if (m_slideEffect != nullptr && GetEffect() == m_slideEffect)
+    SetEffect(nullptr);
+  m_slideEffect = nullptr;
+  m_oldSlide.reset();
+}
+
+void VORSlideshow::BuildSurfaces(VORView &view) {
+  // The effect reads the surfaces that are being replaced.
+  DropSlideTransition();
+  VORHotSpot::BuildSurfaces(view);
+}
+
+void VORSlideshow::Paint(const VORRect &update, DrawingContext &context) {
+  VORTransition *effect = GetEffect();
+  if (effect != nullptr && effect == m_slideEffect && !effect->IsFinished() && IsVisible()) {
+    // The effect draws into the surface below, which is composing this.
+    VORRect part;
+    if (part.Intersect(update, GetRect()))
+      effect->Paint(part, part);
+    return;
+  }
+  VORHotSpot::Paint(update, context);
+  // The graphical object lets a finished effect go as it paints.
+  if (m_slideEffect != nullptr && GetEffect() != m_slideEffect) {
+    m_slideEffect = nullptr;
+    m_oldSlide.reset();
+  }
 }
 
 bool VORSlideshow::LoadCurrentPicture() {
   const int32_t index = m_playback.GetCurrentIndex();
   if (index < 0 || index >= m_playback.GetSlideCount())
     return false;
+  m_picture = MakeSlidePicture(index);
+  return m_picture != nullptr;
+}
+
+std::unique_ptr<VORGfxImage> VORSlideshow::MakeSlidePicture(int32_t index) {
   uint32_t handle = 0;
   if (IsFilePatternMode()) {
     if (static_cast<size_t>(index) >= m_fileNames.size())
-      return false;
+      return nullptr;
     VORApp *app = VORApp::Get();
     VORResourceManager *resources = app != nullptr ? app->GetResourceManager() : nullptr;
     if (resources == nullptr)
-      return false;
+      return nullptr;
     const VORExternalResourceIdentifier identifier(VORExternalResourceIdentifier::kFullPath,
                                                    m_fileNames[static_cast<size_t>(index)].c_str(),
                                                    VORExternalResourceIdentifier::kStoragePicture);
@@ -236,16 +329,15 @@ bool VORSlideshow::LoadCurrentPicture() {
   } else {
     const VORSlideshowProperties &properties = GetSlideshowProperties();
     if (static_cast<size_t>(index) >= properties.references.size())
-      return false;
+      return nullptr;
     auto *resource =
         dynamic_cast<VORResourceObject *>(FindChild(properties.references[static_cast<size_t>(index)], false));
     if (resource != nullptr)
       handle = resource->AcquireResource(0);
   }
   if (handle == 0)
-    return false;
-  m_picture = CreateImageForResource(handle, GetGraphicalProperties().imageLayout, GetRect());
-  return m_picture != nullptr;
+    return nullptr;
+  return CreateImageForResource(handle, GetGraphicalProperties().imageLayout, GetRect());
 }
 
 void VORSlideshow::DrawContent(const VORRect &rect, DrawingContext &context) {
@@ -290,8 +382,11 @@ bool VORSlideshow::SuitsDisplayDepth(int32_t bitsPerPixel) {
 void VORSlideshow::UpdateDrawFlags() {
   VORHotSpot::UpdateDrawFlags();
   const VORSlideshowProperties &properties = GetSlideshowProperties();
-  if (properties.GetSlideCount() == 0)
+  // Without slides nothing covers the place.
+  if (properties.GetSlideCount() == 0) {
+    AddDrawFlags(DrawFlags::kNotCovering);
     return;
+  }
   // The pictures change under the object: what lies below shows through
   // wherever one of them does not cover it.
   bool notCovering = properties.imageLayout.transparencyKind != 0 || properties.imageLayout.fitMode != 1;
@@ -302,4 +397,9 @@ void VORSlideshow::UpdateDrawFlags() {
   }
   if (notCovering || IsFilePatternMode())
     AddDrawFlags(DrawFlags::kNotCovering | DrawFlags::kNotFilling);
+  // A transition between slides needs the object's own surface to read
+  // the new slide from.
+  if (std::any_of(properties.transitions.begin(), properties.transitions.end(),
+                  [](const VORFXManager::FXParams &transition) { return transition.HasEffect(); }))
+    AddDrawFlags(DrawFlags::kEffect);
 }

@@ -12,7 +12,10 @@
 #include "objects/VORPlayerForm.h"
 #include "transitions/VORFXManager.h"
 
+class VORBitmapGraphicalObjectSurface;
+class VORBitmapObjectSurface;
 class VORGfxImage;
+class VORTransition;
 
 // A hotspot that shows one picture at a time from its slides (child
 // resource objects, or every picture file one file pattern names), steps
@@ -91,12 +94,21 @@ public:
   void OnPageShown() override;
   void AfterShow() override;
   void Hide(int32_t depth) override;
+  // While a slide transition runs under the update controller, the effect
+  // paints the object's place.
+  void Paint(const VORRect &update, DrawingContext &context) override;
+  void BuildSurfaces(VORView &view) override;
   void DrawContent(const VORRect &rect, DrawingContext &context) override;
   bool StretchesHorizontally() override;
   bool StretchesVertically() override;
   bool IsEmpty(bool withChildren) override;
   bool SuitsDisplayDepth(int32_t bitsPerPixel) override;
   void UpdateDrawFlags() override;
+
+protected:
+  // The picture of a slide, made for the object's rectangle; null when the
+  // slide gives none.
+  virtual std::unique_ptr<VORGfxImage> MakeSlidePicture(int32_t index);
 
 private:
   // SlideshowPlayback::Host
@@ -111,6 +123,14 @@ private:
   void StartIfAsked();
   bool LoadCurrentPicture();
   void ReleasePicture();
+  // The view runs the effect over the screen before the show goes on.
+  void RunModalTransition(const VORFXManager::FXParams &params);
+  // The effect drawn under the update controller from the old slide (none
+  // on the first show) to the new one on the object's own surface.
+  void StartSlideTransition(const VORFXManager::FXParams &params, VORBitmapObjectSurface &surface);
+  // A copy of what the object's surface shows now: the old slide.
+  std::unique_ptr<VORBitmapGraphicalObjectSurface> CopyOfSurface(VORBitmapObjectSurface &surface);
+  void DropSlideTransition();
   // The resource kind of a slide's child resource object; 0 when none.
   int32_t SlideResourceKind(size_t index);
   bool IsFilePatternMode();
@@ -118,6 +138,10 @@ private:
   SlideshowPlayback m_playback;
   std::vector<std::string> m_fileNames;
   std::unique_ptr<VORGfxImage> m_picture;
+  // The running slide transition (the graphical object holds it) and the
+  // old slide it reads from.
+  VORTransition *m_slideEffect = nullptr;
+  std::unique_ptr<VORBitmapGraphicalObjectSurface> m_oldSlide;
 };
 
 using VORPlayerSlideshow = VORPlayerForm<VORSlideshow, VORSlideshow::VORSlideshowProperties>;

@@ -410,6 +410,30 @@ TEST_F(VORBrowserTest, AFailingAttachStep) {
   }
 }
 
+// Storing a rectangle changes the object's rectangle alone: the pane and the
+// control stay where they were; a move then takes them along. Copies of the
+// player form are player forms.
+TEST_F(VORBrowserTest, StoringARectangleMovesNothing) {
+  Start(Record("", 0));
+  auto &browser = dynamic_cast<VORPlayerBrowser &>(Browser());
+  const VORRect stored(40, 30, 200, 130);
+  browser.StoreRect(stored);
+  EXPECT_EQ(browser.GetRect(), stored);
+  RECT pane;
+  GetClientRect(browser.GetChildWindow(), &pane);
+  EXPECT_EQ(pane.right, 320);
+  EXPECT_EQ(pane.bottom, 200);
+  RECT control;
+  GetClientRect(browser.GetControlWindow(), &control);
+  EXPECT_EQ(control.right, 320);
+  browser.SetRect(VORRect(0, 0, 100, 80));
+  GetClientRect(browser.GetChildWindow(), &pane);
+  EXPECT_EQ(pane.right, 100);
+  EXPECT_EQ(pane.bottom, 80);
+  std::unique_ptr<VORPageMember> copy(browser.Clone());
+  EXPECT_NE(dynamic_cast<VORPlayerBrowser *>(copy.get()), nullptr);
+}
+
 // The class table's row: (1, 0x11) makes the player form, with its key.
 TEST(VORBrowserClassTest, TheRegistryMakesThePlayerForm) {
   constexpr uint32_t kBrowserKey = VORObjectCode::MakeClassKey(1, 0x11);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 200);
+constexpr COLORREF kGreen = RGB(0, 160, 0);
 constexpr uint32_t kSlideMs = 1500;
 
 // A 24-bit BMP of one colour, bottom-up, rows padded to 4 bytes.
@@ -65,6 +67,16 @@ bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
   return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
 }
 
+// The player on the publication, its window on top; null when it shows none.
+HWND StartPlayer(ProgramDriver &driver, const std::string &publication) {
+  if (!driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", publication))
+    return nullptr;
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  if (window != nullptr)
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return window;
+}
+
 // Looked at as a person would: the first picture shows, the timer brings
 // the second, then the first again; the page around it stays white.
 TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
@@ -73,15 +85,151 @@ TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
   folder.WriteFile("blue.bmp", SolidBmp(kBlue, 100, 60));
   folder.WriteFile("slides.vor", PublicationRecords::FileText(SlideshowPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("slides.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitForPagePixel(window, 150, 10, kWhite)) << "the page shows";
   EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide";
   EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kBlue)) << "the timer brings the second";
   EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "and the first again";
   EXPECT_EQ(PagePixel(window, 150, 50), kWhite);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
+}
+
+// A white page with a slideshow at (20, 20)-(120, 80) of every file that
+// "*-slide.*" matches in the publication's folder, one pass, each slide
+// kSlideMs (the first slide's delay: the second's is never used). Beside
+// it at (140, 20)-(180, 80) a file-pattern slideshow with no slides at all.
+PublicationRecords::Publication FilePatternPage() {
+  PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite, kPageWidth, kPageHeight);
+  constexpr uint16_t kStartAndFilePattern = 0x01 | 0x04;
+  constexpr int16_t kPublicationFolder = 1;
+  constexpr uint8_t kPictureStorage = 2;
+  constexpr uint32_t kNeverUsed = 600000;
+  PublicationRecords::SlideshowRecord record;
+  record.hotSpot.graphical.left = 20;
+  record.hotSpot.graphical.top = 20;
+  record.hotSpot.graphical.right = 120;
+  record.hotSpot.graphical.bottom = 80;
+  record.slideFlags = kStartAndFilePattern;
+  record.repeatCount = 0;
+  record.slides = {{kSlideMs, VORObjectKey{4, 0, 2}, {}}, {kNeverUsed, VORObjectKey{4, 0, 2}, {}}};
+  page.objects.push_back(PublicationRecords::SlideshowObject(
+      1, record,
+      {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "*-slide.*", true, kPictureStorage})}));
+  PublicationRecords::SlideshowRecord empty;
+  empty.hotSpot.graphical.left = 140;
+  empty.hotSpot.graphical.top = 20;
+  empty.hotSpot.graphical.right = 180;
+  empty.hotSpot.graphical.bottom = 80;
+  empty.slideFlags = kStartAndFilePattern;
+  page.objects.push_back(PublicationRecords::SlideshowObject(3, empty));
+  return PublicationRecords::SmallPagesInAWindow("Slides", kCloseBoxExits, {page});
+}
+
+// The page as the screen shows it: its pixels, row by row.
+struct PageShot {
+  std::vector<COLORREF> pixels;
+
+  // One copy of the page's place on the screen, the page centred in the
+  // window's client area.
+  static PageShot Take(HWND window) {
+    const SIZE client = ProgramDriver::ClientSize(window);
+    POINT origin = {(client.cx - kPageWidth) / 2, (client.cy - kPageHeight) / 2};
+    ClientToScreen(window, &origin);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kPageWidth;
+    info.bmiHeader.biHeight = -kPageHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ displaced = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, kPageWidth, kPageHeight, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    PageShot shot;
+    const auto *pixels = static_cast<const uint32_t *>(bits);
+    for (int i = 0; bits != nullptr && i < kPageWidth * kPageHeight; ++i) {
+      const uint32_t bgr = pixels[i];
+      shot.pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    }
+    shot.pixels.resize(static_cast<size_t>(kPageWidth * kPageHeight), 0);
+    SelectObject(memory, displaced);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+  }
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * kPageWidth + x)]; }
+  // Whether every pixel of the rectangle is the colour.
+  bool Fills(const RECT &rect, COLORREF colour) const {
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if (At(x, y) != colour)
+          return false;
+    return true;
+  }
+  // Whether the two shots agree everywhere outside the rectangle.
+  bool SameOutside(const PageShot &other, const RECT &rect) const {
+    for (int y = 0; y < kPageHeight; ++y)
+      for (int x = 0; x < kPageWidth; ++x) {
+        const bool inside = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+        if (!inside && At(x, y) != other.At(x, y))
+          return false;
+      }
+    return true;
+  }
+};
+
+// Waits for the slideshow's middle to change from the colour; the colour
+// it changed to (the colour itself when nothing changed in time).
+COLORREF WaitForChangeFrom(HWND window, COLORREF colour) {
+  constexpr DWORD kPollMs = 20;
+  const DWORD start = GetTickCount();
+  do {
+    const COLORREF now = PagePixel(window, 70, 50);
+    if (now != colour)
+      return now;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < kWindowTimeoutMs);
+  return colour;
+}
+
+// The slides are the picture files beside the publication that the pattern
+// names, in the order of their names whatever order they were written in;
+// a file the pattern names that is no picture is left out. Screenshots at
+// two times show the first and the second slide in the slideshow's place,
+// and nothing else of the page changed; the pass ends on the last slide.
+// The slideshow without slides shows nothing and harms nothing.
+TEST(SlideshowTest, SlidesFromPictureFilesBesideThePublication) {
+  ScratchFolder folder;
+  folder.WriteFile("b-slide.bmp", SolidBmp(kBlue, 100, 60));
+  folder.WriteFile("c-slide.txt", "not a picture");
+  folder.WriteFile("D-slide.bmp", SolidBmp(kGreen, 100, 60));
+  folder.WriteFile("a-slide.bmp", SolidBmp(kRed, 100, 60));
+  folder.WriteFile("other.bmp", SolidBmp(kBlue, 100, 60));
+  folder.WriteFile("slides.vor", PublicationRecords::FileText(FilePatternPage()));
+  ProgramDriver driver;
+  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
+  ASSERT_NE(window, nullptr);
+  const RECT slideshow = {20, 20, 120, 80};
+  ASSERT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide by name";
+  const PageShot first = PageShot::Take(window);
+  EXPECT_EQ(WaitForChangeFrom(window, kRed), kBlue) << "then the second";
+  const PageShot second = PageShot::Take(window);
+  EXPECT_EQ(WaitForChangeFrom(window, kBlue), kGreen) << "then the third; the text file is no slide";
+  for (const PageShot *shot : {&first, &second})
+    EXPECT_EQ(shot->At(150, 50), kWhite) << "the empty slideshow shows the page";
+  EXPECT_TRUE(first.Fills(slideshow, kRed));
+  EXPECT_TRUE(second.Fills(slideshow, kBlue));
+  EXPECT_TRUE(first.SameOutside(second, slideshow));
+  EXPECT_TRUE(first.Fills(RECT{0, 0, kPageWidth, 20}, kWhite));
+  // One pass: the last slide stays.
+  Sleep(2 * kSlideMs);
+  EXPECT_EQ(PagePixel(window, 70, 50), kGreen);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
 }
