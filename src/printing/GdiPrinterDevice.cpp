@@ -1,5 +1,7 @@
 #include "printing/GdiPrinterDevice.h"
 
+#include <commdlg.h>
+
 #include "display/DrawingContext.h"
 #include "foundation/XQMessageBox.h"
 #include "printing/PageFitting.h"

@@ -69,4 +69,21 @@ constexpr uint32_t kTargetColour = 0x00404040;
 constexpr uint32_t kMarkColour = 0x0000C000;
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next);
 
+// The page that prints (320 x 240): four quarters of the colours below, a
+// button at kPrintPageButton that prints the page on the default printer
+// and one at kPrintTextButton that prints the text file kPrintTextFile
+// beside the publication; it leads on to next after kPrintPageDelayMs.
+constexpr PlayArea kPrintPageButton{40, 190, 150, 225};
+constexpr PlayArea kPrintTextButton{170, 190, 280, 225};
+constexpr uint32_t kPrintQuarterColours[4] = {0x002060E0, 0x0040C060, 0x00C04020, 0x0020C0E0};
+constexpr const char *kPrintTextFile = "demo.txt";
+constexpr int32_t kPrintPageDelayMs = 8000;
+PublicationRecords::Page PrintPage(uint32_t id, uint32_t next);
+// The text file the page prints: numbered lines, enough for several sheets.
+std::string PrintText();
+// A publication of the print page alone (24-bit, its window at 400, 200)
+// that prints the page firstDelayMs after it shows and the text file
+// secondDelayMs after, without anyone pressing its buttons.
+PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs);
+
 } // namespace DemoPublication
