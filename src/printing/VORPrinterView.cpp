@@ -1,5 +1,7 @@
 #include "printing/VORPrinterView.h"
 
+#include "display/CompositionOrder.h"
+#include "display/VORScreenBuffer.h"
 #include "foundation/VORException.h"
 #include "model/VORPageInstance.h"
 
@@ -59,5 +61,14 @@ void VORPrinterView::ShowPageInstance(VORPageInstance &instance) {
     failure->Report();
     delete failure;
     m_failed = true;
+  }
+}
+
+void VORPrinterView::PlayEnterTransition() {
+  if (VORPageInstance *instance = GetPageInstance())
+    CompositionOrder::PrepareLevel(*instance);
+  if (VORScreenBuffer *buffer = GetScreenBuffer()) {
+    buffer->AddDirtyRect(GetPageRect());
+    buffer->FlushDirtyRects();
   }
 }

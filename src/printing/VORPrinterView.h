@@ -25,6 +25,10 @@ public:
   // corner in the page's size. A failure is reported and marks the view.
   void ShowPageInstance(VORPageInstance &instance) override;
   bool HasFailed() const { return m_failed; }
+  // Composes the whole page and nothing more: the page's auto-start events
+  // and its timed page belong to the page as the reader sees it, not to a
+  // copy being printed (whose own print request would print it again).
+  void PlayEnterTransition() override;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

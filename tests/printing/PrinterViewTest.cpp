@@ -51,6 +51,19 @@ protected:
       page.properties.bottom = 240;
       chapter.pages.push_back(page);
     }
+    // The first page prints itself when it shows, and moves on after a
+    // second: neither may happen to its printed copy.
+    PublicationRecords::PageProperties &first = chapter.pages[0].properties;
+    PublicationRecords::PrinterAction request;
+    request.page = VORObjectKey{0, 4, 1};
+    PublicationRecords::Event event;
+    event.objects = {request.Object()};
+    event.delays = {0};
+    first.events.list = {event.Object()};
+    first.events.triggers = {PublicationRecords::AutoStartTrigger(1)};
+    first.events.indexes = {0};
+    first.timedPageDelay = 1000;
+    first.timedPage = VORObjectKey{0, 4, 2};
     written.chapters = {chapter};
     compiled = std::make_unique<VORCompiledFile>(std::make_unique<MemoryFile>(written.Bytes()));
     ASSERT_TRUE(compiled->Open(false, false));
@@ -89,6 +102,7 @@ TEST_F(PrinterViewTest, ComposesThePageInAWindowOfItsOwn) {
   EXPECT_EQ(placed.left, 0);
   EXPECT_EQ(placed.top, 0);
   EXPECT_TRUE(Page(1).IsShown());
+  EXPECT_TRUE(app.ScheduledActions().empty());
   // The next page takes the view's place; the first leaves it.
   ASSERT_TRUE(maker.CapturePage(Page(2), picture));
   EXPECT_FALSE(Page(1).IsShown());

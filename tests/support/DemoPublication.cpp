@@ -476,8 +476,8 @@ PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondD
   publication.properties.border = 1;
   publication.properties.width = 640;
   publication.properties.height = 480;
-  publication.properties.x = 400;
-  publication.properties.y = 200;
+  publication.properties.x = 100; // percent: at the screen's right edge,
+  publication.properties.y = 100; // clear of the printer view at its corner
   publication.properties.fullScreen = 0;
   publication.properties.flags = 0x10 | 0x20;
   PublicationRecords::Chapter chapter;

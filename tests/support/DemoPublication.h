@@ -81,7 +81,8 @@ constexpr int32_t kPrintPageDelayMs = 8000;
 PublicationRecords::Page PrintPage(uint32_t id, uint32_t next);
 // The text file the page prints: numbered lines, enough for several sheets.
 std::string PrintText();
-// A publication of the print page alone (24-bit, its window at 400, 200)
+// A publication of the print page alone (24-bit, its window at the
+// screen's bottom-right corner)
 // that prints the page firstDelayMs after it shows and the text file
 // secondDelayMs after, without anyone pressing its buttons.
 PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs);
