@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "display/DrawingContext.h"
+#include "foundation/SystemLibrary.h"
 #include "foundation/XQMessageBox.h"
 #include "printing/PageFitting.h"
 #include "richtext/GdiTextCanvas.h"
@@ -86,7 +87,9 @@ std::unique_ptr<PrinterDevice> Win32PrinterPlatform::OpenPrinter(HWND owner, uin
   dialog.nToPage = 1;
   dialog.nCopies = 1;
   dialog.hInstance = m_instance;
-  const bool chosen = ::PrintDlgA(&dialog) != 0;
+  static SystemLibrary commonDialogs("comdlg32.dll");
+  auto printDialog = commonDialogs.Find<BOOL(WINAPI *)(PRINTDLGA *)>("PrintDlgA");
+  const bool chosen = printDialog != nullptr && printDialog(&dialog) != 0;
   auto device = std::make_unique<GdiPrinterDevice>(dialog.hDC, dialog.hDevMode, dialog.hDevNames);
   if (!chosen || dialog.hDC == nullptr)
     return nullptr;

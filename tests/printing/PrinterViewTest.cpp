@@ -4,18 +4,16 @@
 
 #include <memory>
 
+#include "PrintedPages.h"
 #include "model/VORPageManager.h"
 #include "model/VORPlayerPage.h"
-#include "model/VORPlayerPublication.h"
 #include "model/VORPrinterAction.h"
 #include "printing/PrintOptions.h"
 #include "printing/PrinterViewPictureMaker.h"
 #include "printing/VORPrinter.h"
 #include "support/FakeApp.h"
 #include "support/FakePrinter.h"
-#include "support/MemoryFile.h"
 #include "support/PublicationRecords.h"
-#include "vorfile/VORCompiledFile.h"
 
 namespace {
 
@@ -43,17 +41,10 @@ DWORD GdiObjects() {
 class PrinterViewTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    PublicationRecords::Publication written;
-    PublicationRecords::Chapter chapter;
-    for (uint32_t id = 1; id <= 3; ++id) {
-      PublicationRecords::Page page(VORObjectKey{0, 4, id});
-      page.properties.right = 320;
-      page.properties.bottom = 240;
-      chapter.pages.push_back(page);
-    }
+    PublicationRecords::Publication written = PrintedPages::Written(3, 320, 240);
     // The first page prints itself when it shows, and moves on after a
     // second: neither may happen to its printed copy.
-    PublicationRecords::PageProperties &first = chapter.pages[0].properties;
+    PublicationRecords::PageProperties &first = written.chapters[0].pages[0].properties;
     PublicationRecords::PrinterAction request;
     request.page = VORObjectKey{0, 4, 1};
     PublicationRecords::Event event;
@@ -64,26 +55,21 @@ protected:
     first.events.indexes = {0};
     first.timedPageDelay = 1000;
     first.timedPage = VORObjectKey{0, 4, 2};
-    written.chapters = {chapter};
-    compiled = std::make_unique<VORCompiledFile>(std::make_unique<MemoryFile>(written.Bytes()));
-    ASSERT_TRUE(compiled->Open(false, false));
-    publication = VORPlayerPublication::LoadFromRoot(*compiled);
-    ASSERT_NE(publication, nullptr);
-    app.SetPublication(publication.get());
+    ASSERT_TRUE(printed.Read(written));
+    app.SetPublication(printed.publication.get());
     app.SetPageManager(&pages);
     app.SetInstanceHandle(::GetModuleHandleA(nullptr));
   }
 
   VORPage &Page(int32_t id) {
     VORRecursiveObjectContainer *found = nullptr;
-    EXPECT_TRUE(publication->FindPage(VORObjectCode(0, 4, id), found));
+    EXPECT_TRUE(printed.publication->FindPage(VORObjectCode(0, 4, id), found));
     return *dynamic_cast<VORPage *>(found);
   }
 
   FakeApp app;
   KeepingPageManager pages;
-  std::unique_ptr<VORCompiledFile> compiled;
-  std::unique_ptr<VORPlayerPublication> publication;
+  PrintedPages printed;
 };
 
 TEST_F(PrinterViewTest, ComposesThePageInAWindowOfItsOwn) {

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "model/ActionContext.h"
-#include "model/VORPlayerPublication.h"
 #include "model/VORPrinterAction.h"
+#include "PrintedPages.h"
 #include "printing/PrintOptions.h"
 #include "support/FakeApp.h"
 #include "support/FakePrinter.h"
 #include "support/HeadlessView.h"
-#include "support/MemoryFile.h"
-#include "support/PublicationRecords.h"
 #include "support/TempFile.h"
-#include "vorfile/VORCompiledFile.h"
 
 namespace {
 
@@ -39,21 +36,8 @@ public:
 class VORPrinterTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    // Three pages of 640 x 480.
-    PublicationRecords::Publication written;
-    PublicationRecords::Chapter chapter;
-    for (uint32_t id = 1; id <= 3; ++id) {
-      PublicationRecords::Page page(VORObjectKey{0, 4, id});
-      page.properties.right = 640;
-      page.properties.bottom = 480;
-      chapter.pages.push_back(page);
-    }
-    written.chapters = {chapter};
-    compiled = std::make_unique<VORCompiledFile>(std::make_unique<MemoryFile>(written.Bytes()));
-    ASSERT_TRUE(compiled->Open(false, false));
-    publication = VORPlayerPublication::LoadFromRoot(*compiled);
-    ASSERT_NE(publication, nullptr);
-    app.SetPublication(publication.get());
+    ASSERT_TRUE(pages.Read(PrintedPages::Written(3, 640, 480)));
+    app.SetPublication(pages.publication.get());
 
     auto ownPlatform = std::make_unique<FakePrinterPlatform>(log);
     auto ownPictures = std::make_unique<FakePictureMaker>();
@@ -84,8 +68,7 @@ protected:
   }
 
   PrinterTestApp app;
-  std::unique_ptr<VORCompiledFile> compiled;
-  std::unique_ptr<VORPlayerPublication> publication;
+  PrintedPages pages;
   RecordingPrinterDevice::Log log;
   FakePrintingHost host;
   FakePrinterPlatform *platform = nullptr;
