@@ -53,13 +53,12 @@ bool GdiPrinterDevice::StartDoc(const char *documentName) {
   return ::StartDocA(m_dc, &document) > 0;
 }
 
-bool GdiPrinterDevice::StretchPicture(const PagePicture &picture, int32_t x, int32_t y, int32_t width,
-                                      int32_t height) {
+bool GdiPrinterDevice::StretchPicture(const PagePicture &picture, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (picture.IsEmpty())
     return false;
-  const int lines = ::StretchDIBits(m_dc, x, y, width, height, 0, 0, picture.Width(), picture.Height(),
-                                    picture.bits.data(), reinterpret_cast<const BITMAPINFO *>(picture.info.data()),
-                                    DIB_RGB_COLORS, SRCCOPY);
+  const int lines =
+      ::StretchDIBits(m_dc, x, y, width, height, 0, 0, picture.Width(), picture.Height(), picture.bits.data(),
+                      reinterpret_cast<const BITMAPINFO *>(picture.info.data()), DIB_RGB_COLORS, SRCCOPY);
   return lines != 0 && lines != static_cast<int>(GDI_ERROR);
 }
 

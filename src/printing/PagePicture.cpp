@@ -1,7 +1,7 @@
 #include "printing/PagePicture.h"
 
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 int32_t PagePicture::Height() const { return IsEmpty() ? 0 : std::abs(Header().biHeight); }
 

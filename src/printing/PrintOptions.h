@@ -19,12 +19,12 @@ constexpr uint32_t kTextFile = 0x10000000;
 constexpr uint32_t kViewPicture = 0x01000000;
 
 // PRINTDLG flags, spelled out so that this header needs no system header.
-constexpr uint32_t kSelection = 0x00000001;         // PD_SELECTION
-constexpr uint32_t kNoSelection = 0x00000004;       // PD_NOSELECTION
-constexpr uint32_t kNoPageNumbers = 0x00000008;     // PD_NOPAGENUMS
-constexpr uint32_t kReturnDC = 0x00000100;          // PD_RETURNDC
-constexpr uint32_t kReturnDefault = 0x00000400;     // PD_RETURNDEFAULT
-constexpr uint32_t kHidePrintToFile = 0x00100000;   // PD_HIDEPRINTTOFILE
+constexpr uint32_t kSelection = 0x00000001;       // PD_SELECTION
+constexpr uint32_t kNoSelection = 0x00000004;     // PD_NOSELECTION
+constexpr uint32_t kNoPageNumbers = 0x00000008;   // PD_NOPAGENUMS
+constexpr uint32_t kReturnDC = 0x00000100;        // PD_RETURNDC
+constexpr uint32_t kReturnDefault = 0x00000400;   // PD_RETURNDEFAULT
+constexpr uint32_t kHidePrintToFile = 0x00100000; // PD_HIDEPRINTTOFILE
 constexpr uint32_t kDefaultPrinterFlags = kReturnDefault | kReturnDC | kNoPageNumbers | kSelection | kHidePrintToFile;
 constexpr uint32_t kDialogFlags = kReturnDC | kNoPageNumbers | kNoSelection | kHidePrintToFile;
 constexpr uint32_t kSelectionDialogFlags = kReturnDC | kNoPageNumbers | kSelection | kHidePrintToFile;

@@ -24,7 +24,7 @@ public:
     int32_t dpiY = 0;           // LOGPIXELSY
     int32_t printableWidth = 0; // HORZRES
     int32_t printableHeight = 0;
-    bool blitsBitmaps = false;  // RASTERCAPS has RC_BITBLT
+    bool blitsBitmaps = false; // RASTERCAPS has RC_BITBLT
   };
   struct TextFacts {
     int32_t aveCharWidth = 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display/VORView.h"
 #include "engine/PrintingHost.h"
 #include "model/VORApp.h"
 #include "model/VORFileManager.h"
@@ -14,7 +15,6 @@
 #include "printing/PrintOptions.h"
 #include "printing/TextFileLocation.h"
 #include "printing/VORPrintRichText.h"
-#include "display/VORView.h"
 
 namespace {
 
@@ -83,8 +83,8 @@ VORView *VORPrinter::FindSendingView(const VORPrinterAction &request) {
   VORApp *app = VORApp::Get();
   if (app == nullptr || request.GetOriginObject().IsZero())
     return nullptr;
-  return dynamic_cast<VORView *>(app->FindObject(request.GetOriginObject(), VORObjectCode::Zero(),
-                                                 VORObjectCode::Zero()));
+  return dynamic_cast<VORView *>(
+      app->FindObject(request.GetOriginObject(), VORObjectCode::Zero(), VORObjectCode::Zero()));
 }
 
 VORPage *VORPrinter::FindPage(const VORObjectCode &reference) {
@@ -179,8 +179,8 @@ bool VORPrinter::StillPrinting() {
 bool VORPrinter::RunPrintJob() {
   if (m_allPages)
     return PrintAllPages();
-  const bool printed = StillPrinting() && (m_documentStarted = m_device->StartDoc(kPageDocument)) && PrintPage() &&
-                       StillPrinting();
+  const bool printed =
+      StillPrinting() && (m_documentStarted = m_device->StartDoc(kPageDocument)) && PrintPage() && StillPrinting();
   EndPrintJob(printed);
   return printed;
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "PrintedPages.h"
 #include "model/ActionContext.h"
 #include "model/VORPrinterAction.h"
-#include "PrintedPages.h"
 #include "printing/PrintOptions.h"
 #include "support/FakeApp.h"
 #include "support/FakePrinter.h"
@@ -80,8 +80,8 @@ TEST_F(VORPrinterTest, WithoutDialogBitsThePageGoesToTheDefaultPrinter) {
   printer->QueueAndPrint(Request(0));
   EXPECT_EQ(platform->dialogFlags, std::vector<uint32_t>{PrintOptions::kDefaultPrinterFlags});
   // 640 x 480 from a 96-dpi screen at 600 dpi: 4000 x 3000, centred on A4.
-  EXPECT_EQ(log.calls, (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "EndPage",
-                              "EndDoc"}));
+  EXPECT_EQ(log.calls,
+            (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "EndPage", "EndDoc"}));
   EXPECT_EQ(host.dialogsShown, 1);
   EXPECT_TRUE(platform->centred.empty());
   ExpectAllLetGo();
@@ -92,8 +92,8 @@ TEST_F(VORPrinterTest, SelectionDialogPrintsThePageOrEveryPage) {
   printer->QueueAndPrint(Request(PrintOptions::kDialogWithSelection));
   EXPECT_EQ(platform->dialogFlags, std::vector<uint32_t>{PrintOptions::kSelectionDialogFlags});
   EXPECT_EQ(pictures->capturedPages, std::vector<int32_t>{2});
-  EXPECT_EQ(log.calls, (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "EndPage",
-                              "EndDoc"}));
+  EXPECT_EQ(log.calls,
+            (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "EndPage", "EndDoc"}));
   EXPECT_EQ(platform->centred.size(), 1u);
   ExpectAllLetGo();
 
@@ -117,14 +117,14 @@ TEST_F(VORPrinterTest, ViewPictureWithAllChosenPrintsThePicture) {
   EXPECT_EQ(pictures->capturedViews, 1);
   EXPECT_TRUE(pictures->capturedPages.empty());
   // 320 x 240 from the screen's 96 dpi: 2000 x 1500.
-  EXPECT_EQ(log.calls, (Calls{"StartDoc Vorell page", "StartPage", "Stretch 1480 2758 2000 1500 of 11259375",
-                              "EndPage", "EndDoc"}));
+  EXPECT_EQ(log.calls, (Calls{"StartDoc Vorell page", "StartPage", "Stretch 1480 2758 2000 1500 of 11259375", "EndPage",
+                              "EndDoc"}));
   ExpectAllLetGo();
 }
 
 TEST_F(VORPrinterTest, RequestsWithoutTheirPageOrViewAreDropped) {
   printer->QueueAndPrint(Request(PrintOptions::kViewPicture)); // sent by no view
-  printer->QueueAndPrint(Request(0, 99));                        // no such page
+  printer->QueueAndPrint(Request(0, 99));                      // no such page
   EXPECT_TRUE(platform->dialogFlags.empty());
   EXPECT_EQ(host.dialogsShown, 0);
   EXPECT_TRUE(log.calls.empty());
@@ -151,12 +151,21 @@ TEST_F(VORPrinterTest, FailuresAndCancelsAbortTheDocument) {
       {"dialog cancelled", PrintOptions::kShowDialog, "", 0, {}},
       {"StartDoc fails", 0, "StartDoc", 0, {"StartDoc Vorell page"}},
       {"StartPage fails", 0, "StartPage", 0, {"StartDoc Vorell page", "StartPage", "AbortDoc"}},
-      {"stretch fails", 0, "Stretch", 0, {"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2",
-                                           "AbortDoc"}},
-      {"EndPage fails", 0, "EndPage", 0, {"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2",
-                                           "EndPage", "AbortDoc"}},
+      {"stretch fails",
+       0,
+       "Stretch",
+       0,
+       {"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "AbortDoc"}},
+      {"EndPage fails",
+       0,
+       "EndPage",
+       0,
+       {"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 2", "EndPage", "AbortDoc"}},
       {"cancelled before the page", 0, "", 2, {"StartDoc Vorell page", "StartPage", "AbortDoc"}},
-      {"cancelled after the first of all pages", PrintOptions::kDialogWithSelection, "", 4,
+      {"cancelled after the first of all pages",
+       PrintOptions::kDialogWithSelection,
+       "",
+       4,
        {"StartDoc Vorell pages", "StartPage", "Stretch 480 2008 4000 3000 of 1", "EndPage", "AbortDoc"}},
   };
   for (const Case &c : cases) {
@@ -185,9 +194,9 @@ TEST_F(VORPrinterTest, RequestsThatArriveDuringAJobPrintAfterIt) {
     }
   };
   printer->QueueAndPrint(Request(0, 1));
-  EXPECT_EQ(log.calls, (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 1", "EndPage",
-                              "EndDoc", "StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 3",
-                              "EndPage", "EndDoc"}));
+  EXPECT_EQ(log.calls,
+            (Calls{"StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 1", "EndPage", "EndDoc",
+                   "StartDoc Vorell page", "StartPage", "Stretch 480 2008 4000 3000 of 3", "EndPage", "EndDoc"}));
   EXPECT_EQ(host.dialogsShown, 2);
   EXPECT_EQ(printer->GetQueuedCount(), 0u);
   ExpectAllLetGo();
