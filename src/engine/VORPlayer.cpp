@@ -102,7 +102,8 @@ VORActionReceiver *VORPlayer::FindObject(const VORObjectCode &target, const VORO
     return &m_scoreManager;
   if (target.Equals(kSoundManagerReference))
     return m_soundReceiver.get();
-  // The printer (0, 0, 12) is found here once it exists.
+  if (target.Equals(kPrinterReference))
+    return m_printer.get();
   if (target.category == VORPublication::kCategory && target.code == VORPublication::kCode)
     return GetPublication();
   // The publication's launch manager and bookmarks answer wherever the

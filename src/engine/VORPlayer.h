@@ -41,6 +41,8 @@ public:
   // The publication's receivers, found through it.
   static constexpr VORObjectCode kLaunchManagerReference = VORObjectCode(0, 0, 13);
   static constexpr VORObjectCode kBookmarksReference = VORObjectCode(0, 0, 14);
+  // The printer, which belongs to a later layer: the program hands it over.
+  static constexpr VORObjectCode kPrinterReference = VORObjectCode(0, 0, 12);
   // The player's actions.
   enum ActionCode : int32_t {
     kBeep = 100,
@@ -204,6 +206,10 @@ public:
   VORFXManager *GetFXManager() override { return m_fxManager.manager; }
   VORTransitionMaker *GetTransitionMaker() override { return m_fxManager.maker.get(); }
 
+  // Without a printer, print requests find no receiver.
+  void SetPrinter(std::unique_ptr<VORActionReceiver> printer) { m_printer = std::move(printer); }
+  VORActionReceiver *GetPrinter() const { return m_printer.get(); }
+
   VORScoreManager &GetScoreManager() { return m_scoreManager; }
   InactivityTimer &GetInactivityTimer() { return m_inactivityTimer; }
   // The system's files and save dialog for storing information.
@@ -265,4 +271,6 @@ private:
   std::unique_ptr<PublicationPalette> m_palette;
   uint32_t m_coverShownAt = 0;
   bool m_coverRemovalRequested = false;
+  // Last: it goes first, while what its job used is still there.
+  std::unique_ptr<VORActionReceiver> m_printer;
 };

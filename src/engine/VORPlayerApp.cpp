@@ -475,6 +475,7 @@ void VORPlayerApp::Teardown() {
   m_publicationFileChecked = false;
   m_publicationFile.reset();
   m_cover.reset();
+  m_printingDialog.reset();
   DestroySoundManager();
   m_resourceManager.reset();
   SetCursorShape(IDC_ARROW);
@@ -546,6 +547,16 @@ void VORPlayerApp::CreatePublicationReceivers() {
       BookmarkFile::NameFor(std::getenv("TEMP"), std::getenv("TMPDIR"), publicationFile, programPath);
   m_publication->SetBookmarks(std::make_unique<VORBookmarks>(
       *m_publication, filePath, [this](VORBookmarks::DialogData &data) { ShowBookmarkDialog(data); }));
+}
+
+HWND VORPlayerApp::ShowPrintingDialog() {
+  m_printingDialog.reset();
+  VORRunView *first = GetFirstView();
+  m_printingDialog = std::make_unique<VORPrinterDlg>(m_instance, first ? first->GetWindow() : nullptr, *this);
+  HWND window = m_printingDialog->CreateModeless();
+  if (window == nullptr)
+    m_printingDialog.reset();
+  return window;
 }
 
 bool VORPlayerApp::ShowBookmarkDialog(VORBookmarks::DialogData &data) {

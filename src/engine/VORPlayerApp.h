@@ -5,11 +5,13 @@
 #include <memory>
 
 #include "engine/FontInstaller.h"
+#include "engine/PrintingHost.h"
 #include "engine/SearchComponent.h"
 #include "engine/TimerWindow.h"
 #include "engine/VORBookmarks.h"
 #include "engine/VORCover.h"
 #include "engine/VORPlayer.h"
+#include "engine/VORPrinterDlg.h"
 #include "engine/VORSystemClock.h"
 #include "foundation/XQList.h"
 #include "foundation/XQString.h"
@@ -22,7 +24,7 @@ class VORPlayerPublication;
 
 // The application object: one per process. Run is the whole life of the
 // program: start-up, the main loop and the teardown.
-class VORPlayerApp : public VORPlayer {
+class VORPlayerApp : public VORPlayer, public PrintingHost {
 public:
   using RegisterServerEntry = HRESULT(__stdcall *)();
 
@@ -102,6 +104,15 @@ public:
   // The publication's launch manager and bookmarks.
   void CreatePublicationReceivers();
 
+  // The printer's progress dialog (modeless, over the first view's window)
+  // and the printing flag its Cancel button clears.
+  HWND ShowPrintingDialog() override;
+  void ClosePrintingDialog() override { m_printingDialog.reset(); }
+  bool IsPrinting() override { return m_printing; }
+  void SetPrinting() override { m_printing = true; }
+  void CancelPrinting() override { m_printing = false; }
+  const VORPrinterDlg *GetPrintingDialog() const { return m_printingDialog.get(); }
+
   HINSTANCE GetInstanceHandle() override { return m_instance; }
   const XQString &GetPublicationName() const { return m_publicationName; }
   const XQString &GetPublicationFolder() const { return m_fileManager.GetPublicationFolder(); }
@@ -178,6 +189,8 @@ private:
   bool m_passwordDialogOpen = false;
   bool m_internetAsked = false;
   std::unique_ptr<VORCover> m_cover;
+  std::unique_ptr<VORPrinterDlg> m_printingDialog;
+  bool m_printing = false;
   bool m_aviLibraryOpen = false;
   HWND m_saverWindow = nullptr;
   bool m_pointerHidden = false;

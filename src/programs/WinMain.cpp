@@ -5,6 +5,8 @@
 #include "images/CoverWindow.h"
 #include "images/ImageLoader.h"
 #include "media/Win32SoundSystem.h"
+#include "printing/ProgramPrinter.h"
+#include "printing/VORPrinter.h"
 #ifdef VOR_WITH_PICTURE_FILTERS
 #include "PictureFilters.h"
 #endif
@@ -22,6 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
   VORPlayerApp *app = new VORPlayerApp(instance);
   app->SetSoundManagerMaker([instance, app] { return Win32SoundSystem::MakeSoundManager(instance, app->GetClock()); });
   app->SetFXManager(VORPlayerFXManager::MakeParts());
+  app->SetPrinter(MakeProgramPrinter(instance, *app));
   StartupTrace::Mark("application object");
   app->Run(commandLine && *commandLine ? commandLine : nullptr, nullptr);
   delete app;

@@ -15,6 +15,9 @@
 #define IDC_BOOKMARK_GO 1702
 #define IDC_BOOKMARK_DELETE_ALL 1707
 
+// The printing-progress dialog: its Cancel button stops the job.
+#define IDD_PRINTING 103
+
 #define IDS_PUBLICATION_CAPTION 1
 #define IDS_DELETE_ALL_BOOKMARKS 2
 #define IDS_WRONG_PASSWORD 1800

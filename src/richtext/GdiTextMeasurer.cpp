@@ -67,9 +67,11 @@ private:
 
 GdiTextMeasurer::GdiTextMeasurer() : m_dc(CreateCompatibleDC(nullptr)) {}
 
+GdiTextMeasurer::GdiTextMeasurer(HDC device) : m_dc(device), m_ownsDC(false) {}
+
 GdiTextMeasurer::~GdiTextMeasurer() {
   m_fonts.clear();
-  if (m_dc)
+  if (m_dc && m_ownsDC)
     DeleteDC(m_dc);
 }
 

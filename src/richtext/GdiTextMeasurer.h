@@ -13,6 +13,8 @@
 class GdiTextMeasurer : public RichTextMeasurer {
 public:
   GdiTextMeasurer();
+  // Measures on a device the caller keeps (a printer), at its resolution.
+  explicit GdiTextMeasurer(HDC device);
   ~GdiTextMeasurer() override;
   GdiTextMeasurer(const GdiTextMeasurer &) = delete;
   GdiTextMeasurer &operator=(const GdiTextMeasurer &) = delete;
@@ -34,6 +36,7 @@ public:
 private:
   class FontItem;
   HDC m_dc;
+  bool m_ownsDC = true;
   int32_t m_dpi = 0;
   std::vector<std::unique_ptr<FontItem>> m_fonts;
 };

@@ -1,5 +1,6 @@
 #include "support/DemoPublication.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "support/InternalImageWriter.h"
@@ -246,6 +247,7 @@ PublicationRecords::Page VideoPage(uint32_t id, uint32_t next) {
 // into each; the last page of the chain leads to it, and it leads on to
 // the chapter window.
 constexpr uint32_t kSlideshowPageId = 12;
+constexpr uint32_t kPrintPageId = 32;
 constexpr int32_t kFirstSlideResource = 10;
 
 std::vector<uint8_t> SolidPicture(uint32_t colour) {
@@ -466,6 +468,23 @@ void AddScrollTextPage(PublicationRecords::Publication &publication) {
   page.properties.timedPageDelay = kScrollTextPageMs;
   page.properties.timedPage = VORObjectKey{0, 4, 4};
   InsertBeforeChapterWindow(publication, page);
+// ---- The page that prints ---------------------------------------------------
+
+namespace {
+
+constexpr int32_t kPrintAction = 900;
+constexpr VORObjectKey kPrinter{0, 0, 12};
+
+PublicationRecords::ListedObject PrintRequest(uint32_t id, uint32_t page, bool textFile) {
+  constexpr uint32_t kTextFileBit = 0x10000000;
+  PublicationRecords::PrinterAction request;
+  request.id = id;
+  request.fields = {kPrinter, kPrintAction};
+  request.page = VORObjectKey{0, 4, page};
+  request.options = textFile ? kTextFileBit : 0;
+  request.fileName = textFile ? kPrintTextFile : "";
+  request.nameOnly = textFile ? 1 : 0;
+  return request.Object();
 }
 
 } // namespace
@@ -515,6 +534,69 @@ PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next) {
       PublicationRecords::ScrollbarObject(kBarId, bar, parts),
   };
   return page;
+}
+
+PublicationRecords::Page PrintPage(uint32_t id, uint32_t next) {
+  constexpr uint32_t kFirstQuarterId = 10, kPageButtonId = 20, kTextButtonId = 21;
+  PublicationRecords::Page page = TimedPage(id, 0x00FFFFFF, 320, 240, next);
+  page.properties.title = "Print";
+  page.properties.timedPageDelay = kPrintPageDelayMs;
+  for (uint32_t i = 0; i < 4; ++i) {
+    const int32_t left = static_cast<int32_t>(i % 2) * 160, top = static_cast<int32_t>(i / 2) * 120;
+    page.objects.push_back(PublicationRecords::BackgroundObject(
+        kFirstQuarterId + i, FilledArea({left, top, left + 160, top + 120}, kPrintQuarterColours[i])));
+  }
+  PublicationRecords::ButtonRecord pageButton;
+  pageButton.hotSpot.graphical = Placed(kPrintPageButton);
+  AddEvent(pageButton.hotSpot.graphical.events, PublicationRecords::MouseTrigger(1, kLeftUpCode),
+           PrintRequest(1, id, false));
+  PublicationRecords::ButtonRecord textButton;
+  textButton.hotSpot.graphical = Placed(kPrintTextButton);
+  AddEvent(textButton.hotSpot.graphical.events, PublicationRecords::MouseTrigger(1, kLeftUpCode),
+           PrintRequest(1, id, true));
+  page.objects.push_back(PublicationRecords::ButtonObject(kPageButtonId, pageButton));
+  page.objects.push_back(PublicationRecords::ButtonObject(kTextButtonId, textButton));
+  return page;
+}
+
+std::string PrintText() {
+  constexpr int kLines = 150;
+  std::string text;
+  for (int i = 1; i <= kLines; ++i) {
+    char line[80];
+    std::snprintf(line, sizeof line, "Line %03d of the demo text, printed whole on one sheet\n", i);
+    text += line;
+  }
+  return text;
+}
+
+PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs) {
+  constexpr uint32_t kPageId = 32;
+  PublicationRecords::Publication publication;
+  publication.properties.title = "VOR Print";
+  publication.properties.titleBar = 1;
+  publication.properties.border = 1;
+  publication.properties.width = 640;
+  publication.properties.height = 480;
+  publication.properties.x = 100; // percent: at the screen's right edge,
+  publication.properties.y = 100; // clear of the printer view at its corner
+  publication.properties.fullScreen = 0;
+  publication.properties.flags = 0x10 | 0x20;
+  PublicationRecords::Chapter chapter;
+  chapter.properties.pageWidth = 320;
+  chapter.properties.pageHeight = 240;
+  PublicationRecords::Page page = PrintPage(kPageId, kPageId);
+  page.properties.timedPageDelay = -1; // it stays
+  page.properties.timedPage = VORObjectKey{0, 0, 0};
+  PublicationRecords::Event event;
+  event.objects = {PrintRequest(1, kPageId, false), PrintRequest(2, kPageId, true)};
+  event.delays = {static_cast<uint32_t>(firstDelayMs), static_cast<uint32_t>(secondDelayMs)};
+  page.properties.events.indexes = {0};
+  page.properties.events.list = {event.Object()};
+  page.properties.events.triggers = {PublicationRecords::AutoStartTrigger(1)};
+  chapter.pages = {page};
+  publication.chapters = {chapter};
+  return publication;
 }
 
 std::vector<uint8_t> Cover() {
@@ -633,6 +715,7 @@ PublicationRecords::Publication Make() {
   publication.internalResources[kChimeResource] = Chime();
   AddSlideshowPage(publication);
   AddScrollTextPage(publication);
+  InsertBeforeChapterWindow(publication, PrintPage(kPrintPageId, 4));
   return publication;
 }
 

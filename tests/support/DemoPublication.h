@@ -90,5 +90,22 @@ constexpr int32_t kScrollButton = 18; // the width inside the frame
 constexpr uint32_t kTrackColour = 0x00E0E0E0;
 constexpr uint32_t kThumbFace = 0x00C0C0C0;
 PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next);
+// The page that prints (320 x 240): four quarters of the colours below, a
+// button at kPrintPageButton that prints the page on the default printer
+// and one at kPrintTextButton that prints the text file kPrintTextFile
+// beside the publication; it leads on to next after kPrintPageDelayMs.
+constexpr PlayArea kPrintPageButton{40, 190, 150, 225};
+constexpr PlayArea kPrintTextButton{170, 190, 280, 225};
+constexpr uint32_t kPrintQuarterColours[4] = {0x002060E0, 0x0040C060, 0x00C04020, 0x0020C0E0};
+constexpr const char *kPrintTextFile = "demo.txt";
+constexpr int32_t kPrintPageDelayMs = 8000;
+PublicationRecords::Page PrintPage(uint32_t id, uint32_t next);
+// The text file the page prints: numbered lines, enough for several sheets.
+std::string PrintText();
+// A publication of the print page alone (24-bit, its window at the
+// screen's bottom-right corner)
+// that prints the page firstDelayMs after it shows and the text file
+// secondDelayMs after, without anyone pressing its buttons.
+PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs);
 
 } // namespace DemoPublication

@@ -27,18 +27,27 @@ bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s demo.vor\n", argv[0]);
+  // --print-check: the publication that prints its page and text file on
+  // its own, for the check of real printing.
+  const bool printCheck = argc == 3 && std::string(argv[1]) == "--print-check";
+  if (argc != 2 && !printCheck) {
+    std::fprintf(stderr, "usage: %s [--print-check] demo.vor\n", argv[0]);
     return 2;
   }
-  if (!WriteFile(argv[1], DemoPublication::Make().Bytes()))
+  constexpr int32_t kPrintPageAfterMs = 4000, kPrintTextAfterMs = 8000;
+  const std::string path = argv[argc - 1];
+  const PublicationRecords::Publication publication =
+      printCheck ? DemoPublication::PrintCheck(kPrintPageAfterMs, kPrintTextAfterMs) : DemoPublication::Make();
+  if (!WriteFile(path, publication.Bytes()))
     return 1;
-  const std::string path = argv[1];
   const size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   for (const auto &file : DemoPublication::PictureFiles()) {
     if (!WriteFile(folder + file.first, file.second))
       return 1;
   }
+  const std::string text = DemoPublication::PrintText();
+  if (!WriteFile(folder + DemoPublication::kPrintTextFile, std::vector<uint8_t>(text.begin(), text.end())))
+    return 1;
   return 0;
 }
