@@ -468,23 +468,6 @@ void AddScrollTextPage(PublicationRecords::Publication &publication) {
   page.properties.timedPageDelay = kScrollTextPageMs;
   page.properties.timedPage = VORObjectKey{0, 4, 4};
   InsertBeforeChapterWindow(publication, page);
-// ---- The page that prints ---------------------------------------------------
-
-namespace {
-
-constexpr int32_t kPrintAction = 900;
-constexpr VORObjectKey kPrinter{0, 0, 12};
-
-PublicationRecords::ListedObject PrintRequest(uint32_t id, uint32_t page, bool textFile) {
-  constexpr uint32_t kTextFileBit = 0x10000000;
-  PublicationRecords::PrinterAction request;
-  request.id = id;
-  request.fields = {kPrinter, kPrintAction};
-  request.page = VORObjectKey{0, 4, page};
-  request.options = textFile ? kTextFileBit : 0;
-  request.fileName = textFile ? kPrintTextFile : "";
-  request.nameOnly = textFile ? 1 : 0;
-  return request.Object();
 }
 
 } // namespace
@@ -535,6 +518,27 @@ PublicationRecords::Page ScrollTextPage(uint32_t id, uint32_t next) {
   };
   return page;
 }
+
+// ---- The page that prints ---------------------------------------------------
+
+namespace {
+
+constexpr int32_t kPrintAction = 900;
+constexpr VORObjectKey kPrinter{0, 0, 12};
+
+PublicationRecords::ListedObject PrintRequest(uint32_t id, uint32_t page, bool textFile) {
+  constexpr uint32_t kTextFileBit = 0x10000000;
+  PublicationRecords::PrinterAction request;
+  request.id = id;
+  request.fields = {kPrinter, kPrintAction};
+  request.page = VORObjectKey{0, 4, page};
+  request.options = textFile ? kTextFileBit : 0;
+  request.fileName = textFile ? kPrintTextFile : "";
+  request.nameOnly = textFile ? 1 : 0;
+  return request.Object();
+}
+
+} // namespace
 
 PublicationRecords::Page PrintPage(uint32_t id, uint32_t next) {
   constexpr uint32_t kFirstQuarterId = 10, kPageButtonId = 20, kTextButtonId = 21;
