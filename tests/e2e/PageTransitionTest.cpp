@@ -21,13 +21,25 @@ constexpr uint16_t kFadeMs = 2000;
 constexpr uint16_t kFadeCode = 10;
 constexpr DWORD kFramePeriodMs = 50;
 
+// A page filled by a background of one colour.
+PublicationRecords::Page FilledPage(uint32_t id, COLORREF colour) {
+  PublicationRecords::Page page = PublicationRecords::ColouredPage(id, colour, kPageWidth, kPageHeight);
+  PublicationRecords::BackgroundRecord fill;
+  fill.graphical.right = kPageWidth;
+  fill.graphical.bottom = kPageHeight;
+  fill.fillKind = 1;
+  fill.colour1 = colour;
+  page.objects.push_back(PublicationRecords::BackgroundObject(1, fill));
+  return page;
+}
+
 // A blue page that goes on after 1.5 s to an orange page entering with a
 // fade of 16 levels over 2 s.
 PublicationRecords::Publication FadingPages() {
-  PublicationRecords::Page first = PublicationRecords::ColouredPage(1, kBlue, kPageWidth, kPageHeight);
+  PublicationRecords::Page first = FilledPage(1, kBlue);
   first.properties.timedPageDelay = kFirstPageMs;
   first.properties.timedPage = VORObjectKey{0, 4, 2};
-  PublicationRecords::Page second = PublicationRecords::ColouredPage(2, kOrange, kPageWidth, kPageHeight);
+  PublicationRecords::Page second = FilledPage(2, kOrange);
   second.properties.enterTransition = {"Fade", kFadeCode, PublicationRecords::FadeFXFields(kFadeMs, 16, 0xFFFFFFFF)};
   return PublicationRecords::SmallPagesInAWindow("Fading pages", kCloseBoxExits, {first, second});
 }
