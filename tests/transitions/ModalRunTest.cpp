@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "EffectParams.h"
 #include "display/VORBitmapObjectSurface.h"
 #include "engine/TimerWindow.h"
 #include "engine/VORSystemClock.h"
@@ -46,12 +47,9 @@ std::unique_ptr<VORBitmapObjectSurface> Picture(const VORRect &rect) {
 }
 
 std::unique_ptr<VORTimedFX> Blinds(VORBitmapObjectSurface &picture, uint32_t duration) {
-  VORFXParams params;
-  params.effectName = VORString("Blind");
-  auto record = std::make_unique<VORBlindFX::BlindFXProperties>();
-  record->duration = static_cast<uint16_t>(duration);
-  params.SetProperties(std::move(record));
-  return std::make_unique<VORBlindFX>(params, &picture, nullptr, nullptr);
+  VORBlindFX::BlindFXProperties record;
+  record.duration = static_cast<uint16_t>(duration);
+  return std::make_unique<VORBlindFX>(EffectParams("Blind", record), &picture, nullptr, nullptr);
 }
 
 bool EscapeWaits() {
@@ -167,13 +165,10 @@ TEST(ModalRunTest, ALongRunOfManyStepsEndsOnTime) {
   ASSERT_TRUE(player.Load(OnePage(0)));
   const VORRect screen(0, 0, 640, 480);
   std::unique_ptr<VORBitmapObjectSurface> picture = Picture(screen);
-  VORFXParams params;
-  params.effectName = VORString("Pixel");
-  auto record = std::make_unique<VORPixelFX::PixelFXProperties>();
-  record->duration = kDuration;
-  record->mode = 3;
-  params.SetProperties(std::move(record));
-  VORPixelFX effect(params, picture.get(), nullptr, nullptr);
+  VORPixelFX::PixelFXProperties record;
+  record.duration = kDuration;
+  record.mode = 3;
+  VORPixelFX effect(EffectParams("Pixel", record), picture.get(), nullptr, nullptr);
   effect.BeginModal(screen, false);
   ASSERT_EQ(effect.GetTotal(), 640 * 480);
   uint32_t due = 0;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "EffectParams.h"
 #include "engine/VORUpdateController.h"
 #include "model/VORPageInstance.h"
 #include "objects/PaintedPage.h"
@@ -23,24 +24,18 @@ const VORRect kObject(40, 20, 120, 60);
 constexpr int32_t kRow = 40;
 
 VORFXParams Wipe() {
-  VORFXParams params;
-  params.effectName = VORString("Scroll");
-  auto record = std::make_unique<VORScrollFX::ScrollFXProperties>();
-  record->dx = 1;
-  record->duration = kRunMs;
-  record->wipe = 1;
-  params.SetProperties(std::move(record));
-  return params;
+  VORScrollFX::ScrollFXProperties record;
+  record.dx = 1;
+  record.duration = kRunMs;
+  record.wipe = 1;
+  return EffectParams("Scroll", record);
 }
 
 VORFXParams Fade() {
-  VORFXParams params;
-  params.effectName = VORString("Fade");
-  auto record = std::make_unique<VORFadeFX::FadeFXProperties>();
-  record->duration = kRunMs;
-  record->levels = 16;
-  params.SetProperties(std::move(record));
-  return params;
+  VORFadeFX::FadeFXProperties record;
+  record.duration = kRunMs;
+  record.levels = 16;
+  return EffectParams("Fade", record);
 }
 
 // A blue page with a red object over it, shown in a view whose screen
