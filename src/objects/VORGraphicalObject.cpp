@@ -262,14 +262,33 @@ bool VORGraphicalObject::StartEffect(bool closing) {
   }
   VORApp *app = VORApp::Get();
   VORFXManager *manager = app != nullptr ? app->GetFXManager() : nullptr;
-  if (manager == nullptr || surface == nullptr)
+  if (manager == nullptr || surface == nullptr || surface->GetOwner() == nullptr)
     return false;
-  std::unique_ptr<VORFX> effect = manager->CreateEffect(params, surface, nullptr, surface);
+  // The effect paints where the object is composed (the surface it is copied
+  // into), which is also told when the run ends. It takes its two pictures
+  // as it starts: the object's surface as drawn now, and what lies under the
+  // object there.
+  VORDrawingSurface &owner = *surface->GetOwner();
+  std::unique_ptr<VORFX> effect = manager->CreateEffect(params, surface, nullptr, &owner);
   if (effect == nullptr)
     return false;
+  surface->FlushDirtyRects();
+  ComposeWithoutSelf(owner);
   effect->Start(closing);
   m_effect = std::move(effect);
   return true;
+}
+
+// Redraws the object's area of the surface it is copied into with the
+// object left out (nothing is presented), so that the area shows what lies
+// under it.
+void VORGraphicalObject::ComposeWithoutSelf(VORDrawingSurface &owner) {
+  VORRect area;
+  if (!area.Intersect(m_screenRect, owner.GetSurfaceBounds()))
+    return;
+  m_leftOut = true;
+  owner.RedrawRect(area);
+  m_leftOut = false;
 }
 
 void VORGraphicalObject::SetEffect(std::unique_ptr<VORTransition> effect) { m_effect = std::move(effect); }
@@ -679,11 +698,11 @@ bool VORGraphicalObject::SuitsDisplayDepth(int32_t bitsPerPixel) {
 // --- Painting ------------------------------------------------------------
 
 bool VORGraphicalObject::IsTransparent() {
-  return DrawFlagRules::IsTransparent(m_drawFlags, m_visible, m_effect != nullptr);
+  return m_leftOut || DrawFlagRules::IsTransparent(m_drawFlags, m_visible, m_effect != nullptr);
 }
 
 void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
-  if (!m_visible || m_currentSurface == nullptr || m_drawFlags.Has(DrawFlags::kEmpty))
+  if (!m_visible || m_leftOut || m_currentSurface == nullptr || m_drawFlags.Has(DrawFlags::kEmpty))
     return;
   VORRect part;
   if (!part.Intersect(update, m_screenRect))
@@ -706,7 +725,10 @@ void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   AddShadowOffset(shownArea);
   if (!part.Intersect(part, shownArea))
     return;
-  BlitFromSurface(part, shown, context, 0);
+  if (m_effect != nullptr)
+    m_effect->Paint(part, part);
+  else
+    BlitFromSurface(part, shown, context, 0);
   shown.ReleaseContexts();
 }
 

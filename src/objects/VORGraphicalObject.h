@@ -227,6 +227,7 @@ private:
   void FreeImageLoadedForDrawing();
   void DeleteSurfaces();
   bool HasOwnSurfaces() const { return m_surfacesBuilt && m_surfaces[m_stateIndex].drawing != nullptr; }
+  void ComposeWithoutSelf(VORDrawingSurface &owner);
 
   VORRect m_rect = VORRect::NotSet();
   VORRect m_surfaceRect = VORRect::NotSet();
@@ -242,6 +243,8 @@ private:
   // after-show and the page shown all reach an object that is already
   // shown, and its auto-start fires once.
   bool m_afterShown = false;
+  // Left out of the composition while what lies under it is drawn.
+  bool m_leftOut = false;
   VORAnimationController *m_animationDriver = nullptr;
   std::unique_ptr<VORTransition> m_effect;
   Surfaces m_surfaces[kStates];

@@ -1,6 +1,8 @@
 #include "support/DemoPublication.h"
 
 #include <cstdio>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "support/InternalImageWriter.h"
@@ -661,6 +663,53 @@ std::map<std::string, std::vector<uint8_t>> PictureFiles() {
   return files;
 }
 
+// ---- Pages entering with every effect ---------------------------------------
+
+namespace {
+
+// A chain of pages that each enter with another transition effect: fade,
+// pixel dissolve, blinds, blocks, jigsaw, scroll, slide, growing stars,
+// zoom, and last a fade through black onto a page whose square fades in
+// by itself. Each page is filled by its colour and holds a square of a
+// second colour, so that the effects' shapes show.
+constexpr uint32_t kFirstEffectPageId = 20;
+constexpr int32_t kEffectPageDelayMs = 2500;
+constexpr uint16_t kFadeCode = 10, kPixelCode = 11, kBlindCode = 8, kBlockCode = 7, kScrollCode = 9, kSlideCode = 27,
+                   kShapeCode = 29, kZoomCode = 28;
+
+void AddTransitionPages(PublicationRecords::Publication &publication) {
+  using namespace PublicationRecords;
+  const FXRecord effects[] = {
+      {"Fade", kFadeCode, FadeFXFields(800, 16, 0xFFFFFFFF)},
+      {"Pixel", kPixelCode, PixelFXFields(1000, 0)},
+      {"Blind", kBlindCode, BlindFXFields(8, 0, 800, 1, 1)},
+      {"Block", kBlockCode, BlockFXFields(8, 6, 1000, 10)},
+      {"Jigsaw", kBlockCode, BlockFXFields(6, 4, 1200, 10)},
+      {"Scroll", kScrollCode, ScrollFXFields(1, 0, 800, 0)},
+      {"Slide", kSlideCode, SlideFXFields(0, 1, 800)},
+      {"Shape", kShapeCode, ShapeFXFields(2, 128, 5, 3, 2, 0, 1200)},
+      {"Zoom", kZoomCode, ZoomFXFields(800, 5)},
+      {"Fade", kFadeCode, FadeFXFields(1200, 32, 0x00000000)},
+  };
+  const uint32_t colours[][2] = {{kSlateBlue, kOchre}, {kTeal, 0x00FFFFFF}, {kOchre, kSlateBlue}, {kDarkGrey, kTeal}};
+  uint32_t id = kFirstEffectPageId;
+  for (const FXRecord &effect : effects) {
+    const uint32_t *pair = colours[(id - kFirstEffectPageId) % 4];
+    Page page = TimedPage(id, pair[0], 320, 240, 4);
+    page.properties.title = "Enters with " + effect.name;
+    page.properties.timedPageDelay = kEffectPageDelayMs;
+    page.properties.enterTransition = effect;
+    const bool last = &effect == &effects[std::size(effects) - 1];
+    BackgroundRecord square = FilledArea({100, 60, 220, 180}, pair[1]);
+    square.graphical.showEffect = last ? "Fade" : "";
+    page.objects = {BackgroundObject(1, FilledArea({0, 0, 320, 240}, pair[0])), BackgroundObject(2, square)};
+    InsertBeforeChapterWindow(publication, page);
+    ++id;
+  }
+}
+
+} // namespace
+
 PublicationRecords::Publication Make() {
   PublicationRecords::Publication publication;
   auto &properties = publication.properties;
@@ -718,6 +767,7 @@ PublicationRecords::Publication Make() {
   publication.internalResources[kCoverResource] = Cover();
   publication.internalResources[kChimeResource] = Chime();
   AddSlideshowPage(publication);
+  AddTransitionPages(publication);
   AddScrollTextPage(publication);
   InsertBeforeChapterWindow(publication, PrintPage(kPrintPageId, 4));
   return publication;
