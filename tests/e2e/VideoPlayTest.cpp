@@ -27,6 +27,7 @@ constexpr int32_t kWidth = 64;
 constexpr int32_t kHeight = 48;
 constexpr int32_t kFrames = 10;
 constexpr uint16_t kPlayWhenShown = 0x08;
+constexpr uint16_t kMciMode = 0x10;
 // Every fourth pixel of the video is looked at.
 constexpr int32_t kStep = 4;
 
@@ -37,7 +38,7 @@ std::string ReadAll(const std::string &path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-PublicationRecords::Publication VideoPage() {
+PublicationRecords::Publication VideoPage(uint16_t flags) {
   using namespace PublicationRecords;
   Page page = ColouredPage(1, kPageColour, kPageWidth, kPageHeight);
   VideoRecord video;
@@ -45,7 +46,7 @@ PublicationRecords::Publication VideoPage() {
   video.hotSpot.graphical.top = kTop;
   video.hotSpot.graphical.right = kLeft + kWidth;
   video.hotSpot.graphical.bottom = kTop + kHeight;
-  video.videoFlags = kPlayWhenShown;
+  video.videoFlags = flags;
   video.repeatCount = -1;
   page.objects = {AviVideoObject(1, video, "movie.avi")};
   return SmallPagesInAWindow("Video", kCloseBoxExits, {page});
@@ -97,14 +98,14 @@ int BestFrame(const std::string &reference, const std::vector<uint8_t> &sample, 
   return best;
 }
 
-// A video object plays its AVI on a page: the window shows the file's
-// frames one after another, and its sound reaches the output.
-TEST(VideoPlayTest, AVideoPlaysItsFramesAndItsSound) {
+// The player shows the video page: the window shows the file's frames one
+// after another, and its sound reaches the output.
+void ExpectFramesAndSound(uint16_t flags) {
   std::remove(VOR_E2E_ALSA_CAPTURE);
   const std::string reference = ReadAll(Fixture("e2e.bgr"));
   ASSERT_EQ(reference.size(), static_cast<size_t>(kWidth * kHeight * 3 * kFrames));
   ScratchFolder folder;
-  folder.WriteFile("video.vor", PublicationRecords::FileText(VideoPage()));
+  folder.WriteFile("video.vor", PublicationRecords::FileText(VideoPage(flags)));
   folder.WriteFile("movie.avi", ReadAll(Fixture("e2e.avi")));
   ProgramDriver driver;
   ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("video.vor")));
@@ -136,5 +137,12 @@ TEST(VideoPlayTest, AVideoPlaysItsFramesAndItsSound) {
   EXPECT_NE(std::search(captured.begin(), captured.end(), middle, middle + 4000), captured.end())
       << "the video's sound is not in the output";
 }
+
+// A video object plays its AVI in its own drawing.
+TEST(VideoPlayTest, AVideoPlaysItsFramesAndItsSound) { ExpectFramesAndSound(kPlayWhenShown); }
+
+// In MCI mode the system's AVI device plays it into the object's child
+// window.
+TEST(VideoPlayTest, AnMciVideoPlaysIntoItsChildWindow) { ExpectFramesAndSound(kPlayWhenShown | kMciMode); }
 
 } // namespace
