@@ -1,48 +1,24 @@
 // Decoding a 640 x 480 FLIC delta frame, beside memcpy of the same frame in
-// the same run. The animation's frames each move a band across a still
-// picture, as a typical animation changes a part of the screen; each is
-// reported in bytes per second of the decoded frame.
+// the same run, each reported in bytes per second of the decoded frame.
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <vector>
 
+#include "media/MovingBandAnimation.h"
 #include "media/XQFlic.h"
-#include "support/FlicWriter.h"
 
 namespace {
 
-constexpr uint16_t kWidth = 640;
-constexpr uint16_t kHeight = 480;
-constexpr int kFrames = 8;
-constexpr size_t kFrameBytes = static_cast<size_t>(kWidth) * kHeight;
-
-FlicWriter::Picture Pattern(int step) {
-  FlicWriter::Picture picture(kFrameBytes);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const bool band = ((x + y + step * 24) / 32) % 6 == 0;
-      picture[static_cast<size_t>(y) * kWidth + x] =
-          static_cast<uint8_t>(band ? 200 + step : (x / 40) * 8 + y / 60 + (x * y % 7 == 0 ? 1 : 0));
-    }
-  }
-  return picture;
-}
+using MovingBandAnimation::kFrameBytes;
+using MovingBandAnimation::kFrames;
 
 const std::vector<uint8_t> &Animation(FlicWriter::Kind kind) {
   static std::vector<uint8_t> files[2];
   std::vector<uint8_t> &file = files[kind == FlicWriter::Kind::kFli ? 0 : 1];
   if (file.empty()) {
-    std::vector<FlicWriter::Picture> pictures;
-    for (int step = 0; step < kFrames; ++step) {
-      pictures.push_back(Pattern(step));
-    }
-    std::vector<uint8_t> palette(256 * 3);
-    for (size_t i = 0; i < palette.size(); ++i) {
-      palette[i] = static_cast<uint8_t>(i);
-    }
-    file = FlicWriter::Encode(kind, kWidth, kHeight, 40, palette, pictures);
+    file = MovingBandAnimation::Write(kind);
   }
   return file;
 }

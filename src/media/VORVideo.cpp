@@ -8,6 +8,8 @@
 #include "display/DrawingContextSaver.h"
 #include "images/ImageFit.h"
 #include "images/ImageLayout.h"
+#include "images/PictureChecks.h"
+#include "media/VORInternalVideoStream.h"
 #include "media/VORSoundManager.h"
 #include "media/VORVideoObjectAction.h"
 #include "media/VORVideoWaveSource.h"
@@ -15,6 +17,7 @@
 #include "media/XQFlic.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
+#include "model/VORFileKind.h"
 #include "model/VORResourceManager.h"
 #include "objects/VORExternalResourceObject.h"
 #include "objects/VORResourceObject.h"
@@ -28,6 +31,7 @@ constexpr uint32_t kUpdateInterval = 10;
 constexpr uint32_t kNotScheduled = 0xFFFFFFFF;
 // Frames are asked for as 24 bits (8-bit sources stay 8 bits).
 constexpr int32_t kFrameBitsPerPixel = 24;
+constexpr int32_t kPaletteDepth = 8;
 
 VORSoundManager *Manager() {
   VORApp *app = VORApp::Get();
@@ -99,9 +103,10 @@ bool VORVideo::ReceiveAction(VORObjectAction &action, ActionContext &context) {
 bool VORVideo::Interactive() const { return IsInInteractiveView(); }
 
 void VORVideo::EnterPage(VORPageInstance &instance, bool visible) {
+  m_mciMode = (Flags() & kMciMode) != 0;
   VORHotSpot::EnterPage(instance, visible);
-  if (Flags() & kMciMode) {
-    return; // played by an MCI device, which this player does not drive
+  if (m_mciMode) {
+    return; // the MCI device opens once the page shows
   }
   if (!Interactive() || (GetGraphicalProperties().visibleAtStart != 0 && !(Flags() & kOpenOnPlay))) {
     Open();
@@ -115,7 +120,10 @@ void VORVideo::LeavePage(bool visible) {
 
 void VORVideo::OnPageShown() {
   VORHotSpot::OnPageShown();
-  if (!(Flags() & kMciMode) && (Flags() & kPlayWhenShown) && Interactive() && IsVisible()) {
+  if (m_mciMode && IsVisible()) {
+    OpenMci();
+  }
+  if ((Flags() & kPlayWhenShown) && Interactive() && IsVisible()) {
     PostPlay();
   }
 }
@@ -123,7 +131,7 @@ void VORVideo::OnPageShown() {
 void VORVideo::Show(int32_t depth) {
   const bool wasShown = IsVisible();
   VORHotSpot::Show(depth);
-  if (wasShown || GetView() == nullptr || (Flags() & kMciMode)) {
+  if (wasShown || GetView() == nullptr) {
     return;
   }
   if (!(Flags() & kOpenOnPlay)) {
@@ -158,6 +166,10 @@ VORResourceObject *VORVideo::LinkedResource() {
 }
 
 bool VORVideo::Open() {
+  return m_mciMode ? OpenMci() : OpenStream();
+}
+
+bool VORVideo::OpenStream() {
   Close();
   VORResourceObject *resource = LinkedResource();
   if (resource == nullptr || resource->GetResourceHandle() == 0 || !LoadStream(*resource)) {
@@ -197,6 +209,16 @@ bool VORVideo::LoadStream(VORResourceObject &resource) {
     m_stream = std::move(avi);
     return true;
   }
+  if (kind == VORFileKind::kInternalPicture || kind == VORFileKind::kInternalVideo) {
+    const uint32_t key = (GetVideoProperties().videoFlags & kKeyColour) ? GetVideoProperties().keyColor : kNoKeyColour;
+    auto internal =
+        std::make_unique<VORInternalVideoStream>(resource.GetResourceHandle(), static_cast<int32_t>(key), resources);
+    if (!internal->Open()) {
+      return false;
+    }
+    m_stream = std::move(internal);
+    return true;
+  }
   if (kind == kFlicKind) {
     uint8_t *memory = nullptr;
     uint32_t size = 0;
@@ -220,6 +242,7 @@ void VORVideo::Close() {
   if (m_playing) {
     Stop(true);
   }
+  CloseMci();
   StopSound();
   if (m_waveSource) {
     if (VORSoundManager *manager = Manager()) {
@@ -257,9 +280,6 @@ bool VORVideo::ReadCurrentFrame() {
 }
 
 void VORVideo::Play(int32_t fromMs, int32_t toMs) {
-  if (Flags() & kMciMode) {
-    return;
-  }
   if (m_playing) {
     if (fromMs == VideoPlayback::kUnset && toMs == VideoPlayback::kUnset) {
       return;
@@ -267,6 +287,10 @@ void VORVideo::Play(int32_t fromMs, int32_t toMs) {
     Stop(true);
   }
   if (!m_open && !Open()) {
+    return;
+  }
+  if (m_mciMode) {
+    PlayMci(fromMs, toMs);
     return;
   }
   if (!m_playback.Play(fromMs, toMs, GetVideoProperties().repeatCount, Now())) {
@@ -344,12 +368,18 @@ void VORVideo::Stop(bool keepOpen) {
   }
   const bool wasPlaying = m_playing;
   m_playing = false;
-  StopSound();
   // Only a play that ran has an end to announce.
   if (wasPlaying) {
     PostSyncEnd();
   }
-  if (!keepOpen && (Flags() & kOpenOnPlay)) {
+  if (m_mciMode) {
+    if (wasPlaying) {
+      PauseMci();
+    }
+  } else {
+    StopSound();
+  }
+  if ((m_mciMode || !keepOpen) && (Flags() & kOpenOnPlay)) {
     Close();
   }
 }
@@ -357,6 +387,10 @@ void VORVideo::Stop(bool keepOpen) {
 void VORVideo::Seek(int32_t positionMs, int32_t mode) {
   // Before the stream is open there is nothing to seek in.
   if (!m_open) {
+    return;
+  }
+  if (m_mciMode) {
+    SeekMci(positionMs, mode);
     return;
   }
   m_playback.Seek(positionMs, mode, Now());
@@ -370,7 +404,7 @@ void VORVideo::Seek(int32_t positionMs, int32_t mode) {
 
 void VORVideo::DrawContent(const VORRect &rect, DrawingContext &context) {
   DibImage *frame = m_stream ? m_stream->GetFrameImage() : nullptr;
-  if ((Flags() & kMciMode) || frame == nullptr) {
+  if (m_mciMode || frame == nullptr) {
     return;
   }
   DrawingContextSaver saver(context);
@@ -426,3 +460,20 @@ bool VORVideo::IsEmpty(bool /*withChildren*/) {
 bool VORVideo::StretchesHorizontally() { return GetGraphicalProperties().horizontalSizing == 1; }
 
 bool VORVideo::StretchesVertically() { return GetGraphicalProperties().verticalSizing == 1; }
+
+bool VORVideo::SuitsDisplayDepth(int32_t bitsPerPixel) {
+  const DibImage *frame = m_stream ? m_stream->GetFrameImage() : nullptr;
+  if (bitsPerPixel != kPaletteDepth || frame == nullptr) {
+    return true;
+  }
+  VORApp *app = VORApp::Get();
+  return frame->GetBitsPerPixel() <= kPaletteDepth &&
+         PictureChecks::ColorTableMatches(*frame, app != nullptr ? app->GetPalette() : nullptr);
+}
+
+void VORVideo::SetRect(const VORRect &rect) {
+  VORHotSpot::SetRect(rect);
+  if (m_mci.window != nullptr) {
+    PlaceMciWindow();
+  }
+}

@@ -225,6 +225,19 @@ PublicationRecords::Page BookmarkPage(uint32_t id, uint32_t next) {
   return page;
 }
 
+// The video beside the publication ("movie.avi") over most of a 320 x 240
+// page, played twice.
+PublicationRecords::PageObject MovieObject(uint16_t flags) {
+  PublicationRecords::VideoRecord video;
+  video.hotSpot.graphical.left = 32;
+  video.hotSpot.graphical.top = 24;
+  video.hotSpot.graphical.right = 288;
+  video.hotSpot.graphical.bottom = 216;
+  video.videoFlags = flags;
+  video.repeatCount = 1;
+  return PublicationRecords::AviVideoObject(1, video, "movie.avi");
+}
+
 // A page that plays the video beside the publication ("movie.avi", written
 // by the build with ffmpeg) with its sound, stretched over most of the
 // page, repeated once; the page goes on after its delay.
@@ -233,14 +246,7 @@ PublicationRecords::Page VideoPage(uint32_t id, uint32_t next) {
   constexpr int32_t kVideoPageDelayMs = 5000;
   PublicationRecords::Page page = TimedPage(id, kSlateBlue, 320, 240, next);
   page.properties.timedPageDelay = kVideoPageDelayMs;
-  PublicationRecords::VideoRecord video;
-  video.hotSpot.graphical.left = 32;
-  video.hotSpot.graphical.top = 24;
-  video.hotSpot.graphical.right = 288;
-  video.hotSpot.graphical.bottom = 216;
-  video.videoFlags = kStretchedAndPlayWhenShown;
-  video.repeatCount = 1;
-  page.objects = {PublicationRecords::AviVideoObject(1, video, "movie.avi")};
+  page.objects = {MovieObject(kStretchedAndPlayWhenShown)};
   return page;
 }
 
@@ -298,6 +304,19 @@ void AddSlideshowPage(PublicationRecords::Publication &publication) {
   PublicationRecords::Page page = TimedPage(kSlideshowPageId, kTeal, 320, 240, 4);
   page.properties.timedPageDelay = 6000;
   page.objects = {PublicationRecords::SlideshowObject(1, record, slides)};
+  InsertBeforeChapterWindow(publication, page);
+}
+
+// A page where the system's AVI device plays the same video (MCI mode)
+// into a window over the object, centred at its own size, twice; it leads
+// on to the chapter window.
+void AddMciVideoPage(PublicationRecords::Publication &publication) {
+  constexpr uint32_t kMciVideoPageId = 33;
+  constexpr uint16_t kCentredMciPlayWhenShown = 0x03 | 0x08 | 0x10;
+  constexpr int32_t kMciVideoPageDelayMs = 5000;
+  PublicationRecords::Page page = TimedPage(kMciVideoPageId, kOchre, 320, 240, 4);
+  page.properties.timedPageDelay = kMciVideoPageDelayMs;
+  page.objects = {MovieObject(kCentredMciPlayWhenShown)};
   InsertBeforeChapterWindow(publication, page);
 }
 
@@ -770,6 +789,7 @@ PublicationRecords::Publication Make() {
   AddTransitionPages(publication);
   AddScrollTextPage(publication);
   InsertBeforeChapterWindow(publication, PrintPage(kPrintPageId, 4));
+  AddMciVideoPage(publication);
   return publication;
 }
 
