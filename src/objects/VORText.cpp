@@ -9,7 +9,9 @@
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
 #include "display/VORInputDispatcher.h"
+#include "display/VORKeyboardObjectAction.h"
 #include "display/VORView.h"
+#include "engine/VORVariableChangedAction.h"
 #include "engine/VORVariableList.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
@@ -68,12 +70,7 @@ bool IsSmoothingOn() {
   return SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &on, 0) != 0 && on;
 }
 
-bool CarriesVariable(const TextStyle *style) {
-  if (style == nullptr)
-    return false;
-  const TagIdList ids = style->GetTagIds();
-  return std::any_of(ids.Ids().begin(), ids.Ids().end(), [](int32_t id) { return id < 0; });
-}
+bool CarriesVariable(const TextStyle *style) { return TextInputEditor::IsVariableField(style); }
 
 } // namespace
 
@@ -154,10 +151,18 @@ void VORText::EnterPage(VORPageInstance &instance, bool visible) {
   if (IsPaged())
     BuildPages();
   SetScrollOffset(0, IsPaged() ? m_pages.tops.front() : 0);
+  if (IsInputField()) {
+    LoadInputField(false);
+    if (IsVisible() && (properties.inputFlags & TextInputEditor::kFocusWhenShown) != 0)
+      TakeInputFocus();
+  }
+  if ((properties.textFlags & kReadAlongWhenShown) != 0 && IsInInteractiveView() && IsVisible())
+    StartReadAlong();
 }
 
 void VORText::LeavePage(bool visible) {
   m_overLink = false;
+  LeaveInputField();
   VORHotSpot::LeavePage(visible);
 }
 
@@ -299,8 +304,15 @@ bool VORText::ReceiveAction(VORObjectAction &action, ActionContext &context) {
       }
       return true;
     }
-    return VORHotSpot::ReceiveAction(action, context);
+    const bool input = HandleInputMouse(*mouse);
+    return VORHotSpot::ReceiveAction(action, context) || input;
   }
+  if (auto *key = dynamic_cast<VORKeyboardObjectAction *>(&action)) {
+    const bool input = HandleInputKey(*key);
+    return VORHotSpot::ReceiveAction(action, context) || input;
+  }
+  if (HandleReadAlongAction(action))
+    return true;
   if (ScrollByCode(code))
     return true;
   if (code == kVariableChanged) {
@@ -308,6 +320,9 @@ bool VORText::ReceiveAction(VORObjectAction &action, ActionContext &context) {
       Layout();
       Redraw();
     }
+    auto *changed = dynamic_cast<VORVariableChangedAction *>(&action);
+    if (changed != nullptr && IsInputField() && GetTextProperties().inputVariable == changed->GetName().CStr())
+      LoadInputField(true);
     return true;
   }
   return VORHotSpot::ReceiveAction(action, context);

@@ -69,4 +69,15 @@ constexpr uint32_t kTargetColour = 0x00404040;
 constexpr uint32_t kMarkColour = 0x0000C000;
 PublicationRecords::Page PlayPage(uint32_t id, uint32_t next);
 
+// The page of 320 x 240 to type on: the input field at kVisitorField (it
+// takes the focus when shown, commits every change to the variable
+// VISITOR and takes at most kVisitorMaxLength characters) over a white box,
+// a greeting below it that shows the variable, and a line that reads along
+// with the chime, word by word.
+constexpr PlayArea kVisitorField{20, 60, 300, 90};
+constexpr const char *kVisitorVariable = "VISITOR";
+constexpr uint32_t kVisitorMaxLength = 24;
+PublicationRecords::TextRecord VisitorField();
+PublicationRecords::Page TextInputPage(uint32_t id, uint32_t next);
+
 } // namespace DemoPublication
