@@ -239,6 +239,9 @@ bool VORText::IsEmpty(bool withChildren) {
     return false;
   if (GetGraphicalProperties().leadingFlags != 0)
     return true;
+  // An empty field still shows what will be typed into it.
+  if (IsInputField() && IsInInteractiveView())
+    return false;
   PushProperties();
   return GetLength() == 0;
 }
