@@ -129,6 +129,8 @@ bool VORInputDispatcher::DispatchMouseEvent(int32_t code) {
     return false;
   if (m_holder != nullptr)
     return DeliverMouse(*m_holder, code, m_view.GetModifierBits());
+  if (code == VORInput::kLeftDown)
+    ReleaseFocusOnPressElsewhere();
   bool taken = false;
   for (const Entry &entry : Snapshot(*root, Order::kTopFirst)) {
     if (!entry.graphical || !entry.rect.Contains(m_lastPosition.x, m_lastPosition.y))
@@ -205,6 +207,15 @@ void VORInputDispatcher::ReleaseFocus(VORActionReceiver &object) {
     return;
   DeliverMouse(object, VORInput::kFocusLost, m_view.GetModifierBits());
   m_focus = nullptr;
+}
+
+void VORInputDispatcher::ReleaseFocusOnPressElsewhere() {
+  if (m_focus == nullptr)
+    return;
+  auto *paintable = dynamic_cast<VORPaintable *>(m_focus);
+  if (paintable != nullptr && paintable->GetRect().Contains(m_lastPosition.x, m_lastPosition.y))
+    return;
+  ReleaseFocus(*m_focus);
 }
 
 void VORInputDispatcher::SetDraggedObject(VORActionReceiver *object) {

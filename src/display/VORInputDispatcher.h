@@ -101,6 +101,10 @@ private:
   bool IsStillShown(VORRecursiveObjectContainer *root, const Entry &entry) const;
   bool Deliver(VORActionReceiver &object, VORObjectAction &action);
   bool DeliverMouse(VORActionReceiver &object, int32_t code, uint32_t modifiers);
+  // A press outside the focus object takes the keyboard focus from it, so
+  // that a field being typed into is left (and commits) on a click
+  // elsewhere.
+  void ReleaseFocusOnPressElsewhere();
   bool DeliverKey(VORActionReceiver &object, int32_t code, uintptr_t wParam, intptr_t lParam);
   void Address(VORObjectAction &action, const VORActionReceiver &object) const;
 

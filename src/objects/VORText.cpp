@@ -9,7 +9,9 @@
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
 #include "display/VORInputDispatcher.h"
+#include "display/VORKeyboardObjectAction.h"
 #include "display/VORView.h"
+#include "engine/VORVariableChangedAction.h"
 #include "engine/VORVariableList.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
@@ -68,12 +70,7 @@ bool IsSmoothingOn() {
   return SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &on, 0) != 0 && on;
 }
 
-bool CarriesVariable(const TextStyle *style) {
-  if (style == nullptr)
-    return false;
-  const TagIdList ids = style->GetTagIds();
-  return std::any_of(ids.Ids().begin(), ids.Ids().end(), [](int32_t id) { return id < 0; });
-}
+bool CarriesVariable(const TextStyle *style) { return TextInputEditor::IsVariableField(style); }
 
 } // namespace
 
@@ -157,10 +154,18 @@ void VORText::EnterPage(VORPageInstance &instance, bool visible) {
     BuildPages();
   SetScrollOffset(0, IsPaged() ? m_pages.tops.front() : 0);
   NotifyScrollbar();
+  if (IsInputField()) {
+    LoadInputField(false);
+    if (IsVisible() && (properties.inputFlags & TextInputEditor::kFocusWhenShown) != 0)
+      TakeInputFocus();
+  }
+  if ((properties.textFlags & kReadAlongWhenShown) != 0 && IsInInteractiveView() && IsVisible())
+    StartReadAlong();
 }
 
 void VORText::LeavePage(bool visible) {
   m_overLink = false;
+  LeaveInputField();
   VORHotSpot::LeavePage(visible);
 }
 
@@ -237,6 +242,9 @@ bool VORText::IsEmpty(bool withChildren) {
     return false;
   if (GetGraphicalProperties().leadingFlags != 0)
     return true;
+  // An empty field still shows what will be typed into it.
+  if (IsInputField() && IsInInteractiveView())
+    return false;
   PushProperties();
   return GetLength() == 0;
 }
@@ -302,12 +310,19 @@ bool VORText::ReceiveAction(VORObjectAction &action, ActionContext &context) {
       }
       return true;
     }
-    return VORHotSpot::ReceiveAction(action, context);
+    const bool input = HandleInputMouse(*mouse);
+    return VORHotSpot::ReceiveAction(action, context) || input;
   }
   if (code == VORGraphicalObjectAction::kShow || code == VORGraphicalObjectAction::kHide)
     ForwardToScrollbar(code);
   if (code == kBarPosition)
     return OnScrollbarPosition(action);
+  if (auto *key = dynamic_cast<VORKeyboardObjectAction *>(&action)) {
+    const bool input = HandleInputKey(*key);
+    return VORHotSpot::ReceiveAction(action, context) || input;
+  }
+  if (HandleReadAlongAction(action))
+    return true;
   if (ScrollByCode(code))
     return true;
   if (code == kVariableChanged) {
@@ -315,6 +330,9 @@ bool VORText::ReceiveAction(VORObjectAction &action, ActionContext &context) {
       Layout();
       Redraw();
     }
+    auto *changed = dynamic_cast<VORVariableChangedAction *>(&action);
+    if (changed != nullptr && IsInputField() && GetTextProperties().inputVariable == changed->GetName().CStr())
+      LoadInputField(true);
     return true;
   }
   return VORHotSpot::ReceiveAction(action, context);

@@ -8,6 +8,9 @@
 #include "model/VOREventList.h"
 #include "model/VOREventMap.h"
 #include "model/VORObjectCode.h"
+#include "objects/TextCaret.h"
+#include "objects/TextInputEditor.h"
+#include "objects/TextReadAlong.h"
 #include "objects/TextScrolling.h"
 #include "objects/VORHotSpot.h"
 #include "objects/VORPlayerForm.h"
@@ -15,6 +18,8 @@
 #include "richtext/XQRichText.h"
 
 class RichTextMeasurer;
+class VORKeyboardObjectAction;
+class VORRunView;
 
 // What a hypertext link changes in the text it belongs to.
 class VORHypertextLinkHost {
@@ -207,6 +212,24 @@ public:
   int32_t GetMarginX() const { return m_marginX; }
   int32_t GetMarginY() const { return m_marginY; }
 
+  // Input fields and read-along (VORTextInput.cpp).
+  void Show(int32_t depth) override;
+  void Hide(int32_t depth) override;
+  bool IsInputField();
+  bool HasInputFocus() const { return m_inputFocus; }
+  // The field's text becomes its variable's value.
+  void CommitInput();
+  // The field shows its variable's value; keepSelection keeps the caret
+  // or selection where the text allows.
+  void LoadInputField(bool keepSelection);
+  void TakeInputFocus();
+  void MoveInputFocus(TextInputEditor::FocusMove move);
+  void UpdateCaret(bool scroll);
+  void StartReadAlong();
+  void StopReadAlong();
+  void StepReadAlong();
+  const TextReadAlong &GetReadAlong() const { return m_readAlong; }
+
 protected:
   std::vector<LineRun> CopyRuns(size_t first, size_t last) override;
 
@@ -227,6 +250,18 @@ private:
   // taken.
   bool OnScrollbarPosition(VORObjectAction &action);
   void Redraw();
+  // Input fields and read-along (VORTextInput.cpp).
+  bool HandleInputMouse(const VORGraphicalObjectAction &action);
+  bool HandleInputKey(const VORKeyboardObjectAction &action);
+  bool HandleReadAlongAction(VORObjectAction &action);
+  void OnInputFocusLost();
+  void CarryOut(const TextInputEditor::Outcome &outcome);
+  void UseClipboard(TextInputEditor::ClipboardUse use);
+  void ScrollPositionIntoView(int32_t position);
+  TextInputEditor Editor();
+  TextReadAlong::Segments ReadAlongSegments();
+  VORRunView *GetRunView() const;
+  void LeaveInputField();
 
   RichTextMeasurer *m_measurer;
   int32_t m_marginX = 0;
@@ -235,6 +270,10 @@ private:
   int32_t m_currentPage = 0;
   bool m_overLink = false;
   bool m_smoothingBypass = false;
+  bool m_inputFocus = false;
+  bool m_mouseSelecting = false;
+  TextCaret m_caret;
+  TextReadAlong m_readAlong;
 };
 
 using VORPlayerText = VORPlayerForm<VORText, VORText::VORTextProperties>;

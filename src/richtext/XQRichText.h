@@ -125,6 +125,7 @@ public:
   // Tag effects.
   void SetTagEffectStyle(int32_t tagId, const TextStyle &style);
   void RemoveTagEffectStyle(int32_t tagId);
+  const std::vector<TagEffectStyle> &GetTagEffects() const { return m_tagEffects; }
   void CollectTagIds(TagIdList &ids) const;
 
   // RTF.

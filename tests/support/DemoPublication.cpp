@@ -624,6 +624,87 @@ PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondD
   return publication;
 }
 
+// ---- The page to type on ------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kTextInputPageId = 31;
+constexpr int32_t kTextInputPageMs = 15000;
+constexpr uint32_t kPaleGreen = 0x00E0F0E0;
+constexpr uint32_t kReadAlongRed = 0x000000D0;
+// Style presence bits: face, size, text colour, background and shadow
+// colours; with the flags 0x100 and 0x200 the text has neither.
+constexpr uint32_t kPlainStyleMask = 0x20 | 0x40 | 0x80 | 0x100 | 0x200;
+constexpr uint32_t kNoBackgroundNoShadow = 0x100 | 0x200;
+constexpr uint32_t kTextColourPresent = 0x80;
+
+PublicationRecords::TextStyleRecord PlainStyle() {
+  PublicationRecords::TextStyleRecord style;
+  style.mask = kPlainStyleMask;
+  style.flags = kNoBackgroundNoShadow;
+  style.face = "Arial";
+  style.size = 14;
+  return style;
+}
+
+PublicationRecords::TextRecord PlainText(const PlayArea &area, const std::string &rtf) {
+  PublicationRecords::TextRecord record;
+  record.hotSpot.graphical = Placed(area);
+  record.rtf = rtf;
+  record.defaultStyle = PlainStyle();
+  return record;
+}
+
+void AddTextInputPage(PublicationRecords::Publication &publication) {
+  InsertBeforeChapterWindow(publication, TextInputPage(kTextInputPageId, 4));
+}
+
+} // namespace
+
+PublicationRecords::TextRecord VisitorField() {
+  constexpr uint32_t kTakesEverything = 0x1 | 0x2 | 0x4 | 0x8;
+  constexpr uint32_t kCommitsEachChange = 0x80;
+  constexpr uint32_t kFocusWhenShown = 0x400;
+  PublicationRecords::TextRecord field = PlainText(kVisitorField, "{\\rtf1 }");
+  field.inputFlags = kTakesEverything | kCommitsEachChange | kFocusWhenShown;
+  field.inputVariable = kVisitorVariable;
+  field.maxLength = kVisitorMaxLength;
+  return field;
+}
+
+PublicationRecords::Page TextInputPage(uint32_t id, uint32_t next) {
+  constexpr uint32_t kPageFillId = 1, kBoxId = 2, kPromptId = 3, kFieldId = 4, kGreetingId = 5, kReadAlongId = 6;
+  constexpr uint32_t kWaveId = 7;
+  constexpr uint8_t kWaveKind = 5;
+  constexpr uint32_t kReadAlongWhenShown = 0x1 | 0x4;
+  PublicationRecords::Page page = TimedPage(id, kPaleGreen, 320, 240, next);
+  page.properties.timedPageDelay = kTextInputPageMs;
+  page.properties.title = "Type";
+
+  PublicationRecords::TextRecord readAlong =
+      PlainText({20, 170, 300, 200}, "{\\rtf1 {\\id1 Read} {\\id2 along} {\\id3 with} {\\id4 the} {\\id5 chime.}}");
+  readAlong.textFlags = kReadAlongWhenShown;
+  readAlong.segmentTags = {1, 2, 3, 4, 5};
+  readAlong.segmentEnds = {300, 600, 900, 1200, 1500};
+  readAlong.sound = VORObjectKey{2, 0, kWaveId};
+  readAlong.highlightStyle.mask = kTextColourPresent;
+  readAlong.highlightStyle.textColour = kReadAlongRed;
+
+  page.objects = {
+      PublicationRecords::BackgroundObject(kPageFillId, FilledArea({0, 0, 320, 240}, kPaleGreen)),
+      PublicationRecords::BackgroundObject(kBoxId, FilledArea(kVisitorField, kLampColour)),
+      PublicationRecords::TextObject(kPromptId, PlainText({20, 20, 300, 50}, "{\\rtf1 Type your name:}")),
+      PublicationRecords::TextObject(kFieldId, VisitorField()),
+      PublicationRecords::TextObject(kGreetingId,
+                                     PlainText({20, 110, 300, 140}, "{\\rtf1 Hello, {\\id-1 [VISITOR]}!}")),
+      PublicationRecords::TextObject(kReadAlongId, readAlong),
+      PublicationRecords::SoundObject(0, kWaveId, PublicationRecords::SoundRecord{},
+                                      {PublicationRecords::InternalResourceObject(kWaveId + 1, kChimeResource,
+                                                                                  kWaveKind)}),
+  };
+  return page;
+}
+
 std::vector<uint8_t> Cover() {
   using namespace InternalImageWriter;
   constexpr uint32_t kBytesPerPixel = 3;
@@ -790,6 +871,7 @@ PublicationRecords::Publication Make() {
   AddScrollTextPage(publication);
   InsertBeforeChapterWindow(publication, PrintPage(kPrintPageId, 4));
   AddMciVideoPage(publication);
+  AddTextInputPage(publication);
   return publication;
 }
 

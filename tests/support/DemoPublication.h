@@ -107,5 +107,15 @@ std::string PrintText();
 // that prints the page firstDelayMs after it shows and the text file
 // secondDelayMs after, without anyone pressing its buttons.
 PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs);
+// The page of 320 x 240 to type on: the input field at kVisitorField (it
+// takes the focus when shown, commits every change to the variable
+// VISITOR and takes at most kVisitorMaxLength characters) over a white box,
+// a greeting below it that shows the variable, and a line that reads along
+// with the chime, word by word.
+constexpr PlayArea kVisitorField{20, 60, 300, 90};
+constexpr const char *kVisitorVariable = "VISITOR";
+constexpr uint32_t kVisitorMaxLength = 24;
+PublicationRecords::TextRecord VisitorField();
+PublicationRecords::Page TextInputPage(uint32_t id, uint32_t next);
 
 } // namespace DemoPublication

@@ -1,0 +1,109 @@
+#include "support/DemoPublication.h"
+#include "support/ProgramDriver.h"
+#include "support/PublicationRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace PublicationRecords;
+
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 20000;
+constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+constexpr uint32_t kCloseBoxExits = 0x20;
+constexpr int32_t kPageWidth = 320;
+constexpr int32_t kPageHeight = 240;
+constexpr uint32_t kPageColour = 0x00E0F0E0;
+constexpr uint16_t kEnterKey = 13;
+constexpr uint8_t kFromVariable = 1;
+constexpr int32_t kQuit = 103;
+constexpr uint32_t kCommitsEachChange = 0x80;
+constexpr int kMarginX = -10;
+
+// The demo's visitor field on a page of its own, committing only when the
+// field is left; its Enter key stores the variable into result.txt beside
+// the publication, then the player quits.
+Publication TypingPublication() {
+  TextRecord field = DemoPublication::VisitorField();
+  field.inputFlags &= ~kCommitsEachChange;
+  StoreInfo store;
+  store.sourceKind = kFromVariable;
+  store.text = DemoPublication::kVisitorVariable;
+  store.targetFile = "result.txt";
+  ActionFields quitFields;
+  quitFields.target = VORObjectKey{0, 0, 1};
+  quitFields.code = kQuit;
+  Event onEnter;
+  onEnter.id = 1;
+  onEnter.objects = {store.Object(), Action(1, 2, quitFields)};
+  onEnter.delays = {0, 300};
+  field.hotSpot.graphical.events.list = {onEnter.Object()};
+  field.hotSpot.graphical.events.triggers = {KeyboardTrigger(1, kEnterKey)};
+  field.hotSpot.graphical.events.indexes = {0};
+
+  Page page = ColouredPage(1, kPageColour, kPageWidth, kPageHeight);
+  page.objects = {TextObject(1, field)};
+  Publication publication = SmallPagesInAWindow("Type", kCloseBoxExits, {page});
+  publication.properties.width = 560;
+  publication.properties.height = 400;
+  publication.chapters[0].properties.pageWidth = kPageWidth;
+  publication.chapters[0].properties.pageHeight = kPageHeight;
+  return publication;
+}
+
+// The X key names that type the text (xdotool's "type" would take every
+// argument after it as text, Enter included).
+std::string KeyNames(const std::string &text) {
+  std::string names;
+  for (char c : text) {
+    switch (c) {
+    case ' ':
+      names += "space ";
+      break;
+    case ',':
+      names += "comma ";
+      break;
+    case '-':
+      names += "minus ";
+      break;
+    case '!':
+      names += "exclam ";
+      break;
+    default:
+      names += std::string(1, c) + " ";
+      break;
+    }
+  }
+  return names;
+}
+
+// As a person types: a click in the field, the keys, Enter. The field's
+// rules (every character, at most its maximum length) decide what the
+// variable holds, and the Enter trigger's store-information action writes
+// it where a person can read it.
+TEST(TextInputTest, TypedTextReachesTheVariableThatEnterStores) {
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", FileText(TypingPublication()));
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("demo.vor")));
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  ASSERT_NE(window, nullptr);
+  const SIZE page{kPageWidth, kPageHeight};
+  // The page's colour shows in the margins around it.
+  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, page, kMarginX, 5, RGB(0xE0, 0xF0, 0xE0), kWindowTimeoutMs));
+  const SIZE client = ProgramDriver::ClientSize(window);
+  POINT inField{(client.cx - kPageWidth) / 2 + DemoPublication::kVisitorField.left + 10,
+                (client.cy - kPageHeight) / 2 + DemoPublication::kVisitorField.top + 10};
+  ClientToScreen(window, &inField);
+  // 27 characters: the field keeps its first 24.
+  const std::string typed = "Ada Lovelace, 1815-1852 ok!";
+  ASSERT_TRUE(ProgramDriver::Xdotool("mousemove " + std::to_string(inField.x) + " " + std::to_string(inField.y) +
+                                     " sleep 0.2 click 1 sleep 0.2 key --delay 30 " + KeyNames(typed) + " Return"));
+  ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "Enter did not fire the field's trigger";
+  EXPECT_EQ(folder.ReadFile("result.txt"), typed.substr(0, DemoPublication::kVisitorMaxLength));
+}
+
+} // namespace
