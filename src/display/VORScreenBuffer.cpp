@@ -56,14 +56,12 @@ void VORScreenBuffer::RedrawRect(const VORRect &rect) {
   if (context == nullptr) {
     return;
   }
-  VORPageInstance *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
+  const VORRecursiveObjectContainer *page = m_view != nullptr ? m_view->GetPageInstance() : nullptr;
   const std::vector<VORPaintable *> objects =
       page != nullptr ? CompositionOrder::GraphicalChildren(*page) : std::vector<VORPaintable *>();
   size_t start = CompositionOrder::FindStart(objects, rect);
   if (start == CompositionOrder::kClearFirst) {
-    // A page of no objects at all is its own colour, as its margins are;
-    // what the objects of a page leave uncovered is white.
-    Fill(*context, rect, objects.empty() && page != nullptr ? page->GetPage().GetBackgroundColor() : kWhite);
+    Fill(*context, rect, kWhite);
     start = 0;
   }
   for (size_t i = start; i < objects.size(); ++i) {

@@ -93,11 +93,11 @@ TEST_F(ScreenBufferTest, WhatNoOpaqueObjectCoversIsWhite) {
   EXPECT_EQ(m_log, std::vector<int>{0});
 }
 
-TEST_F(ScreenBufferTest, APageWithoutObjectsIsItsOwnColour) {
+TEST_F(ScreenBufferTest, APageWithoutObjectsIsWhiteNotItsColour) {
   m_page.GetPageProperties().backgroundColor = RGB(0, 0, 255);
   VORScreenBuffer buffer(&m_view, kPage);
   buffer.PresentRect(kPage, kPage);
-  EXPECT_EQ(m_window.Pixel(30, 30), kReadBlue);
+  EXPECT_EQ(m_window.Pixel(30, 30), kReadWhite);
 }
 
 TEST_F(ScreenBufferTest, WhileATransitionRunsItPaintsAndTheBufferIsNeverCopied) {
