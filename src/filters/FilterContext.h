@@ -91,7 +91,7 @@ FilterResult CheckFilterRequest(const FilterContext *context);
 
 // How every file-reading filter begins: the request checked, 0 done
 // reported (a cancel there answers 102), the file opened and its size put in
-// the description.
+// `description`.
 FilterResult OpenFilterRequest(FilterContext *context, FilterFile &file);
 
 // Reports done out of total; true when the callback asks to cancel.
