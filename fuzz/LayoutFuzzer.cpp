@@ -27,8 +27,7 @@ constexpr size_t kMaxOperations = 128;
 
 class Member : public VORRecursiveObjectContainer, public VORLayoutMember {
 public:
-  Member(const VORRect &design, uint8_t traits, int32_t area)
-      : m_design(design), m_traits(traits), m_area(area) {}
+  Member(const VORRect &design, uint8_t traits, int32_t area) : m_design(design), m_traits(traits), m_area(area) {}
   Member(const Member &other)
       : VORRecursiveObjectContainer(), VORLayoutMember(other), m_design(other.m_design), m_traits(other.m_traits),
         m_area(other.m_area) {}

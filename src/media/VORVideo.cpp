@@ -165,9 +165,7 @@ VORResourceObject *VORVideo::LinkedResource() {
   return IsSet(linked) ? FindResourceObject(linked) : nullptr;
 }
 
-bool VORVideo::Open() {
-  return m_mciMode ? OpenMci() : OpenStream();
-}
+bool VORVideo::Open() { return m_mciMode ? OpenMci() : OpenStream(); }
 
 bool VORVideo::OpenStream() {
   Close();

@@ -278,8 +278,7 @@ bool VORScrollbar::RegionTest(int32_t x, int32_t y) {
     return true;
   }
   if (y >= track.bottom && y < bar.bottom) {
-    SendToTarget(kRegionDown, VORScrollbarObjectAction::kDownRegion, 0.0, VORScrollbarObjectAction::kNewSize,
-                 false);
+    SendToTarget(kRegionDown, VORScrollbarObjectAction::kDownRegion, 0.0, VORScrollbarObjectAction::kNewSize, false);
     return true;
   }
   return false;

@@ -430,7 +430,8 @@ bool VORText::HandleReadAlongAction(VORObjectAction &action) {
     return true;
   case TextReadAlong::kStepAction:
     // A step of a read-along that was stopped or started again since.
-    if (auto *step = dynamic_cast<TextReadAlong::StepAction *>(&action); step != nullptr && !m_readAlong.IsCurrent(*step))
+    if (auto *step = dynamic_cast<TextReadAlong::StepAction *>(&action);
+        step != nullptr && !m_readAlong.IsCurrent(*step))
       return true;
     StepReadAlong();
     return true;

@@ -4,9 +4,8 @@ VORBlockFX::VORBlockFX(const VORFXParams &params, VORBitmapObjectSurface *target
                        VORDrawingSurface *completion)
     : VORBlockFX(RecordFrom<BlockFXProperties>(params), nullptr, target, oldPicture, completion) {}
 
-VORBlockFX::VORBlockFX(const BlockFXProperties &record, std::unique_ptr<BlockCore> core,
-                       VORBitmapObjectSurface *target, VORBitmapObjectSurface *oldPicture,
-                       VORDrawingSurface *completion)
+VORBlockFX::VORBlockFX(const BlockFXProperties &record, std::unique_ptr<BlockCore> core, VORBitmapObjectSurface *target,
+                       VORBitmapObjectSurface *oldPicture, VORDrawingSurface *completion)
     : VORCoreFX(target, oldPicture, completion,
                 core ? std::move(core) : std::make_unique<BlockCore>(record.columns, record.rows, record.order),
                 record.duration),

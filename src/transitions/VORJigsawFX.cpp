@@ -1,7 +1,7 @@
 #include "transitions/VORJigsawFX.h"
 
-VORJigsawFX::VORJigsawFX(const VORFXParams &params, VORBitmapObjectSurface *target,
-                         VORBitmapObjectSurface *oldPicture, VORDrawingSurface *completion)
+VORJigsawFX::VORJigsawFX(const VORFXParams &params, VORBitmapObjectSurface *target, VORBitmapObjectSurface *oldPicture,
+                         VORDrawingSurface *completion)
     : VORJigsawFX(RecordFrom<BlockFXProperties>(params), target, oldPicture, completion) {}
 
 VORJigsawFX::VORJigsawFX(const BlockFXProperties &record, VORBitmapObjectSurface *target,

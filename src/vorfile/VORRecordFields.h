@@ -47,8 +47,8 @@ inline uint8_t ReadByte(VORFile &file) { return Read<uint8_t>(file); }
 inline double ReadDouble(VORFile &file) {
   uint8_t bytes[8];
   file.ReadExact(bytes, sizeof bytes);
-  const uint64_t bits = static_cast<uint64_t>(LittleEndianUint32(bytes)) |
-                        static_cast<uint64_t>(LittleEndianUint32(bytes + 4)) << 32;
+  const uint64_t bits =
+      static_cast<uint64_t>(LittleEndianUint32(bytes)) | static_cast<uint64_t>(LittleEndianUint32(bytes + 4)) << 32;
   double value = 0;
   std::memcpy(&value, &bits, sizeof value);
   return value;

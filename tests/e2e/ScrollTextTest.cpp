@@ -96,8 +96,8 @@ TEST(ScrollTextTest, ClickingTheDownButtonScrollsTheTextAndMovesTheThumb) {
   const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
   ASSERT_NE(window, nullptr);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, 5, 5, kWhite,
-                                                     kWindowTimeoutMs))
+  ASSERT_TRUE(
+      ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, 5, 5, kWhite, kWindowTimeoutMs))
       << "the page shows";
   const PageWindow page(window);
   DWORD start = GetTickCount();

@@ -93,7 +93,8 @@ TEST(TextInputTest, TypedTextReachesTheVariableThatEnterStores) {
   ASSERT_NE(window, nullptr);
   const SIZE page{kPageWidth, kPageHeight};
   // The page's colour shows in the margins around it.
-  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, page, kMarginX, 5, RGB(0xE0, 0xF0, 0xE0), kWindowTimeoutMs));
+  ASSERT_TRUE(
+      ProgramDriver::WaitForCentredPagePixel(window, page, kMarginX, 5, RGB(0xE0, 0xF0, 0xE0), kWindowTimeoutMs));
   const SIZE client = ProgramDriver::ClientSize(window);
   POINT inField{(client.cx - kPageWidth) / 2 + DemoPublication::kVisitorField.left + 10,
                 (client.cy - kPageHeight) / 2 + DemoPublication::kVisitorField.top + 10};

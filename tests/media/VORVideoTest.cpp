@@ -226,8 +226,7 @@ protected:
     return record;
   }
 
-  void Start(PublicationRecords::PageObject video,
-             std::map<uint32_t, std::vector<uint8_t>> internalResources = {}) {
+  void Start(PublicationRecords::PageObject video, std::map<uint32_t, std::vector<uint8_t>> internalResources = {}) {
     PublicationRecords::Publication publication =
         TestPublications::Of({TestPublications::Chapter(1, {TestPublications::Page(1), TestPublications::Page(2)})});
     publication.chapters[0].pages[0].objects.push_back(std::move(video));
@@ -521,9 +520,8 @@ protected:
   void StartAnimation(uint16_t flags, int16_t repeatCount = 0, uint32_t frames = 5, uint16_t depth = 24) {
     VideoRecord record = Record(flags, repeatCount);
     record.hotSpot.graphical.linkedResource = VORObjectKey{4, 1, 2};
-    Start(PublicationRecords::VideoObject(1, record,
-                                          {PublicationRecords::InternalResourceObject(2, kAnimation,
-                                                                                      kInternalVideoKind)}),
+    Start(PublicationRecords::VideoObject(
+              1, record, {PublicationRecords::InternalResourceObject(2, kAnimation, kInternalVideoKind)}),
           {{kAnimation, Animation(frames, depth)}});
   }
   // One call of the update target at the player's time, ms later.

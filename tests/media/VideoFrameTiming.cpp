@@ -65,8 +65,8 @@ void Report(const char *name, HWND window, XQVideoStream &stream, double memcpyM
   uint32_t microseconds = 0;
   stream.GetTiming(frames, microseconds);
   int32_t delay = 0;
-  const double decodeMs = MillisecondsPerRun(
-      [&](int run) { stream.ReadFrame(static_cast<uint32_t>(run) % frames, delay); });
+  const double decodeMs =
+      MillisecondsPerRun([&](int run) { stream.ReadFrame(static_cast<uint32_t>(run) % frames, delay); });
   const double bothMs = MillisecondsPerRun([&](int run) {
     stream.ReadFrame(static_cast<uint32_t>(run) % frames, delay);
     Draw(window, stream);

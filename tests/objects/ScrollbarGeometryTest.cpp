@@ -23,13 +23,12 @@ TEST(ScrollbarGeometryTest, ButtonsShareHalfTheHeightWhenTheWidthDoesNotFit) {
     int32_t width, height, buttons, expected;
   };
   const Case cases[] = {
-      {20, 200, 2, 20}, // square buttons fit
-      {20, 60, 2, 15},  // half the height shared
-      {20, 60, 1, 20},  // one button: 30 is not below 20
-      {20, 30, 1, 15},
-      {20, 200, 0, 20}, // no buttons: nothing shares, no division
-      {20, -4, 0, 20},  // a degenerate frame without buttons
-      {20, -4, 2, -1},  // a degenerate frame: negative, no failure
+      {20, 200, 2, 20},                   // square buttons fit
+      {20, 60, 2, 15},                    // half the height shared
+      {20, 60, 1, 20},                    // one button: 30 is not below 20
+      {20, 30, 1, 15},  {20, 200, 0, 20}, // no buttons: nothing shares, no division
+      {20, -4, 0, 20},                    // a degenerate frame without buttons
+      {20, -4, 2, -1},                    // a degenerate frame: negative, no failure
       {0, 0, 2, 0},
   };
   for (const Case &c : cases)

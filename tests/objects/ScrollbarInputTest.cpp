@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "OnePagePublication.h"
+#include "ScrolledText.h"
 #include "display/VORInputDispatcher.h"
 #include "model/VORChapter.h"
 #include "model/VORClassRegistry.h"
@@ -20,8 +22,6 @@
 #include "objects/VORText.h"
 #include "support/FakeApp.h"
 #include "support/HeadlessView.h"
-#include "OnePagePublication.h"
-#include "ScrolledText.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "OnePagePublication.h"
 #include "model/VORChapter.h"
 #include "model/VORFileKind.h"
 #include "model/VORPageInstance.h"
@@ -16,7 +17,6 @@
 #include "support/FakeFileManager.h"
 #include "support/FakeResourcePlatform.h"
 #include "support/HeadlessView.h"
-#include "OnePagePublication.h"
 
 namespace {
 

@@ -85,9 +85,8 @@ TEST(VORScrollbarRecordTest, ReadsItsOwnFieldsBeforeTheHotSpotsInEitherVersion) 
 TEST(VORScrollbarRecordTest, ARecordCutAfterEachOwnFieldTakesTheDefaultsOfTheRest) {
   const ScrollbarRecord record = Unusual(kNewVersion);
   const std::vector<Field> fields = record.Fields();
-  const std::vector<std::string> order = {"target",     "auto layout", "up button", "down button",
-                                          "thumb",      "track",       "thumb size", "position",
-                                          "frame",      "proportional thumb"};
+  const std::vector<std::string> order = {"target", "auto layout", "up button", "down button", "thumb",
+                                          "track",  "thumb size",  "position",  "frame",       "proportional thumb"};
   for (size_t held = 0; held <= order.size(); ++held) {
     SCOPED_TRACE(held);
     const size_t count = held == 0 ? 0 : IndexOf(fields, order[held - 1]) + 1;
@@ -152,7 +151,7 @@ TEST(VORScrollbarRecordTest, TheActionsFieldsAreOptionalAndAMissingSizeIsWhole) 
     double position, size;
   };
   const Cut cuts[] = {
-      {0, 0, 0, 0.0, 1.0}, {1, 0x100, 0, 0.0, 1.0}, {2, 0x100, 3, 0.0, 1.0},
+      {0, 0, 0, 0.0, 1.0},     {1, 0x100, 0, 0.0, 1.0}, {2, 0x100, 3, 0.0, 1.0},
       {3, 0x100, 3, 0.5, 1.0}, {4, 0x100, 3, 0.5, 0.2},
   };
   for (const Cut &cut : cuts) {

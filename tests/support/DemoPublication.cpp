@@ -436,8 +436,7 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
       PublicationRecords::BackgroundObject(kRefusingId, refusing),
       PublicationRecords::FrameObject(kFrameId, frame, halves),
       PublicationRecords::ButtonObject(
-          kNextId, nextButton,
-          {PublicationRecords::BackgroundObject(kArrowId, FilledArea(kNextArrow, kTargetColour))}),
+          kNextId, nextButton, {PublicationRecords::BackgroundObject(kArrowId, FilledArea(kNextArrow, kTargetColour))}),
       PublicationRecords::ButtonObject(kDraggableId, draggable),
   };
   return page;
@@ -698,9 +697,9 @@ PublicationRecords::Page TextInputPage(uint32_t id, uint32_t next) {
       PublicationRecords::TextObject(kGreetingId,
                                      PlainText({20, 110, 300, 140}, "{\\rtf1 Hello, {\\id-1 [VISITOR]}!}")),
       PublicationRecords::TextObject(kReadAlongId, readAlong),
-      PublicationRecords::SoundObject(0, kWaveId, PublicationRecords::SoundRecord{},
-                                      {PublicationRecords::InternalResourceObject(kWaveId + 1, kChimeResource,
-                                                                                  kWaveKind)}),
+      PublicationRecords::SoundObject(
+          0, kWaveId, PublicationRecords::SoundRecord{},
+          {PublicationRecords::InternalResourceObject(kWaveId + 1, kChimeResource, kWaveKind)}),
   };
   return page;
 }

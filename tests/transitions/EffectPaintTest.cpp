@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "EffectRig.h"
 #include "display/FakeView.h"
 #include "display/GdiCanvas.h"
-#include "EffectRig.h"
 #include "engine/VORUpdateController.h"
 #include "support/FakeClock.h"
 #include "transitions/VORBlockFX.h"
@@ -64,11 +64,15 @@ const std::vector<Case> &Cases() {
       {"Pixel", With<VORPixelFX::PixelFXProperties>([](auto &r) { r.mode = 2; })},
       {"Blind", nullptr},
       {"Jigsaw", nullptr},
-      {"Jigsaw", With<VORBlockFX::BlockFXProperties>([](auto &r) { r.columns = 3;
-                   r.rows = 2;
-                   r.order = 8; })},
-      {"Scroll", With<VORScrollFX::ScrollFXProperties>([](auto &r) { r.dx = 1;
-                   r.wipe = 0; })},
+      {"Jigsaw", With<VORBlockFX::BlockFXProperties>([](auto &r) {
+         r.columns = 3;
+         r.rows = 2;
+         r.order = 8;
+       })},
+      {"Scroll", With<VORScrollFX::ScrollFXProperties>([](auto &r) {
+         r.dx = 1;
+         r.wipe = 0;
+       })},
       {"Block", nullptr},
       {"Slide", With<VORSlideFX::SlideFXProperties>([](auto &r) { r.dy = -1; })},
       {"Zoom", nullptr},
@@ -80,8 +84,8 @@ const std::vector<Case> &Cases() {
 class EffectPaintTest : public ::testing::Test {
 protected:
   EffectPaintTest()
-      : m_controller(m_clock), m_app(m_controller), m_window(kPageWidth, kPageHeight, 32),
-        m_view(m_window, kPage), m_newPicture(kPage, &m_view), m_oldPicture(kPage, &m_view) {
+      : m_controller(m_clock), m_app(m_controller), m_window(kPageWidth, kPageHeight, 32), m_view(m_window, kPage),
+        m_newPicture(kPage, &m_view), m_oldPicture(kPage, &m_view) {
     m_newPicture.Draw(Picture(NewPixel));
     m_oldPicture.Draw(Picture(OldPixel));
   }
@@ -219,11 +223,10 @@ TEST_F(EffectPaintTest, ALateControllerRunSkipsStepsAndStillEndsOnTheNewPicture)
 // the end; the run must still end, on the duration and not before.
 TEST_F(EffectPaintTest, ALongModalRunOfManyStepsEndsOnTime) {
   const uint32_t duration = 1000000;
-  std::unique_ptr<VORTimedFX> effect =
-      Make(Case{"Pixel", With<VORPixelFX::PixelFXProperties>([duration](auto &r) {
-                  r.mode = 3;
-                  r.duration = duration;
-                })});
+  std::unique_ptr<VORTimedFX> effect = Make(Case{"Pixel", With<VORPixelFX::PixelFXProperties>([duration](auto &r) {
+                                                   r.mode = 3;
+                                                   r.duration = duration;
+                                                 })});
   Show(OldPixel);
   m_clock.Set(kStart);
   effect->BeginModal(kEffectRect, false);

@@ -143,8 +143,7 @@ TEST(FXCoresTest, PixelModeZeroShowsOnePixelOfEveryCellAStep) {
   const int32_t sizes[][2] = {{48, 32}, {16, 16}, {16, 64}};
   for (const auto &size : sizes) {
     const int32_t cells = (size[0] / 16) * (size[1] / 16);
-    const std::vector<int32_t> counts =
-        PixelsShownPerStep(size[0], size[1], static_cast<uint32_t>(size[0] + size[1]));
+    const std::vector<int32_t> counts = PixelsShownPerStep(size[0], size[1], static_cast<uint32_t>(size[0] + size[1]));
     EXPECT_EQ(counts, std::vector<int32_t>(256, cells)) << size[0] << "x" << size[1];
   }
 }
@@ -186,8 +185,8 @@ TEST(FXCoresTest, JigsawPiecesCoverTheRectangleOnce) {
     for (const auto &grid : grids) {
       const int32_t w = size[0];
       const int32_t h = size[1];
-      const std::string name = std::to_string(w) + "x" + std::to_string(h) + " grid " + std::to_string(grid[0]) +
-                               "x" + std::to_string(grid[1]);
+      const std::string name = std::to_string(w) + "x" + std::to_string(h) + " grid " + std::to_string(grid[0]) + "x" +
+                               std::to_string(grid[1]);
       JigsawCore core(grid[0], grid[1], 10);
       const int32_t total = core.Prepare(w, h, false);
       ASSERT_EQ(total, core.GetColumns() * core.GetRows()) << name;
