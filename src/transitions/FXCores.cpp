@@ -451,7 +451,7 @@ struct OutlinePoint {
 std::vector<OutlinePoint> FlattenedTabOutline() {
   std::vector<OutlinePoint> points;
   for (int32_t segment = 0; segment < 2; ++segment) {
-    const double(*p)[2] = kTabOutline + 3 * segment;
+    const double(*p)[2] = &kTabOutline[static_cast<size_t>(3 * segment)];
     for (int32_t i = segment == 0 ? 0 : 1; i <= kPointsPerSegment; ++i) {
       const double t = static_cast<double>(i) / kPointsPerSegment;
       const double a = (1 - t) * (1 - t) * (1 - t), b = 3 * t * (1 - t) * (1 - t), c = 3 * t * t * (1 - t),
