@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kGoneTimeoutMs = 20000;
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kCoverMinimumMs = 2000;

@@ -10,12 +10,12 @@ namespace {
 
 using DemoPublication::PlayArea;
 
-constexpr DWORD kWindowTimeoutMs = 20000;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kEffectTimeoutMs = 10000;
-constexpr DWORD kExitTimeoutMs = 20000;
+using E2e::kExitTimeoutMs;
 constexpr DWORD kPollMs = 20;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
-constexpr uint32_t kCloseBoxExits = 0x20;
+using E2e::kCloseBoxExits;
+using E2e::kViewClass;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr COLORREF kNextPageColour = RGB(220, 0, 0);

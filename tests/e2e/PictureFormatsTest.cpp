@@ -8,11 +8,11 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 20000;
+using E2e::kExitTimeoutMs;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 50;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
-constexpr uint32_t kCloseBoxExits = 0x20;
+using E2e::kCloseBoxExits;
+using E2e::kViewClass;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr COLORREF kWhite = RGB(255, 255, 255);

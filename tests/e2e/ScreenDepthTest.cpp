@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 20000;
+using E2e::kExitTimeoutMs;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 20;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+using E2e::kViewClass;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr uint32_t kEscapeExits = 0x10;
 // A colour value with this bit names an entry of the publication's palette.

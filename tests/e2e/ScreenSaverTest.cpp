@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kExitTimeoutMs = 10000;
 // How long a saver that must stay up is watched.
 constexpr DWORD kStaysUpMs = 1500;

@@ -5,10 +5,10 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 20000;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
-constexpr uint32_t kCloseBoxExits = 0x20;
+using E2e::kCloseBoxExits;
+using E2e::kExitTimeoutMs;
+using E2e::kViewClass;
+using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);

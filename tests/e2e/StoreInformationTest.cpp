@@ -10,7 +10,7 @@ namespace {
 
 using namespace PublicationRecords;
 
-constexpr DWORD kExitTimeoutMs = 20000;
+using E2e::kExitTimeoutMs;
 constexpr uint8_t kStatements = 4;
 constexpr uint8_t kExpression = 3;
 constexpr uint8_t kLiteral = 0;

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
-constexpr uint32_t kCloseBoxExits = 0x20;
+using E2e::kCloseBoxExits;
+using E2e::kViewClass;
+using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kPageColour = RGB(30, 90, 30);

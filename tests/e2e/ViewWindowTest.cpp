@@ -9,17 +9,17 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 20000;
+using E2e::kExitTimeoutMs;
+using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 20;
-constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+using E2e::kViewClass;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Colours as the records and GDI store them: 0x00BBGGRR.
 constexpr COLORREF kBlue = RGB(40, 60, 200);
 constexpr COLORREF kOrange = RGB(230, 140, 20);
 constexpr COLORREF kGreen = RGB(30, 160, 60);
 constexpr uint32_t kEscapeExits = 0x10;
-constexpr uint32_t kCloseBoxExits = 0x20;
+using E2e::kCloseBoxExits;
 
 std::string Player() { return ProgramDriver::ProgramFolder() + "vorplayer.exe"; }
 

@@ -2,8 +2,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// What the end-to-end tests share about the player they drive: its view
+// window's class, the publication flag that lets the close box end it, and
+// how long a window may take to come and a program to end under a loaded Wine.
+namespace E2e {
+constexpr const char *kViewClass = "VOR_VIEW_CLASS";
+constexpr uint32_t kCloseBoxExits = 0x20;
+constexpr DWORD kWindowTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 20000;
+} // namespace E2e
 
 // Drives one of the real programs from another process, as a person would:
 // starts it, finds the boxes it shows, reads them and presses their buttons.
