@@ -540,6 +540,10 @@ void VORGraphicalObject::DeleteSurfaces() {
 }
 
 void VORGraphicalObject::ReleaseSurfaces() {
+  // A running effect paints from and into these surfaces: it ends with them
+  // (the show or hide then finishes at once), never outliving them under the
+  // update controller.
+  m_effect.reset();
   FreeImageLoadedForDrawing();
   DeleteSurfaces();
   m_currentSurface = nullptr;

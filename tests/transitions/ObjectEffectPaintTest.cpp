@@ -140,4 +140,20 @@ TEST_F(ObjectEffectTest, HalfWayThroughAFadeTheObjectIsHalfDrawn) {
   EXPECT_EQ(At(80), kRed);
 }
 
+// Surfaces rebuilt while an effect runs (another object of the level shown,
+// the page left) take the effect with them: it would paint from freed
+// pictures. The show then ends at once with the whole object.
+TEST_F(ObjectEffectTest, RebuiltSurfacesEndTheRunningEffect) {
+  object->GetGraphicalProperties().showTransition = Wipe();
+  ShowPage();
+  RunTo(kRunMs / 4);
+  ASSERT_NE(object->GetEffect(), nullptr);
+  object->RebuildSurfaces();
+  EXPECT_EQ(object->GetEffect(), nullptr);
+  RunTo(kRunMs / 4 + 100);
+  EXPECT_FALSE(object->IsShowRunning());
+  for (const int32_t x : {40, 70, 119})
+    EXPECT_EQ(At(x), kRed) << x;
+}
+
 } // namespace
