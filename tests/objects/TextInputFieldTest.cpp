@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "OnePagePublication.h"
 #include "display/VORInputDispatcher.h"
 #include "display/VORKeyboardObjectAction.h"
 #include "engine/VORVariableChangedAction.h"
 #include "model/ActionContext.h"
 #include "model/VORActionList.h"
-#include "model/VORChapter.h"
 #include "model/VOREvent.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerPage.h"
@@ -34,14 +34,7 @@ const VORObjectCode kSound(2, 1, 77);
 // The Enter trigger of NAME posts an action of code 9001.
 class TextInputFieldTest : public ::testing::Test {
 protected:
-  TextInputFieldTest() : m_publication(VORPublication::kClassKey, -1), m_view(1) {
-    m_publication.GetPublicationProperties().flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 400, 200);
-    m_app.SetPublication(&m_publication);
+  TextInputFieldTest() : m_publication(m_app, VORRect(0, 0, 400, 200)), m_page(&m_publication.Page()), m_view(1) {
     m_app.SetVariableValue(XQString("NAME"), XQString("Ann"));
     m_name = AddField(1, VORRect(0, 0, 200, 30), "NAME",
                       Editor::kInputField | Editor::kLetters | Editor::kDigits | Editor::kTabMovesFocus |
@@ -110,7 +103,7 @@ protected:
   }
 
   FakeApp m_app;
-  VORPublication m_publication;
+  OnePagePublication m_publication;
   VORPlayerPage *m_page;
   HeadlessView m_view;
   VORPlayerText *m_name;
