@@ -104,12 +104,14 @@ function(vor_link_folders target)
 endfunction()
 
 # vor_test(<name> PORTABLE <sources> WIN32 <sources> FOLDERS <vor folders> LIBS <libs>
-#          [RESOURCE_LOCK <resource>])
+#          [OWNS_SCREEN])
 # One GoogleTest program per folder. In the Win32 tree ctest runs it under Wine.
-# Tests that share a resource (the screen they look at) never run at once;
+# OWNS_SCREEN: the tests look at the screen or send input through it, so each
+# runs with no other test beside it: any other test's window that comes up
+# would take the keyboard focus or cover what they look at.
 # ENVIRONMENT gives them variables (NAME=value) at start.
 function(vor_test name)
-  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "PORTABLE;WIN32;FOLDERS;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "OWNS_SCREEN" "" "PORTABLE;WIN32;FOLDERS;LIBS;ENVIRONMENT" ${ARGN})
   vor_tree_sources(sources)
   if(NOT sources)
     return()
@@ -125,8 +127,8 @@ function(vor_test name)
     set(label host)
   endif()
   set(properties LABELS ${label} TIMEOUT 120)
-  if(ARG_RESOURCE_LOCK)
-    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  if(ARG_OWNS_SCREEN)
+    list(APPEND properties RUN_SERIAL TRUE)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
