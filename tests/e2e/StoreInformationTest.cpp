@@ -10,13 +10,17 @@ namespace {
 
 using namespace PublicationRecords;
 
+using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
+using E2e::kViewClass;
+using E2e::kWindowTimeoutMs;
 constexpr uint8_t kStatements = 4;
 constexpr uint8_t kExpression = 3;
 constexpr uint8_t kLiteral = 0;
 constexpr uint8_t kLess = 4;
 constexpr uint8_t kEqual = 2;
 constexpr int32_t kQuit = 103;
+constexpr uint32_t kKeysPageColour = 0x00E0E0F0;
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
@@ -118,6 +122,68 @@ TEST(StoreInformationTest, TheStartPageStoresIntoATextFile) {
   ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "the publication did not quit";
   EXPECT_EQ(driver.ExitCode(), 0u);
   EXPECT_EQ(temporary.ReadFile("result.txt"), "Ada 42\r\nsecond line\r\nend");
+}
+
+// A page covered by a simple hotspot with two key triggers: K appends "K"
+// to a variable through the expression language; Q stores the variable
+// into result.txt beside the publication, then quits. J has no trigger.
+Publication KeyTriggers() {
+  constexpr uint16_t kKeyK = 'K';
+  constexpr uint16_t kKeyQ = 'Q';
+  StoreInfo append;
+  append.id = 1;
+  append.sourceKind = kStatements;
+  append.text = "keys = keys & \"K\"";
+  Event onK;
+  onK.id = 1;
+  onK.objects = {append.Object()};
+  onK.delays = {0};
+
+  StoreInfo store;
+  store.id = 2;
+  store.sourceKind = kExpression;
+  store.text = "keys";
+  store.targetFile = "result.txt";
+  store.replace = 1;
+  ActionFields quitFields;
+  quitFields.target = VORObjectKey{0, 0, 1};
+  quitFields.code = kQuit;
+  Event onQ;
+  onQ.id = 2;
+  onQ.objects = {store.Object(), Action(1, 2, quitFields)};
+  onQ.delays = {0, 300};
+
+  HotSpotRecord hotSpot;
+  hotSpot.graphical.right = 200;
+  hotSpot.graphical.bottom = 100;
+  hotSpot.graphical.events.list = {onK.Object(), onQ.Object()};
+  hotSpot.graphical.events.triggers = {KeyboardTrigger(1, kKeyK), KeyboardTrigger(2, kKeyQ)};
+  hotSpot.graphical.events.indexes = {0, 1};
+  Page page = ColouredPage(1, kKeysPageColour);
+  page.objects = {SimpleHotSpotObject(1, hotSpot)};
+  return SmallPagesInAWindow("Keys", kCloseBoxExits, {page});
+}
+
+// Keys pressed as a person presses them reach the page's hotspot, whose
+// triggers change a variable; the value a store-information action writes
+// shows each K once and nothing of the key without a trigger.
+TEST(StoreInformationTest, KeyTriggersSetTheVariableThatIsStored) {
+  ScratchFolder folder;
+  folder.WriteFile("demo.vor", PublicationRecords::FileText(KeyTriggers()));
+  ProgramDriver driver;
+  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
+  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  ASSERT_NE(window, nullptr);
+  const SIZE page{200, 100};
+  // The page's colour shows in the margins around it once it is up.
+  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, page, -10, 50, RGB(0xF0, 0xE0, 0xE0), kWindowTimeoutMs));
+  const SIZE client = ProgramDriver::ClientSize(window);
+  POINT onPage{client.cx / 2, client.cy / 2};
+  ClientToScreen(window, &onPage);
+  ASSERT_TRUE(ProgramDriver::Xdotool("mousemove " + std::to_string(onPage.x) + " " + std::to_string(onPage.y) +
+                                     " sleep 0.2 click 1 sleep 0.2 key --delay 50 j k j k q"));
+  ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "Q did not fire its trigger";
+  EXPECT_EQ(folder.ReadFile("result.txt"), "KK");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "model/VORPlayerPage.h"
 #include "model/VORPublication.h"
 #include "model/VORTrigger.h"
+#include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORSimpleHotSpot.h"
 #include "support/FakeApp.h"
 #include "support/HeadlessView.h"
@@ -34,6 +35,22 @@ public:
   void FireLButtonUp(uint16_t bits) override {
     Note("up", bits);
     VORPlayerSimpleHotSpot::FireLButtonUp(bits);
+  }
+  void FireLButtonDblClk(uint16_t bits) override {
+    Note("double", bits);
+    VORPlayerSimpleHotSpot::FireLButtonDblClk(bits);
+  }
+  void FireRButtonDown(uint16_t bits) override {
+    Note("right down", bits);
+    VORPlayerSimpleHotSpot::FireRButtonDown(bits);
+  }
+  void FireRButtonUp(uint16_t bits) override {
+    Note("right up", bits);
+    VORPlayerSimpleHotSpot::FireRButtonUp(bits);
+  }
+  void FireRButtonDblClk(uint16_t bits) override {
+    Note("right double", bits);
+    VORPlayerSimpleHotSpot::FireRButtonDblClk(bits);
   }
   void FireMouseEnter(uint16_t bits) override {
     Note("enter", bits);
@@ -114,6 +131,143 @@ TEST_F(HotSpotInputTest, MovesVisitEveryObjectAndTrackEnterAndLeave) {
   m_view.GetInput().DispatchMouseMove(VORPoint{150, 150});
   EXPECT_EQ(m_log, (std::vector<std::string>{"2 enter", "1 enter", "2 leave", "1 leave"}));
   EXPECT_EQ(m_upper->GetState(), VORHotSpot::kOutside);
+}
+
+// ---- One hotspot's state machine ---------------------------------------------
+
+// The mouse actions the view sends, straight to the upper hotspot, which
+// starts with the pointer outside. Each step gives the answer the hotspot
+// owes when it keeps every event (no pass-through flag); with every flag
+// set it must answer "pass on" every time and fire the same triggers.
+const VORPoint kIn{50, 50};
+const VORPoint kOut{150, 150};
+
+struct MouseStep {
+  int32_t code;
+  VORPoint point;
+  bool keptAnswer;
+  uint32_t modifiers = 0;
+};
+
+struct MouseSequence {
+  const char *name;
+  std::vector<MouseStep> steps;
+  std::vector<std::string> fired;
+  int32_t state;
+};
+
+class HotSpotSequenceTest : public HotSpotInputTest {
+protected:
+  bool Send(const MouseStep &step) {
+    VORGraphicalObjectAction action;
+    action.SetActionCode(step.code);
+    action.SetTarget(m_upper->GetObjectCode());
+    action.SetPoint(step.point);
+    action.SetModifiers(step.modifiers);
+    ActionContext context = ActionContext::FromView(&m_view);
+    return m_upper->ReceiveAction(action, context);
+  }
+  // Hidden and shown again: the pointer is outside and nothing is held.
+  void StartAfresh() {
+    m_upper->Hide(0);
+    m_upper->Show(0);
+    m_log.clear();
+  }
+};
+
+TEST_F(HotSpotSequenceTest, EventSequencesFireTriggersAndAnswerByThePassThroughFlags) {
+  using namespace VORInput;
+  const MouseSequence sequences[] = {
+      {"enter, press, release",
+       {{kPointerMoved, kIn, true}, {kLeftDown, kIn, true}, {kLeftUp, kIn, true}},
+       {"2 enter", "2 down", "2 up"},
+       VORHotSpot::kInside},
+      {"released outside, it leaves",
+       {{kLeftDown, kIn, true}, {kLeftUp, kOut, false}},
+       {"2 down", "2 leave"},
+       VORHotSpot::kOutside},
+      {"moved out while held, it leaves",
+       {{kLeftDown, kIn, true}, {kPointerMoved, kOut, false}},
+       {"2 down", "2 leave"},
+       VORHotSpot::kOutside},
+      {"a move outside while outside", {{kPointerMoved, kOut, false}}, {}, VORHotSpot::kOutside},
+      {"a press outside", {{kLeftDown, kOut, false}}, {}, VORHotSpot::kOutside},
+      {"a release outside while outside", {{kLeftUp, kOut, false}}, {}, VORHotSpot::kOutside},
+      {"a release inside without a press fires nothing",
+       {{kPointerMoved, kIn, true}, {kLeftUp, kIn, true}},
+       {"2 enter"},
+       VORHotSpot::kInside},
+      {"the left release of a right press fires nothing",
+       {{kRightDown, kIn, true}, {kLeftUp, kIn, true}, {kRightUp, kIn, true}},
+       {"2 right down", "2 right up"},
+       VORHotSpot::kInside},
+      {"the right release of a left press fires nothing",
+       {{kLeftDown, kIn, true}, {kRightUp, kIn, true}, {kLeftUp, kIn, true}},
+       {"2 down", "2 up"},
+       VORHotSpot::kInside},
+      {"double clicks fire only where they hit but always answer",
+       {{kLeftDoubleClick, kIn, true},
+        {kLeftDoubleClick, kOut, true},
+        {kRightDoubleClick, kIn, true},
+        {kRightDoubleClick, kOut, true}},
+       {"2 double", "2 right double"},
+       VORHotSpot::kOutside},
+      {"Ctrl, Alt and Shift become trigger bits",
+       {{kLeftDown, kIn, true, kCtrl | kShift}, {kLeftUp, kIn, true, kAlt}},
+       {"2 down80", "2 up32"},
+       VORHotSpot::kInside},
+  };
+  for (const uint32_t flags : {0u, VORHotSpot::VORHotSpotProperties::kAllPass}) {
+    m_upper->GetHotSpotProperties().flags = flags;
+    for (const MouseSequence &sequence : sequences) {
+      StartAfresh();
+      for (size_t i = 0; i < sequence.steps.size(); ++i) {
+        const bool expected = flags == 0 && sequence.steps[i].keptAnswer;
+        EXPECT_EQ(Send(sequence.steps[i]), expected) << sequence.name << ", step " << i << ", flags " << flags;
+      }
+      EXPECT_EQ(m_log, sequence.fired) << sequence.name << ", flags " << flags;
+      EXPECT_EQ(m_upper->GetState(), sequence.state) << sequence.name << ", flags " << flags;
+    }
+  }
+}
+
+// Each flag lets exactly its own events pass: the last step answers "pass
+// on" with only its flag set and "handled" with every other flag set.
+TEST_F(HotSpotSequenceTest, EachPassThroughFlagGovernsItsOwnEvents) {
+  using namespace VORInput;
+  using Pass = VORHotSpot::VORHotSpotProperties;
+  const struct {
+    uint32_t flag;
+    std::vector<MouseStep> steps;
+  } cases[] = {
+      {Pass::kPassButtonDown, {{kLeftDown, kIn, true}}},
+      {Pass::kPassButtonDown, {{kRightDown, kIn, true}}},
+      {Pass::kPassButtonUp, {{kLeftDown, kIn, true}, {kLeftUp, kIn, true}}},
+      {Pass::kPassButtonUp, {{kRightDown, kIn, true}, {kRightUp, kIn, true}}},
+      {Pass::kPassMouseMove, {{kPointerMoved, kIn, true}}},
+      {Pass::kPassMouseMove, {{kLeftDown, kIn, true}, {kPointerMoved, kIn, true}}},
+      {Pass::kPassLeftDoubleClick, {{kLeftDoubleClick, kIn, true}}},
+      {Pass::kPassRightDoubleClick, {{kRightDoubleClick, kIn, true}}},
+  };
+  for (const auto &c : cases) {
+    for (const bool onlyItsOwn : {true, false}) {
+      m_upper->GetHotSpotProperties().flags = onlyItsOwn ? c.flag : Pass::kAllPass & ~c.flag;
+      StartAfresh();
+      bool answer = false;
+      for (const MouseStep &step : c.steps)
+        answer = Send(step);
+      EXPECT_EQ(answer, !onlyItsOwn) << "flag " << c.flag << ", last code " << c.steps.back().code;
+    }
+  }
+}
+
+TEST_F(HotSpotSequenceTest, AHiddenHotSpotFiresNothingAndPassesEverythingOn) {
+  m_upper->GetHotSpotProperties().flags = 0;
+  m_upper->Hide(0);
+  for (const int32_t code : {VORInput::kPointerMoved, VORInput::kLeftDown, VORInput::kLeftUp,
+                             VORInput::kLeftDoubleClick, VORInput::kRightDown, VORInput::kRightUp})
+    EXPECT_FALSE(Send({code, kIn, true})) << "code " << code;
+  EXPECT_TRUE(m_log.empty());
 }
 
 TEST_F(HotSpotInputTest, TheMouseHolderAloneGetsClicks) {
