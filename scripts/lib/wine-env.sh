@@ -101,10 +101,39 @@ vor_wine_start() {
   vor_wine_prefix
   wineserver -p
   vor_wine cmd /c exit </dev/null >/dev/null 2>&1
+  vor_wine_hold_desktop
+}
+
+# Wine runs the desktop (explorer.exe /desktop) in a process of its own,
+# started by the first program that needs the desktop window and closed about
+# a second after the last program using the desktop ends. Started from inside
+# a test, it keeps that test's output pipe (stderr) until it closes, and ctest
+# waits for the pipe: with other tests keeping the desktop in use that is
+# until the run ends, or the 120 s timeout. Its closing also races with tests
+# starting their windows. So the desktop starts here, with no output, and a
+# command prompt that waits on its input keeps it in use until
+# vor_wine_stop.
+vor_wine_hold_desktop() {
+  coproc VOR_DESKTOP_HOLDER { exec "$VOR_WINE" cmd /q /k 2>/dev/null; }
+  local answer=""
+  echo "echo vor-desktop-held" >&"${VOR_DESKTOP_HOLDER[1]}"
+  while read -r -t 120 -u "${VOR_DESKTOP_HOLDER[0]}" answer; do
+    answer=${answer%$'\r'}
+    [ "$answer" = vor-desktop-held ] && break
+  done
+  if [ "$answer" != vor-desktop-held ]; then
+    echo "wine: the command prompt that holds the desktop did not start" >&2
+    return 1
+  fi
+  # rundll32 makes a window, which starts the desktop and waits until it is up.
+  vor_wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1
 }
 
 vor_wine_stop() {
   wineserver -k 2>/dev/null || true
+  if [ -n "${VOR_DESKTOP_HOLDER_PID:-}" ]; then
+    wait "$VOR_DESKTOP_HOLDER_PID" 2>/dev/null || true
+  fi
   if [ -n "${VOR_XVFB_PID:-}" ]; then
     kill "$VOR_XVFB_PID" 2>/dev/null || true
     wait "$VOR_XVFB_PID" 2>/dev/null || true
