@@ -57,10 +57,7 @@ std::vector<uint8_t> HalfKeyedPicture() {
 PublicationRecords::PageObject KeyedPictureObject() {
   constexpr uint32_t kImageId = 3;
   PublicationRecords::HotSpotRecord image;
-  image.graphical.left = 60;
-  image.graphical.top = 35;
-  image.graphical.right = 60 + kPictureWidth;
-  image.graphical.bottom = 35 + kPictureHeight;
+  image.graphical.Place(60, 35, 60 + kPictureWidth, 35 + kPictureHeight);
   image.graphical.shadowX = 4;
   image.graphical.shadowY = 4;
   image.graphical.shadowColour = kPictureShadow;
@@ -83,10 +80,7 @@ PublicationRecords::Publication DecoratedPage() {
   background.colour2 = RGB(255, 255, 255);
   background.direction = 1;
   PublicationRecords::BorderRecord border;
-  border.graphical.left = 40;
-  border.graphical.top = 20;
-  border.graphical.right = 140;
-  border.graphical.bottom = 80;
+  border.graphical.Place(40, 20, 140, 80);
   border.graphical.shadowX = 8;
   border.graphical.shadowY = 8;
   border.graphical.shadowColour = kShadow;

@@ -230,10 +230,7 @@ TEST(LaunchTest, ABrowserPaneWithoutTheContainerUsesTheSystemBrowser) {
   ClassEntry htmCommand("VORTestPage\\shell\\open\\command",
                         "\"" + Program("vor_launch_logger.exe") + "\" -nohome \"%1\"");
   BrowserRecord browser;
-  browser.graphical.left = 20;
-  browser.graphical.top = 20;
-  browser.graphical.right = 300;
-  browser.graphical.bottom = 200;
+  browser.graphical.Place(20, 20, 300, 200);
   browser.startUrl = "http://example.org/start.htm";
   browser.systemBrowserFallback = 1;
   Publication publication = OnePage("Browser", {}, kEscapeExitsFlag);
@@ -266,10 +263,7 @@ TEST(LaunchTest, ABrowserPaneWithTheContainerNavigates) {
   ASSERT_TRUE(
       CopyFileA(Program("standin\\VOROleContainer.dll").c_str(), folder.File("VOROleContainer.dll").c_str(), FALSE));
   BrowserRecord browser;
-  browser.graphical.left = 20;
-  browser.graphical.top = 20;
-  browser.graphical.right = 300;
-  browser.graphical.bottom = 200;
+  browser.graphical.Place(20, 20, 300, 200);
   browser.startUrl = "http://example.org/start.htm";
   Publication publication = OnePage("Browser", {}, kEscapeExitsFlag);
   publication.oleContainer = 1;

@@ -19,10 +19,7 @@ constexpr uint16_t kPathMs = 3000;
 
 PublicationRecords::BackgroundRecord Square(int32_t left, int32_t top, int32_t size, COLORREF colour) {
   PublicationRecords::BackgroundRecord square;
-  square.graphical.left = left;
-  square.graphical.top = top;
-  square.graphical.right = left + size;
-  square.graphical.bottom = top + size;
+  square.graphical.Place(left, top, left + size, top + size);
   square.fillKind = 1;
   square.colour1 = colour;
   return square;

@@ -44,10 +44,7 @@ std::string SolidBmp(COLORREF colour, int32_t width, int32_t height) {
 PublicationRecords::Publication SlideshowPage() {
   PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite, kPageWidth, kPageHeight);
   PublicationRecords::SlideshowRecord record;
-  record.hotSpot.graphical.left = 20;
-  record.hotSpot.graphical.top = 20;
-  record.hotSpot.graphical.right = 120;
-  record.hotSpot.graphical.bottom = 80;
+  record.hotSpot.graphical.Place(20, 20, 120, 80);
   record.repeatCount = -1;
   record.slides = {{kSlideMs, VORObjectKey{4, 0, 2}, {}}, {kSlideMs, VORObjectKey{4, 0, 3}, {}}};
   constexpr int16_t kPublicationFolder = 1;
@@ -107,10 +104,7 @@ PublicationRecords::Publication FilePatternPage() {
   constexpr uint8_t kPictureStorage = 2;
   constexpr uint32_t kNeverUsed = 600000;
   PublicationRecords::SlideshowRecord record;
-  record.hotSpot.graphical.left = 20;
-  record.hotSpot.graphical.top = 20;
-  record.hotSpot.graphical.right = 120;
-  record.hotSpot.graphical.bottom = 80;
+  record.hotSpot.graphical.Place(20, 20, 120, 80);
   record.slideFlags = kStartAndFilePattern;
   record.repeatCount = 0;
   record.slides = {{kSlideMs, VORObjectKey{4, 0, 2}, {}}, {kNeverUsed, VORObjectKey{4, 0, 2}, {}}};
@@ -118,10 +112,7 @@ PublicationRecords::Publication FilePatternPage() {
       1, record,
       {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "*-slide.*", true, kPictureStorage})}));
   PublicationRecords::SlideshowRecord empty;
-  empty.hotSpot.graphical.left = 140;
-  empty.hotSpot.graphical.top = 20;
-  empty.hotSpot.graphical.right = 180;
-  empty.hotSpot.graphical.bottom = 80;
+  empty.hotSpot.graphical.Place(140, 20, 180, 80);
   empty.slideFlags = kStartAndFilePattern;
   page.objects.push_back(PublicationRecords::SlideshowObject(3, empty));
   return PublicationRecords::SmallPagesInAWindow("Slides", kCloseBoxExits, {page});

@@ -19,7 +19,6 @@ constexpr uint8_t kExpression = 3;
 constexpr uint8_t kLiteral = 0;
 constexpr uint8_t kLess = 4;
 constexpr uint8_t kEqual = 2;
-constexpr int32_t kQuit = 103;
 constexpr uint32_t kKeysPageColour = 0x00E0E0F0;
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
@@ -87,12 +86,9 @@ Publication Storing() {
   allowed.objects = {StoreInTemporaryFile(5, kLiteral, "end", 0), Comparing(2, kEqual, "first", "ADA").Object()};
   allowed.delays = {0};
 
-  ActionFields quitFields;
-  quitFields.target = VORObjectKey{0, 0, 1};
-  quitFields.code = kQuit;
   Event quit;
   quit.id = 4;
-  quit.objects = {Action(1, 6, quitFields)};
+  quit.objects = {QuitAction(6)};
   quit.delays = {200};
 
   Page page(VORObjectKey{0, 4, 1});
@@ -145,12 +141,9 @@ Publication KeyTriggers() {
   store.text = "keys";
   store.targetFile = "result.txt";
   store.replace = 1;
-  ActionFields quitFields;
-  quitFields.target = VORObjectKey{0, 0, 1};
-  quitFields.code = kQuit;
   Event onQ;
   onQ.id = 2;
-  onQ.objects = {store.Object(), Action(1, 2, quitFields)};
+  onQ.objects = {store.Object(), QuitAction(2)};
   onQ.delays = {0, 300};
 
   HotSpotRecord hotSpot;

@@ -19,7 +19,6 @@ constexpr int32_t kPageHeight = 240;
 constexpr uint32_t kPageColour = 0x00E0F0E0;
 constexpr uint16_t kEnterKey = 13;
 constexpr uint8_t kFromVariable = 1;
-constexpr int32_t kQuit = 103;
 constexpr uint32_t kCommitsEachChange = 0x80;
 constexpr int kMarginX = -10;
 
@@ -33,12 +32,9 @@ Publication TypingPublication() {
   store.sourceKind = kFromVariable;
   store.text = DemoPublication::kVisitorVariable;
   store.targetFile = "result.txt";
-  ActionFields quitFields;
-  quitFields.target = VORObjectKey{0, 0, 1};
-  quitFields.code = kQuit;
   Event onEnter;
   onEnter.id = 1;
-  onEnter.objects = {store.Object(), Action(1, 2, quitFields)};
+  onEnter.objects = {store.Object(), QuitAction(2)};
   onEnter.delays = {0, 300};
   field.hotSpot.graphical.events.list = {onEnter.Object()};
   field.hotSpot.graphical.events.triggers = {KeyboardTrigger(1, kEnterKey)};

@@ -42,10 +42,7 @@ PublicationRecords::Publication VideoPage(uint16_t flags) {
   using namespace PublicationRecords;
   Page page = ColouredPage(1, kPageColour, kPageWidth, kPageHeight);
   VideoRecord video;
-  video.hotSpot.graphical.left = kLeft;
-  video.hotSpot.graphical.top = kTop;
-  video.hotSpot.graphical.right = kLeft + kWidth;
-  video.hotSpot.graphical.bottom = kTop + kHeight;
+  video.hotSpot.graphical.Place(kLeft, kTop, kLeft + kWidth, kTop + kHeight);
   video.videoFlags = flags;
   video.repeatCount = -1;
   page.objects = {AviVideoObject(1, video, "movie.avi")};

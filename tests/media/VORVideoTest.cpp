@@ -217,10 +217,7 @@ protected:
 
   static VideoRecord Record(uint16_t flags, int16_t repeatCount = 0) {
     VideoRecord record;
-    record.hotSpot.graphical.left = 20;
-    record.hotSpot.graphical.top = 10;
-    record.hotSpot.graphical.right = 120;
-    record.hotSpot.graphical.bottom = 90;
+    record.hotSpot.graphical.Place(20, 10, 120, 90);
     record.videoFlags = flags;
     record.repeatCount = repeatCount;
     return record;

@@ -72,10 +72,7 @@ std::vector<uint8_t> SolidPicture() {
 PageObject PictureButton(uint16_t buttonFlags) {
   ButtonRecord record;
   GraphicalRecord &graphical = record.hotSpot.graphical;
-  graphical.left = kButtonRect.left;
-  graphical.top = kButtonRect.top;
-  graphical.right = kButtonRect.right;
-  graphical.bottom = kButtonRect.bottom;
+  graphical.Place(kButtonRect.left, kButtonRect.top, kButtonRect.right, kButtonRect.bottom);
   graphical.transparentColour = 1;
   graphical.transparencyKind = 1;
   graphical.keyColour = kKey;

@@ -25,10 +25,7 @@ using PublicationRecords::BackgroundRecord;
 
 BackgroundRecord GradientRecord() {
   BackgroundRecord record;
-  record.graphical.left = 10;
-  record.graphical.top = 20;
-  record.graphical.right = 210;
-  record.graphical.bottom = 120;
+  record.graphical.Place(10, 20, 210, 120);
   record.fillKind = VORBackground::kGradient;
   record.colour1 = 0x00112233;
   record.colour2 = 0x00445566;

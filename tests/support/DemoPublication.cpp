@@ -58,10 +58,7 @@ uint32_t PixelOf(uint32_t colour) { return (colour >> 16 & 0xFF) | (colour & 0xF
 // falls only under the half that shows.
 PublicationRecords::PageObject CoverPictureObject(uint32_t id) {
   PublicationRecords::HotSpotRecord image;
-  image.graphical.left = 100;
-  image.graphical.top = 80;
-  image.graphical.right = 100 + kCoverWidth / 2;
-  image.graphical.bottom = 80 + kCoverHeight / 2;
+  image.graphical.Place(100, 80, 100 + kCoverWidth / 2, 80 + kCoverHeight / 2);
   image.graphical.shadowX = 5;
   image.graphical.shadowY = 5;
   image.graphical.shadowColour = kDarkGrey;
@@ -83,10 +80,7 @@ PublicationRecords::Page GradientPage(uint32_t id, uint32_t next) {
   background.colour2 = kOchre;
   background.direction = 2;
   PublicationRecords::BorderRecord border;
-  border.graphical.left = 60;
-  border.graphical.top = 50;
-  border.graphical.right = 260;
-  border.graphical.bottom = 190;
+  border.graphical.Place(60, 50, 260, 190);
   border.graphical.shadowX = 6;
   border.graphical.shadowY = 6;
   border.graphical.shadowColour = kDarkGrey;
@@ -117,10 +111,7 @@ PublicationRecords::Page BorderPage(uint32_t id, uint32_t next) {
   int32_t x = 10, y = 10;
   for (const Style &style : styles) {
     PublicationRecords::BorderRecord border;
-    border.graphical.left = x;
-    border.graphical.top = y;
-    border.graphical.right = x + 90;
-    border.graphical.bottom = y + 60;
+    border.graphical.Place(x, y, x + 90, y + 60);
     border.style = style.style;
     border.width = style.width;
     border.radius = style.radius;
@@ -178,10 +169,7 @@ PublicationRecords::Page MotionPage(uint32_t id, uint32_t next) {
   constexpr uint8_t kFlyIn = 2;
   const auto square = [](int32_t left, int32_t top, int32_t size, uint32_t colour) {
     PublicationRecords::BackgroundRecord record;
-    record.graphical.left = left;
-    record.graphical.top = top;
-    record.graphical.right = left + size;
-    record.graphical.bottom = top + size;
+    record.graphical.Place(left, top, left + size, top + size);
     record.fillKind = 1;
     record.colour1 = colour;
     return record;
@@ -229,10 +217,7 @@ PublicationRecords::Page BookmarkPage(uint32_t id, uint32_t next) {
 // page, played twice.
 PublicationRecords::PageObject MovieObject(uint16_t flags) {
   PublicationRecords::VideoRecord video;
-  video.hotSpot.graphical.left = 32;
-  video.hotSpot.graphical.top = 24;
-  video.hotSpot.graphical.right = 288;
-  video.hotSpot.graphical.bottom = 216;
+  video.hotSpot.graphical.Place(32, 24, 288, 216);
   video.videoFlags = flags;
   video.repeatCount = 1;
   return PublicationRecords::AviVideoObject(1, video, "movie.avi");
@@ -288,10 +273,7 @@ void AddSlideshowPage(PublicationRecords::Publication &publication) {
   constexpr int16_t kEndless = -1;
   const uint32_t colours[] = {kOchre, kSlateBlue, 0x00FFFFFF};
   PublicationRecords::SlideshowRecord record;
-  record.hotSpot.graphical.left = 80;
-  record.hotSpot.graphical.top = 60;
-  record.hotSpot.graphical.right = 240;
-  record.hotSpot.graphical.bottom = 180;
+  record.hotSpot.graphical.Place(80, 60, 240, 180);
   record.repeatCount = kEndless;
   std::vector<PublicationRecords::PageObject> slides;
   for (uint32_t i = 0; i < 3; ++i) {
@@ -739,10 +721,7 @@ PublicationRecords::Page PicturePage(uint32_t id, uint32_t next) {
   uint32_t objectId = 1;
   for (const PictureSpot &spot : PictureSpots()) {
     PublicationRecords::HotSpotRecord image;
-    image.graphical.left = spot.left;
-    image.graphical.top = spot.top;
-    image.graphical.right = spot.left + spot.width;
-    image.graphical.bottom = spot.top + spot.height;
+    image.graphical.Place(spot.left, spot.top, spot.left + spot.width, spot.top + spot.height);
     image.graphical.linkedResource = VORObjectKey{4, 0, objectId + 1};
     const PublicationRecords::ExternalIdentifier file{kPublicationFolder, spot.fileName, true, kReadAsPicture};
     page.objects.push_back(PublicationRecords::ImageObject(

@@ -116,6 +116,14 @@ ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields,
   return action;
 }
 
+ListedObject QuitAction(uint32_t id) {
+  constexpr int32_t kQuit = 103;
+  ActionFields fields;
+  fields.target = VORObjectKey{0, 0, 1};
+  fields.code = kQuit;
+  return Action(1, id, fields);
+}
+
 ListedObject GotoPageAction(uint32_t id, int32_t code, const VORObjectKey &page, const VORObjectKey &view,
                             std::optional<int32_t> extraWord) {
   ActionFields fields;

@@ -82,6 +82,8 @@ struct ActionFields {
 // An action (3, classCode, id): the common fields, then its own. A plain
 // object action (3, 1) has no fields of its own.
 ListedObject Action(uint16_t classCode, uint32_t id, const ActionFields &fields, const std::vector<uint8_t> &own = {});
+// A plain object action (3, 1) asking the player (0, 0, 1) to quit (103).
+ListedObject QuitAction(uint32_t id);
 // A go-to-page action (3, 3) for the player: the view and the target page.
 // The extra word, which files of versions above 0x4000000 need, is written
 // when given, here and in the two writers below.
@@ -407,6 +409,13 @@ struct GraphicalRecord {
   int32_t hideDelay = -1;
   uint8_t modalTransition = 1;
 
+  // The object's rectangle on its page (or in its frame).
+  void Place(int32_t l, int32_t t, int32_t r, int32_t b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   std::vector<Field> Fields() const;
 };
 
