@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/InternalImageWriter.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
@@ -8,8 +9,6 @@ namespace {
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
-using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 // Colours as the records and GDI store them: 0x00BBGGRR.
@@ -95,23 +94,14 @@ PublicationRecords::Publication DecoratedPage() {
   return publication;
 }
 
-COLORREF PagePixel(HWND window, int x, int y) {
-  return ProgramDriver::CentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y);
-}
-
-bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
-  return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
-}
-
 TEST(DecorationTest, AGradientBackgroundWithABorderedAreaAKeyedPictureAndTheirShadows) {
   ScratchFolder folder;
   folder.WriteFile("decorated.vor", PublicationRecords::FileText(DecoratedPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("decorated.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("decorated.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitForPagePixel(window, 10, 5, GreyOfColumn(10))) << "the gradient shows";
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
+  ASSERT_TRUE(page.WaitForPixel(10, 5, GreyOfColumn(10))) << "the gradient shows";
   struct Probe {
     const char *where;
     int x, y;
@@ -133,7 +123,7 @@ TEST(DecorationTest, AGradientBackgroundWithABorderedAreaAKeyedPictureAndTheirSh
       {"no shadow below the keyed half", 70, 57, GreyOfColumn(70)},
   };
   for (const Probe &p : probes) {
-    EXPECT_EQ(PagePixel(window, p.x, p.y), p.colour) << p.where;
+    EXPECT_EQ(page.Pixel(p.x, p.y), p.colour) << p.where;
   }
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));

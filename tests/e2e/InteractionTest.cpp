@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/DemoPublication.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
@@ -10,12 +11,9 @@ namespace {
 
 using DemoPublication::PlayArea;
 
-using E2e::kWindowTimeoutMs;
 constexpr DWORD kEffectTimeoutMs = 10000;
-using E2e::kExitTimeoutMs;
-constexpr DWORD kPollMs = 20;
 using E2e::kCloseBoxExits;
-using E2e::kViewClass;
+using E2e::kExitTimeoutMs;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr COLORREF kNextPageColour = RGB(220, 0, 0);
@@ -40,42 +38,15 @@ PublicationRecords::Publication PlayPublication() {
 int CentreX(const PlayArea &area) { return (area.left + area.right) / 2; }
 int CentreY(const PlayArea &area) { return (area.top + area.bottom) / 2; }
 
-// The player's window, with the page centred in its client area.
-class PlayWindow {
-public:
-  explicit PlayWindow(HWND window) : m_window(window) {
-    const SIZE client = ProgramDriver::ClientSize(window);
-    m_left = (client.cx - kPageWidth) / 2;
-    m_top = (client.cy - kPageHeight) / 2;
-  }
+// An xdotool "mousemove" to a point of the page, then a pause.
+std::string MoveTo(const CentredPage &page, int x, int y) { return page.MouseMove(x, y) + " sleep 0.15 "; }
 
-  COLORREF Pixel(int x, int y) const { return ProgramDriver::ClientPixel(m_window, m_left + x, m_top + y) & 0xFFFFFF; }
-  bool WaitForPixel(int x, int y, COLORREF colour) const {
-    const DWORD start = GetTickCount();
-    do {
-      if (Pixel(x, y) == colour)
-        return true;
-      Sleep(kPollMs);
-    } while (GetTickCount() - start < kEffectTimeoutMs);
-    return false;
-  }
-  // An xdotool "mousemove" to a point of the page, in screen coordinates.
-  std::string MoveTo(int x, int y) const {
-    POINT point{m_left + x, m_top + y};
-    ClientToScreen(m_window, &point);
-    return "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " sleep 0.15 ";
-  }
-  // Presses on one point, moves a little, then to another and lets go.
-  void Drag(int fromX, int fromY, int toX, int toY) const {
-    ASSERT_TRUE(ProgramDriver::Xdotool(MoveTo(fromX, fromY) + "mousedown 1 sleep 0.15 " + MoveTo(fromX + 3, fromY + 3) +
-                                       MoveTo((fromX + toX) / 2, (fromY + toY) / 2) + MoveTo(toX, toY) + "mouseup 1"));
-  }
-
-private:
-  HWND m_window;
-  int m_left;
-  int m_top;
-};
+// Presses on one point, moves a little, then to another and lets go.
+void Drag(const CentredPage &page, int fromX, int fromY, int toX, int toY) {
+  ASSERT_TRUE(ProgramDriver::Xdotool(
+      MoveTo(page, fromX, fromY) + "mousedown 1 sleep 0.15 " + MoveTo(page, fromX + 3, fromY + 3) +
+      MoveTo(page, (fromX + toX) / 2, (fromY + toY) / 2) + MoveTo(page, toX, toY) + "mouseup 1"));
+}
 
 // Played as a person plays it: hovering lights the lamp, a drop beside the
 // target glides back, a drop on it shows the mark, the button is drawn
@@ -85,11 +56,9 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   ScratchFolder folder;
   folder.WriteFile("play.vor", PublicationRecords::FileText(PlayPublication()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("play.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("play.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const PlayWindow page(window);
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight}, kEffectTimeoutMs);
   ASSERT_TRUE(page.WaitForPixel(5, 5, kPlayBackground)) << "the page shows";
 
   // The frame's children show over the page's opaque fill.
@@ -98,15 +67,15 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
 
   // Hover: the lamp lights while the pointer is over the ochre square.
   EXPECT_EQ(page.Pixel(CentreX(kLamp), CentreY(kLamp)), kPlayBackground);
-  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kHover), CentreY(kHover))));
+  ASSERT_TRUE(ProgramDriver::Xdotool(MoveTo(page, CentreX(kHover), CentreY(kHover))));
   EXPECT_TRUE(page.WaitForPixel(CentreX(kLamp), CentreY(kLamp), kLampColour)) << "lit on entry";
-  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(160, 100)));
+  ASSERT_TRUE(ProgramDriver::Xdotool(MoveTo(page, 160, 100)));
   EXPECT_TRUE(page.WaitForPixel(CentreX(kLamp), CentreY(kLamp), kPlayBackground)) << "out on leaving";
 
   // A drop where nothing takes it: the block glides back to its place.
   const int blockX = CentreX(kDraggable), blockY = CentreY(kDraggable);
   EXPECT_EQ(page.Pixel(blockX, blockY), kFace);
-  page.Drag(blockX, blockY, 270, 150);
+  Drag(page, blockX, blockY, 270, 150);
   EXPECT_TRUE(page.WaitForPixel(270, 150, kFace)) << "the block followed the pointer";
   EXPECT_TRUE(page.WaitForPixel(270, 150, kPlayBackground)) << "and left the refused place";
   EXPECT_TRUE(page.WaitForPixel(blockX, blockY, kFace)) << "gliding back to where it was";
@@ -119,7 +88,7 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   const int refusingX = CentreX(kRefusingTarget), refusingY = CentreY(kRefusingTarget);
   const int aboveX = blockX, aboveY = kDraggable.top - 1;
   EXPECT_EQ(page.Pixel(refusingX, refusingY), kRefusingColour);
-  page.Drag(blockX, blockY, refusingX, refusingY);
+  Drag(page, blockX, blockY, refusingX, refusingY);
   EXPECT_TRUE(page.WaitForPixel(refusingX, refusingY, kFace)) << "the block lay on the refusing target";
   EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kFace)) << "gliding back";
   EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kPlayBackground)) << "and in place";
@@ -128,7 +97,7 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   EXPECT_EQ(page.Pixel(CentreX(kDropMark), CentreY(kDropMark)), kPlayBackground) << "no drop was taken";
 
   // A drop on the target: the target's drop trigger shows the mark.
-  page.Drag(blockX, blockY, CentreX(kDropTarget), CentreY(kDropTarget));
+  Drag(page, blockX, blockY, CentreX(kDropTarget), CentreY(kDropTarget));
   EXPECT_TRUE(page.WaitForPixel(CentreX(kDropMark), CentreY(kDropMark), kMarkColour)) << "the drop was taken";
   EXPECT_EQ(page.Pixel(CentreX(kDropTarget), CentreY(kDropTarget)), kFace) << "the block stays on the target";
   EXPECT_EQ(page.Pixel(blockX, blockY), kPlayBackground);
@@ -151,7 +120,7 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   };
   for (const ArrowPixel &pixel : arrow)
     EXPECT_EQ(page.Pixel(pixel.x, pixel.y), pixel.raised) << pixel.what << ", raised";
-  ASSERT_TRUE(ProgramDriver::Xdotool(page.MoveTo(CentreX(kNextButton), CentreY(kNextButton)) + "mousedown 1"));
+  ASSERT_TRUE(ProgramDriver::Xdotool(MoveTo(page, CentreX(kNextButton), CentreY(kNextButton)) + "mousedown 1"));
   EXPECT_TRUE(page.WaitForPixel(bevelX, bevelY, kBlack)) << "drawn pressed while held";
   for (const ArrowPixel &pixel : arrow)
     EXPECT_EQ(page.Pixel(pixel.x, pixel.y), pixel.pressed) << pixel.what << ", pressed";

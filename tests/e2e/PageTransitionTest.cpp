@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
 using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
@@ -44,55 +44,29 @@ PublicationRecords::Publication FadingPages() {
   return PublicationRecords::SmallPagesInAWindow("Fading pages", kCloseBoxExits, {first, second});
 }
 
-// A screenshot of the page, centred in the window's client area, as the
-// screen shows it now: 0xRRGGBB pixels, top row first.
+// A screenshot of the page: 0xBBGGRR pixels, top row first.
 class Frame {
 public:
-  static Frame Capture(HWND window) {
-    const SIZE client = ProgramDriver::ClientSize(window);
-    POINT corner = {(client.cx - kPageWidth) / 2, (client.cy - kPageHeight) / 2};
-    ClientToScreen(window, &corner);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kPageWidth;
-    info.bmiHeader.biHeight = -kPageHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ displaced = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, kPageWidth, kPageHeight, screen, corner.x, corner.y, SRCCOPY);
-    GdiFlush();
+  static Frame Capture(const CentredPage &page) {
     Frame frame;
-    const auto *pixels = static_cast<const uint32_t *>(bits);
-    frame.m_pixels.assign(pixels, pixels + kPageWidth * kPageHeight);
-    for (uint32_t &pixel : frame.m_pixels)
-      pixel &= 0xFFFFFF;
-    SelectObject(memory, displaced);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(nullptr, screen);
+    frame.m_pixels = page.Screenshot();
     return frame;
   }
 
-  // Every pixel of this colour (0xBBGGRR).
+  // Every pixel of this colour.
   bool IsAll(COLORREF colour) const {
-    const uint32_t pixel = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-    for (const uint32_t each : m_pixels)
-      if (each != pixel)
+    for (const COLORREF each : m_pixels)
+      if (each != colour)
         return false;
     return true;
   }
   bool operator==(const Frame &other) const { return m_pixels == other.m_pixels; }
   bool operator!=(const Frame &other) const { return !(*this == other); }
-  // The middle pixel, 0xRRGGBB.
-  uint32_t Middle() const { return m_pixels[kPageHeight / 2 * kPageWidth + kPageWidth / 2]; }
+  // The middle pixel.
+  COLORREF Middle() const { return m_pixels[kPageHeight / 2 * kPageWidth + kPageWidth / 2]; }
 
 private:
-  std::vector<uint32_t> m_pixels;
+  std::vector<COLORREF> m_pixels;
 };
 
 // Looked at as a person would: screenshots taken one after another while
@@ -103,17 +77,14 @@ TEST(PageTransitionTest, APageChangeWithAFadeGoesThroughFramesBetweenTheTwoPages
   ScratchFolder folder;
   folder.WriteFile("fade.vor", PublicationRecords::FileText(FadingPages()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("fade.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("fade.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, kPageWidth / 2,
-                                                     kPageHeight / 2, kBlue, kWindowTimeoutMs))
-      << "the first page shows";
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
+  ASSERT_TRUE(page.WaitForPixel(kPageWidth / 2, kPageHeight / 2, kBlue)) << "the first page shows";
   std::vector<Frame> frames;
   const DWORD start = GetTickCount();
   do {
-    frames.push_back(Frame::Capture(window));
+    frames.push_back(Frame::Capture(page));
     if (frames.back().IsAll(kOrange))
       break;
     Sleep(kFramePeriodMs);
@@ -131,13 +102,13 @@ TEST(PageTransitionTest, APageChangeWithAFadeGoesThroughFramesBetweenTheTwoPages
   // A frame half way: neither page's colour, each channel between theirs.
   bool mixed = false;
   for (const Frame &frame : frames) {
-    const uint32_t middle = frame.Middle();
-    const uint32_t red = middle >> 16 & 0xFF, blue = middle & 0xFF;
+    const COLORREF middle = frame.Middle();
+    const BYTE red = GetRValue(middle), blue = GetBValue(middle);
     mixed = mixed || (red > 0x20 && red < 0xE0 && blue > 0x20 && blue < 0xB0);
   }
   EXPECT_TRUE(mixed) << "the new page showed through the old one";
   Sleep(300);
-  EXPECT_TRUE(Frame::Capture(window) == last) << "the new page stays";
+  EXPECT_TRUE(Frame::Capture(page) == last) << "the new page stays";
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
 }

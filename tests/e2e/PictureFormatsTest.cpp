@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/DemoPublication.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
@@ -12,9 +13,9 @@ using E2e::kExitTimeoutMs;
 using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 50;
 using E2e::kCloseBoxExits;
-using E2e::kViewClass;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
+constexpr SIZE kPage{kPageWidth, kPageHeight};
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // JPEG colours come back within rounding; the others exactly.
 constexpr int kTolerance = 4;
@@ -34,12 +35,6 @@ PublicationRecords::Publication PicturePublication() {
   return publication;
 }
 
-COLORREF PagePixel(HWND window, int x, int y) {
-  const SIZE client = ProgramDriver::ClientSize(window);
-  const int left = (client.cx - kPageWidth) / 2, top = (client.cy - kPageHeight) / 2;
-  return ProgramDriver::ClientPixel(window, left + x, top + y) & 0xFFFFFF;
-}
-
 bool Near(COLORREF a, COLORREF b) {
   for (int shift = 0; shift < 24; shift += 8) {
     const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
@@ -49,10 +44,11 @@ bool Near(COLORREF a, COLORREF b) {
   return true;
 }
 
-bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
+// Waits until the point of the page shows about the colour.
+bool WaitForNearPixel(const CentredPage &page, int x, int y, COLORREF colour) {
   const DWORD start = GetTickCount();
   do {
-    if (Near(PagePixel(window, x, y), colour))
+    if (Near(page.Pixel(x, y), colour))
       return true;
     Sleep(kPollMs);
   } while (GetTickCount() - start < kWindowTimeoutMs);
@@ -69,13 +65,8 @@ protected:
 
   // Starts the program on the page and waits until the page's white shows.
   HWND Show(const char *program) {
-    if (!driver.Start(ProgramDriver::ProgramFolder() + program, folder.File("pictures.vor")))
-      return nullptr;
-    const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
-    if (window == nullptr)
-      return nullptr;
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return WaitForPagePixel(window, 5, 5, kWhite) ? window : nullptr;
+    const HWND window = driver.StartPlayer(folder.File("pictures.vor"), program);
+    return window != nullptr && WaitForNearPixel(CentredPage(window, kPage), 5, 5, kWhite) ? window : nullptr;
   }
 
   void Close(HWND window) {
@@ -98,12 +89,13 @@ Samples SamplesOf(const DemoPublication::PictureSpot &spot) {
 TEST_F(PictureFormatsTest, TheFullPlayerShowsAPictureOfEveryFormat) {
   const HWND window = Show("vorplayer.exe");
   ASSERT_NE(window, nullptr);
+  const CentredPage page(window, kPage);
   for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
     const Samples at = SamplesOf(spot);
-    EXPECT_TRUE(WaitForPagePixel(window, at.x, at.upperY, spot.topColour))
-        << spot.fileName << " upper half: " << std::hex << PagePixel(window, at.x, at.upperY);
-    EXPECT_TRUE(Near(PagePixel(window, at.x, at.lowerY), spot.bottomColour))
-        << spot.fileName << " lower half: " << std::hex << PagePixel(window, at.x, at.lowerY);
+    EXPECT_TRUE(WaitForNearPixel(page, at.x, at.upperY, spot.topColour))
+        << spot.fileName << " upper half: " << std::hex << page.Pixel(at.x, at.upperY);
+    EXPECT_TRUE(Near(page.Pixel(at.x, at.lowerY), spot.bottomColour))
+        << spot.fileName << " lower half: " << std::hex << page.Pixel(at.x, at.lowerY);
   }
   Close(window);
 }
@@ -113,19 +105,20 @@ TEST_F(PictureFormatsTest, TheFullPlayerShowsAPictureOfEveryFormat) {
 TEST_F(PictureFormatsTest, TheCompactPlayerShowsTheBmpOnly) {
   const HWND window = Show("vorcompact.exe");
   ASSERT_NE(window, nullptr);
+  const CentredPage page(window, kPage);
   for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
     const Samples at = SamplesOf(spot);
     if (std::string(spot.fileName).find(".bmp") != std::string::npos) {
-      EXPECT_TRUE(WaitForPagePixel(window, at.x, at.upperY, spot.topColour)) << spot.fileName;
-      EXPECT_TRUE(Near(PagePixel(window, at.x, at.lowerY), spot.bottomColour)) << spot.fileName;
+      EXPECT_TRUE(WaitForNearPixel(page, at.x, at.upperY, spot.topColour)) << spot.fileName;
+      EXPECT_TRUE(Near(page.Pixel(at.x, at.lowerY), spot.bottomColour)) << spot.fileName;
     }
   }
   // Looked at once the BMP is up, so the page is whole.
   for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
     const Samples at = SamplesOf(spot);
     if (std::string(spot.fileName).find(".bmp") == std::string::npos) {
-      EXPECT_EQ(PagePixel(window, at.x, at.upperY), kWhite) << spot.fileName;
-      EXPECT_EQ(PagePixel(window, at.x, at.lowerY), kWhite) << spot.fileName;
+      EXPECT_EQ(page.Pixel(at.x, at.upperY), kWhite) << spot.fileName;
+      EXPECT_EQ(page.Pixel(at.x, at.lowerY), kWhite) << spot.fileName;
     }
   }
   Close(window);

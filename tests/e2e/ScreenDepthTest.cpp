@@ -15,14 +15,11 @@ namespace {
 using E2e::kExitTimeoutMs;
 using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 20;
-using E2e::kViewClass;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr uint32_t kEscapeExits = 0x10;
 // A colour value with this bit names an entry of the publication's palette.
 constexpr uint32_t kPaletteIndex = 0x01000000;
 constexpr uint32_t kPublicationColour = 0xFFFFFFFF;
-
-std::string Player() { return ProgramDriver::ProgramFolder() + "vorplayer.exe"; }
 
 // BITSPIXEL of this screen; a 24-bit X screen answers 32.
 int ScreenBits() {
@@ -101,11 +98,8 @@ TEST(ScreenDepthTest, AnEightBitPublicationPaintsItsPalettesColours) {
   ScratchFolder folder;
   folder.WriteFile("eight.vor", PublicationRecords::FileText(EightBitPublication()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(Player(), folder.File("eight.vor")));
-  HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  HWND window = driver.StartPlayer(folder.File("eight.vor"));
   ASSERT_NE(window, nullptr);
-  // Nothing else may cover the points read.
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   COLORREF shown = 0;
   ASSERT_TRUE(WaitForColour(window, 1, 1, EntryColour(5), shown))
       << "the first page's margins show entry 5 of the publication's palette, not " << Text(shown);

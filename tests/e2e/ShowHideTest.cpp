@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -7,8 +8,6 @@ namespace {
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
-using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -44,14 +43,6 @@ PublicationRecords::Publication TimedPage() {
   return PublicationRecords::SmallPagesInAWindow("Timed page", kCloseBoxExits, {page});
 }
 
-COLORREF PagePixel(HWND window, int x, int y) {
-  return ProgramDriver::CentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y);
-}
-
-bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
-  return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
-}
-
 // Looked at as a person would: the red square is not there at first and
 // shows up later; the green one leaves its start, passes the middle and
 // stays at the end of its path.
@@ -59,23 +50,22 @@ TEST(ShowHideTest, AnObjectAppearsAfterItsDelayAndAnotherMovesAlongItsPath) {
   ScratchFolder folder;
   folder.WriteFile("timed.vor", PublicationRecords::FileText(TimedPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("timed.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("timed.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitForPagePixel(window, 150, 10, kWhite)) << "the page shows";
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
+  ASSERT_TRUE(page.WaitForPixel(150, 10, kWhite)) << "the page shows";
   const DWORD shown = GetTickCount();
-  const COLORREF before = PagePixel(window, 40, 40);
+  const COLORREF before = page.Pixel(40, 40);
   if (GetTickCount() - shown < kShowDelayMs / 2) {
     EXPECT_EQ(before, kWhite) << "the red square waits for its delay";
   }
-  EXPECT_TRUE(WaitForPagePixel(window, 100, 80, kGreen)) << "the green square passes the middle";
-  EXPECT_TRUE(WaitForPagePixel(window, 190, 80, kGreen)) << "and reaches the end of its path";
-  EXPECT_EQ(PagePixel(window, 10, 80), kWhite) << "it left its start";
-  EXPECT_TRUE(WaitForPagePixel(window, 40, 40, kRed)) << "the red square appears";
-  EXPECT_EQ(PagePixel(window, 70, 40), kWhite);
+  EXPECT_TRUE(page.WaitForPixel(100, 80, kGreen)) << "the green square passes the middle";
+  EXPECT_TRUE(page.WaitForPixel(190, 80, kGreen)) << "and reaches the end of its path";
+  EXPECT_EQ(page.Pixel(10, 80), kWhite) << "it left its start";
+  EXPECT_TRUE(page.WaitForPixel(40, 40, kRed)) << "the red square appears";
+  EXPECT_EQ(page.Pixel(70, 40), kWhite);
   Sleep(300);
-  EXPECT_EQ(PagePixel(window, 190, 80), kGreen) << "the green square stays at the end";
+  EXPECT_EQ(page.Pixel(190, 80), kGreen) << "the green square stays at the end";
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
 }

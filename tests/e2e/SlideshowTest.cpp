@@ -1,4 +1,5 @@
 #include "support/BmpFileWriter.h"
+#include "support/CentredPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
 using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
@@ -56,24 +56,6 @@ PublicationRecords::Publication SlideshowPage() {
   return PublicationRecords::SmallPagesInAWindow("Slideshow", kCloseBoxExits, {page});
 }
 
-COLORREF PagePixel(HWND window, int x, int y) {
-  return ProgramDriver::CentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y);
-}
-
-bool WaitForPagePixel(HWND window, int x, int y, COLORREF colour) {
-  return ProgramDriver::WaitForCentredPagePixel(window, SIZE{kPageWidth, kPageHeight}, x, y, colour, kWindowTimeoutMs);
-}
-
-// The player on the publication, its window on top; null when it shows none.
-HWND StartPlayer(ProgramDriver &driver, const std::string &publication) {
-  if (!driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", publication))
-    return nullptr;
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
-  if (window != nullptr)
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  return window;
-}
-
 // Looked at as a person would: the first picture shows, the timer brings
 // the second, then the first again; the page around it stays white.
 TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
@@ -82,13 +64,14 @@ TEST(SlideshowTest, APictureFileSlideshowChangesItsPictureOnItsTimer) {
   folder.WriteFile("blue.bmp", SolidBmp(kBlue, 100, 60));
   folder.WriteFile("slides.vor", PublicationRecords::FileText(SlideshowPage()));
   ProgramDriver driver;
-  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
+  const HWND window = driver.StartPlayer(folder.File("slides.vor"));
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(WaitForPagePixel(window, 150, 10, kWhite)) << "the page shows";
-  EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide";
-  EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kBlue)) << "the timer brings the second";
-  EXPECT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "and the first again";
-  EXPECT_EQ(PagePixel(window, 150, 50), kWhite);
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
+  ASSERT_TRUE(page.WaitForPixel(150, 10, kWhite)) << "the page shows";
+  EXPECT_TRUE(page.WaitForPixel(70, 50, kRed)) << "the first slide";
+  EXPECT_TRUE(page.WaitForPixel(70, 50, kBlue)) << "the timer brings the second";
+  EXPECT_TRUE(page.WaitForPixel(70, 50, kRed)) << "and the first again";
+  EXPECT_EQ(page.Pixel(150, 50), kWhite);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
 }
@@ -122,38 +105,6 @@ PublicationRecords::Publication FilePatternPage() {
 struct PageShot {
   std::vector<COLORREF> pixels;
 
-  // One copy of the page's place on the screen, the page centred in the
-  // window's client area.
-  static PageShot Take(HWND window) {
-    const SIZE client = ProgramDriver::ClientSize(window);
-    POINT origin = {(client.cx - kPageWidth) / 2, (client.cy - kPageHeight) / 2};
-    ClientToScreen(window, &origin);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kPageWidth;
-    info.bmiHeader.biHeight = -kPageHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ displaced = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, kPageWidth, kPageHeight, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    PageShot shot;
-    const auto *pixels = static_cast<const uint32_t *>(bits);
-    for (int i = 0; bits != nullptr && i < kPageWidth * kPageHeight; ++i) {
-      const uint32_t bgr = pixels[i];
-      shot.pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
-    }
-    shot.pixels.resize(static_cast<size_t>(kPageWidth * kPageHeight), 0);
-    SelectObject(memory, displaced);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shot;
-  }
   COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * kPageWidth + x)]; }
   // Whether every pixel of the rectangle is the colour.
   bool Fills(const RECT &rect, COLORREF colour) const {
@@ -177,11 +128,11 @@ struct PageShot {
 
 // Waits for the slideshow's middle to change from the colour; the colour
 // it changed to (the colour itself when nothing changed in time).
-COLORREF WaitForChangeFrom(HWND window, COLORREF colour) {
+COLORREF WaitForChangeFrom(const CentredPage &page, COLORREF colour) {
   constexpr DWORD kPollMs = 20;
   const DWORD start = GetTickCount();
   do {
-    const COLORREF now = PagePixel(window, 70, 50);
+    const COLORREF now = page.Pixel(70, 50);
     if (now != colour)
       return now;
     Sleep(kPollMs);
@@ -204,14 +155,15 @@ TEST(SlideshowTest, SlidesFromPictureFilesBesideThePublication) {
   folder.WriteFile("other.bmp", SolidBmp(kBlue, 100, 60));
   folder.WriteFile("slides.vor", PublicationRecords::FileText(FilePatternPage()));
   ProgramDriver driver;
-  const HWND window = StartPlayer(driver, folder.File("slides.vor"));
+  const HWND window = driver.StartPlayer(folder.File("slides.vor"));
   ASSERT_NE(window, nullptr);
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
   const RECT slideshow = {20, 20, 120, 80};
-  ASSERT_TRUE(WaitForPagePixel(window, 70, 50, kRed)) << "the first slide by name";
-  const PageShot first = PageShot::Take(window);
-  EXPECT_EQ(WaitForChangeFrom(window, kRed), kBlue) << "then the second";
-  const PageShot second = PageShot::Take(window);
-  EXPECT_EQ(WaitForChangeFrom(window, kBlue), kGreen) << "then the third; the text file is no slide";
+  ASSERT_TRUE(page.WaitForPixel(70, 50, kRed)) << "the first slide by name";
+  const PageShot first{page.Screenshot()};
+  EXPECT_EQ(WaitForChangeFrom(page, kRed), kBlue) << "then the second";
+  const PageShot second{page.Screenshot()};
+  EXPECT_EQ(WaitForChangeFrom(page, kBlue), kGreen) << "then the third; the text file is no slide";
   for (const PageShot *shot : {&first, &second})
     EXPECT_EQ(shot->At(150, 50), kWhite) << "the empty slideshow shows the page";
   EXPECT_TRUE(first.Fills(slideshow, kRed));
@@ -220,7 +172,7 @@ TEST(SlideshowTest, SlidesFromPictureFilesBesideThePublication) {
   EXPECT_TRUE(first.Fills(RECT{0, 0, kPageWidth, 20}, kWhite));
   // One pass: the last slide stays.
   Sleep(2 * kSlideMs);
-  EXPECT_EQ(PagePixel(window, 70, 50), kGreen);
+  EXPECT_EQ(page.Pixel(70, 50), kGreen);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
 }

@@ -13,7 +13,6 @@ namespace {
 using E2e::kWindowTimeoutMs;
 constexpr DWORD kPollMs = 10;
 using E2e::kCloseBoxExits;
-using E2e::kViewClass;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 // Colours as the records and GDI store them: 0x00BBGGRR.
@@ -94,10 +93,8 @@ TEST(SoundEndTest, TheEndOfAPageSoundGoesToTheNextPage) {
   ScratchFolder folder;
   folder.WriteFile("sound.vor", PublicationRecords::FileText(SoundThenNextPage()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("sound.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("sound.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitForPageColour(window, kFirstColour)) << "page 1 did not show";
   ASSERT_TRUE(WaitForPageColour(window, kSecondColour)) << "page 2 did not follow the sound";
   const std::vector<uint8_t> captured = ReadCapture();

@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -12,16 +13,12 @@ using namespace PublicationRecords;
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
-using E2e::kWindowTimeoutMs;
 constexpr uint8_t kStatements = 4;
 constexpr uint8_t kExpression = 3;
 constexpr uint8_t kLiteral = 0;
 constexpr uint8_t kLess = 4;
 constexpr uint8_t kEqual = 2;
 constexpr uint32_t kKeysPageColour = 0x00E0E0F0;
-
-std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
 // The child program inherits the environment: TMP names the folder given
 // while the object lives.
@@ -114,7 +111,7 @@ TEST(StoreInformationTest, TheStartPageStoresIntoATextFile) {
   ScratchFolder temporary;
   TemporaryFolderVariable tmp(temporary.Path());
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
+  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("demo.vor")));
   ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "the publication did not quit";
   EXPECT_EQ(driver.ExitCode(), 0u);
   EXPECT_EQ(temporary.ReadFile("result.txt"), "Ada 42\r\nsecond line\r\nend");
@@ -164,17 +161,13 @@ TEST(StoreInformationTest, KeyTriggersSetTheVariableThatIsStored) {
   ScratchFolder folder;
   folder.WriteFile("demo.vor", PublicationRecords::FileText(KeyTriggers()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(Program("vorplayer.exe"), folder.File("demo.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("demo.vor"));
   ASSERT_NE(window, nullptr);
-  const SIZE page{200, 100};
+  const CentredPage page(window, SIZE{200, 100});
   // The page's colour shows in the margins around it once it is up.
-  ASSERT_TRUE(ProgramDriver::WaitForCentredPagePixel(window, page, -10, 50, RGB(0xF0, 0xE0, 0xE0), kWindowTimeoutMs));
-  const SIZE client = ProgramDriver::ClientSize(window);
-  POINT onPage{client.cx / 2, client.cy / 2};
-  ClientToScreen(window, &onPage);
-  ASSERT_TRUE(ProgramDriver::Xdotool("mousemove " + std::to_string(onPage.x) + " " + std::to_string(onPage.y) +
-                                     " sleep 0.2 click 1 sleep 0.2 key --delay 50 j k j k q"));
+  ASSERT_TRUE(page.WaitForPixel(-10, 50, RGB(0xF0, 0xE0, 0xE0)));
+  ASSERT_TRUE(
+      ProgramDriver::Xdotool(page.MouseMove(100, 50) + " sleep 0.2 click 1 sleep 0.2 key --delay 50 j k j k q"));
   ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "Q did not fire its trigger";
   EXPECT_EQ(folder.ReadFile("result.txt"), "KK");
 }

@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/DemoPublication.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
@@ -12,8 +13,6 @@ using namespace PublicationRecords;
 
 using E2e::kCloseBoxExits;
 using E2e::kExitTimeoutMs;
-using E2e::kViewClass;
-using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr uint32_t kPageColour = 0x00E0F0E0;
@@ -84,21 +83,17 @@ TEST(TextInputTest, TypedTextReachesTheVariableThatEnterStores) {
   ScratchFolder folder;
   folder.WriteFile("demo.vor", FileText(TypingPublication()));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("demo.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("demo.vor"));
   ASSERT_NE(window, nullptr);
-  const SIZE page{kPageWidth, kPageHeight};
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
   // The page's colour shows in the margins around it.
-  ASSERT_TRUE(
-      ProgramDriver::WaitForCentredPagePixel(window, page, kMarginX, 5, RGB(0xE0, 0xF0, 0xE0), kWindowTimeoutMs));
-  const SIZE client = ProgramDriver::ClientSize(window);
-  POINT inField{(client.cx - kPageWidth) / 2 + DemoPublication::kVisitorField.left + 10,
-                (client.cy - kPageHeight) / 2 + DemoPublication::kVisitorField.top + 10};
-  ClientToScreen(window, &inField);
+  ASSERT_TRUE(page.WaitForPixel(kMarginX, 5, RGB(0xE0, 0xF0, 0xE0)));
+  const std::string inField =
+      page.MouseMove(DemoPublication::kVisitorField.left + 10, DemoPublication::kVisitorField.top + 10);
   // 27 characters: the field keeps its first 24.
   const std::string typed = "Ada Lovelace, 1815-1852 ok!";
-  ASSERT_TRUE(ProgramDriver::Xdotool("mousemove " + std::to_string(inField.x) + " " + std::to_string(inField.y) +
-                                     " sleep 0.2 click 1 sleep 0.2 key --delay 30 " + KeyNames(typed) + " Return"));
+  ASSERT_TRUE(
+      ProgramDriver::Xdotool(inField + " sleep 0.2 click 1 sleep 0.2 key --delay 30 " + KeyNames(typed) + " Return"));
   ASSERT_TRUE(driver.WaitForExit(kExitTimeoutMs)) << "Enter did not fire the field's trigger";
   EXPECT_EQ(folder.ReadFile("result.txt"), typed.substr(0, DemoPublication::kVisitorMaxLength));
 }

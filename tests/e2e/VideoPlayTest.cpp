@@ -1,3 +1,4 @@
+#include "support/CentredPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -15,7 +16,6 @@
 namespace {
 
 using E2e::kCloseBoxExits;
-using E2e::kViewClass;
 using E2e::kWindowTimeoutMs;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
@@ -49,19 +49,12 @@ PublicationRecords::Publication VideoPage(uint16_t flags) {
   return SmallPagesInAWindow("Video", kCloseBoxExits, {page});
 }
 
-// The page is centred in the window's client area.
-POINT PageOrigin(HWND window) {
-  const SIZE client = ProgramDriver::ClientSize(window);
-  return POINT{(client.cx - kPageWidth) / 2, (client.cy - kPageHeight) / 2};
-}
-
 // The sampled pixels of the video as B, G, R.
-std::vector<uint8_t> Sample(HWND window) {
-  const POINT origin = PageOrigin(window);
+std::vector<uint8_t> Sample(const CentredPage &page) {
   std::vector<uint8_t> pixels;
   for (int32_t y = 0; y < kHeight; y += kStep) {
     for (int32_t x = 0; x < kWidth; x += kStep) {
-      const COLORREF colour = ProgramDriver::ClientPixel(window, origin.x + kLeft + x, origin.y + kTop + y);
+      const COLORREF colour = page.Pixel(kLeft + x, kTop + y);
       pixels.insert(pixels.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour)});
     }
   }
@@ -106,18 +99,17 @@ void ExpectFrames(uint16_t flags, const std::string &fixture, size_t frames, boo
   folder.WriteFile("video.vor", PublicationRecords::FileText(VideoPage(flags)));
   folder.WriteFile("movie.avi", ReadAll(Fixture(fixture + ".avi")));
   ProgramDriver driver;
-  ASSERT_TRUE(driver.Start(ProgramDriver::ProgramFolder() + "vorplayer.exe", folder.File("video.vor")));
-  const HWND window = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
+  const HWND window = driver.StartPlayer(folder.File("video.vor"));
   ASSERT_NE(window, nullptr);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const CentredPage page(window, SIZE{kPageWidth, kPageHeight});
   // Two looks in a row that agree are one frame; collect the frames seen.
   std::set<int> seen;
   const DWORD start = GetTickCount();
   while (seen.size() < frames && GetTickCount() - start < kWindowTimeoutMs) {
     double first = 0;
     double second = 0;
-    const int a = BestFrame(reference, Sample(window), first);
-    const int b = BestFrame(reference, Sample(window), second);
+    const int a = BestFrame(reference, Sample(page), first);
+    const int b = BestFrame(reference, Sample(page), second);
     if (a == b && first < 4 && second < 4) {
       seen.insert(a);
     }

@@ -21,20 +21,12 @@ constexpr COLORREF kGreen = RGB(30, 160, 60);
 constexpr uint32_t kEscapeExits = 0x10;
 using E2e::kCloseBoxExits;
 
-std::string Player() { return ProgramDriver::ProgramFolder() + "vorplayer.exe"; }
-
 PublicationRecords::Page MakePage(uint32_t id, COLORREF colour, int32_t width, int32_t height) {
   return PublicationRecords::ColouredPage(id, colour, width, height);
 }
 
 PublicationRecords::Publication SmallPages(uint32_t flags, std::vector<PublicationRecords::Page> pages) {
   return PublicationRecords::SmallPagesInAWindow("Small pages", flags, std::move(pages));
-}
-
-// The screen is read where the window is: nothing else may cover it (the
-// windows of tests of other programs that run meanwhile).
-void KeepOnTop(HWND window) {
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // Waits until the point (counted from the client area's top-left corner, or
@@ -60,16 +52,12 @@ class PlayerRun {
 public:
   explicit PlayerRun(const PublicationRecords::Publication &publication) {
     m_folder.WriteFile("play.vor", FileText(publication));
-    m_started = m_driver.Start(Player(), m_folder.File("play.vor"));
-    if (m_started)
-      m_window = m_driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
-    if (m_window)
-      KeepOnTop(m_window);
+    m_window = m_driver.StartPlayer(m_folder.File("play.vor"));
   }
 
   ProgramDriver &Driver() { return m_driver; }
   HWND Window() const { return m_window; }
-  bool Ready() const { return m_started && m_window != nullptr; }
+  bool Ready() const { return m_window != nullptr; }
 
   // Waits until the point of the main window shows the colour; false on
   // time-out.
@@ -82,7 +70,6 @@ public:
 private:
   ScratchFolder m_folder;
   ProgramDriver m_driver;
-  bool m_started = false;
   HWND m_window = nullptr;
 };
 
@@ -196,7 +183,7 @@ TEST(ViewWindowTest, AChapterWithItsOwnWindowGetsItsOwnViewWhichClosesAlone) {
   ASSERT_TRUE(run.Ready());
   HWND chapterWindow = run.Driver().WaitForWindow(kViewClass, kWindowTimeoutMs, "Own window", true);
   ASSERT_NE(chapterWindow, nullptr);
-  KeepOnTop(chapterWindow);
+  ProgramDriver::KeepOnTop(chapterWindow);
   EXPECT_NE(chapterWindow, run.Window());
   EXPECT_EQ(GetParent(chapterWindow) == run.Window() || GetWindow(chapterWindow, GW_OWNER) == run.Window(), true)
       << "the chapter's window belongs to the main window";

@@ -99,6 +99,15 @@ bool ProgramDriver::Start(const std::string &program, const std::string &argumen
                         &m_process) != FALSE;
 }
 
+HWND ProgramDriver::StartPlayer(const std::string &publication, const std::string &player) {
+  if (!Start(ProgramFolder() + player, publication))
+    return nullptr;
+  const HWND window = WaitForWindow(E2e::kViewClass, E2e::kWindowTimeoutMs, nullptr, true);
+  if (window != nullptr)
+    KeepOnTop(window);
+  return window;
+}
+
 HWND ProgramDriver::WaitForBox(DWORD timeoutMs) const {
   const DWORD start = GetTickCount();
   do {
@@ -138,21 +147,8 @@ COLORREF ProgramDriver::ClientPixel(HWND window, int x, int y) {
   return colour;
 }
 
-COLORREF ProgramDriver::CentredPagePixel(HWND window, SIZE page, int x, int y) {
-  const SIZE client = ClientSize(window);
-  const int left = (client.cx - page.cx) / 2, top = (client.cy - page.cy) / 2;
-  return ClientPixel(window, left + x, top + y) & 0xFFFFFF;
-}
-
-bool ProgramDriver::WaitForCentredPagePixel(HWND window, SIZE page, int x, int y, COLORREF colour, DWORD timeoutMs) {
-  constexpr DWORD kPollMs = 20;
-  const DWORD start = GetTickCount();
-  do {
-    if (CentredPagePixel(window, page, x, y) == colour)
-      return true;
-    Sleep(kPollMs);
-  } while (GetTickCount() - start < timeoutMs);
-  return false;
+void ProgramDriver::KeepOnTop(HWND window) {
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool ProgramDriver::Xdotool(const std::string &arguments) {

@@ -32,6 +32,10 @@ public:
   // Starts program (a full path) with the given argument text, which may be
   // empty. False when the process could not be created.
   bool Start(const std::string &program, const std::string &arguments);
+  // Starts a player beside the tests (by its file name) on a publication
+  // file and waits for its view window to show, which it keeps on top.
+  // Null when the program did not start or showed no view window in time.
+  HWND StartPlayer(const std::string &publication, const std::string &player = "vorplayer.exe");
 
   // Waits for a dialog-class window ("#32770") of the started process.
   // Null when none appeared within the time.
@@ -49,11 +53,9 @@ public:
   // the screen shows it now.
   static COLORREF ClientPixel(HWND window, int x, int y);
   static SIZE ClientSize(HWND window);
-  // The colour (0xBBGGRR) at a point of a page of the given size that the
-  // player centres in the window's client area, and a wait until that point
-  // shows a colour (false when it did not within the time).
-  static COLORREF CentredPagePixel(HWND window, SIZE page, int x, int y);
-  static bool WaitForCentredPagePixel(HWND window, SIZE page, int x, int y, COLORREF colour, DWORD timeoutMs);
+  // The screen is read where the window is: nothing else may cover it (the
+  // windows of tests of other programs that run meanwhile).
+  static void KeepOnTop(HWND window);
 
   // Waits for the process to end; false on time-out.
   bool WaitForExit(DWORD timeoutMs);
