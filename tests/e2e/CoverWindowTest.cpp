@@ -8,7 +8,7 @@
 
 namespace {
 
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kGoneTimeoutMs = 20000;
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kCoverMinimumMs = 2000;

@@ -7,8 +7,7 @@
 
 namespace {
 
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
+using namespace E2e;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 // Colours as the records and GDI store them: 0x00BBGGRR.

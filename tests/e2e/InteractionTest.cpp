@@ -11,9 +11,8 @@ namespace {
 
 using DemoPublication::PlayArea;
 
+using namespace E2e;
 constexpr DWORD kEffectTimeoutMs = 10000;
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr COLORREF kNextPageColour = RGB(220, 0, 0);

@@ -9,9 +9,7 @@
 
 namespace {
 
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kBlue = RGB(0, 0, 200);

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr DWORD kBoxTimeoutMs = 20000;
-using E2e::kExitTimeoutMs;
+using namespace E2e;
 constexpr int kPasswordDialog = 101;
 constexpr int kPasswordEdit = 1128;
 constexpr uint32_t kEscapeExitsFlag = 1u << 4;

@@ -9,10 +9,8 @@
 
 namespace {
 
-using E2e::kExitTimeoutMs;
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kPollMs = 50;
-using E2e::kCloseBoxExits;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr SIZE kPage{kPageWidth, kPageHeight};

@@ -12,8 +12,7 @@
 
 namespace {
 
-using E2e::kExitTimeoutMs;
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kPollMs = 20;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr uint32_t kEscapeExits = 0x10;

@@ -8,7 +8,7 @@
 
 namespace {
 
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kExitTimeoutMs = 10000;
 // How long a saver that must stay up is watched.
 constexpr DWORD kStaysUpMs = 1500;

@@ -14,10 +14,9 @@ using DemoPublication::kScrollbar;
 using DemoPublication::kScrollButton;
 using DemoPublication::kScrollText;
 
+using namespace E2e;
 constexpr DWORD kChangeTimeoutMs = 10000;
-using E2e::kExitTimeoutMs;
 constexpr DWORD kPollMs = 20;
-using E2e::kCloseBoxExits;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr COLORREF kWhite = RGB(255, 255, 255);

@@ -6,8 +6,7 @@
 
 namespace {
 
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
+using namespace E2e;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);

@@ -10,9 +10,8 @@
 
 namespace {
 
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kPollMs = 10;
-using E2e::kCloseBoxExits;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 // Colours as the records and GDI store them: 0x00BBGGRR.

@@ -7,14 +7,13 @@
 
 namespace {
 
+using namespace E2e;
 constexpr DWORD kBoxTimeoutMs = 20000;
-using E2e::kExitTimeoutMs;
 
 const char *const kPrograms[] = {"vorplayer.exe", "vorcompact.exe", "VORPLAY.scr"};
 
 std::string Program(const char *name) { return ProgramDriver::ProgramFolder() + name; }
 
-using E2e::kWindowTimeoutMs;
 constexpr const char *kTimerWindowClass = "VOR_TIMER_CLASS";
 // Bits of the publication's flags: the closing page, Escape ends the run.
 constexpr uint32_t kClosingPageFlag = 1u << 2;

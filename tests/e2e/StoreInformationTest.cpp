@@ -11,8 +11,7 @@ namespace {
 
 using namespace PublicationRecords;
 
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
+using namespace E2e;
 constexpr uint8_t kStatements = 4;
 constexpr uint8_t kExpression = 3;
 constexpr uint8_t kLiteral = 0;

@@ -11,8 +11,7 @@ namespace {
 
 using namespace PublicationRecords;
 
-using E2e::kCloseBoxExits;
-using E2e::kExitTimeoutMs;
+using namespace E2e;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 constexpr uint32_t kPageColour = 0x00E0F0E0;

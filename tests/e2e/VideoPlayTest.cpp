@@ -15,8 +15,7 @@
 
 namespace {
 
-using E2e::kCloseBoxExits;
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr int32_t kPageWidth = 200;
 constexpr int32_t kPageHeight = 100;
 constexpr COLORREF kPageColour = RGB(30, 90, 30);

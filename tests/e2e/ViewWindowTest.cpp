@@ -9,17 +9,14 @@
 
 namespace {
 
-using E2e::kExitTimeoutMs;
-using E2e::kWindowTimeoutMs;
+using namespace E2e;
 constexpr DWORD kPollMs = 20;
-using E2e::kViewClass;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Colours as the records and GDI store them: 0x00BBGGRR.
 constexpr COLORREF kBlue = RGB(40, 60, 200);
 constexpr COLORREF kOrange = RGB(230, 140, 20);
 constexpr COLORREF kGreen = RGB(30, 160, 60);
 constexpr uint32_t kEscapeExits = 0x10;
-using E2e::kCloseBoxExits;
 
 PublicationRecords::Page MakePage(uint32_t id, COLORREF colour, int32_t width, int32_t height) {
   return PublicationRecords::ColouredPage(id, colour, width, height);
