@@ -48,7 +48,7 @@ TEST(CoverWindowTest, TheCoverIsCentredTopmostAndGoesAfterTwoSeconds) {
   EXPECT_EQ(frame.bottom - frame.top, DemoPublication::kCoverHeight);
 
   // The page comes up under the cover meanwhile.
-  HWND view = driver.WaitForWindow("VOR_VIEW_CLASS", kWindowTimeoutMs, nullptr, true);
+  HWND view = driver.WaitForWindow(kViewClass, kWindowTimeoutMs, nullptr, true);
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
   // Its picture is checked in the window's own pixels by the images tests:

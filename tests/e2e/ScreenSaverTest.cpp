@@ -77,7 +77,7 @@ TEST(ScreenSaverTest, TheRunCoversTheScreenWithThePage) {
   EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSCREEN));
   EXPECT_TRUE(GetWindowLongA(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   // No window of the player's own: the view plays in the saver's.
-  EXPECT_EQ(run.driver.WaitForWindow("VOR_VIEW_CLASS", 0), nullptr);
+  EXPECT_EQ(run.driver.WaitForWindow(kViewClass, 0), nullptr);
   EXPECT_EQ(run.driver.WaitForWindow("VORCOVER", 0), nullptr);
   run.driver.Kill();
 }
