@@ -40,11 +40,24 @@ int CentreY(const PlayArea &area) { return (area.top + area.bottom) / 2; }
 // An xdotool "mousemove" to a point of the page, then a pause.
 std::string MoveTo(const CentredPage &page, int x, int y) { return page.MouseMove(x, y) + " sleep 0.15 "; }
 
-// Presses on one point, moves a little, then to another and lets go.
+// The xdotool commands that press on one point, move a little, then to
+// another, and keep the button down there.
+std::string CarryCommands(const CentredPage &page, int fromX, int fromY, int toX, int toY) {
+  return MoveTo(page, fromX, fromY) + "mousedown 1 sleep 0.15 " + MoveTo(page, fromX + 3, fromY + 3) +
+         MoveTo(page, (fromX + toX) / 2, (fromY + toY) / 2) + MoveTo(page, toX, toY);
+}
+
+// Xdotool returns before xdotool has run, so a carry and its release are
+// given in one call; a release given on its own must wait until the carry is
+// seen on the screen.
+void Carry(const CentredPage &page, int fromX, int fromY, int toX, int toY) {
+  ASSERT_TRUE(ProgramDriver::Xdotool(CarryCommands(page, fromX, fromY, toX, toY)));
+}
+
+void LetGo() { ASSERT_TRUE(ProgramDriver::Xdotool("mouseup 1")); }
+
 void Drag(const CentredPage &page, int fromX, int fromY, int toX, int toY) {
-  ASSERT_TRUE(ProgramDriver::Xdotool(
-      MoveTo(page, fromX, fromY) + "mousedown 1 sleep 0.15 " + MoveTo(page, fromX + 3, fromY + 3) +
-      MoveTo(page, (fromX + toX) / 2, (fromY + toY) / 2) + MoveTo(page, toX, toY) + "mouseup 1"));
+  ASSERT_TRUE(ProgramDriver::Xdotool(CarryCommands(page, fromX, fromY, toX, toY) + "mouseup 1"));
 }
 
 // Played as a person plays it: hovering lights the lamp, a drop beside the
@@ -60,9 +73,11 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   const CentredPage page(window, SIZE{kPageWidth, kPageHeight}, kEffectTimeoutMs);
   ASSERT_TRUE(page.WaitForPixel(5, 5, kPlayBackground)) << "the page shows";
 
-  // The frame's children show over the page's opaque fill.
-  EXPECT_EQ(page.Pixel(kFrame.left + 5, CentreY(kFrame)), kFrameLeftColour) << "the frame's left half";
-  EXPECT_EQ(page.Pixel(kFrame.right - 5, CentreY(kFrame)), kLampColour) << "the frame's right half";
+  // The frame's children show over the page's opaque fill, once the frame
+  // itself has been painted (a container shows its children when its own
+  // show has finished, so they may come a moment after the page).
+  EXPECT_TRUE(page.WaitForPixel(kFrame.left + 5, CentreY(kFrame), kFrameLeftColour)) << "the frame's left half";
+  EXPECT_TRUE(page.WaitForPixel(kFrame.right - 5, CentreY(kFrame), kLampColour)) << "the frame's right half";
 
   // Hover: the lamp lights while the pointer is over the ochre square.
   EXPECT_EQ(page.Pixel(CentreX(kLamp), CentreY(kLamp)), kPlayBackground);
@@ -74,8 +89,10 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   // A drop where nothing takes it: the block glides back to its place.
   const int blockX = CentreX(kDraggable), blockY = CentreY(kDraggable);
   EXPECT_EQ(page.Pixel(blockX, blockY), kFace);
-  Drag(page, blockX, blockY, 270, 150);
+  // It is looked at while still held: once let go it starts back at once.
+  Carry(page, blockX, blockY, 270, 150);
   EXPECT_TRUE(page.WaitForPixel(270, 150, kFace)) << "the block followed the pointer";
+  LetGo();
   EXPECT_TRUE(page.WaitForPixel(270, 150, kPlayBackground)) << "and left the refused place";
   EXPECT_TRUE(page.WaitForPixel(blockX, blockY, kFace)) << "gliding back to where it was";
   // The pixel beside its place stays covered until the glide lands on it.
@@ -87,8 +104,9 @@ TEST(InteractionTest, ThePlayPageAnswersHoverDragDropAndClicks) {
   const int refusingX = CentreX(kRefusingTarget), refusingY = CentreY(kRefusingTarget);
   const int aboveX = blockX, aboveY = kDraggable.top - 1;
   EXPECT_EQ(page.Pixel(refusingX, refusingY), kRefusingColour);
-  Drag(page, blockX, blockY, refusingX, refusingY);
+  Carry(page, blockX, blockY, refusingX, refusingY);
   EXPECT_TRUE(page.WaitForPixel(refusingX, refusingY, kFace)) << "the block lay on the refusing target";
+  LetGo();
   EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kFace)) << "gliding back";
   EXPECT_TRUE(page.WaitForPixel(aboveX, aboveY, kPlayBackground)) << "and in place";
   EXPECT_EQ(page.Pixel(refusingX, refusingY), kRefusingColour);
