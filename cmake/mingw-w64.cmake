@@ -21,5 +21,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Every program runs with no extra DLL beside it: it imports only system DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# ctest runs the test programs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${VOR_MINGW_WINE})
+# ctest runs the test programs under Wine, with the address space laid out
+# without randomness (setarch -R; scripts/lib/wine-env.sh says why).
+set(CMAKE_CROSSCOMPILING_EMULATOR setarch -R ${VOR_MINGW_WINE})

@@ -26,8 +26,15 @@ vor_wine_environment() {
   fi
 }
 
+# Wine maps Windows' shared user data page at the fixed address 0x7ffe0000
+# and cannot start ("failed to map the shared user data", exit 1, nothing
+# else said) when that page is taken. Debian's wine64 is loaded at 0x7d000000
+# and, without the optional preloader that reserves the page first, its C
+# heap starts anywhere in the 1 GB after it: about one start in 2000 the
+# heap covers the page. With the randomness off (setarch -R, inherited by the
+# processes Wine starts) the heap starts right after the loader, 45 MB below.
 vor_wine() {
-  "$VOR_WINE" "$@"
+  setarch -R "$VOR_WINE" "$@"
 }
 
 # One line that says what runs where.
@@ -114,7 +121,7 @@ vor_wine_start() {
 # command prompt that waits on its input keeps it in use until
 # vor_wine_stop.
 vor_wine_hold_desktop() {
-  coproc VOR_DESKTOP_HOLDER { exec "$VOR_WINE" cmd /q /k 2>/dev/null; }
+  coproc VOR_DESKTOP_HOLDER { exec setarch -R "$VOR_WINE" cmd /q /k 2>/dev/null; }
   local answer=""
   echo "echo vor-desktop-held" >&"${VOR_DESKTOP_HOLDER[1]}"
   while read -r -t 120 -u "${VOR_DESKTOP_HOLDER[0]}" answer; do

@@ -63,32 +63,27 @@ public:
   std::function<void(uint32_t &)> onUpdate;
 };
 
-// The resource files of a test: each notes, when it is opened, how many
-// ticks the application had run by then; the last one to come posts the
-// quit message.
-struct TickStamps {
-  const TestPlayerApp &app;
+// The resource files of a test count their loads; the last one to come
+// posts the quit message.
+struct PrefetchLoads {
   const MessageRecorder &recorder;
   size_t expected;
-  bool recording = false;
-  std::vector<int> stamps;
+  bool counting = false;
+  size_t count = 0;
 };
 
-class TickStampedFile : public FakeResourceFile {
+class CountedFile : public FakeResourceFile {
 public:
-  explicit TickStampedFile(TickStamps &stamps)
-      : FakeResourceFile(std::vector<uint8_t>(64, 7), VORFileKind::kPictureFile), m_stamps(stamps) {}
+  explicit CountedFile(PrefetchLoads &loads)
+      : FakeResourceFile(std::vector<uint8_t>(64, 7), VORFileKind::kPictureFile), m_loads(loads) {}
   bool Open() override {
-    if (m_stamps.recording) {
-      m_stamps.stamps.push_back(m_stamps.app.ticks);
-      if (m_stamps.stamps.size() == m_stamps.expected)
-        m_stamps.recorder.Post(MessageRecorder::kQuitMessage);
-    }
+    if (m_loads.counting && ++m_loads.count == m_loads.expected)
+      m_loads.recorder.Post(MessageRecorder::kQuitMessage);
     return FakeResourceFile::Open();
   }
 
 private:
-  TickStamps &m_stamps;
+  PrefetchLoads &m_loads;
 };
 
 class VORMainLoopTest : public ::testing::Test {
@@ -253,26 +248,28 @@ TEST_F(VORMainLoopTest, IdlePassesTrimThePageCacheAndGiveEveryViewItsIdleCall) {
   EXPECT_EQ(app.GetPlayerPageManager().GetCount(), cached - 1);
 }
 
-// While the prefetch reports work the loop goes round again at once: every
-// resource waiting to be loaded ahead is loaded before the loop waits for a
-// message, so no tick comes between them.
+// While the prefetch reports work the loop goes round again at once: it does
+// not wait for a message until everything waiting to be loaded ahead is
+// loaded. A message that comes in meanwhile is handled between two loads
+// (input is never held up), so the timer window's ticks are stopped: with
+// nothing to wake it, a loop that waited after a load would stay waiting
+// until the watchdog ends it, however long each load takes.
 TEST_F(VORMainLoopTest, ThePrefetchLoadsEverythingBeforeTheLoopWaits) {
   Start(TwoPages(0));
   VORResourceManager *resources = app.GetResourceManager();
   ASSERT_NE(resources, nullptr);
   constexpr size_t kResources = 4;
   MessageRecorder recorder;
-  TickStamps stamps{app, recorder, kResources, false, {}};
+  PrefetchLoads loads{recorder, kResources};
   for (size_t i = 0; i < kResources; ++i) {
-    const uint32_t handle = resources->OpenResource(std::make_unique<TickStampedFile>(stamps), 1, 0, 0);
+    const uint32_t handle = resources->OpenResource(std::make_unique<CountedFile>(loads), 1, 0, 0);
     ASSERT_NE(handle, 0u);
     resources->AddResourceUser(handle, VORObjectCode(0, 4, 1));
   }
-  stamps.recording = true;
-  EXPECT_TRUE(RunLoop());
-  ASSERT_EQ(stamps.stamps.size(), kResources);
-  for (size_t i = 1; i < kResources; ++i)
-    EXPECT_EQ(stamps.stamps[i], stamps.stamps[0]) << "resource " << i << " was loaded after a tick";
+  ASSERT_TRUE(KillTimer(app.GetTimerWindow().GetWindow(), TimerWindow::kTimerId));
+  loads.counting = true;
+  EXPECT_TRUE(RunLoop()) << "the loop waited for a message before the prefetch was done";
+  EXPECT_EQ(loads.count, kResources);
 }
 
 // Once a second the loop sets the time variables and then refreshes the

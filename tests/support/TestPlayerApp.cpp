@@ -41,11 +41,6 @@ bool TestPlayerApp::RequestQuit() {
   return VORPlayerApp::RequestQuit();
 }
 
-int TestPlayerApp::OnTick(uint32_t now) {
-  ++ticks;
-  return VORPlayerApp::OnTick(now);
-}
-
 TestRunView *TestPlayerApp::MainView() const { return dynamic_cast<TestRunView *>(FindView(VORObjectCode(0, 3, 1))); }
 
 VORRunView *TestPlayerApp::MakeView(const VORObjectCode &identity, VORPage & /*page*/) {

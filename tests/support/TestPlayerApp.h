@@ -15,12 +15,9 @@ public:
   explicit TestPlayerApp(HINSTANCE instance = GetModuleHandleA(nullptr)) : VORPlayerApp(instance) {}
 
   bool RequestQuit() override;
-  // Counts the ticks: the main loop's after each message, the timer window's.
-  int OnTick(uint32_t now) override;
   TestRunView *MainView() const;
 
   int quitRequests = 0;
-  int ticks = 0;
 
 protected:
   VORRunView *MakeView(const VORObjectCode &identity, VORPage &page) override;
