@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "OnePagePublication.h"
 #include "display/VORKeyboardObjectAction.h"
 #include "model/ActionContext.h"
 #include "model/VORActionList.h"
-#include "model/VORChapter.h"
 #include "model/VOREvent.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerPage.h"
@@ -76,14 +76,7 @@ private:
 // 2 (40, 40, 100, 100), shown in a view without a window.
 class HotSpotInputTest : public ::testing::Test {
 protected:
-  HotSpotInputTest() : m_publication(VORPublication::kClassKey, -1), m_view(1) {
-    m_publication.GetPublicationProperties().flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 200, 200);
-    m_app.SetPublication(&m_publication);
+  HotSpotInputTest() : m_onePage(m_app, VORRect(0, 0, 200, 200)), m_page(&m_onePage.Page()), m_view(1) {
     VORPageInstance &instance = m_page->GetMasterInstance();
     m_lower = new LoggingHotSpot(1, VORRect(10, 10, 60, 60), &m_log);
     instance.InsertAfter(m_lower, nullptr);
@@ -103,7 +96,7 @@ protected:
   }
 
   FakeApp m_app;
-  VORPublication m_publication;
+  OnePagePublication m_onePage;
   VORPlayerPage *m_page;
   HeadlessView m_view;
   LoggingHotSpot *m_lower;
@@ -285,7 +278,7 @@ TEST_F(HotSpotInputTest, EscapeExitsWithoutReachingObjectsWhenThePublicationAllo
   m_view.GetInput().DispatchKeyEvent(VORKeyboardObjectAction::kKeyDown, 27, 0);
   EXPECT_EQ(m_log, (std::vector<std::string>{"2 key27", "1 key27"}));
   m_log.clear();
-  m_publication.GetPublicationProperties().flags = VORPublication::kEscapeExitsFlag;
+  m_onePage.Publication().GetPublicationProperties().flags = VORPublication::kEscapeExitsFlag;
   m_view.GetInput().DispatchKeyEvent(VORKeyboardObjectAction::kKeyDown, 27, 0);
   EXPECT_TRUE(m_log.empty());
 }

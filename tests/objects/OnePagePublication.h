@@ -15,6 +15,7 @@ public:
   OnePagePublication &operator=(const OnePagePublication &) = delete;
   ~OnePagePublication();
 
+  VORPublication &Publication() { return m_publication; }
   VORPlayerPage &Page() { return *m_page; }
   VORPageInstance &Instance() { return m_page->GetMasterInstance(); }
 

@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "OnePagePublication.h"
 #include "display/VORInputDispatcher.h"
-#include "model/VORChapter.h"
 #include "model/VORPageInstance.h"
 #include "model/VORPlayerPage.h"
-#include "model/VORPublication.h"
 #include "objects/VORText.h"
 #include "support/FakeApp.h"
 #include "support/HeadlessView.h"
@@ -19,14 +18,7 @@ namespace {
 // ("bbbb"), listed in the record as 6 before 5.
 class TextLinkInputTest : public ::testing::Test {
 protected:
-  TextLinkInputTest() : m_publication(VORPublication::kClassKey, -1), m_view(1) {
-    m_publication.GetPublicationProperties().flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 400, 200);
-    m_app.SetPublication(&m_publication);
+  TextLinkInputTest() : m_onePage(m_app, VORRect(0, 0, 400, 200)), m_page(&m_onePage.Page()), m_view(1) {
     m_text = new VORPlayerText(VORObjectCode::MakeClassKey(VORText::kCategory, VORText::kCode), 1);
     m_text->GetGraphicalProperties().layoutRect = VORRect(0, 0, 400, 100);
     m_text->SetRect(VORRect(0, 0, 400, 100));
@@ -61,7 +53,7 @@ protected:
   }
 
   FakeApp m_app;
-  VORPublication m_publication;
+  OnePagePublication m_onePage;
   VORPlayerPage *m_page;
   HeadlessView m_view;
   VORPlayerText *m_text;
