@@ -14,6 +14,7 @@ public:
       __builtin_trap();
   }
   void SetBackground(uint32_t) override {}
+  void PaintBackground(uint32_t) override {}
   void SetClip(bool, CgmPoint, CgmPoint) override {}
   void Polyline(const std::vector<CgmPoint> &points, const CgmPen &) override { Touch(points); }
   void Polygon(const std::vector<CgmPoint> &points, const CgmBrush &, const CgmPen *) override { Touch(points); }

@@ -128,6 +128,10 @@ FilterResult CgmInterpreter::Interpret() {
   case kDelimiter:
     if (m_id == 2)
       m_ended = true;
+    // BEGIN PICTURE BODY: the background colour the picture descriptor
+    // gave goes under the picture.
+    if (m_id == 4 && m_haveBackground)
+      m_canvas.PaintBackground(m_background);
     return kFilterSuccess;
   case kDescriptor:
     return Descriptor();
@@ -278,6 +282,7 @@ void CgmInterpreter::SetExtent(double x1, double y1, double x2, double y2) {
     m_pictureWidth = std::max(1, static_cast<int32_t>(std::floor(across * (kPictureSide / down))));
     m_pictureHeight = kPictureSide;
   }
+  m_unitsPerPixel = across / m_pictureWidth;
 }
 
 FilterResult CgmInterpreter::PictureDescriptor() {
@@ -303,7 +308,9 @@ FilterResult CgmInterpreter::PictureDescriptor() {
     break;
   }
   case 7: { // BACKGROUND COLOUR: always direct
-    m_canvas.SetBackground(DirectColour());
+    m_background = DirectColour();
+    m_haveBackground = true;
+    m_canvas.SetBackground(m_background);
     break;
   }
   default:
@@ -382,6 +389,14 @@ void CgmInterpreter::Primitive() {
     break;
   }
   case 4: { // TEXT: point, final flag, string
+    m_textAt = Point();
+    Enumerated();
+    m_canvas.Text(m_textAt, String(), m_font, m_textColour, m_spacing, m_horizontal, m_vertical);
+    break;
+  }
+  case 5: { // RESTRICTED TEXT: the box it should fit (not enforced), then as TEXT
+    Vdc();
+    Vdc();
     m_textAt = Point();
     Enumerated();
     m_canvas.Text(m_textAt, String(), m_font, m_textColour, m_spacing, m_horizontal, m_vertical);
@@ -481,6 +496,27 @@ void CgmInterpreter::ChooseFont(int32_t index) {
   m_font.face = Contains(name, "helvetica") ? "Helvetica" : Contains(name, "times") ? "Times New Roman" : "Arial";
 }
 
+// GDI turns text only as a whole: the base vector gives the direction; a
+// slanted or mirrored up vector is not followed.
+void CgmInterpreter::SetOrientation(double upX, double upY, double baseX, double baseY) {
+  constexpr double kTenthsPerRadian = 1800.0 / 3.14159265358979323846;
+  constexpr int32_t kFullTurn = 3600;
+  double radians = 0.0;
+  if (baseX != 0.0 || baseY != 0.0)
+    radians = std::atan2(baseY, baseX);
+  else if (upX != 0.0 || upY != 0.0)
+    radians = std::atan2(upY, upX) - 3.14159265358979323846 / 2;
+  const auto tenths = static_cast<int32_t>(std::lround(radians * kTenthsPerRadian));
+  m_font.angle = (tenths % kFullTurn + kFullTurn) % kFullTurn;
+}
+
+// Absolute widths are in VDC units, scaled as coordinates are; scaled ones
+// multiply the nominal width of one pixel of the picture. At least 1.
+int32_t CgmInterpreter::Width(bool absolute) {
+  const double value = Size(absolute) * (absolute ? m_scale : m_unitsPerPixel);
+  return static_cast<int32_t>(std::clamp(value, 1.0, double{kWindowExtent}));
+}
+
 void CgmInterpreter::Attribute() {
   auto lineStyle = [](int32_t type) {
     switch (type) {
@@ -496,16 +532,12 @@ void CgmInterpreter::Attribute() {
       return CgmLineStyle::Solid;
     }
   };
-  auto width = [&](bool absolute) {
-    const double value = Size(absolute) * (absolute ? m_scale : 1.0);
-    return std::max(1, static_cast<int32_t>(std::min(value, double{kWindowExtent})));
-  };
   switch (m_id) {
   case 2: // LINE TYPE
     m_line.style = lineStyle(Index());
     break;
   case 3: // LINE WIDTH
-    m_line.width = width(m_lineWidthAbsolute);
+    m_line.width = Width(m_lineWidthAbsolute);
     break;
   case 4: // LINE COLOUR
     m_line.colour = Colour();
@@ -514,7 +546,7 @@ void CgmInterpreter::Attribute() {
     m_markerType = Index();
     break;
   case 7: // MARKER SIZE
-    m_markerSize = width(m_markerSizeAbsolute);
+    m_markerSize = Width(m_markerSizeAbsolute);
     break;
   case 8: // MARKER COLOUR
     m_markerColour = Colour();
@@ -531,8 +563,14 @@ void CgmInterpreter::Attribute() {
   case 15: // CHARACTER HEIGHT
     m_font.height = std::clamp(Scaled(Vdc()), 1, kWindowExtent);
     break;
-  case 16: // CHARACTER ORIENTATION: only upright text is drawn
+  case 16: { // CHARACTER ORIENTATION: up vector, base vector
+    const double upX = Vdc();
+    const double upY = Vdc();
+    const double baseX = Vdc();
+    const double baseY = Vdc();
+    SetOrientation(upX, upY, baseX, baseY);
     break;
+  }
   case 18: { // TEXT ALIGNMENT
     const int32_t horizontal = Enumerated();
     const int32_t vertical = Enumerated();
@@ -563,7 +601,7 @@ void CgmInterpreter::Attribute() {
     m_edge.style = lineStyle(Index());
     break;
   case 28: // EDGE WIDTH
-    m_edge.width = width(m_edgeWidthAbsolute);
+    m_edge.width = Width(m_edgeWidthAbsolute);
     break;
   case 29: // EDGE COLOUR
     m_edge.colour = Colour();

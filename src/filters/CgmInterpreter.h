@@ -43,6 +43,9 @@ struct CgmFont {
   int32_t height = 12;
   int32_t weight = 400;
   bool italic = false;
+  // The baseline's direction: tenths of a degree counter-clockwise from the
+  // x axis, 0 to 3599.
+  int32_t angle = 0;
 };
 
 class CgmCanvas {
@@ -51,6 +54,8 @@ public:
   // The window the picture is drawn in: its lower left corner and size.
   virtual void SetWindow(CgmPoint origin, int32_t width, int32_t height) = 0;
   virtual void SetBackground(uint32_t colour) = 0;
+  // Fills the whole window with the colour, under everything drawn after.
+  virtual void PaintBackground(uint32_t colour) = 0;
   virtual void SetClip(bool on, CgmPoint corner1, CgmPoint corner2) = 0;
   virtual void Polyline(const std::vector<CgmPoint> &points, const CgmPen &pen) = 0;
   // edge: null when edges are not drawn.
@@ -131,6 +136,8 @@ private:
 
   void SetExtent(double x1, double y1, double x2, double y2);
   void ChooseFont(int32_t index);
+  void SetOrientation(double upX, double upY, double baseX, double baseY);
+  int32_t Width(bool absolute);
   const CgmPen *EdgePen() const { return m_edgeVisible ? &m_edge : nullptr; }
 
   FilterFile &m_file;
@@ -162,6 +169,11 @@ private:
   double m_scale = 1.0;
   int32_t m_pictureWidth = kPictureSide;
   int32_t m_pictureHeight = kPictureSide;
+  // Window units a pixel of the picture spans: the nominal width that
+  // scaled line, edge and marker widths multiply.
+  double m_unitsPerPixel = double{kWindowExtent} / kPictureSide;
+  bool m_haveBackground = false;
+  uint32_t m_background = 0xFFFFFF;
 
   CgmPen m_line;
   CgmPen m_edge;

@@ -12,6 +12,7 @@ namespace {
 
 constexpr BYTE kFontOutputPrecision = OUT_TT_PRECIS;
 constexpr BYTE kFontClipPrecision = 0x30;
+constexpr LONG kFullTurn = 3600; // tenths of a degree
 
 int PenStyleOf(CgmLineStyle style) {
   switch (style) {
@@ -74,8 +75,17 @@ public:
     SetMapMode(m_dc, MM_ANISOTROPIC);
     SetWindowOrgEx(m_dc, origin.x, origin.y + height, nullptr);
     SetWindowExtEx(m_dc, width, -height, nullptr);
+    m_windowOrigin = origin;
+    m_windowWidth = width;
+    m_windowHeight = height;
   }
   void SetBackground(uint32_t colour) override { SetBkColor(m_dc, colour); }
+  void PaintBackground(uint32_t colour) override {
+    // A unit past each edge: GDI leaves a rectangle's right and bottom out.
+    const CgmBrush solid{CgmFillStyle::Solid, CgmHatch::DiagonalCross, colour};
+    Rectangle({m_windowOrigin.x - 1, m_windowOrigin.y - 1},
+              {m_windowOrigin.x + m_windowWidth + 1, m_windowOrigin.y + m_windowHeight + 1}, solid, nullptr);
+  }
   void SetClip(bool on, CgmPoint corner1, CgmPoint corner2) override {
     if (m_clipSaved)
       RestoreDC(m_dc, -1);
@@ -134,6 +144,11 @@ public:
     logical.lfHeight = font.height;
     logical.lfWeight = font.weight;
     logical.lfItalic = font.italic ? 1 : 0;
+    // The window's y axis points up, as CGM's does: that turns GDI's
+    // escapement the other way round.
+    const LONG escapement = (kFullTurn - font.angle) % kFullTurn;
+    logical.lfEscapement = escapement;
+    logical.lfOrientation = escapement;
     logical.lfOutPrecision = kFontOutputPrecision;
     logical.lfClipPrecision = kFontClipPrecision;
     std::strncpy(logical.lfFaceName, font.face.c_str(), LF_FACESIZE - 1);
@@ -187,6 +202,9 @@ private:
   HBRUSH m_brush = nullptr;
   HFONT m_font = nullptr;
   bool m_clipSaved = false;
+  CgmPoint m_windowOrigin{0, 0};
+  int32_t m_windowWidth = 0;
+  int32_t m_windowHeight = 0;
 };
 
 // The metafile being drawn, deleted unless handed on.

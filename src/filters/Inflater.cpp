@@ -290,10 +290,11 @@ InflateStatus Inflater::State::Stored() {
     if (pos >= kFlushAt && !Flush())
       return InflateStatus::Stopped;
     if (bitCount >= 8) {
-      out[pos++] = static_cast<uint8_t>(bits);
+      const auto byte = static_cast<uint8_t>(bits);
       Consume(8);
       if (UsedPhantom())
         return InflateStatus::Truncated;
+      out[pos++] = byte;
       --left;
       continue;
     }
@@ -331,9 +332,9 @@ InflateStatus Inflater::State::Codes() {
       if (KindOf(entry) != kLiteral)
         continue;
       Consume(LengthOf(entry));
-      out[pos++] = static_cast<uint8_t>(ValueOf(entry));
       if (UsedPhantom())
         return InflateStatus::Truncated;
+      out[pos++] = static_cast<uint8_t>(ValueOf(entry));
       continue;
     }
     if (UsedPhantom())
@@ -502,5 +503,10 @@ InflateStatus Inflater::Run(InflateSource &source, InflateSink &sink, bool wrapp
               tables + kLiteralTableSize,
               tables + kLiteralTableSize + kDistanceTableSize};
   state.in = state.inEnd = state.inBuffer;
-  return state.Stream(wrapped);
+  const InflateStatus status = state.Stream(wrapped);
+  // What a cut stream decoded before its end still reaches the sink: no byte
+  // made of the zero bits read past the end is among it.
+  if (status == InflateStatus::Truncated && !state.Flush())
+    return InflateStatus::Stopped;
+  return status;
 }

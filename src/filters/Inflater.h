@@ -25,7 +25,7 @@ public:
 
 enum class InflateStatus {
   Done,      // the final block ended (and the check value, when present, matched)
-  Truncated, // the data ended inside the stream
+  Truncated, // the data ended inside the stream; what it held was written
   Malformed, // a bad header, block, code table, code or distance, or a wrong check value
   Stopped,   // the sink asked to stop
   NoMemory,

@@ -23,6 +23,8 @@ constexpr int32_t kProgressSteps = 50;
 constexpr int32_t kProgressTotal = 100;
 constexpr int32_t kDotsPerInchToMetres = 39;
 constexpr int32_t kDotsPerCentimetreToMetres = 100;
+// The most rows the library hands out in one call (its output buffer height).
+constexpr uint32_t kRowsAtOnce = 4;
 
 struct JpegErrorManager {
   jpeg_error_mgr base;
@@ -64,13 +66,18 @@ struct Session {
 
 uint64_t StrideOf(uint32_t width, uint16_t bits) { return ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4; }
 
+// Row y of the picture, counted from the top, in the bottom-up DIB.
+uint8_t *RowOf(const Session &session, uint32_t y) {
+  return session.pixels + static_cast<uint64_t>(session.height - 1 - y) * session.stride;
+}
+
 void ConvertRow(const Session &session, const JSAMPLE *source, uint8_t *target) {
   const uint32_t width = session.width;
   switch (session.components) {
   case 1:
     std::memcpy(target, source, width);
     break;
-  case 3:
+  case 3: // colour spaces the library does not convert to the DIB's order
     for (uint32_t x = 0; x < width; ++x, source += 3, target += 3) {
       target[0] = source[2];
       target[1] = source[1];
@@ -179,6 +186,10 @@ uint16_t DecodeDatastream(Session &session, JpegPictureMemory &memory, JpegPictu
     jpeg_destroy_decompress(&info);
     return JpegDecoder::kSuccess;
   }
+  // Colour pictures come from the library in the DIB's blue, green, red
+  // order, straight into its rows.
+  if (info.out_color_space == JCS_RGB)
+    info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
   uint16_t result = JpegDecoder::kSuccess;
   if (first)
@@ -189,17 +200,26 @@ uint16_t DecodeDatastream(Session &session, JpegPictureMemory &memory, JpegPictu
     jpeg_destroy_decompress(&info);
     return result;
   }
+  const bool inPlace = info.output_components == 1 || info.out_color_space == JCS_EXT_BGR;
   const auto rowBytes = static_cast<JDIMENSION>(info.output_width * info.output_components);
   JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, rowBytes, 1);
   while (info.output_scanline < info.output_height && session.nextRow < session.height) {
-    jpeg_read_scanlines(&info, row, 1);
-    ConvertRow(session, row[0],
-               session.pixels + static_cast<uint64_t>(session.height - 1 - session.nextRow) * session.stride);
-    ++session.nextRow;
-    if (ReportProgress(session)) {
-      session.cancelled = true;
-      jpeg_destroy_decompress(&info);
-      return JpegDecoder::kCancelled;
+    // As many rows as the library gives at once, never past the DIB's last.
+    JSAMPROW targets[kRowsAtOnce];
+    const uint32_t wanted = std::min<uint32_t>(
+        {kRowsAtOnce, session.height - session.nextRow, static_cast<uint32_t>(info.rec_outbuf_height)});
+    for (uint32_t i = 0; i < wanted; ++i)
+      targets[i] = inPlace ? RowOf(session, session.nextRow + i) : row[0];
+    const JDIMENSION read = jpeg_read_scanlines(&info, targets, inPlace ? wanted : 1);
+    for (JDIMENSION i = 0; i < read; ++i) {
+      if (!inPlace)
+        ConvertRow(session, row[0], RowOf(session, session.nextRow));
+      ++session.nextRow;
+      if (ReportProgress(session)) {
+        session.cancelled = true;
+        jpeg_destroy_decompress(&info);
+        return JpegDecoder::kCancelled;
+      }
     }
   }
   // A DIB full before the datastream ends is a whole picture: the rest of

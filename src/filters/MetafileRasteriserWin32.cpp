@@ -19,8 +19,11 @@ struct PaletteWalk {
   HPALETTE copy = nullptr;
 };
 
-int CALLBACK RememberPalette(HDC, HANDLETABLE *table, METARECORD *record, int handles, LPARAM data) {
+// Plays each record once, so that the handle table holds the objects the
+// records create, and remembers the palette as it goes.
+int CALLBACK PlayRememberingPalette(HDC dc, HANDLETABLE *table, METARECORD *record, int handles, LPARAM data) {
   auto *walk = reinterpret_cast<PaletteWalk *>(data);
+  PlayMetaFileRecord(dc, table, record, static_cast<UINT>(handles));
   if (record->rdFunction == kSelectPaletteRecord) {
     const WORD index = record->rdParm[0];
     if (index < handles)
@@ -30,12 +33,16 @@ int CALLBACK RememberPalette(HDC, HANDLETABLE *table, METARECORD *record, int ha
       DeleteObject(walk->copy);
     walk->copy = CopyRealisedPalette(walk->selected);
   }
-  // The records were all drawn by PlayMetaFile already: a second drawing
-  // pass would be wasted (and cancel out the XOR raster operations).
   return 1;
 }
 
 } // namespace
+
+HPALETTE PlayMetafileCapturingPalette(HDC dc, HMETAFILE metafile) {
+  PaletteWalk walk;
+  EnumMetaFile(dc, metafile, PlayRememberingPalette, reinterpret_cast<LPARAM>(&walk));
+  return walk.copy;
+}
 
 HPALETTE CopyRealisedPalette(HPALETTE palette) {
   std::vector<BYTE> storage(sizeof(LOGPALETTE) + kPaletteEntries * sizeof(PALETTEENTRY), 0);
@@ -80,18 +87,21 @@ FilterResult RasteriseMetafile(HWND, HINSTANCE, HMETAFILE metafile, HGLOBAL *pic
   SetWindowExtEx(memory, right != left ? right - left : 1, bottom != top ? bottom - top : 1, nullptr);
   SetViewportExtEx(memory, width, height, nullptr);
   SetWindowOrgEx(memory, left, top, nullptr);
-  PlayMetaFile(memory, metafile);
-  PaletteWalk walk;
-  if (paletteScreen)
-    EnumMetaFile(memory, metafile, RememberPalette, reinterpret_cast<LPARAM>(&walk));
+  // One pass draws the picture and finds its palette; only a palette screen
+  // converts through it.
+  HPALETTE realised = PlayMetafileCapturingPalette(memory, metafile);
+  if (realised != nullptr && !paletteScreen) {
+    DeleteObject(realised);
+    realised = nullptr;
+  }
   SelectObject(memory, previous);
   RestoreDC(memory, saved);
   HGLOBAL dib = nullptr;
-  const FilterResult result = BitmapToDib(bitmap, walk.copy, &dib);
+  const FilterResult result = BitmapToDib(bitmap, realised, &dib);
   DeleteDC(memory);
   DeleteObject(bitmap);
-  if (walk.copy != nullptr)
-    DeleteObject(walk.copy);
+  if (realised != nullptr)
+    DeleteObject(realised);
   if (result != kFilterSuccess)
     return result;
   *picture = dib;

@@ -54,13 +54,17 @@ constexpr uint8_t kDefaultPalette[48] = {0, 0,   0,   0,   0,   191, 0,   191, 0
                                          0, 0,   255, 255, 255, 0,   0,   255, 0,   255, 255, 255, 0,   255, 255, 255};
 
 // How the planes of a line become DIB pixels. Only these layouts have a
-// conversion; others (2-bit pixels, several planes of more than one bit
-// except 24-bit RGB) are refused rather than drawn wrong.
-enum class Layout { None, Copy, CombinePlanes, Rgb };
+// conversion; others (several planes of more than one bit except 24-bit RGB)
+// are refused rather than drawn wrong.
+enum class Layout { None, Copy, WidenTwoBits, CombinePlanes, Rgb };
 
 Layout LayoutOf(uint8_t bitsPerPlane, uint8_t planes) {
   if (planes == 1 && (bitsPerPlane == 1 || bitsPerPlane == 4 || bitsPerPlane == 8))
     return Layout::Copy;
+  // Four-colour pictures: a DIB has no 2-bit pixels, so each becomes a
+  // 4-bit one indexing the same first four colours.
+  if (planes == 1 && bitsPerPlane == 2)
+    return Layout::WidenTwoBits;
   if (bitsPerPlane == 1 && planes >= 2 && planes <= 8)
     return Layout::CombinePlanes;
   if (bitsPerPlane == 8 && planes == 3)
@@ -138,6 +142,13 @@ void ConvertLine(Layout layout, const PcxHeader &header, const uint8_t *line, ui
   switch (layout) {
   case Layout::Copy:
     std::memcpy(row, line, (uint64_t{width} * header.bitsPerPlane + 7) / 8);
+    break;
+  case Layout::WidenTwoBits:
+    for (uint32_t x = 0; x < width; x += 2) {
+      const uint32_t high = (line[x / 4] >> (6 - 2 * (x % 4))) & 3;
+      const uint32_t low = x + 1 < width ? (line[(x + 1) / 4] >> (6 - 2 * ((x + 1) % 4))) & 3 : 0;
+      row[x / 2] = static_cast<uint8_t>(high << 4 | low);
+    }
     break;
   case Layout::Rgb:
     for (uint32_t x = 0; x < width; ++x) {

@@ -5,10 +5,15 @@
 #include "filters/FilterDib.h"
 #include "filters/ImportFilters.h"
 #include "filters/Inflater.h"
+#include "filters/PngFilters.h"
 
 // PNG: the signature, then chunks (length, type, data, CRC). The image data
 // of consecutive IDAT chunks is one zlib stream; inflated, it is rows of one
 // filter-type byte and the filtered pixels, in 1 or 7 (Adam7) passes.
+//
+// A picture whose image data ends early (the stream cut short, or the file
+// itself) shows the rows it holds; the rest stays as the DIB was made, zero.
+// A file that ends before its image data starts is refused.
 
 namespace {
 
@@ -114,10 +119,12 @@ private:
   FilterResult ReadTransparency(uint32_t length);
   FilterResult ReadImageData(uint32_t length);
   FilterResult SkipChunk(uint64_t length);
+  // The file ended where a chunk should be: refused before the image data,
+  // else the picture is what the data gave.
+  FilterResult EndOfFile();
   bool ReadChunkStart(uint32_t &length, uint32_t &type);
   void StartPass(uint32_t pass);
   bool FinishRow();
-  void Unfilter(uint8_t *row, const uint8_t *previous, uint8_t type) const;
   void PlaceRow(const uint8_t *row);
 
   FilterContext &m_context;
@@ -138,7 +145,7 @@ private:
   bool m_pendingChunk = false; // a chunk header read by Fill that is not IDAT
   uint32_t m_pendingLength = 0;
   uint32_t m_pendingType = 0;
-  bool m_readFailed = false;
+  bool m_fileEnded = false; // the file ended after the image data started
 
   // Rows.
   const Pass *m_passes = kPlainPass;
@@ -155,6 +162,7 @@ private:
   uint32_t m_rowsTotal = 0;
   bool m_imageDone = false;
   FilterResult m_rowResult = kFilterSuccess;
+  PixelLoops m_loops = SelectedPixelLoops();
   FilterBlock m_rows; // current and previous row, each after kRowMargin zero bytes
   uint8_t *m_current = nullptr;
   uint8_t *m_previous = nullptr;
@@ -175,7 +183,7 @@ FilterResult PngDecoder::SkipChunk(uint64_t length) {
   while (left != 0) {
     const uint32_t size = left < kSkipPiece ? static_cast<uint32_t>(left) : kSkipPiece;
     if (!m_file.ReadExactly(piece, size))
-      return kFilterReadError;
+      return EndOfFile();
     left -= size;
   }
   return kFilterSuccess;
@@ -195,7 +203,7 @@ FilterResult PngDecoder::Decode() {
       type = m_pendingType;
       m_pendingChunk = false;
     } else if (!ReadChunkStart(length, type)) {
-      return kFilterReadError;
+      return EndOfFile();
     }
     if (length > kMaxChunkLength)
       return kFilterReadError;
@@ -213,13 +221,20 @@ FilterResult PngDecoder::Decode() {
     } else if (type == kIdat) {
       result = ReadImageData(length);
     } else if (type == kIend) {
-      return m_imageDone ? kFilterSuccess : kFilterReadError;
+      return m_haveData ? kFilterSuccess : kFilterReadError;
     } else {
       result = SkipChunk(length);
     }
-    if (result != kFilterSuccess)
+    if (result != kFilterSuccess || m_fileEnded)
       return result;
   }
+}
+
+FilterResult PngDecoder::EndOfFile() {
+  if (!m_haveData)
+    return kFilterReadError;
+  m_fileEnded = true;
+  return kFilterSuccess;
 }
 
 FilterResult PngDecoder::ReadHeader(uint32_t length) {
@@ -342,41 +357,38 @@ FilterResult PngDecoder::ReadTransparency(uint32_t length) {
 }
 
 FilterResult PngDecoder::ReadImageData(uint32_t length) {
-  if (m_haveData || m_imageDone) // image data after other chunks that followed it
-    return m_imageDone ? SkipChunk(length) : kFilterReadError;
+  // The stream has ended: image data after other chunks that followed it is
+  // not needed.
+  if (m_haveData)
+    return SkipChunk(length);
   if (m_header.colourType == kPalette && !m_havePalette)
     return kFilterPngChunkOrder;
   m_haveData = true;
   m_dataLeft = length;
   const InflateStatus status = m_inflater.Run(*this, *this);
-  if (m_readFailed)
-    return kFilterReadError;
   if (status == InflateStatus::Stopped)
     return m_rowResult;
   if (status == InflateStatus::NoMemory)
     return kFilterNoMemory;
-  // Data cut after the last row has given the whole picture.
-  const bool complete = status == InflateStatus::Done || status == InflateStatus::Truncated;
-  if (!complete || !m_imageDone)
+  if (status == InflateStatus::Malformed)
     return kFilterReadError;
-  // The rest of the image data, and of its chunk, is not needed.
-  while (!m_pendingChunk) {
-    uint8_t scratch[kSkipPiece];
-    if (Fill(scratch, sizeof(scratch)) == 0 && !m_pendingChunk)
-      return m_readFailed ? kFilterReadError : kFilterSuccess;
+  // Done, or cut short: the rows the stream held are in the picture. The
+  // rest of the image data, and of its chunk, is not needed.
+  uint8_t scratch[kSkipPiece];
+  while (!m_pendingChunk && Fill(scratch, sizeof(scratch)) != 0) {
   }
   return kFilterSuccess;
 }
 
 uint32_t PngDecoder::Fill(uint8_t *buffer, uint32_t capacity) {
   while (m_dataLeft == 0) {
-    if (m_pendingChunk || m_readFailed)
+    if (m_pendingChunk || m_fileEnded)
       return 0;
     uint8_t crc[kCrcBytes];
     uint32_t length = 0;
     uint32_t type = 0;
     if (!m_file.ReadExactly(crc, kCrcBytes) || !ReadChunkStart(length, type)) {
-      m_readFailed = true;
+      m_fileEnded = true;
       return 0;
     }
     if (type != kIdat || length > kMaxChunkLength) {
@@ -388,12 +400,14 @@ uint32_t PngDecoder::Fill(uint8_t *buffer, uint32_t capacity) {
     m_dataLeft = length;
   }
   const uint32_t size = capacity < m_dataLeft ? capacity : m_dataLeft;
-  if (!m_file.ReadExactly(buffer, size)) {
-    m_readFailed = true;
+  // A chunk cut by the file's end still gives the bytes it has.
+  const int32_t read = m_file.Read(buffer, size);
+  if (read <= 0) {
+    m_fileEnded = true;
     return 0;
   }
-  m_dataLeft -= size;
-  return size;
+  m_dataLeft -= static_cast<uint32_t>(read);
+  return static_cast<uint32_t>(read);
 }
 
 void PngDecoder::StartPass(uint32_t pass) {
@@ -435,7 +449,7 @@ bool PngDecoder::FinishRow() {
     m_rowResult = kFilterReadError;
     return false;
   }
-  Unfilter(m_current + 1, m_previous + 1, type);
+  UnfilterPngRow(type, m_current + 1, m_previous + 1, m_rowBytes, m_bytesPerPixel, m_loops);
   PlaceRow(m_current + 1);
   std::swap(m_current, m_previous);
   m_filled = 0;
@@ -447,44 +461,6 @@ bool PngDecoder::FinishRow() {
   if (++m_passRow == m_passHeight)
     StartPass(m_pass + 1);
   return true;
-}
-
-// The row buffers have zero bytes to their left, so the first pixel's left
-// neighbours read as 0 without a test.
-void PngDecoder::Unfilter(uint8_t *row, const uint8_t *previous, uint8_t type) const {
-  const uint32_t count = m_rowBytes;
-  const uint32_t bpp = m_bytesPerPixel;
-  switch (type) {
-  case 1:
-    for (uint32_t i = bpp; i < count; ++i)
-      row[i] = static_cast<uint8_t>(row[i] + row[i - bpp]);
-    break;
-  case 2:
-    for (uint32_t i = 0; i < count; ++i)
-      row[i] = static_cast<uint8_t>(row[i] + previous[i]);
-    break;
-  case 3:
-    for (uint32_t i = 0; i < count; ++i) {
-      const uint32_t left = i >= bpp ? row[i - bpp] : 0;
-      row[i] = static_cast<uint8_t>(row[i] + ((left + previous[i]) >> 1));
-    }
-    break;
-  case 4:
-    for (uint32_t i = 0; i < count; ++i) {
-      const int32_t a = i >= bpp ? row[i - bpp] : 0;
-      const int32_t b = previous[i];
-      const int32_t c = i >= bpp ? previous[i - bpp] : 0;
-      const int32_t p = a + b - c;
-      const int32_t pa = p > a ? p - a : a - p;
-      const int32_t pb = p > b ? p - b : b - p;
-      const int32_t pc = p > c ? p - c : c - p;
-      const int32_t predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      row[i] = static_cast<uint8_t>(row[i] + predictor);
-    }
-    break;
-  default:
-    break;
-  }
 }
 
 // Converts a row of the current pass to the DIB's format at its pixels:

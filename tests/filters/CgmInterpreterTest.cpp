@@ -17,6 +17,7 @@ class RecordingCanvas : public CgmCanvas {
 public:
   std::vector<std::string> calls;
   CgmFont lastFont;
+  CgmPen lastPen;
   CgmPoint windowOrigin{0, 0};
   int32_t windowWidth = 0, windowHeight = 0;
   size_t largestPolyline = 0;
@@ -25,9 +26,11 @@ public:
     windowOrigin = origin, windowWidth = width, windowHeight = height;
   }
   void SetBackground(uint32_t) override {}
+  void PaintBackground(uint32_t colour) override { calls.push_back("background:" + std::to_string(colour)); }
   void SetClip(bool, CgmPoint, CgmPoint) override { calls.push_back("clip"); }
-  void Polyline(const std::vector<CgmPoint> &points, const CgmPen &) override {
+  void Polyline(const std::vector<CgmPoint> &points, const CgmPen &pen) override {
     calls.push_back("polyline");
+    lastPen = pen;
     largestPolyline = std::max(largestPolyline, points.size());
   }
   void Polygon(const std::vector<CgmPoint> &, const CgmBrush &, const CgmPen *) override { calls.push_back("polygon"); }
@@ -148,6 +151,109 @@ TEST(CgmInterpreterTest, DrawsAMinimalPictureToItsEnd) {
   EXPECT_EQ(run.height, 300);
   EXPECT_EQ(run.canvas.windowWidth, 1000);
   EXPECT_EQ(run.canvas.windowHeight, 500);
+}
+
+std::vector<uint8_t> TextAt(int x, int y, const std::string &text) {
+  auto p = Words({x, y, 1});
+  auto s = Str(text);
+  p.insert(p.end(), s.begin(), s.end());
+  return p;
+}
+
+TEST(CgmInterpreterTest, TextTurnsWithTheCharacterOrientation) {
+  struct Case {
+    const char *what;
+    std::vector<int> vectors; // up x, y, base x, y
+    int32_t angle;
+  };
+  const std::vector<Case> cases = {
+      {"upright", {0, 1, 1, 0}, 0},
+      {"up to the left: reads upwards", {-1, 0, 0, 1}, 900},
+      {"upside down", {0, -1, -1, 0}, 1800},
+      {"reads downwards", {1, 0, 0, -1}, 2700},
+      {"a slope of 30 degrees", {-500, 866, 866, 500}, 300},
+      {"no base vector: from the up vector", {-1, 0, 0, 0}, 900},
+  };
+  for (const Case &c : cases) {
+    CgmWriter cgm;
+    cgm.Element(0, 1, {})
+        .Element(5, 16, Words({c.vectors[0], c.vectors[1], c.vectors[2], c.vectors[3]}))
+        .Element(4, 4, TextAt(10, 10, "a"))
+        // RESTRICTED TEXT, as plotutils writes its labels: box, point, flag, string.
+        .Element(4, 5,
+                 [] {
+                   auto p = Words({100, 20});
+                   auto t = TextAt(5, 5, "b");
+                   p.insert(p.end(), t.begin(), t.end());
+                   return p;
+                 }())
+        .Element(0, 2, {});
+    const Interpreted run = Interpret(cgm.bytes);
+    ASSERT_EQ(run.result, kFilterSuccess) << c.what;
+    EXPECT_EQ(run.canvas.calls, (std::vector<std::string>{"text:a", "text:b"})) << c.what;
+    EXPECT_EQ(run.canvas.lastFont.angle, c.angle) << c.what;
+  }
+}
+
+TEST(CgmInterpreterTest, TheBackgroundColourGoesUnderThePictureBody) {
+  CgmWriter cgm;
+  cgm.Element(0, 1, {})
+      .Element(0, 3, Str("p"))
+      .Element(2, 6, Words({0, 0, 100, 100}))
+      .Element(2, 7, {173, 216, 230})
+      .Element(0, 4, {})
+      .Element(4, 1, Words({0, 0, 10, 10}))
+      .Element(0, 5, {})
+      .Element(0, 2, {});
+  const Interpreted run = Interpret(cgm.bytes);
+  ASSERT_EQ(run.result, kFilterSuccess);
+  EXPECT_EQ(run.canvas.calls,
+            (std::vector<std::string>{"background:" + std::to_string(173 | 216 << 8 | 230 << 16), "polyline"}));
+  // Without the element nothing is painted: the rasteriser's white stays.
+  CgmWriter plain;
+  plain.Element(0, 1, {}).Element(0, 4, {}).Element(4, 1, Words({0, 0, 10, 10})).Element(0, 2, {});
+  EXPECT_EQ(Interpret(plain.bytes).canvas.calls, (std::vector<std::string>{"polyline"}));
+}
+
+// Widths follow their specification mode: absolute widths are VDC units
+// scaled as coordinates are; scaled widths (the default, a real) multiply
+// the width of one pixel of the picture.
+TEST(CgmInterpreterTest, LineWidthsFollowTheirSpecificationMode) {
+  struct Case {
+    const char *what;
+    std::vector<int> extent;
+    int mode; // -1: not given (scaled)
+    std::vector<uint8_t> width;
+    int32_t pen;
+  };
+  const std::vector<Case> cases = {
+      // 6000 units across 600 pixels: 10 units a pixel.
+      {"scaled 3.0", {0, 0, 6000, 3000}, -1, Words({3, 0}), 30},
+      {"scaled 0.5", {0, 0, 6000, 3000}, 1, Words({0, 0x8000}), 5},
+      {"absolute 22", {0, 0, 6000, 3000}, 0, Words({22}), 22},
+      {"absolute 0: at least 1", {0, 0, 6000, 3000}, 0, Words({0}), 1},
+      {"absolute, extent scaled by a half", {0, 0, 0, 0, 0, 0xFFFE, 0, 0x7FFF}, 0, Words({0, 40}), 20},
+  };
+  for (const Case &c : cases) {
+    CgmWriter cgm;
+    cgm.Element(0, 1, {});
+    if (c.extent.size() == 8)
+      cgm.Element(3, 1, Words({32}));
+    std::vector<uint8_t> extent;
+    for (int v : c.extent) {
+      const auto w = Words({v});
+      extent.insert(extent.end(), w.begin(), w.end());
+    }
+    cgm.Element(2, 6, extent);
+    if (c.mode >= 0)
+      cgm.Element(2, 3, Words({c.mode}));
+    cgm.Element(5, 3, c.width);
+    cgm.Element(4, 1, c.extent.size() == 8 ? Words({0, 0, 0, 0, 0, 10, 0, 10}) : Words({0, 0, 10, 10}));
+    cgm.Element(0, 2, {});
+    const Interpreted run = Interpret(cgm.bytes);
+    ASSERT_EQ(run.result, kFilterSuccess) << c.what;
+    EXPECT_EQ(run.canvas.lastPen.width, c.pen) << c.what;
+  }
 }
 
 TEST(CgmInterpreterTest, LargeAndEmptyExtents) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -52,6 +53,12 @@ public:
     }
   }
   bool Dark(int x, int y) const { return Brightness(x, y) < 384; }
+  // Red, green and blue at (x, y) from the top, of a 24-bit DIB.
+  std::vector<int> Rgb(int x, int y) const {
+    const int row = m_header->biHeight > 0 ? Height() - 1 - y : y;
+    const uint8_t *pixel = m_bits + row * m_stride + x * (m_header->biBitCount / 8);
+    return {pixel[2], pixel[1], pixel[0]};
+  }
 
 private:
   HGLOBAL m_dib;
@@ -69,7 +76,32 @@ struct Ppm {
     const uint8_t *p = &pixels[(static_cast<size_t>(y) * width + x) * 3];
     return p[0] + p[1] + p[2] < 384;
   }
+  std::vector<int> Rgb(int x, int y) const {
+    const uint8_t *p = &pixels[(static_cast<size_t>(y) * width + x) * 3];
+    return {p[0], p[1], p[2]};
+  }
 };
+
+// The box round the dark pixels of a picture inside a region.
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+};
+
+template <typename Image>
+Box DarkBox(const Image &image, int left, int top, int right, int bottom) {
+  Box box;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (image.Dark(x, y)) {
+        box.left = std::min(box.left, x);
+        box.right = std::max(box.right, x);
+        box.top = std::min(box.top, y);
+        box.bottom = std::max(box.bottom, y);
+      }
+  return box;
+}
 
 Ppm ReadPpm(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
@@ -91,6 +123,29 @@ bool DarkNear(const Image &image, int x, int y, int reach) {
         return true;
     }
   return false;
+}
+
+// The middle of the longest run of rows without ink inside a box: the gap
+// between the words of a label that reads up or down.
+template <typename Image>
+int WordGap(const Image &image, const Box &box) {
+  int bestStart = box.top, bestLength = 0, start = box.top, length = 0;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    bool ink = false;
+    for (int x = box.left; x <= box.right && !ink; ++x)
+      ink = image.Dark(x, y);
+    if (ink) {
+      length = 0;
+      continue;
+    }
+    if (length++ == 0)
+      start = y;
+    if (length > bestLength) {
+      bestLength = length;
+      bestStart = start;
+    }
+  }
+  return bestStart + bestLength / 2;
 }
 
 std::string Corpus(const char *name) {
@@ -130,6 +185,37 @@ TEST(CgmReaderTest, DrawsAPlotutilsPlotAsPlotutilsDoes) {
   ASSERT_GT(ourDark, 200);
   EXPECT_GE(ourOnReference * 100, ourDark * 98) << ourOnReference << " of " << ourDark;
   EXPECT_GE(referenceOnOurs * 100, referenceDark * 70) << referenceOnOurs << " of " << referenceDark;
+}
+
+// plotutils' y-axis label reads upwards beside the axis, over the light blue
+// background the file names: our picture turns the label and paints the
+// background as plotutils' own PNG does (its face differs: Hershey there).
+TEST(CgmReaderTest, TurnsTextAndPaintsTheBackgroundAsPlotutilsDoes) {
+  HGLOBAL picture = nullptr;
+  ASSERT_EQ(ImportCgmImage(nullptr, 0, Corpus("label.cgm").c_str(), reinterpret_cast<FilterHandle *>(&picture)),
+            kFilterSuccess);
+  DibPixels ours(picture);
+  const Ppm reference = ReadPpm(Corpus("label.ppm"));
+  ASSERT_EQ(ours.Width(), reference.width);
+  ASSERT_EQ(ours.Height(), reference.height);
+  for (const auto &[x, y] : {std::pair{3, 3}, {596, 3}, {3, 596}, {596, 596}, {300, 560}}) {
+    const std::vector<int> expected = reference.Rgb(x, y);
+    const std::vector<int> got = ours.Rgb(x, y);
+    for (int c = 0; c < 3; ++c)
+      EXPECT_NEAR(got[c], expected[c], 8) << "at " << x << ", " << y;
+  }
+  EXPECT_GT(reference.Rgb(3, 3)[2], reference.Rgb(3, 3)[0] + 40) << "the reference is light blue";
+  // Left of the tick labels only the y label has ink (plotutils' PNG sets
+  // it further left: its face's tick labels are wider). "Rotated label"
+  // reads upwards: the gap between its words lies above its middle.
+  const Box theirs = DarkBox(reference, 0, 100, 68, 500);
+  const Box mine = DarkBox(ours, 0, 100, 82, 500);
+  ASSERT_GT(theirs.Height(), 3 * theirs.Width());
+  ASSERT_GT(mine.Height(), 0);
+  EXPECT_GT(mine.Height(), 3 * mine.Width()) << "upright text would be wide";
+  EXPECT_NEAR((mine.top + mine.bottom) / 2, (theirs.top + theirs.bottom) / 2, 20);
+  EXPECT_LT(WordGap(reference, theirs), (theirs.top + theirs.bottom) / 2);
+  EXPECT_LT(WordGap(ours, mine), (mine.top + mine.bottom) / 2) << "the label reads downwards";
 }
 
 TEST(CgmReaderTest, DrawsGnuplotsIndexedColours) {
@@ -193,6 +279,56 @@ TEST(MetafileRasteriserTest, ShortPalettesAreCopiedZeroFilled) {
     ASSERT_TRUE(entries[i].peRed == 0 && entries[i].peGreen == 0 && entries[i].peBlue == 0) << i;
   DeleteObject(copy);
   DeleteObject(palette);
+}
+
+// A metafile that makes a palette, selects and realises it, and inverts a
+// square: played twice, the inversion would cancel out.
+TEST(MetafileRasteriserTest, OnePassDrawsAndCapturesTheRealisedPalette) {
+  std::vector<BYTE> storage(sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY));
+  auto *logical = reinterpret_cast<LOGPALETTE *>(storage.data());
+  logical->palVersion = 0x300;
+  logical->palNumEntries = 3;
+  for (int i = 0; i < 3; ++i)
+    logical->palPalEntry[i] =
+        PALETTEENTRY{static_cast<BYTE>(10 + i), static_cast<BYTE>(100 + i), static_cast<BYTE>(200 + i), 0};
+  HPALETTE palette = CreatePalette(logical);
+  HDC recording = CreateMetaFileA(nullptr);
+  SelectPalette(recording, palette, FALSE);
+  RealizePalette(recording);
+  PatBlt(recording, 0, 0, 20, 20, DSTINVERT);
+  HMETAFILE metafile = CloseMetaFile(recording);
+  DeleteObject(palette);
+  ASSERT_NE(metafile, nullptr);
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 40);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  RECT all{0, 0, 40, 40};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HPALETTE copy = PlayMetafileCapturingPalette(memory, metafile);
+  EXPECT_EQ(GetPixel(memory, 5, 5) & 0xFFFFFF, 0U) << "the inverted square, drawn once";
+  EXPECT_EQ(GetPixel(memory, 30, 30) & 0xFFFFFF, 0xFFFFFFU);
+  ASSERT_NE(copy, nullptr);
+  PALETTEENTRY entries[256];
+  ASSERT_EQ(GetPaletteEntries(copy, 0, 256, entries), 256u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(entries[i].peRed, 10 + i);
+    EXPECT_EQ(entries[i].peGreen, 100 + i);
+    EXPECT_EQ(entries[i].peBlue, 200 + i);
+  }
+  EXPECT_EQ(entries[3].peRed, 0);
+  DeleteObject(copy);
+
+  // A metafile that realises no palette gives no copy.
+  HMETAFILE plain = SmallMetafile();
+  EXPECT_EQ(PlayMetafileCapturingPalette(memory, plain), nullptr);
+  DeleteMetaFile(plain);
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  DeleteMetaFile(metafile);
 }
 
 } // namespace

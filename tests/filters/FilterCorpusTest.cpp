@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "filters/ImportFilters.h"
+#include "filters/MemoryFilterIo.h"
 
 // The real corpus (written into the build tree by make_filter_corpus.py):
 // every file that must decode gives the reference decoder's pixels, every
@@ -136,6 +138,107 @@ TEST(FilterCorpusTest, BadFilesAreRefusedAndOthersReadSafely) {
     FilterHandle picture = nullptr;
     if (Import(kCorpus + "/" + name, &picture) == kFilterSuccess)
       ActiveFilterIo().Free(picture);
+  }
+}
+
+// Where each chunk of a PNG file starts, and its type.
+std::vector<std::pair<size_t, std::string>> ChunkStarts(const std::vector<uint8_t> &png) {
+  std::vector<std::pair<size_t, std::string>> chunks;
+  for (size_t at = 8; at + 8 <= png.size();) {
+    const size_t length = size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3];
+    chunks.emplace_back(at,
+                        std::string(png.begin() + static_cast<long>(at) + 4, png.begin() + static_cast<long>(at) + 8));
+    at += 12 + length;
+  }
+  return chunks;
+}
+
+std::vector<uint8_t> DecodeBytes(const std::vector<uint8_t> &png, FilterResult &result) {
+  MemoryFilterIo io;
+  io.AddFile("cut.png", png);
+  FilterHandle picture = nullptr;
+  FilterHandle second = nullptr;
+  int16_t value = 0;
+  result = ImportPngImage(nullptr, 0, "cut.png", &picture, &second, &value);
+  if (result != kFilterSuccess)
+    return {};
+  std::vector<uint8_t> dib = io.BlockBytes(picture);
+  io.Free(picture);
+  return dib;
+}
+
+// PngSuite pictures (and interlaced ones of ImageMagick's) cut at several points: inside the header or the palette
+// they are refused; inside the image data they show what the data held (a
+// pixel is the whole picture's or still zero, rows from the top for plain
+// pictures), more of it the later the cut.
+TEST(FilterCorpusTest, CutPngsShowTheRowsTheyHold) {
+  const char *const names[] = {"png-basn2c08.png", "png-basn3p04.png",           "png-basn0g16.png",
+                               "png-basn6a08.png", "png-im-interlaced-rgb8.png", "png-im-interlaced-grey8.png"};
+  for (const char *name : names) {
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t> png = FileBytes(kCorpus + "/" + name);
+    if (png.empty())
+      GTEST_SKIP() << "no " << name << " in " << kCorpus;
+    FilterResult result = kFilterSuccess;
+    const std::vector<uint8_t> whole = DecodeBytes(png, result);
+    ASSERT_EQ(kFilterSuccess, result);
+    const auto *header = reinterpret_cast<const BitmapInfoHeader *>(whole.data());
+    const size_t bitsAt = header->biSize + header->biClrUsed * 4;
+    const size_t stride = (header->biWidth * header->biBitCount + 31) / 32 * 4;
+    const bool interlaced = std::string(name).find("interlaced") != std::string::npos;
+
+    size_t idat = 0;
+    size_t iend = 0;
+    for (const auto &[at, type] : ChunkStarts(png)) {
+      if (type == "IHDR" || type == "PLTE") {
+        DecodeBytes(std::vector<uint8_t>(png.begin(), png.begin() + static_cast<long>(at) + 12), result);
+        EXPECT_EQ(kFilterReadError, result) << "cut inside " << type;
+      }
+      if (type == "IDAT" && idat == 0)
+        idat = at;
+      if (type == "IEND")
+        iend = at;
+    }
+    ASSERT_LT(idat, iend);
+    size_t shownBefore = 0;
+    for (const double part : {0.0, 0.2, 0.5, 0.8, 1.0}) {
+      const size_t size = idat + 8 + static_cast<size_t>(part * static_cast<double>(iend - idat - 8));
+      SCOPED_TRACE(size);
+      const std::vector<uint8_t> dib =
+          DecodeBytes(std::vector<uint8_t>(png.begin(), png.begin() + static_cast<long>(size)), result);
+      ASSERT_EQ(kFilterSuccess, result);
+      ASSERT_EQ(whole.size(), dib.size());
+      EXPECT_TRUE(std::equal(whole.begin(), whole.begin() + static_cast<long>(bitsAt), dib.begin()));
+      size_t shown = 0;
+      size_t wrong = 0;
+      for (size_t i = bitsAt; i < dib.size(); ++i) {
+        shown += dib[i] == whole[i] && whole[i] != 0 ? 1 : 0;
+        wrong += dib[i] != whole[i] && dib[i] != 0 ? 1 : 0;
+      }
+      EXPECT_EQ(0U, wrong);
+      EXPECT_GE(shown, shownBefore);
+      if (part == 0.5) {
+        EXPECT_GT(shown, 0U) << "half the data shows part of the picture";
+      }
+      shownBefore = shown;
+      if (!interlaced) {
+        // Rows bottom-up in the DIB: the shown rows are the top ones.
+        size_t topRowsShown = 0;
+        for (int32_t y = 0; y < header->biHeight; ++y) {
+          const size_t row = bitsAt + static_cast<size_t>(header->biHeight - 1 - y) * stride;
+          if (!std::equal(dib.begin() + static_cast<long>(row), dib.begin() + static_cast<long>(row + stride),
+                          whole.begin() + static_cast<long>(row)))
+            break;
+          ++topRowsShown;
+        }
+        for (size_t i = bitsAt; i < bitsAt + (header->biHeight - topRowsShown) * stride; ++i)
+          ASSERT_EQ(0, dib[i]) << "below the rows shown";
+      }
+      if (part == 1.0) {
+        EXPECT_EQ(whole, dib);
+      }
+    }
+    EXPECT_GT(shownBefore, 0U);
   }
 }
 

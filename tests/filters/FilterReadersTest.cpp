@@ -92,7 +92,7 @@ TEST(PcxReaderTest, RefusesBadHeadersWithTheirCodes) {
       {"xmax below xmin", backwards, kFilterNotPcx},
       {"width 32768", Pcx(8, 1, 32768, 2, 32768), kFilterTooLarge},
       {"bytes per line short of the width", Pcx(8, 1, 40, 2, 4), kFilterReadError},
-      {"2-bit pixels", Pcx(2, 1, 4, 2, 2), kFilterNotPcx},
+      {"two 2-bit planes", Pcx(2, 2, 4, 2, 1), kFilterNotPcx},
       {"four 2-bit planes", Pcx(2, 4, 4, 2, 2), kFilterNotPcx},
       {"four 8-bit planes", Pcx(8, 4, 4, 2, 4), kFilterNotPcx},
       {"lines missing", Pcx(8, 1, 4, 2, 4), kFilterReadError},
@@ -132,6 +132,21 @@ TEST(PcxReaderTest, FourPlanesCombineIntoFourBitPixelsWithTheRightTable) {
   ASSERT_EQ(kFilterSuccess, v3.result);
   EXPECT_EQ(191, Colours(v3)[1].blue);
   EXPECT_EQ(0, Colours(v3)[1].red);
+}
+
+TEST(PcxReaderTest, TwoBitPixelsWidenToFourBitsWithTheFirstFourColours) {
+  // Five pixels 0 1 2 3 2 in two bytes of 2-bit pixels, then a run of three
+  // pixels of 3 (a byte 0xFF) on the second line.
+  Bytes file = Pcx(2, 1, 5, 2, 2);
+  file.insert(file.end(), {0x1B, 0x80, 0xC2, 0xFF});
+  const Decoded d = Decode(ReadPcxFile, file);
+  ASSERT_EQ(kFilterSuccess, d.result);
+  EXPECT_EQ(4, Header(d).biBitCount);
+  EXPECT_EQ(16U, Header(d).biClrUsed);
+  EXPECT_EQ(Bytes({0x01, 0x23, 0x20, 0x00}), Bytes(Row(d, 0), Row(d, 0) + 4));
+  EXPECT_EQ(Bytes({0x33, 0x33, 0x30, 0x00}), Bytes(Row(d, 1), Row(d, 1) + 4));
+  EXPECT_EQ(45, Colours(d)[3].red); // the header's palette: entry 3 is 45, 50, 55
+  EXPECT_EQ(55, Colours(d)[3].blue);
 }
 
 int32_t Cancel(FilterProgress *progress) { return progress->done > 0 || progress->total != 100 ? 1 : 0; }
@@ -277,6 +292,11 @@ Bytes Png(const std::vector<std::pair<const char *, Bytes>> &chunks) {
   return png;
 }
 
+Bytes Cut(Bytes file, size_t size) {
+  file.resize(size);
+  return file;
+}
+
 TEST(PngReaderTest, ChunkOrderAndHeaderRules) {
   const Bytes rows = ZlibStored({0, 0x40});
   const Bytes ihdr = Ihdr(1, 1, 2, 0);
@@ -300,7 +320,10 @@ TEST(PngReaderTest, ChunkOrderAndHeaderRules) {
       {"PLTE of 4 bytes", Png({{"IHDR", Ihdr(1, 1, 8, 3)}, {"PLTE", Bytes(4, 0)}}), kFilterPngChunkLength},
       {"tRNS longer than PLTE", Png({{"IHDR", Ihdr(1, 1, 8, 3)}, {"PLTE", Bytes(3, 0)}, {"tRNS", Bytes(2, 0)}}),
        kFilterPngChunkLength},
-      {"no IEND and rows missing", Png({{"IHDR", Ihdr(1, 2, 2, 0)}, {"IDAT", rows}}), kFilterReadError},
+      {"cut inside IHDR", Cut(Png({{"IHDR", ihdr}}), 20), kFilterReadError},
+      {"cut inside PLTE", Cut(Png({{"IHDR", Ihdr(1, 1, 8, 3)}, {"PLTE", Bytes(9, 1)}}), 45), kFilterReadError},
+      {"cut before the image data", Png({{"IHDR", ihdr}, {"gAMA", Bytes(4, 0)}}), kFilterReadError},
+      {"no image data before IEND", Png({{"IHDR", ihdr}, {"IEND", {}}}), kFilterReadError},
       {"grey tRNS of 300 bytes", Png({{"IHDR", ihdr}, {"tRNS", Bytes(300, 1)}, {"IDAT", rows}, {"IEND", {}}}),
        kFilterSuccess},
       {"PLTE after another chunk",
@@ -313,6 +336,39 @@ TEST(PngReaderTest, ChunkOrderAndHeaderRules) {
   };
   for (const Case &c : cases)
     EXPECT_EQ(c.expected, Decode(ReadPngFile, c.file).result) << c.what;
+}
+
+TEST(PngReaderTest, ImageDataEndingEarlyShowsTheRowsItHolds) {
+  // Three rows of 8-bit grey, each 2 pixels; the stream holds the first row
+  // and half of the second.
+  const Bytes stream = ZlibStored({0, 11, 12, 0, 21, 22, 0, 31, 32});
+  const Bytes cut(stream.begin(), stream.begin() + 7 + 4);
+  const Bytes ihdr = Ihdr(2, 3, 8, 0);
+  const Bytes whole = Png({{"IHDR", ihdr}, {"IDAT", stream}, {"IEND", {}}});
+  struct Case {
+    const char *what;
+    Bytes file;
+    uint32_t rows; // rows shown from the top; the rest are zero
+  };
+  const std::vector<Case> cases = {
+      {"the stream cut, then IEND", Png({{"IHDR", ihdr}, {"IDAT", cut}, {"IEND", {}}}), 1},
+      {"the stream cut, no IEND", Png({{"IHDR", ihdr}, {"IDAT", cut}}), 1},
+      {"the file cut inside IDAT", Cut(whole, 33 + 8 + 11), 1},
+      {"the file cut after IDAT's data", Cut(whole, 33 + 8 + stream.size()), 3},
+      {"cut IDAT, another chunk, more IDAT",
+       Png({{"IHDR", ihdr}, {"IDAT", cut}, {"tEXt", Bytes(3, 'a')}, {"IDAT", stream}, {"IEND", {}}}), 1},
+      {"the whole picture", whole, 3},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    const Decoded d = Decode(ReadPngFile, c.file);
+    ASSERT_EQ(kFilterSuccess, d.result);
+    for (uint32_t y = 0; y < 3; ++y) {
+      const uint8_t first = y < c.rows ? static_cast<uint8_t>(10 * y + 11) : 0;
+      EXPECT_EQ(Bytes({first, static_cast<uint8_t>(first == 0 ? 0 : first + 1)}), Bytes(Row(d, y), Row(d, y) + 2))
+          << "row " << y;
+    }
+  }
 }
 
 TEST(PngReaderTest, PixelFormats) {

@@ -26,7 +26,11 @@ djpeg -ppm -outfile truncated.ppm truncated.jpg || [ $? -eq 2 ]
 # Adobe CMYK (stored inverted) and its ink values as ImageMagick reads them.
 /usr/bin/convert source.ppm -colorspace CMYK -quality 90 cmyk.jpg
 /usr/bin/convert cmyk.jpg -depth 8 cmyk:cmyk.raw
-# A photograph-sized picture for the benchmarks.
+# Photograph-sized pictures for the benchmarks: a smooth one, and one with a
+# photograph's fine detail (ImageMagick's plasma fractal, fixed seed).
 /usr/bin/convert rose: -resize '1600x1200!' large.ppm
 cjpeg -quality 90 -outfile large.jpg large.ppm
+/usr/bin/convert -size 1600x1200 -seed 7 plasma:fractal photo.ppm
+cjpeg -quality 90 -outfile photo.jpg photo.ppm
+rm photo.ppm
 touch stamp
