@@ -83,6 +83,21 @@ TEST(VOREventQTest, EntriesInsertedAfterAMarkWait) {
   EXPECT_EQ(PopAll(queue, 100), (std::vector<int32_t>{2}));
 }
 
+// An entry posted without delay while a tick runs still runs in it.
+TEST(VOREventQTest, ChainedEntriesInsertedAfterAMarkRunAtOnce) {
+  VOREventQ queue;
+  const uint64_t mark = queue.GetMark();
+  queue.Insert(50, new CountedAction(1, nullptr), nullptr, false);
+  queue.Insert(50, new CountedAction(2, nullptr), nullptr, true);
+  std::unique_ptr<VORObjectAction> action;
+  std::unique_ptr<VORActionCondition> condition;
+  uint32_t due = 0;
+  ASSERT_TRUE(queue.PopDue(100, action, condition, due, mark));
+  EXPECT_EQ(action->GetActionCode(), 2) << "the chained entry passes the one that waits";
+  EXPECT_FALSE(queue.PopDue(100, action, condition, due, mark));
+  EXPECT_EQ(PopAll(queue, 100), (std::vector<int32_t>{1}));
+}
+
 TEST(VOREventQTest, APageLeavingDropsItsActionsButTheScoresAndOthers) {
   const VORObjectCode view(0, 3, 1);
   const VORObjectCode page(0, 4, 7);
