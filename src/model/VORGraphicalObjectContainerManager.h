@@ -72,6 +72,9 @@ public:
   // Lays the members out for the owner's new rectangle and hands them
   // theirs; an unchanged size only moves them.
   void Resize(const VORRect &rect);
+  // The owner moved without changing size: the members are not moved, but
+  // those placed from now on are placed in the moved rectangle.
+  void MoveWorkingBounds(const VORRect &rect) { m_workingBounds = rect; }
   // The height the content needs at that width.
   int32_t GetHeightForWidth(int32_t width);
   // The member's edges become guides (found or inserted); with rebuild the

@@ -39,8 +39,12 @@ struct FrameOfTwo {
 TEST(VORFrameLayoutTest, AFrameMadeFromNothingHasNoPlaceUntilPlaced) {
   VORPlayerFrame frame(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1);
   EXPECT_EQ(frame.GetRect(), VORRect(0, 0, -1, -1));
+  // It keeps every page object its record names, whether it lays it out
+  // or not.
   EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(1, 7)));
-  EXPECT_FALSE(frame.AcceptsChild(VORObjectCode::MakeClassKey(4, 0))) << "a resource object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(4, 0))) << "a resource object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(2, 0))) << "a wave object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(0, 9))) << "an animation controller";
 }
 
 TEST(VORFrameLayoutTest, MovedTheChildrenKeepTheirPlacesRelativeToTheFrame) {
@@ -52,6 +56,20 @@ TEST(VORFrameLayoutTest, MovedTheChildrenKeepTheirPlacesRelativeToTheFrame) {
   page.frame.SetRect(VORRect(0, 0, 100, 100));
   EXPECT_EQ(page.left->GetRect(), VORRect(10, 10, 50, 50)) << "the frame's corner is the guides' origin";
   EXPECT_EQ(page.right->GetRect(), VORRect(50, 10, 90, 90));
+}
+
+// Only moved, the frame carries each child by its own displacement and
+// asks no guide: a child put elsewhere in the frame stays where it was
+// put, relative to the frame.
+TEST(VORFrameLayoutTest, MovedTheFrameCarriesEachChildFromWhereItStands) {
+  FrameOfTwo page;
+  page.frame.SetRect(VORRect(100, 50, 200, 150));
+  const uint32_t passes = page.frame.GetFrameLayout().GetPassCount();
+  page.left->SetRect(VORRect(105, 55, 145, 95));
+  page.frame.SetRect(VORRect(130, 70, 230, 170));
+  EXPECT_EQ(page.left->GetRect(), VORRect(135, 75, 175, 115)) << "moved from where it was put";
+  EXPECT_EQ(page.right->GetRect(), VORRect(180, 80, 220, 160));
+  EXPECT_EQ(page.frame.GetFrameLayout().GetPassCount(), passes) << "no layout pass for a move";
 }
 
 TEST(VORFrameLayoutTest, ResizedTheChildrenShareTheNewSpaceAlongTheGuides) {
