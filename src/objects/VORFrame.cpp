@@ -36,6 +36,14 @@ void VORFrame::LayoutChildren(const VORRect &rect) {
   });
 }
 
+bool VORFrame::StretchesHorizontally() {
+  return GetGraphicalProperties().horizontalSizing != 0 && GetFrameLayout().StretchesHorizontally();
+}
+
+bool VORFrame::StretchesVertically() {
+  return GetGraphicalProperties().verticalSizing != 0 && GetFrameLayout().StretchesVertically();
+}
+
 VORPlayerFrame::~VORPlayerFrame() = default;
 
 VORCodedObject *VORPlayerFrame::Create(uint32_t classKey, int32_t id) {

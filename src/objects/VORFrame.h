@@ -36,6 +36,13 @@ public:
   // where it stands (a child dragged within the frame stays where it was
   // put), and the guides are not asked.
   void LayoutChildren(const VORRect &rect) override;
+  // On its own page a frame gives way as its content does: it stretches
+  // (where its sizing mode lets it) when a child takes a share of extra
+  // space, and it is text-like when a text-like child decides its height.
+  bool StretchesHorizontally() override;
+  bool StretchesVertically() override;
+  bool FitsHeightToWidth() override { return GetFrameLayout().FitsHeightToWidth(); }
+  int32_t GetContentHeight(int32_t width) override { return GetFrameLayout().GetHeightForWidth(width); }
   virtual VORGraphicalObjectContainerManager &GetFrameLayout() = 0;
 };
 
