@@ -6,9 +6,9 @@ VOREventQ::~VOREventQ() = default;
 
 bool VOREventQ::CompareDue(uint32_t listedDue, uint32_t newDue) { return VORClock::IsBefore(newDue, listedDue); }
 
-void VOREventQ::Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition) {
+void VOREventQ::Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition, bool chained) {
   Entry entry{std::unique_ptr<VORObjectAction>(action), due, std::unique_ptr<VORActionCondition>(condition),
-              m_insertions++};
+              m_insertions++, chained};
   if (!entry.action)
     return;
   auto position = m_entries.begin();
@@ -20,7 +20,7 @@ void VOREventQ::Insert(uint32_t due, VORObjectAction *action, VORActionCondition
 bool VOREventQ::PopDue(uint32_t now, std::unique_ptr<VORObjectAction> &action,
                        std::unique_ptr<VORActionCondition> &condition, uint32_t &due, uint64_t mark) {
   for (auto entry = m_entries.begin(); entry != m_entries.end() && !VORClock::IsBefore(now, entry->due); ++entry) {
-    if (entry->insertion >= mark)
+    if (entry->insertion >= mark && !entry->chained)
       continue;
     action = std::move(entry->action);
     condition = std::move(entry->condition);

@@ -24,10 +24,13 @@ public:
 
   // After every entry due at or before due (times compared by their
   // difference, so the order holds across the millisecond clock's wrap).
-  void Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition);
+  // A chained entry (posted without delay) may still run in the tick that
+  // posted it.
+  void Insert(uint32_t due, VORObjectAction *action, VORActionCondition *condition, bool chained = false);
   // Unlinks the first entry due at now or earlier and hands it out; the
   // caller owns action and condition. False when nothing is due. With a
-  // mark (GetMark), entries inserted since the mark was taken stay queued.
+  // mark (GetMark), entries inserted since the mark was taken stay queued,
+  // chained ones excepted.
   bool PopDue(uint32_t now, std::unique_ptr<VORObjectAction> &action, std::unique_ptr<VORActionCondition> &condition,
               uint32_t &due, uint64_t mark = kNoMark);
   // Counts the insertions so far: entries inserted from now on come after it.
@@ -49,6 +52,7 @@ private:
     uint32_t due;
     std::unique_ptr<VORActionCondition> condition;
     uint64_t insertion;
+    bool chained;
   };
 
   std::list<Entry> m_entries;

@@ -129,7 +129,7 @@ void VORPlayer::ScheduleAction(uint32_t delay, VORObjectAction *action, VORActio
     return;
   const uint32_t boundedDelay = delay > kMaxDelayMs ? kMaxDelayMs : delay;
   const uint32_t due = (m_clock.GetMilliseconds() + boundedDelay) / kGridMs * kGridMs + (boundedDelay & 1u);
-  m_eventQueue->Insert(due, ownedAction.release(), ownedCondition.release());
+  m_eventQueue->Insert(due, ownedAction.release(), ownedCondition.release(), boundedDelay == 0);
 }
 
 bool VORPlayer::DispatchAction(VORObjectAction &action) {
@@ -187,10 +187,13 @@ bool VORPlayer::BroadcastAction(const VORObjectAction &action) {
   return taken;
 }
 
-// Only what was queued before the tick began runs in it: an action queued
-// by one that runs (a page change retried while a transition still runs)
-// may fall due at once on the grid, and would otherwise keep the tick
-// from ever ending.
+// What was queued before the tick began runs in it, and so does a chain of
+// actions posted without delay: each hop runs as soon as it is posted, not
+// a tick later. An action queued with a delay by one that runs (a page
+// change retried while a transition still runs) may fall due at once on
+// the grid too, but waits for a later tick: run now, it would keep the
+// tick from ever ending. A chain without delay ends by itself once the
+// clock passes the next grid point (its hops then fall due after now).
 int VORPlayer::OnTick(uint32_t now) {
   m_tickTime = now;
   const uint64_t mark = m_eventQueue ? m_eventQueue->GetMark() : VOREventQ::kNoMark;

@@ -463,6 +463,11 @@ int32_t VORGraphicalObjectContainerManager::GetHeightForWidth(int32_t width) {
   return m_vertical.lastSize;
 }
 
+bool VORGraphicalObjectContainerManager::FitsHeightToWidth() const {
+  return std::any_of(m_vertical.guides.begin(), m_vertical.guides.end(),
+                     [](const Guide &guide) { return guide.kind == GuideKind::kLargestAttached; });
+}
+
 void VORGraphicalObjectContainerManager::PlaceObjects() {
   for (VORLayoutMember *member : Members())
     PlaceObject(*member);

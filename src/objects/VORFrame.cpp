@@ -1,13 +1,18 @@
 #include "objects/VORFrame.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "model/VORClassRegistry.h"
 
 namespace {
 
 const ClassRegistration kFrame(VORFrame::kCategory, VORFrame::kCode, VORPlayerFrame::Create);
 
-constexpr uint32_t kCategoryMask = 0xFFFF;
-constexpr uint32_t kGraphicalCategory = 1;
+// Rectangles come from publication files and may hold any values.
+int32_t Displacement(int32_t from, int32_t to) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{to} - from, INT32_MIN, INT32_MAX));
+}
 
 } // namespace
 
@@ -15,9 +20,29 @@ VORFrame::VORFrameProperties::~VORFrameProperties() = default;
 
 VORFrame::~VORFrame() = default;
 
-bool VORFrame::AcceptsChild(uint32_t classKey) const { return (classKey & kCategoryMask) == kGraphicalCategory; }
+void VORFrame::LayoutChildren(const VORRect &rect) {
+  const VORRect old = GetRect();
+  if (rect.Width() != old.Width() || rect.Height() != old.Height()) {
+    GetFrameLayout().Resize(rect);
+    return;
+  }
+  // The guides stay; a child later placed by them lands in the moved frame.
+  GetFrameLayout().MoveWorkingBounds(rect);
+  const int32_t dx = Displacement(old.left, rect.left);
+  const int32_t dy = Displacement(old.top, rect.top);
+  ForEachChildObject([dx, dy](VORObject &child) {
+    if (auto *graphical = dynamic_cast<VORGraphicalObject *>(&child))
+      graphical->SetRect(graphical->GetRect().Offset(dx, dy));
+  });
+}
 
-void VORFrame::LayoutChildren(const VORRect &rect) { GetFrameLayout().Resize(rect); }
+bool VORFrame::StretchesHorizontally() {
+  return GetGraphicalProperties().horizontalSizing != 0 && GetFrameLayout().StretchesHorizontally();
+}
+
+bool VORFrame::StretchesVertically() {
+  return GetGraphicalProperties().verticalSizing != 0 && GetFrameLayout().StretchesVertically();
+}
 
 VORPlayerFrame::~VORPlayerFrame() = default;
 

@@ -5,7 +5,7 @@
 #include "model/VORGraphicalObjectContainerManager.h"
 #include "objects/VORHotSpot.h"
 
-// A hotspot that holds graphical objects and lays them out along the
+// A hotspot that holds objects and lays its graphical ones out along the
 // guides of its layout manager whenever its own rectangle changes.
 class VORFrame : public VORHotSpot {
 public:
@@ -27,10 +27,22 @@ public:
   VORFrame(const VORFrame &other) : VORHotSpot(other) {}
   ~VORFrame() override;
 
-  // Only graphical objects go into a frame.
-  bool AcceptsChild(uint32_t classKey) const override;
-  // The children take the places the guides give them inside rect.
+  // A frame keeps every child its record names: it lays out the graphical
+  // ones and still owns the others (its picture's resource object, sounds,
+  // animation controllers).
+  //
+  // Resized, the children take the places the guides give them inside
+  // rect; only moved, each child moves by the frame's displacement from
+  // where it stands (a child dragged within the frame stays where it was
+  // put), and the guides are not asked.
   void LayoutChildren(const VORRect &rect) override;
+  // On its own page a frame gives way as its content does: it stretches
+  // (where its sizing mode lets it) when a child takes a share of extra
+  // space, and it is text-like when a text-like child decides its height.
+  bool StretchesHorizontally() override;
+  bool StretchesVertically() override;
+  bool FitsHeightToWidth() override { return GetFrameLayout().FitsHeightToWidth(); }
+  int32_t GetContentHeight(int32_t width) override { return GetFrameLayout().GetHeightForWidth(width); }
   virtual VORGraphicalObjectContainerManager &GetFrameLayout() = 0;
 };
 

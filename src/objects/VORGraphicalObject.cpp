@@ -19,6 +19,7 @@
 #include "model/VORTrigger.h"
 #include "objects/VORAnimationController.h"
 #include "objects/VORExternalResourceObject.h"
+#include "objects/VORFrame.h"
 #include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORResourceObject.h"
 #include "transitions/VORFX.h"
@@ -163,12 +164,15 @@ void VORGraphicalObject::ShowWithTransition(int32_t cascade) {
 }
 
 // An object about to appear takes the place its container's layout gives
-// it, wherever it was moved while hidden.
+// it (the page's, or the frame's it lies in), wherever it was moved while
+// hidden.
 void VORGraphicalObject::PlaceByLayoutGuides() {
-  auto *instance = dynamic_cast<VORPageInstance *>(GetParent());
-  if (instance == nullptr)
-    return;
-  if (VORGraphicalObjectContainerManager *layout = instance->GetLayoutManager())
+  VORGraphicalObjectContainerManager *layout = nullptr;
+  if (auto *frame = dynamic_cast<VORFrame *>(GetParent()))
+    layout = &frame->GetFrameLayout();
+  else if (auto *instance = dynamic_cast<VORPageInstance *>(GetParent()))
+    layout = instance->GetLayoutManager();
+  if (layout != nullptr)
     layout->PlaceObject(*this);
 }
 
@@ -622,11 +626,12 @@ void VORGraphicalObject::SetRect(const VORRect &rect) {
     Invalidate();
 }
 
+// Children lie over their parent: each takes the parent's rectangle, so
+// they move and stretch with it (a flying or dragged object carries them).
 void VORGraphicalObject::LayoutChildren(const VORRect &rect) {
-  static_cast<void>(rect);
-  ForEachChildObject([](VORObject &child) {
+  ForEachChildObject([&rect](VORObject &child) {
     if (auto *graphical = dynamic_cast<VORGraphicalObject *>(&child))
-      graphical->SetRect(graphical->GetLayoutRect());
+      graphical->SetRect(rect);
   });
 }
 

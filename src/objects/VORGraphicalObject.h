@@ -143,7 +143,8 @@ public:
   virtual void DrawContent(const VORRect &rect, DrawingContext &context);
   virtual void UpdateScreenRect();
   virtual void BuildSurfaces(VORView &view);
-  // Hands the rectangle to every graphical child; frames lay theirs out.
+  // Called with the new rectangle while the old one is still the object's:
+  // hands it to every graphical child; frames and scrollbars place theirs.
   virtual void LayoutChildren(const VORRect &rect);
 
   // Page levels: the draw flags of every object of the level (and below),

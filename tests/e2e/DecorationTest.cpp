@@ -85,8 +85,9 @@ PublicationRecords::Publication DecoratedPage() {
   border.style = 1;
   border.width = 3;
   border.colour1 = kRed;
-  page.objects = {PublicationRecords::BackgroundObject(
-      1, background, {PublicationRecords::BorderObject(2, border), KeyedPictureObject()})};
+  // Beside the background, not inside it: a child lies over its parent.
+  page.objects = {PublicationRecords::BackgroundObject(1, background), PublicationRecords::BorderObject(2, border),
+                  KeyedPictureObject()};
   PublicationRecords::Publication publication =
       PublicationRecords::SmallPagesInAWindow("Decorated page", kCloseBoxExits, {page});
   publication.internalResources[kPictureResource] = HalfKeyedPicture();

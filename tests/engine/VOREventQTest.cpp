@@ -31,12 +31,12 @@ private:
 };
 
 // The codes of the entries due by now, in the order they come out.
-std::vector<int32_t> PopAll(VOREventQ &queue, uint32_t now) {
+std::vector<int32_t> PopAll(VOREventQ &queue, uint32_t now, uint64_t mark = VOREventQ::kNoMark) {
   std::vector<int32_t> codes;
   std::unique_ptr<VORObjectAction> action;
   std::unique_ptr<VORActionCondition> condition;
   uint32_t due = 0;
-  while (queue.PopDue(now, action, condition, due))
+  while (queue.PopDue(now, action, condition, due, mark))
     codes.push_back(action->GetActionCode());
   return codes;
 }
@@ -81,6 +81,16 @@ TEST(VOREventQTest, EntriesInsertedAfterAMarkWait) {
   EXPECT_EQ(action->GetActionCode(), 1) << "the earlier entry came after the mark";
   EXPECT_FALSE(queue.PopDue(100, action, condition, due, mark));
   EXPECT_EQ(PopAll(queue, 100), (std::vector<int32_t>{2}));
+}
+
+// An entry posted without delay while a tick runs still runs in it.
+TEST(VOREventQTest, ChainedEntriesInsertedAfterAMarkRunAtOnce) {
+  VOREventQ queue;
+  const uint64_t mark = queue.GetMark();
+  queue.Insert(50, new CountedAction(1, nullptr), nullptr, false);
+  queue.Insert(50, new CountedAction(2, nullptr), nullptr, true);
+  EXPECT_EQ(PopAll(queue, 100, mark), (std::vector<int32_t>{2})) << "the chained entry passes the one that waits";
+  EXPECT_EQ(PopAll(queue, 100), (std::vector<int32_t>{1}));
 }
 
 TEST(VOREventQTest, APageLeavingDropsItsActionsButTheScoresAndOthers) {

@@ -171,6 +171,23 @@ TEST_F(VORGotoPageTest, ARetryDuringATransitionMakesNoView) {
   EXPECT_EQ(player.ShownIn(1), PageRef(3));
 }
 
+// A page change reached through a chain of actions without delay still
+// waits its 10 ms when a transition runs: the tick that met the transition
+// ends, and the retry runs at a later one.
+TEST_F(VORGotoPageTest, ARetryReachedByAChainWithoutDelayWaitsForALaterTick) {
+  Start(TwoChapters());
+  TestRunView &view = *player.MainView();
+  view.transitionDone = false;
+  player.ScheduleAction(0, VORPlayerGotoPageAction::Make(VORPlayer::kGotoPage, PageRef(3), kMainView), nullptr);
+  player.OnTick(clock.GetMilliseconds());
+  EXPECT_FALSE(view.HasPageInstance()) << "the old page left, the new one waits";
+  ASSERT_EQ(player.GetEventQueue()->GetCount(), 1u) << "one retry, not run in the tick that posted it";
+  view.transitionDone = true;
+  clock.Advance(VORPlayer::kRetryDelayMs);
+  player.OnTick(clock.GetMilliseconds());
+  EXPECT_EQ(player.ShownIn(1), PageRef(3));
+}
+
 TEST_F(VORGotoPageTest, AChapterWithItsOwnWindowGetsItsOwnView) {
   Publication publication = TwoChapters();
   publication.chapters[1].properties.ownWindow = 1;

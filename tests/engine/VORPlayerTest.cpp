@@ -154,6 +154,22 @@ TEST_F(VORPlayerTest, ActionsQueuedDuringATickRunAtTheNext) {
   EXPECT_EQ(log, (std::vector<int32_t>{1, 2}));
 }
 
+// A chain of actions posted without delay runs hop after hop within the
+// tick, as the tick that ran the first one goes on.
+TEST_F(VORPlayerTest, AChainWithoutDelayRunsWithinOneTick) {
+  Receiver receiver(1, log);
+  player.CreateEventQueue();
+  constexpr int32_t kHops = 5;
+  receiver.onReceive = [&](VORObjectAction &action) {
+    if (action.GetActionCode() < kHops)
+      player.ScheduleAction(0, ActionFor(1, action.GetActionCode() + 1), nullptr);
+  };
+  player.ScheduleAction(0, ActionFor(1, 1), nullptr);
+  player.OnTick(clock.GetMilliseconds());
+  EXPECT_EQ(log, (std::vector<int32_t>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(player.GetEventQueue()->IsEmpty());
+}
+
 TEST_F(VORPlayerTest, ActionsScheduledWithoutAQueueAreDropped) {
   int deleted = 0;
   player.ScheduleAction(0, new CountedAction(1, &deleted), new CountedCondition(true, &deleted));

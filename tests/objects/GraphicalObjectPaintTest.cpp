@@ -276,4 +276,23 @@ TEST(GraphicalObjectPaintTest, PicturesShadowsOpacityAndKeyColourInTheScreenBuff
   }
 }
 
+// A moved parent takes its child's picture along: the child lies over the
+// parent at the parent's new place (the parent showing through the child's
+// key-coloured half), and the old place is left white.
+TEST(GraphicalObjectPaintTest, AMovedParentCarriesItsChildsPicture) {
+  PaintedPage page(kTrueColour, kPage);
+  PlainGraphical &parent = page.Add(kObject, TestPicture::Solid(4, 4, kGreen));
+  page.Add(VORRect(0, 0, 4, 4), HalfKeyedPicture(), &parent).GetGraphicalProperties().transparentColourFlag = 1;
+  // Placed as the page's layout places it once its children are read.
+  parent.SetRect(kObject);
+  page.Compose();
+  EXPECT_EQ(page.Pixel(12, 20), kGreen);
+  EXPECT_EQ(page.Pixel(25, 20), kRed);
+  parent.SetRect(VORRect(40, 20, 60, 40));
+  page.Repaint();
+  const Probe probes[] = {{42, 30, kGreen, 0}, {55, 30, kRed, 0}, {12, 20, kWhite, 0}, {25, 20, kWhite, 0}};
+  for (const Probe &probe : probes)
+    EXPECT_EQ(page.Pixel(probe.x, probe.y), probe.colour) << "at (" << probe.x << ", " << probe.y << ")";
+}
+
 } // namespace

@@ -13,6 +13,7 @@
 #include "model/VORPageInstance.h"
 #include "model/VORTrigger.h"
 #include "objects/VORAnimationController.h"
+#include "objects/VORFrame.h"
 #include "objects/VORGraphicalObjectAction.h"
 #include "objects/VORInternalResourceObject.h"
 #include "support/FakeClock.h"
@@ -366,6 +367,75 @@ TEST_F(ShowHideTest, ChildrenFollowTheirParentsShow) {
   EXPECT_TRUE(asked.IsVisible());
   RunUntil(kStart + 5100);
   EXPECT_EQ(AutoStarts(), 4);
+}
+
+// --- Children go with their parent -------------------------------------------
+
+// A child lies over its parent wherever the parent goes: moved, resized,
+// dragged or walked along a path, the parent carries its children and
+// theirs.
+struct Family {
+  EffectObject &parent;
+  EffectObject &child;
+  EffectObject &grandchild;
+
+  explicit Family(ShowHideTest &test)
+      : parent(test.Add(1, VORRect(10, 10, 50, 40))), child(test.Add(2, VORRect(0, 0, 5, 5), &parent)),
+        grandchild(test.Add(3, VORRect(1, 1, 2, 2), &child)) {
+    // Placed as the page's layout places it once its children are read.
+    parent.SetRect(parent.GetLayoutRect());
+  }
+
+  void ExpectAllAt(const VORRect &expected) const {
+    EXPECT_EQ(parent.GetRect(), expected);
+    EXPECT_EQ(child.GetRect(), expected);
+    EXPECT_EQ(grandchild.GetRect(), expected);
+  }
+};
+
+TEST_F(ShowHideTest, AMovedOrResizedParentCarriesItsChildren) {
+  Family family(*this);
+  ShowPage();
+  family.ExpectAllAt(VORRect(10, 10, 50, 40));
+  family.parent.SetRect(VORRect(60, 30, 100, 60));
+  family.ExpectAllAt(VORRect(60, 30, 100, 60));
+  family.parent.SetRect(VORRect(10, 10, 90, 70));
+  family.ExpectAllAt(VORRect(10, 10, 90, 70));
+}
+
+TEST_F(ShowHideTest, ADraggedParentCarriesItsChildren) {
+  Family family(*this);
+  family.parent.GetGraphicalProperties().draggable = 1;
+  ShowPage();
+  family.parent.BeginDrag(20, 20);
+  family.parent.DragTo(70, 45, 1);
+  family.ExpectAllAt(VORRect(60, 35, 100, 65));
+}
+
+TEST_F(ShowHideTest, AParentWalkingItsPathCarriesItsChildren) {
+  Family family(*this);
+  VORPlayerAnimationController &path = AddController(family.parent, 7);
+  path.GetControllerProperties().path = {{30, 25, 0, 0}, {130, 25, 1000, 0}};
+  family.parent.GetGraphicalProperties().pathAnimation = path.GetObjectCode();
+  ShowPage();
+  RunUntil(kStart + 500);
+  family.ExpectAllAt(VORRect(60, 10, 100, 40));
+}
+
+// An object inside a frame that was moved while hidden takes its place by
+// the frame's guides again before it shows, as one on the page does.
+TEST_F(ShowHideTest, AnObjectMovedWhileHiddenInAFrameShowsOnItsPlace) {
+  auto &frame = Add<VORPlayerFrame>(1, VORRect(20, 20, 120, 70));
+  EffectObject &child = Add(2, VORRect(10, 5, 30, 25), &frame);
+  child.GetGraphicalProperties().visibleAtStart = 0;
+  frame.GetFrameLayout().SetBounds(frame.GetLayoutRect());
+  ShowPage();
+  EXPECT_EQ(child.GetRect(), VORRect(30, 25, 50, 45));
+  frame.SetRect(VORRect(40, 30, 140, 80));
+  child.SetRect(VORRect(0, 0, 20, 20));
+  EXPECT_TRUE(Send(child, VORGraphicalObjectAction::kShow));
+  EXPECT_TRUE(child.IsVisible());
+  EXPECT_EQ(child.GetRect(), VORRect(50, 35, 70, 55)) << "by its guides, in the frame where it stands now";
 }
 
 // --- Animation ---------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "model/VORPlayerPage.h"
 #include "model/VORPublication.h"
 #include "objects/VORButton.h"
+#include "objects/VORImage.h"
 #include "objects/VORScrollbar.h"
 #include "objects/VORScrollbarObjectAction.h"
 #include "objects/VORSimpleHotSpot.h"
@@ -178,6 +179,25 @@ TEST_F(ScrollbarInputTest, ADraggedThumbScrollsTheTextAndStopsAtTheTrackEnds) {
   EXPECT_FALSE(m_bar->IsDragging());
   EXPECT_EQ(m_view.GetInput().GetMouseHolder(), nullptr);
   EXPECT_TRUE(RunQueue().empty()) << "a drag posts nothing";
+}
+
+// The thumb's picture lies over the thumb and goes with it, whether the
+// target's answer or a drag moves the thumb.
+TEST_F(ScrollbarInputTest, TheThumbsPictureGoesWithTheThumb) {
+  auto *picture = new VORPlayerImage(VORObjectCode::MakeClassKey(1, 3), 7);
+  picture->GetGraphicalProperties().layoutRect = VORRect(0, 0, 20, 10);
+  picture->SetRect(picture->GetLayoutRect());
+  m_thumb->InsertAfter(picture, nullptr);
+  const VORRect before = m_thumb->GetRect();
+  Answer(VORScrollbarObjectAction::kThumbPosition, 0.5, 0.2);
+  const VORRect answered = m_thumb->GetRect();
+  EXPECT_NE(answered, before) << "the answer moved the thumb";
+  EXPECT_EQ(picture->GetRect(), answered);
+  Press(VORInput::kLeftDown, 210, answered.top + 1);
+  m_view.GetInput().DispatchMouseMove(VORPoint{210, 500});
+  EXPECT_EQ(m_thumb->GetRect().bottom, 80) << "dragged to the track's end";
+  EXPECT_EQ(picture->GetRect(), m_thumb->GetRect());
+  Press(VORInput::kLeftUp, 210, 500);
 }
 
 // A right press on the thumb would start a drag that only a left release

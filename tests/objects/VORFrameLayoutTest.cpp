@@ -4,7 +4,9 @@
 
 #include "PaintedPage.h"
 #include "display/SurfacePixels.h"
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORPageInstance.h"
+#include "model/VORPlayerPage.h"
 #include "objects/VORBackground.h"
 #include "objects/VORFrame.h"
 #include "objects/VORSimpleHotSpot.h"
@@ -39,8 +41,12 @@ struct FrameOfTwo {
 TEST(VORFrameLayoutTest, AFrameMadeFromNothingHasNoPlaceUntilPlaced) {
   VORPlayerFrame frame(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1);
   EXPECT_EQ(frame.GetRect(), VORRect(0, 0, -1, -1));
+  // It keeps every page object its record names, whether it lays it out
+  // or not.
   EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(1, 7)));
-  EXPECT_FALSE(frame.AcceptsChild(VORObjectCode::MakeClassKey(4, 0))) << "a resource object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(4, 0))) << "a resource object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(2, 0))) << "a wave object";
+  EXPECT_TRUE(frame.AcceptsChild(VORObjectCode::MakeClassKey(0, 9))) << "an animation controller";
 }
 
 TEST(VORFrameLayoutTest, MovedTheChildrenKeepTheirPlacesRelativeToTheFrame) {
@@ -52,6 +58,20 @@ TEST(VORFrameLayoutTest, MovedTheChildrenKeepTheirPlacesRelativeToTheFrame) {
   page.frame.SetRect(VORRect(0, 0, 100, 100));
   EXPECT_EQ(page.left->GetRect(), VORRect(10, 10, 50, 50)) << "the frame's corner is the guides' origin";
   EXPECT_EQ(page.right->GetRect(), VORRect(50, 10, 90, 90));
+}
+
+// Only moved, the frame carries each child by its own displacement and
+// asks no guide: a child put elsewhere in the frame stays where it was
+// put, relative to the frame.
+TEST(VORFrameLayoutTest, MovedTheFrameCarriesEachChildFromWhereItStands) {
+  FrameOfTwo page;
+  page.frame.SetRect(VORRect(100, 50, 200, 150));
+  const uint32_t passes = page.frame.GetFrameLayout().GetPassCount();
+  page.left->SetRect(VORRect(105, 55, 145, 95));
+  page.frame.SetRect(VORRect(130, 70, 230, 170));
+  EXPECT_EQ(page.left->GetRect(), VORRect(135, 75, 175, 115)) << "moved from where it was put";
+  EXPECT_EQ(page.right->GetRect(), VORRect(180, 80, 220, 160));
+  EXPECT_EQ(page.frame.GetFrameLayout().GetPassCount(), passes) << "no layout pass for a move";
 }
 
 TEST(VORFrameLayoutTest, ResizedTheChildrenShareTheNewSpaceAlongTheGuides) {
@@ -67,6 +87,67 @@ TEST(VORFrameLayoutTest, ResizedTheChildrenShareTheNewSpaceAlongTheGuides) {
   page.frame.SetRect(VORRect(100, 50, 200, 150));
   EXPECT_EQ(page.left->GetRect(), VORRect(110, 60, 150, 100)) << "back to the design size, back to the design";
   EXPECT_EQ(page.right->GetRect(), VORRect(150, 60, 190, 140));
+}
+
+// A child whose height follows its width, as a text's does: at any width
+// its content needs 80 pixels.
+class GrowingChild : public VORPlayerSimpleHotSpot {
+public:
+  GrowingChild(int32_t id, const VORRect &design)
+      : VORPlayerSimpleHotSpot(VORObjectCode::MakeClassKey(VORSimpleHotSpot::kCategory, VORSimpleHotSpot::kCode), id) {
+    GetGraphicalProperties().layoutRect = design;
+  }
+  bool FitsHeightToWidth() override { return true; }
+  int32_t GetContentHeight(int32_t /*width*/) override { return 80; }
+};
+
+// A frame holding a text-like child is text-like on its page: it takes the
+// height its content needs (the child's 80 pixels and the 20 below it), and
+// the page's guides below the frame move down with it.
+TEST(VORFrameLayoutTest, AFrameHoldingAGrowingChildGrowsWithItOnItsPage) {
+  VORPlayerPage page(VORPlayerPage::kClassKey, 1);
+  VORPageInstance &instance = page.GetMasterInstance();
+  auto *frame = new VORPlayerFrame(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1);
+  frame->GetGraphicalProperties().layoutRect = VORRect(10, 10, 110, 60);
+  auto *growing = new GrowingChild(2, VORRect(0, 0, 100, 30));
+  frame->InsertAfter(growing, nullptr);
+  frame->GetFrameLayout().SetBounds(frame->GetLayoutRect());
+  instance.InsertAfter(frame, nullptr);
+  auto *below =
+      new VORPlayerSimpleHotSpot(VORObjectCode::MakeClassKey(VORSimpleHotSpot::kCategory, VORSimpleHotSpot::kCode), 3);
+  below->GetGraphicalProperties().layoutRect = VORRect(10, 70, 110, 90);
+  below->GetGraphicalProperties().verticalSizing = 0;
+  instance.InsertAfter(below, frame);
+  EXPECT_TRUE(frame->FitsHeightToWidth());
+  EXPECT_EQ(frame->GetContentHeight(100), 100);
+
+  VORGraphicalObjectContainerManager layout(instance);
+  layout.SetBounds(VORRect(0, 0, 200, 100));
+  layout.Resize(VORRect(0, 0, 200, 100));
+  EXPECT_EQ(frame->GetRect(), VORRect(10, 10, 110, 110));
+  EXPECT_EQ(growing->GetRect(), VORRect(10, 10, 110, 90));
+  EXPECT_EQ(below->GetRect(), VORRect(10, 120, 110, 140)) << "pushed down by the frame's growth";
+}
+
+// A frame stretches with its page where its sizing mode lets it and its
+// content can take the extra space.
+TEST(VORFrameLayoutTest, AFrameStretchesAsItsContentDoes) {
+  FrameOfTwo stretching;
+  EXPECT_TRUE(stretching.frame.StretchesHorizontally());
+  EXPECT_TRUE(stretching.frame.StretchesVertically());
+  stretching.frame.GetGraphicalProperties().horizontalSizing = 0;
+  EXPECT_FALSE(stretching.frame.StretchesHorizontally()) << "its sizing mode keeps it";
+  EXPECT_FALSE(stretching.frame.FitsHeightToWidth());
+
+  // One fixed child over the whole frame leaves no space to share.
+  VORPlayerFrame fixed(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1);
+  fixed.GetGraphicalProperties().layoutRect = VORRect(0, 0, 100, 50);
+  VORPlayerSimpleHotSpot *child = AddChild(fixed, 2, VORRect(0, 0, 100, 50));
+  child->GetGraphicalProperties().horizontalSizing = 0;
+  child->GetGraphicalProperties().verticalSizing = 0;
+  fixed.GetFrameLayout().SetBounds(fixed.GetLayoutRect());
+  EXPECT_FALSE(fixed.StretchesHorizontally());
+  EXPECT_FALSE(fixed.StretchesVertically());
 }
 
 // ---- Painting -----------------------------------------------------------------

@@ -88,8 +88,9 @@ PublicationRecords::Page GradientPage(uint32_t id, uint32_t next) {
   border.width = 4;
   border.radius = 16;
   border.colour1 = 0x00FFFFFF;
-  page.objects = {PublicationRecords::BackgroundObject(
-      1, background, {PublicationRecords::BorderObject(2, border), CoverPictureObject(3)})};
+  // Beside the background, not inside it: a child lies over its parent.
+  page.objects = {PublicationRecords::BackgroundObject(1, background), PublicationRecords::BorderObject(2, border),
+                  CoverPictureObject(3)};
   return page;
 }
 
@@ -124,7 +125,8 @@ PublicationRecords::Page BorderPage(uint32_t id, uint32_t next) {
       y += 75;
     }
   }
-  page.objects = {PublicationRecords::BackgroundObject(1, background, borders)};
+  page.objects = {PublicationRecords::BackgroundObject(1, background)};
+  page.objects.insert(page.objects.end(), borders.begin(), borders.end());
   return page;
 }
 
@@ -407,6 +409,18 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
       PublicationRecords::BackgroundObject(kFrameId + 2, FilledArea({width / 2, 0, width, height}, kLampColour)),
   };
 
+  // The arrow lies in a frame over the whole button (a child lies over its
+  // parent), placed relative to the button's corner; the button's pressed
+  // drawing moves its children, the arrow with them.
+  PublicationRecords::HotSpotRecord arrowHolder;
+  arrowHolder.graphical = Placed(kNextButton);
+  const PublicationRecords::PageObject arrowFrame = PublicationRecords::FrameObject(
+      kArrowId + 1, arrowHolder,
+      {PublicationRecords::BackgroundObject(
+          kArrowId, FilledArea({kNextArrow.left - kNextButton.left, kNextArrow.top - kNextButton.top,
+                                kNextArrow.right - kNextButton.left, kNextArrow.bottom - kNextButton.top},
+                               kTargetColour))});
+
   page.objects = {
       // The page's colour is the margins'; an object fills the page itself.
       PublicationRecords::BackgroundObject(kPageFillId, FilledArea({0, 0, 320, 240}, kPlayBackground)),
@@ -417,8 +431,7 @@ PublicationRecords::Page PlayPage(uint32_t id, uint32_t next) {
       PublicationRecords::BackgroundObject(kMarkId, markRecord),
       PublicationRecords::BackgroundObject(kRefusingId, refusing),
       PublicationRecords::FrameObject(kFrameId, frame, halves),
-      PublicationRecords::ButtonObject(
-          kNextId, nextButton, {PublicationRecords::BackgroundObject(kArrowId, FilledArea(kNextArrow, kTargetColour))}),
+      PublicationRecords::ButtonObject(kNextId, nextButton, {arrowFrame}),
       PublicationRecords::ButtonObject(kDraggableId, draggable),
   };
   return page;
