@@ -184,6 +184,7 @@ void VORBrowser::OnPageShown() {
   HWND window = m_childWindow;
   if (IsVisible())
     ShowWindow(window, SW_SHOWNORMAL);
+  PlacePane();
   const VORBrowserProperties &properties = GetBrowserProperties();
   RECT client;
   GetClientRect(window, &client);
@@ -272,9 +273,18 @@ void VORBrowser::SetRect(const VORRect &rect) {
   VORGraphicalObject::SetRect(rect);
   if (!m_childWindow)
     return;
-  MoveWindow(m_childWindow, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
-  PlaceControl();
+  PlacePane();
   m_paintedStatus = kForceRepaint;
+}
+
+// The view puts the pane over the object where the page shows now: a
+// centred or scrolled page lies off the client area's corner.
+void VORBrowser::PlacePane() {
+  VORRunView *view = InteractiveRunView();
+  if (!m_childWindow || !view)
+    return;
+  view->MoveChildWindow(m_callback, GetRect());
+  PlaceControl();
 }
 
 void VORBrowser::PlaceControl() {

@@ -116,6 +116,7 @@ private:
   void StartPolling();
   void PostOperation(int32_t operation, uint32_t delay, int32_t resolveMode);
   void ShowText(const char *text);
+  void PlacePane();
   void PlaceControl();
   void Release();
   void OpenInSystemBrowser(const std::string &address);

@@ -79,6 +79,20 @@ void VORPlayerView::DestroyChildWindow(ChildWindowCallback &callback) {
   }
 }
 
+bool VORPlayerView::MoveChildWindow(ChildWindowCallback &callback, const VORRect &rect) {
+  const auto found = std::find_if(m_children.begin(), m_children.end(),
+                                  [&](const auto &child) { return &child->GetCallback() == &callback; });
+  if (found == m_children.end() || (*found)->GetWindow() == nullptr) {
+    return false;
+  }
+  const VORRect client = PageToClientRect(rect);
+  ::MoveWindow((*found)->GetWindow(), client.left, client.top, static_cast<int>(client.Width()),
+               static_cast<int>(client.Height()), TRUE);
+  // Scrolling moves it on from its new place.
+  (*found)->Record(m_horizontalPosition, m_verticalPosition);
+  return true;
+}
+
 void VORPlayerView::RecordChildWindowPositions() {
   m_horizontalPosition = std::max(-m_originX, 0);
   m_verticalPosition = std::max(-m_originY, 0);

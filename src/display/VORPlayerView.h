@@ -84,6 +84,7 @@ public:
   const PageHistory &GetHistory() const { return m_history; }
   bool CreateChildWindow(const VORRect &rect, ChildWindowCallback &callback, WindowHandle &window) override;
   void DestroyChildWindow(ChildWindowCallback &callback) override;
+  bool MoveChildWindow(ChildWindowCallback &callback, const VORRect &rect) override;
   size_t GetChildWindowCount() const { return m_children.size(); }
   bool IsTransitionDone() override;
   bool TestAndSetIdle() override;

@@ -63,6 +63,10 @@ public:
   // callback first; false when it could not be made.
   virtual bool CreateChildWindow(const VORRect &rect, ChildWindowCallback &callback, WindowHandle &window) = 0;
   virtual void DestroyChildWindow(ChildWindowCallback &callback) = 0;
+  // Moves the callback's child window to rect (page coordinates) where the
+  // page shows now, however it is centred or scrolled; false when the view
+  // holds no such window.
+  virtual bool MoveChildWindow(ChildWindowCallback & /*callback*/, const VORRect & /*rect*/) { return false; }
   // False while a page transition still runs in the view.
   virtual bool IsTransitionDone() = 0;
   // Runs the effect modally over rect once the screen buffer has composed

@@ -60,6 +60,8 @@ VORPlayer::~VORPlayer() {
   DestroySoundManager();
 }
 
+uint32_t VORPlayer::GetMilliseconds() { return m_clock.GetMilliseconds(); }
+
 void VORPlayer::CreateSoundManager() {
   if (m_soundReceiver || !m_makeSoundManager)
     return;

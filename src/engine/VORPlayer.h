@@ -84,6 +84,7 @@ public:
   VORUpdateController *GetUpdateController() override { return &m_updateController; }
   VORVariableList *GetVariables() override { return &m_scoreManager.GetVariables(); }
   uint32_t GetTickTime() override { return m_tickTime; }
+  uint32_t GetMilliseconds() override;
   VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,
                                 const VORObjectCode &originPage) override;
   void ReportMissingPage(const VORObjectCode & /*page*/) override {}

@@ -1,5 +1,6 @@
 #include "media/AviFrame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace AviFrame {
@@ -9,6 +10,12 @@ bool SameShape(const DibImage &frame, const DibLayout &layout) {
   return frame.IsValid() && frame.GetWidth() == layout.width && frame.GetHeight() == layout.height &&
          frame.GetBitsPerPixel() == layout.bitsPerPixel && !frame.IsTopDown() &&
          frame.GetColorTableEntries() == layout.colorEntries;
+}
+
+void CopyColors(BitmapInfo256 &request, const RgbQuad *colors, uint32_t count) {
+  if (colors != nullptr) {
+    std::memcpy(request.colors, colors, std::min(count, kMaxColorTableEntries) * sizeof(RgbQuad));
+  }
 }
 
 } // namespace
@@ -45,7 +52,8 @@ bool CopyInto(const BitmapInfoHeader *packed, DibImage &frame) {
   return true;
 }
 
-BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceColors, uint32_t sourceColorCount) {
+BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceColors, uint32_t sourceColorCount,
+                          const RgbQuad *displayColors, uint32_t displayColorCount) {
   BitmapInfo256 request{};
   request.header = source;
   request.header.biSize = kBitmapInfoHeaderSize;
@@ -55,13 +63,13 @@ BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceC
   request.header.biSizeImage = 0;
   if (source.biBitCount == 8) {
     request.header.biClrUsed = kMaxColorTableEntries;
-    const uint32_t count = sourceColorCount < kMaxColorTableEntries ? sourceColorCount : kMaxColorTableEntries;
-    if (sourceColors != nullptr) {
-      std::memcpy(request.colors, sourceColors, count * sizeof(RgbQuad));
-    }
+    CopyColors(request, sourceColors, sourceColorCount);
   } else {
     request.header.biBitCount = 24;
     request.header.biClrUsed = 0;
+    if (source.biBitCount > 8) {
+      CopyColors(request, displayColors, displayColorCount);
+    }
   }
   request.header.biClrImportant = 0;
   return request;

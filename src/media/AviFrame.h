@@ -11,7 +11,10 @@ namespace AviFrame {
 bool CopyInto(const BitmapInfoHeader *packed, DibImage &frame);
 
 // The request the frames are asked for: 8-bit sources stay 8 bits with 256
-// colours, every other is asked for as 24 bits; uncompressed, bottom-up.
-BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceColors, uint32_t sourceColorCount);
+// colours, every other is asked for as 24 bits; uncompressed, bottom-up. On
+// a palette display (its colours given) a source deeper than 8 bits is still
+// asked for as 24 bits, with the display's colours in the colour table.
+BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceColors, uint32_t sourceColorCount,
+                          const RgbQuad *displayColors = nullptr, uint32_t displayColorCount = 0);
 
 } // namespace AviFrame

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "display/DisplaySettings.h"
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
 #include "images/ImageFit.h"
@@ -29,9 +30,8 @@ const ClassRegistration kRegistration(VORVideo::kCategory, VORVideo::kCode, VORP
 // How often a playing video looks at the clock: well within a frame.
 constexpr uint32_t kUpdateInterval = 10;
 constexpr uint32_t kNotScheduled = 0xFFFFFFFF;
-// Frames are asked for as 24 bits (8-bit sources stay 8 bits).
-constexpr int32_t kFrameBitsPerPixel = 24;
 constexpr int32_t kPaletteDepth = 8;
+constexpr int32_t kTrueColourDepth = 24;
 
 VORSoundManager *Manager() {
   VORApp *app = VORApp::Get();
@@ -55,6 +55,10 @@ int32_t ImageFitMode(uint16_t fit) {
     return ImageLayout::kCorner;
   }
 }
+
+// What the AVI library is told of the display: a palette display shows 8
+// bits in the application palette.
+int32_t DisplayBitsPerPixel() { return GetDisplaySettings().paletteDisplay ? kPaletteDepth : kTrueColourDepth; }
 
 int32_t ClampToInt32(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, 0, INT32_MAX)); }
 
@@ -160,16 +164,15 @@ void VORVideo::PostPlay() {
   app->ScheduleAction(0, play, nullptr);
 }
 
-VORResourceObject *VORVideo::LinkedResource() {
-  const VORObjectCode &linked = GetGraphicalProperties().linkedResource;
-  return IsSet(linked) ? FindResourceObject(linked) : nullptr;
-}
+// Like the other media objects, the video plays its first resource child;
+// the graphical object's linked resource names no media.
+VORResourceObject *VORVideo::MediaResource() const { return GetResourceObject(0); }
 
 bool VORVideo::Open() { return m_mciMode ? OpenMci() : OpenStream(); }
 
 bool VORVideo::OpenStream() {
   Close();
-  VORResourceObject *resource = LinkedResource();
+  VORResourceObject *resource = MediaResource();
   if (resource == nullptr || resource->GetResourceHandle() == 0 || !LoadStream(*resource)) {
     return false;
   }
@@ -198,7 +201,7 @@ bool VORVideo::LoadStream(VORResourceObject &resource) {
     auto *external = dynamic_cast<VORExternalResourceObject *>(&resource);
     const XQString path = external ? external->GetFilePath() : XQString();
     auto avi = std::make_unique<XQAVI>();
-    if (path.IsEmpty() || !avi->Open(path.CStr(), kFrameBitsPerPixel)) {
+    if (path.IsEmpty() || !avi->Open(path.CStr(), DisplayBitsPerPixel())) {
       return false;
     }
     if (avi->HasAudio() && GetVideoProperties().noSound == 0) {
@@ -447,12 +450,18 @@ void VORVideo::UpdateDrawFlags() {
   }
 }
 
+// An external file counts when it is found; an internal resource always
+// does.
 bool VORVideo::IsEmpty(bool /*withChildren*/) {
   if (Flags() & kMciMode) {
     return true;
   }
-  VORResourceObject *resource = LinkedResource();
-  return resource == nullptr;
+  VORResourceObject *resource = MediaResource();
+  if (resource == nullptr) {
+    return true;
+  }
+  auto *external = dynamic_cast<VORExternalResourceObject *>(resource);
+  return external != nullptr && external->GetFilePath().IsEmpty();
 }
 
 bool VORVideo::StretchesHorizontally() { return GetGraphicalProperties().horizontalSizing == 1; }

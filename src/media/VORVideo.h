@@ -119,7 +119,8 @@ public:
   VORVideoWaveSource *GetWaveSource() const { return m_waveSource.get(); }
 
 private:
-  VORResourceObject *LinkedResource();
+  // The resource the video plays: its first resource child.
+  VORResourceObject *MediaResource() const;
   bool LoadStream(VORResourceObject &resource);
   bool OpenStream();
   bool ReadResourceKind(VORResourceObject &resource, int32_t &kind);

@@ -62,7 +62,7 @@ VORRunView *VORVideo::InteractiveRunView() const {
 bool VORVideo::OpenMci() {
   Close();
   VORRunView *view = InteractiveRunView();
-  auto *external = dynamic_cast<VORExternalResourceObject *>(LinkedResource());
+  auto *external = dynamic_cast<VORExternalResourceObject *>(MediaResource());
   if (view == nullptr || external == nullptr) {
     return false;
   }

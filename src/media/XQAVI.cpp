@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "display/DisplaySettings.h"
+#include "display/Palette.h"
 #include "foundation/SystemLibrary.h"
 #include "media/AviFrame.h"
 #include "media/AviTiming.h"
@@ -61,6 +63,7 @@ typename ResultOf<Function>::Type Call(SystemLibrary &library, const char *name,
 #define AVI(function, ...) Call<decltype(&function)>(AviLibrary(), #function, __VA_ARGS__)
 #define ACM(function, ...) Call<decltype(&function)>(AcmLibrary(), #function, __VA_ARGS__)
 
+constexpr int32_t kPaletteDepth = 8;
 // The largest video format asked for: a header and 256 colours.
 constexpr LONG kMaxVideoFormat = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
 // Sound formats longer than this are not sound formats.
@@ -147,9 +150,6 @@ XQAVI::~XQAVI() { Close(); }
 
 bool XQAVI::Open(const char *fileName, int32_t displayBitsPerPixel) {
   Close();
-  // The frames are asked for as 8 or 24 bits whatever the display: the
-  // drawing matches them to it.
-  (void)displayBitsPerPixel;
   PAVIFILE file = nullptr;
   if (AVI(AVIFileOpenA, &file, fileName, static_cast<UINT>(OF_READ), static_cast<LPCLSID>(nullptr)) != S_OK) {
     return false;
@@ -178,7 +178,8 @@ bool XQAVI::Open(const char *fileName, int32_t displayBitsPerPixel) {
     m_audio = nullptr;
   }
   const bool opened = (m_video != nullptr || m_audio != nullptr) &&
-                      (m_audio == nullptr || OpenAudio(m_video != nullptr)) && (m_video == nullptr || OpenVideo());
+                      (m_audio == nullptr || OpenAudio(m_video != nullptr)) &&
+                      (m_video == nullptr || OpenVideo(displayBitsPerPixel));
   if (!opened) {
     Close();
   }
@@ -209,7 +210,10 @@ bool XQAVI::OpenAudio(bool hasVideo) {
   return true;
 }
 
-bool XQAVI::OpenVideo() {
+// The frames are asked for as 8 or 24 bits whatever the display: the
+// drawing matches them to it. A palette display's colours go with the
+// request of a deeper source.
+bool XQAVI::OpenVideo(int32_t displayBitsPerPixel) {
   LONG size = kMaxVideoFormat;
   BitmapInfo256 source{};
   if (AVI(AVIStreamReadFormat, m_video, LONG(0), static_cast<LPVOID>(&source), &size) != S_OK ||
@@ -217,12 +221,15 @@ bool XQAVI::OpenVideo() {
     return false;
   }
   const uint32_t colors = static_cast<uint32_t>(size - static_cast<LONG>(sizeof(BITMAPINFOHEADER))) / sizeof(RGBQUAD);
-  BitmapInfo256 request = AviFrame::MakeRequest(source.header, source.colors, colors);
-  m_getFrame = AVI(AVIStreamGetFrameOpen, m_video, reinterpret_cast<LPBITMAPINFOHEADER>(&request.header));
+  const Palette *palette = displayBitsPerPixel <= kPaletteDepth ? GetDisplaySettings().applicationPalette : nullptr;
+  const bool hasPalette = palette != nullptr && palette->IsValid();
+  m_request = AviFrame::MakeRequest(source.header, source.colors, colors, hasPalette ? palette->GetEntries() : nullptr,
+                                    hasPalette ? static_cast<uint32_t>(palette->GetCount()) : 0);
+  m_getFrame = AVI(AVIStreamGetFrameOpen, m_video, reinterpret_cast<LPBITMAPINFOHEADER>(&m_request.header));
   if (m_getFrame == nullptr) {
     m_getFrame = AVI(AVIStreamGetFrameOpen, m_video, static_cast<LPBITMAPINFOHEADER>(nullptr));
   }
-  return m_getFrame != nullptr && m_frame.Create(&request.header);
+  return m_getFrame != nullptr && m_frame.Create(&m_request.header);
 }
 
 void XQAVI::Close() {
@@ -244,6 +251,7 @@ void XQAVI::Close() {
     m_file = nullptr;
   }
   m_frame.Release();
+  m_request = BitmapInfo256{};
   m_audioFormat = WaveFormat();
   m_audioLength = m_audioSamples = m_audioInitialFrames = m_samplesPerFrame = 0;
   m_rate = m_scale = m_length = 0;

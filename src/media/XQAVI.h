@@ -47,12 +47,14 @@ public:
   uint32_t GetAudioLength() const { return m_audioLength; }
   uint32_t GetSamplesPerFrame() const { return m_samplesPerFrame; }
   AviAudioReader *GetAudioReader() const { return m_audioReader.get(); }
+  // The format the frames were asked for (its colour table included).
+  const BitmapInfo256 &GetFrameRequest() const { return m_request; }
 
 private:
   class StreamSamples;
 
   bool OpenAudio(bool hasVideo);
-  bool OpenVideo();
+  bool OpenVideo(int32_t displayBitsPerPixel);
 
   IAVIFile *m_file = nullptr;
   IAVIStream *m_video = nullptr;
@@ -69,5 +71,6 @@ private:
   std::unique_ptr<StreamSamples> m_audioSamplesStream;
   std::unique_ptr<AviAudioReader> m_audioReader;
   std::vector<uint8_t> m_videoFormat;
+  BitmapInfo256 m_request{};
   DibImage m_frame;
 };

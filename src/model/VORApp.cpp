@@ -8,3 +8,5 @@ VORApp::~VORApp() {
   if (s_app == this)
     s_app = nullptr;
 }
+
+uint32_t VORApp::ClockSeed() { return s_app != nullptr ? s_app->GetMilliseconds() : 0; }

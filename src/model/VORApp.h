@@ -74,6 +74,13 @@ public:
   virtual HINSTANCE__ *GetInstanceHandle() = 0;
   // The millisecond time of the last tick of the main loop.
   virtual uint32_t GetTickTime() = 0;
+  // The millisecond clock as it reads now; an application without a clock
+  // of its own answers its tick time.
+  virtual uint32_t GetMilliseconds() { return GetTickTime(); }
+  // The application's millisecond clock now, 0 without an application:
+  // every shuffle reseeds the random generator from it, so that orders
+  // differ from run to run even before the first tick.
+  static uint32_t ClockSeed();
   // The receiver an action with this target, raised in that view and page,
   // goes to; null when there is none.
   virtual VORActionReceiver *FindObject(const VORObjectCode &target, const VORObjectCode &originView,

@@ -12,12 +12,6 @@ namespace {
 // still cannot hold the player.
 constexpr uint32_t kMaxPicks = 8;
 
-// The shuffles reseed the random generator from the time of the tick.
-uint32_t TickTime() {
-  VORApp *app = VORApp::Get();
-  return app ? app->GetTickTime() : 0;
-}
-
 } // namespace
 
 VORChapter::VORChapterProperties::VORChapterProperties() = default;
@@ -157,7 +151,7 @@ bool VORChapter::GetRandomPage(const VORObjectCode &current, VORRecursiveObjectC
   if (count == 0)
     return false;
   if (!m_randomOrder)
-    m_randomOrder = std::make_unique<ShuffledSequence>(TickTime);
+    m_randomOrder = std::make_unique<ShuffledSequence>(VORApp::ClockSeed);
   if (m_randomOrder->GetCount() != count)
     m_randomOrder->SetCount(count);
   m_randomOrder->Shuffle();

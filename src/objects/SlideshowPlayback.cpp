@@ -20,7 +20,7 @@ void SlideshowPlayback::Enter(const Settings &settings) {
   m_firstShow = true;
   m_playing = false;
   // Steps posted during an earlier visit find a new generation.
-  ++m_generation;
+  NewGeneration();
   // The order cannot hold no entries: an empty slideshow keeps none.
   if (m_settings.slideCount > 0)
     m_order.SetCount(static_cast<uint32_t>(m_settings.slideCount));
@@ -46,19 +46,19 @@ void SlideshowPlayback::Stop() {
     return;
   m_playing = false;
   m_host.PostSyncEnd();
-  ++m_generation;
+  NewGeneration();
 }
 
 void SlideshowPlayback::Pause() {
   if (!m_playing)
     return;
   m_playing = false;
-  ++m_generation;
+  NewGeneration();
 }
 
 void SlideshowPlayback::Halt() {
   m_playing = false;
-  ++m_generation;
+  NewGeneration();
 }
 
 void SlideshowPlayback::Start(int32_t index) {
@@ -100,8 +100,15 @@ void SlideshowPlayback::Move(bool backward) {
     Show();
 }
 
+void SlideshowPlayback::NewGeneration() {
+  ++m_generation;
+  if (m_generation == kUnchained)
+    ++m_generation;
+}
+
 void SlideshowPlayback::Step(uint32_t generation) {
-  if (generation != m_generation || !m_playing || !m_host.IsShown())
+  const bool unchained = generation == kUnchained;
+  if ((!unchained && (generation != m_generation || !m_playing)) || m_settings.slideCount <= 0 || !m_host.IsShown())
     return;
   if (m_host.IsTransitionRunning()) {
     m_host.PostStep(generation, kTransitionRetryDelay);
@@ -161,7 +168,7 @@ void SlideshowPlayback::Show() {
 }
 
 void SlideshowPlayback::PostNextStep() {
-  ++m_generation;
+  NewGeneration();
   m_host.PostStep(m_generation, DelayOf(m_currentIndex));
 }
 

@@ -43,6 +43,10 @@ public:
   static constexpr int32_t kNothingShown = -1;
   // A step that finds the slide transition still running comes back then.
   static constexpr uint32_t kTransitionRetryDelay = 10;
+  // The generation of a step the publication sends (action 400 from another
+  // object): it belongs to no chain and steps the slideshow whether it plays
+  // or not.
+  static constexpr uint32_t kUnchained = 0xFFFFFFFF;
 
   SlideshowPlayback(Host &host, ShuffledSequence::SeedSource seedSource);
 
@@ -58,6 +62,7 @@ public:
   void Last() { GoTo(m_settings.slideCount - 1); }
   void GoTo(int32_t index);
   void Start(int32_t index);
+  // A timed step of the chain of that generation, or an unchained one.
   void Step(uint32_t generation);
   // The start by itself: the shuffled order's current slide, then Play.
   void StartByItself();
@@ -88,6 +93,8 @@ private:
   void Move(bool backward);
   void Show();
   void PostNextStep();
+  // A new chain of steps; none ever takes the unchained generation.
+  void NewGeneration();
   bool InRange(int32_t index) const { return index >= 0 && index < m_settings.slideCount; }
 
   Host &m_host;

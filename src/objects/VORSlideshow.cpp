@@ -31,12 +31,6 @@ constexpr int32_t kFileStorage = VORExternalResourceObject::kStorageMade;
 
 using Flag = VORSlideshow::VORSlideshowProperties::SlideFlag;
 
-// The shuffles reseed the random generator from the time of the tick.
-uint32_t TickTime() {
-  VORApp *app = VORApp::Get();
-  return app != nullptr ? app->GetTickTime() : 0;
-}
-
 // Folder (with its separator) and pattern of a file name.
 void SplitPattern(const std::string &path, std::string &folder, std::string &pattern) {
   const size_t separator = path.find_last_of("\\/");
@@ -60,10 +54,11 @@ std::vector<std::string> ListFolder(const std::string &folder, const std::string
 
 } // namespace
 
-VORSlideshow::VORSlideshow(uint32_t classKey, int32_t id) : VORHotSpot(classKey, id), m_playback(*this, TickTime) {}
+VORSlideshow::VORSlideshow(uint32_t classKey, int32_t id)
+    : VORHotSpot(classKey, id), m_playback(*this, VORApp::ClockSeed) {}
 
 VORSlideshow::VORSlideshow(const VORSlideshow &other)
-    : VORHotSpot(other), SlideshowPlayback::Host(other), m_playback(*this, TickTime) {}
+    : VORHotSpot(other), SlideshowPlayback::Host(other), m_playback(*this, VORApp::ClockSeed) {}
 
 // The effect goes before the old slide it reads from.
 VORSlideshow::~VORSlideshow() { DropSlideTransition(); }
@@ -112,11 +107,13 @@ bool VORSlideshow::ReceiveAction(VORObjectAction &action, ActionContext &context
   case kStartAt:
     m_playback.Start(index);
     return true;
-  case kStep:
-    // A step built elsewhere carries no generation and belongs to no chain.
-    if (const auto *step = dynamic_cast<const VORSlideshowStepAction *>(&action))
-      m_playback.Step(step->generation);
+  case kStep: {
+    // A step of the publication's own belongs to no chain: it steps the
+    // slideshow whether it plays or not.
+    const auto *step = dynamic_cast<const VORSlideshowStepAction *>(&action);
+    m_playback.Step(step != nullptr ? step->generation : SlideshowPlayback::kUnchained);
     return true;
+  }
   default:
     return VORHotSpot::ReceiveAction(action, context);
   }
@@ -389,7 +386,9 @@ void VORSlideshow::UpdateDrawFlags() {
   }
   // The pictures change under the object: what lies below shows through
   // wherever one of them does not cover it.
-  bool notCovering = properties.imageLayout.transparencyKind != 0 || properties.imageLayout.fitMode != 1;
+  const ImageLayout &layout = properties.imageLayout;
+  // Stretched keeping its proportions, a picture leaves bands at two sides.
+  bool notCovering = layout.transparencyKind != 0 || layout.fitMode != ImageLayout::kStretch || layout.keepAspect != 0;
   for (size_t i = 0; i < properties.references.size() && !notCovering; ++i) {
     const int32_t kind = SlideResourceKind(i);
     notCovering = kind == VORFileKind::kOther || kind == VORFileKind::kWindowsMetafile ||

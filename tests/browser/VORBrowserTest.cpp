@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "display/VORPlayerView.h"
 #include "engine/VORLaunchManager.h"
 #include "model/VORBrowserAction.h"
 #include "model/VORClassRegistry.h"
@@ -182,6 +183,9 @@ public:
     DestroyWindow(m_child);
     m_child = nullptr;
   }
+  bool MoveChildWindow(ChildWindowCallback &, const VORRect &rect) override {
+    return m_child != nullptr && MoveWindow(m_child, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+  }
 
 private:
   HWND m_parent = nullptr;
@@ -197,12 +201,22 @@ public:
   }
   int questions = 0;
   bool connectAnswer = true;
+  // The player's own view, with its window, instead of the test's.
+  bool playerViews = false;
 
 protected:
-  VORRunView *MakeView(const VORObjectCode &identity, VORPage &) override { return new WindowedView(identity.id); }
+  VORRunView *MakeView(const VORObjectCode &identity, VORPage &) override {
+    if (!playerViews)
+      return new WindowedView(identity.id);
+    auto view = std::make_unique<VORPlayerView>(identity.id);
+    if (!view->CreateViewWindow(GetModuleHandleA(nullptr), nullptr, 0))
+      return nullptr;
+    return view.release();
+  }
 };
 
 constexpr VORObjectCode kBrowserReference(1, 0x11, 1);
+constexpr SIZE kCentredPage{400, 300};
 
 class VORBrowserTest : public ::testing::Test {
 protected:
@@ -219,12 +233,22 @@ protected:
     VORBrowser::SetContainerFactory(m_previousFactory);
   }
 
-  // Page 1 holds the browser (320 x 200); page 2 nothing.
-  void Start(const BrowserRecord &record) {
+  // Page 1 holds the browser (320 x 200); page 2 nothing. With player
+  // views the pages are smaller than the window, which shows them centred.
+  void Start(const BrowserRecord &record, bool playerViews = false) {
     PublicationRecords::Publication publication =
         TestPublications::Of({TestPublications::Chapter(1, {TestPublications::Page(1), TestPublications::Page(2)})});
     publication.chapters[0].pages[0].objects.push_back(PublicationRecords::BrowserObject(1, record));
+    if (playerViews) {
+      publication.chapters[0].properties.pageWidth = kCentredPage.cx;
+      publication.chapters[0].properties.pageHeight = kCentredPage.cy;
+      for (PublicationRecords::Page &page : publication.chapters[0].pages) {
+        page.properties.right = kCentredPage.cx;
+        page.properties.bottom = kCentredPage.cy;
+      }
+    }
     m_player = std::make_unique<BrowserPlayer>(m_clock);
+    m_player->playerViews = playerViews;
     ASSERT_TRUE(m_player->Load(publication));
     auto platform = std::make_unique<FakeLaunchPlatform>();
     m_platform = platform.get();
@@ -432,6 +456,40 @@ TEST_F(VORBrowserTest, StoringARectangleMovesNothing) {
   EXPECT_EQ(pane.bottom, 80);
   std::unique_ptr<VORPageMember> copy(browser.Clone());
   EXPECT_NE(dynamic_cast<VORPlayerBrowser *>(copy.get()), nullptr);
+}
+
+// Where the pane stands in its parent's client area.
+VORRect PanePlace(HWND pane) {
+  RECT rect;
+  GetWindowRect(pane, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(pane), reinterpret_cast<POINT *>(&rect), 2);
+  return VORRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+// On a page the view shows centred, the pane lies over the object where the
+// page shows it: when the page is shown, when the object moves, and when
+// the view lays the page out again in a client area of another size.
+TEST_F(VORBrowserTest, OnACentredPageThePaneFollowsTheObject) {
+  BrowserRecord record = Record("", 0);
+  record.graphical.Place(30, 20, 230, 170);
+  Start(record, true);
+  auto *view = dynamic_cast<VORPlayerView *>(m_player->GetFirstView());
+  ASSERT_NE(view, nullptr);
+  VORBrowser &browser = Browser();
+  ASSERT_NE(browser.GetChildWindow(), nullptr);
+  VORPoint origin = view->GetScrollOrigin();
+  ASSERT_GT(origin.x, 0) << "the page is not centred";
+  ASSERT_GT(origin.y, 0) << "the page is not centred";
+  EXPECT_EQ(PanePlace(browser.GetChildWindow()), browser.GetRect().Offset(origin.x, origin.y));
+
+  browser.SetRect(VORRect(60, 50, 200, 150));
+  EXPECT_EQ(PanePlace(browser.GetChildWindow()), VORRect(60 + origin.x, 50 + origin.y, 200 + origin.x, 150 + origin.y));
+
+  const VORRect client = view->GetClientRect();
+  view->SetPageExtent(client.right - 100, client.bottom - 60, false, true);
+  origin = view->GetScrollOrigin();
+  ASSERT_GT(origin.x, 0);
+  EXPECT_EQ(PanePlace(browser.GetChildWindow()), browser.GetRect().Offset(origin.x, origin.y));
 }
 
 // The class table's row: (1, 0x11) makes the player form, with its key.

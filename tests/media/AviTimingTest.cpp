@@ -133,4 +133,25 @@ TEST(AviFrameTest, RequestsKeepEightBitsAndAskTwentyFourOtherwise) {
   }
 }
 
+// On a palette display a deeper source is still asked for in 24 bits, with
+// the display's colours in the table; an 8-bit source keeps its own, and
+// a shallower one takes none.
+TEST(AviFrameTest, APaletteDisplaysColoursGoWithTheRequestOfADeeperSource) {
+  const RgbQuad own[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
+  const RgbQuad display[3] = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
+  struct Case {
+    uint16_t bits;
+    uint16_t askedBits;
+    uint8_t secondGreen;
+  };
+  for (const Case c : {Case{24, 24, 50}, Case{16, 24, 50}, Case{32, 24, 50}, Case{8, 8, 5}, Case{4, 24, 0}}) {
+    const BitmapInfoHeader source{40, 64, 48, 1, c.bits, 0, 0, 0, 0, 0, 0};
+    const BitmapInfo256 request = AviFrame::MakeRequest(source, own, 2, display, 3);
+    EXPECT_EQ(request.header.biBitCount, c.askedBits) << c.bits;
+    EXPECT_EQ(request.header.biClrUsed, c.bits == 8 ? 256u : 0u) << c.bits;
+    EXPECT_EQ(request.colors[1].green, c.secondGreen) << c.bits;
+    EXPECT_EQ(request.colors[3].green, 0) << c.bits;
+  }
+}
+
 } // namespace

@@ -19,6 +19,7 @@
 #include "display/Palette.h"
 #include "media/VORVideo.h"
 #include "media/VORVideoObjectAction.h"
+#include "media/XQAVI.h"
 #include "media/XQVideoStream.h"
 #include "objects/VORObject.h"
 #include "support/FakeClock.h"
@@ -453,6 +454,56 @@ TEST_F(VORVideoTest, AnMciVideoOnAPaletteDisplayTakesTheApplicationPalette) {
   m_player.reset();
 }
 
+// The video takes its file from its first resource child, as the other
+// media objects do: a record whose linked resource names nothing still
+// plays its AVI.
+TEST_F(VORVideoTest, AnMciVideoPlaysItsFirstResourceChildWithoutALinkedResource) {
+  constexpr int16_t kPublicationFolder = 1;
+  constexpr uint8_t kAviKind = 6;
+  Start(PublicationRecords::VideoObject(
+      1, Record(kMciMode | kPlayWhenShown),
+      {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "movie.avi", true, kAviKind})}));
+  const std::vector<MciCommand> opens = Commands(MCI_OPEN);
+  ASSERT_EQ(opens.size(), 1u);
+  EXPECT_EQ(opens[0].element, "C:\\pub\\movie.avi");
+  EXPECT_TRUE(Video().IsPlaying());
+  Notify(MCI_NOTIFY_SUCCESSFUL);
+  EXPECT_EQ(Broadcasts(), (std::vector<int32_t>{kStarted, kEnded}));
+}
+
+// On a palette display an AVI's frames are still asked for in 24 bits,
+// with the publication's palette in the request's colour table; such a
+// frame does not suit the display, so the video draws through a 24-bit
+// surface shown in the palette's colours. A true-colour display gets no
+// table.
+TEST_F(VORVideoTest, AnAviOnAPaletteDisplayIsAskedForWithTheApplicationPalette) {
+  Palette palette;
+  palette.LoadDefault();
+  GetDisplaySettings().applicationPalette = &palette;
+  const std::string folder = std::string("Z:") + VOR_AVI_DIR + "/";
+  m_files.SetPublicationFolder(folder.c_str());
+  m_files.PutFile(folder + "cinepak.avi", std::vector<uint8_t>(100, 1));
+  constexpr size_t kEntry = 100;
+  for (const bool paletteDisplay : {true, false}) {
+    SCOPED_TRACE(paletteDisplay ? "palette display" : "true colour");
+    GetDisplaySettings().paletteDisplay = paletteDisplay;
+    Start(PublicationRecords::AviVideoObject(1, Record(0), "cinepak.avi"));
+    auto *avi = dynamic_cast<XQAVI *>(Video().GetStream());
+    ASSERT_NE(avi, nullptr);
+    const BitmapInfo256 &request = avi->GetFrameRequest();
+    EXPECT_EQ(request.header.biBitCount, 24);
+    EXPECT_EQ(request.header.biClrUsed, 0u);
+    const RgbQuad expected = paletteDisplay ? palette.GetEntries()[kEntry] : RgbQuad{};
+    EXPECT_EQ(request.colors[kEntry].red, expected.red);
+    EXPECT_EQ(request.colors[kEntry].green, expected.green);
+    EXPECT_EQ(request.colors[kEntry].blue, expected.blue);
+    ASSERT_NE(avi->GetFrameImage(), nullptr);
+    EXPECT_EQ(avi->GetFrameImage()->GetBitsPerPixel(), 24);
+    EXPECT_FALSE(Video().SuitsDisplayDepth(8));
+  }
+  m_player.reset();
+}
+
 // A file the device cannot open is reported with code 3 at each try (the
 // page showing, a play), and the object stays closed and plays nothing.
 TEST_F(VORVideoTest, AnMciOpenThatFailsIsReported) {
@@ -529,6 +580,33 @@ protected:
   }
   uint8_t FirstPixel() { return Video().GetStream()->GetFrameImage()->GetRowAddress(0)[0]; }
 };
+
+// Without a linked resource the animation, the video's first resource
+// child, opens, plays to its end and announces both; so it does beside a
+// linked resource that names another child.
+TEST_F(VORVideoStreamTest, TheFirstResourceChildIsWhatPlays) {
+  for (const bool linksAnother : {false, true}) {
+    SCOPED_TRACE(linksAnother ? "linked resource names another child" : "no linked resource");
+    VideoRecord record = Record(0);
+    std::vector<PublicationRecords::PageObject> children = {
+        PublicationRecords::InternalResourceObject(2, kAnimation, kInternalVideoKind)};
+    if (linksAnother) {
+      record.hotSpot.graphical.linkedResource = VORObjectKey{4, 1, 3};
+      children.push_back(PublicationRecords::InternalResourceObject(3, kAnimation + 1, kInternalVideoKind));
+    }
+    Start(PublicationRecords::VideoObject(1, record, std::move(children)),
+          {{kAnimation, Animation(3, 24)}, {kAnimation + 1, Animation(7, 24)}});
+    ASSERT_TRUE(Video().IsOpen());
+    EXPECT_EQ(Video().GetPlayback().GetFrameCount(), 3u);
+    EXPECT_FALSE(Video().IsEmpty(false));
+    ASSERT_TRUE(Send(VORVideo::kPlay, 0, -1));
+    for (int call = 0; call < 20 && Video().IsPlaying(); ++call) {
+      Update(101);
+    }
+    EXPECT_FALSE(Video().IsPlaying());
+    EXPECT_EQ(Broadcasts(), (std::vector<int32_t>{kStarted, kEnded}));
+  }
+}
 
 TEST_F(VORVideoStreamTest, AnInternalAnimationOpensWithItsTiming) {
   StartAnimation(0);

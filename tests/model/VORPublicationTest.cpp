@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "model/VORPlayerChapter.h"
 #include "support/FakeApp.h"
@@ -163,6 +164,44 @@ TEST_F(PublicationTest, NextRandomPagesWalkAShuffledOrderWithoutRepeats) {
     for (int32_t id : {4, 5, 6})
       EXPECT_GE(seen.count(id), 5u) << "tick " << tick << ", page " << id;
   }
+}
+
+// An application whose millisecond clock runs apart from its tick time,
+// which stays 0 as before the first tick.
+class ClockApp : public FakeApp {
+public:
+  uint32_t GetMilliseconds() override { return clock; }
+  uint32_t clock = 0;
+};
+
+// The order of a chapter of eight pages its random pages walk, drawn with
+// the clock reading start.
+std::vector<int32_t> RandomPageOrder(uint32_t start) {
+  ClockApp app;
+  app.clock = start;
+  VORPlayerPublication publication;
+  app.SetPublication(&publication);
+  auto *chapter = new VORPlayerChapter(VORChapter::kClassKey, 1);
+  for (int32_t page = 1; page <= 8; ++page)
+    chapter->InsertAfter(new TestPage(page), nullptr);
+  publication.InsertAfter(chapter, nullptr);
+  std::vector<int32_t> order;
+  VORRecursiveObjectContainer *page = nullptr;
+  EXPECT_TRUE(chapter->GetRandomPage(Page(99), page));
+  order.push_back(VORChapter::ReferenceOf(page).id);
+  for (int step = 1; step < 8; ++step) {
+    EXPECT_TRUE(chapter->NextRandomPage(Page(order.back()), page));
+    order.push_back(VORChapter::ReferenceOf(page).id);
+  }
+  return order;
+}
+
+// Every shuffle reseeds from the millisecond clock, not from the tick
+// time: random pages taken before the first tick differ from run to run.
+TEST(ChapterShuffleTest, RandomPagesFollowTheClock) {
+  const std::vector<int32_t> first = RandomPageOrder(4711);
+  EXPECT_NE(RandomPageOrder(90210), first);
+  EXPECT_EQ(RandomPageOrder(4711), first);
 }
 
 TEST_F(PublicationTest, AcceptsOnlyChaptersAndOwnsThem) {

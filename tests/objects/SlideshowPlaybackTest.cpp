@@ -160,6 +160,47 @@ TEST(SlideshowPlaybackTest, PauseHoldsTheSlideAndResumeGoesOnFromIt) {
   EXPECT_EQ(show.playback.GetCurrentIndex(), 2);
 }
 
+// The publication's own step (400 from another object) steps a stopped
+// slideshow, even after a stop; while playing it moves on at once and the
+// new slide keeps its full delay, one chain of steps going on.
+TEST(SlideshowPlaybackTest, AnUnchainedStepStepsWhetherPlayingOrNot) {
+  FakeSlideshow show;
+  show.Enter(4, SlideshowPlayback::kEndless);
+  show.playback.Step(SlideshowPlayback::kUnchained);
+  EXPECT_EQ(show.shown, (std::vector<int32_t>{1}));
+  EXPECT_TRUE(show.queue.empty()) << "a stopped slideshow schedules nothing";
+  show.playback.Play();
+  show.RunUntil(1500);
+  show.playback.Stop();
+  show.playback.Step(SlideshowPlayback::kUnchained);
+  EXPECT_EQ(show.playback.GetCurrentIndex(), 2);
+  show.RunUntil(5000);
+  EXPECT_EQ(show.playback.GetCurrentIndex(), 2) << "stopped: no timed step";
+
+  show.playback.Play();
+  show.RunUntil(5500);
+  show.playback.Step(SlideshowPlayback::kUnchained);
+  const int32_t stepped = show.playback.GetCurrentIndex();
+  show.RunUntil(6499);
+  EXPECT_EQ(show.playback.GetCurrentIndex(), stepped);
+  show.RunUntil(6500);
+  EXPECT_NE(show.playback.GetCurrentIndex(), stepped);
+  const size_t changes = show.shown.size();
+  show.RunUntil(16500);
+  EXPECT_EQ(show.shown.size() - changes, 10u) << "one step a second";
+  // Not shown, it does nothing; during a transition it comes back.
+  show.visible = false;
+  show.playback.Step(SlideshowPlayback::kUnchained);
+  EXPECT_EQ(show.shown.size() - changes, 10u);
+  show.visible = true;
+  show.transitionRunning = true;
+  show.queue.clear();
+  show.playback.Step(SlideshowPlayback::kUnchained);
+  ASSERT_EQ(show.queue.size(), 1u);
+  EXPECT_EQ(show.queue[0].generation, SlideshowPlayback::kUnchained);
+  EXPECT_EQ(show.queue[0].due, show.now + SlideshowPlayback::kTransitionRetryDelay);
+}
+
 TEST(SlideshowPlaybackTest, AStepDuringTheTransitionComesBackEveryTenMilliseconds) {
   FakeSlideshow show;
   show.Enter(3, 0);
