@@ -1,17 +1,15 @@
 #include "objects/VORFrame.h"
 
-#include "model/VORClassRegistry.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kFrame(VORFrame::kCategory, VORFrame::kCode, VORPlayerFrame::Create);
+const PlayerFormRegistration kFrame(VORFrame::kCategory, VORFrame::kCode, VORPlayerFrame::Create);
 
 constexpr uint32_t kCategoryMask = 0xFFFF;
 constexpr uint32_t kGraphicalCategory = 1;
 
 } // namespace
-
-VORFrame::VORFrameProperties::~VORFrameProperties() = default;
 
 VORFrame::~VORFrame() = default;
 
