@@ -64,7 +64,7 @@ void AddNetpbmPcx(std::vector<SeedFile> &seeds) {
                  {"planes4", "pnmquant 16 | ppmtopcx -planes 4", 15, 8},
                  {"packed2", "pnmquant 4 | ppmtopcx -packed", 11, 3},
                  {"packed4", "pnmquant 16 | ppmtopcx -packed", 7, 7},
-                 {"stdpalette", "pnmquant 16 | ppmtopcx -stdpalette", 8, 8},
+                 {"packed1", "pnmquant 2 | ppmtopcx -packed", 19, 6},
                  {"offset", "pnmquant 200 | ppmtopcx -xpos 5 -ypos 9", 6, 5},
                  {"wide", "ppmtopcx", 300, 2}};
   for (const Layout &layout : layouts) {

@@ -67,8 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   document.SetFrameSize(120, kHeight);
   switch (TextScrolling::KindOfTextFile(name)) {
   case ExternalTextKind::kRtf:
+    // Read only: laying out RTF of any font size is the known fault kept as
+    // fuzz/textfile/fixtures/rtf-huge-font-size-layout-overflow, whose bound
+    // is being built apart (the rtf target lays RTF out).
     document.ReadRtf(bytes);
-    break;
+    return 0;
   case ExternalTextKind::kKeepOwnText:
     return 0;
   case ExternalTextKind::kPlain: {

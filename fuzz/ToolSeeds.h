@@ -45,7 +45,7 @@ inline std::vector<uint8_t> RunTool(const std::string &command, const std::vecto
     close(out);
     const bool written = write(in, input.data(), input.size()) == static_cast<ssize_t>(input.size());
     close(in);
-    const std::string line = command + " < " + inPath + " > " + outPath + " 2>/dev/null";
+    const std::string line = "(" + command + ") < " + inPath + " > " + outPath + " 2>/dev/null";
     if (written && std::system(line.c_str()) == 0) {
       std::ifstream file(outPath, std::ios::binary);
       result.assign(std::istreambuf_iterator<char>(file), {});
