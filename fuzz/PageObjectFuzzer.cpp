@@ -143,11 +143,15 @@ void FireEveryTrigger(VORObject &object) {
   object.FireEvents(VORSynchronizationTrigger(VORObject::kSyncStarted, object.GetObjectCode()));
 }
 
+// Every object on the page and under them (an animation controller sits
+// under the object it moves).
 template <class Visit>
-void ForEachObject(VORPageInstance &instance, Visit visit) {
-  for (uint32_t i = 0; VORRecursiveObjectContainer *child = instance.ChildAt(i); ++i)
+void ForEachObject(const VORRecursiveObjectContainer &container, Visit visit) {
+  for (uint32_t i = 0; VORRecursiveObjectContainer *child = container.ChildAt(i); ++i) {
     if (auto *object = dynamic_cast<VORObject *>(child))
       visit(*object);
+    ForEachObject(*child, visit);
+  }
 }
 
 } // namespace
