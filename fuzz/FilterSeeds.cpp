@@ -1,6 +1,7 @@
 // Seeds for the import filters' fuzz targets: the real corpus files of one
 // format from the packages scripts/setup installs (for inflate: the image
-// data of the PNG files), and a few small hand-made files.
+// data of the PNG files; for PCX: pictures netpbm's ppmtopcx writes in each
+// of its layouts), and a few small hand-made files.
 #include <dirent.h>
 
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolSeeds.h"
 #include "support/SeedCorpus.h"
 
 namespace {
@@ -43,6 +45,33 @@ std::vector<uint8_t> ImageData(const std::vector<uint8_t> &png) {
     at += 12 + size_t{length};
   }
   return data;
+}
+
+// ppmtopcx's layouts: 24 bits in three planes, 8 bits with the palette at
+// the end, 1 to 4 planes of one bit, packed pixels of 1, 2 and 4 bits, the
+// standard palette, and odd widths that pad every line.
+void AddNetpbmPcx(std::vector<SeedFile> &seeds) {
+  struct Layout {
+    const char *name;
+    const char *command;
+    int width;
+    int height;
+  } layouts[] = {{"24bit", "ppmtopcx -24bit", 13, 7},
+                 {"8bit", "pnmquant 200 | ppmtopcx -8bit", 17, 9},
+                 {"planes1", "pnmquant 2 | ppmtopcx -planes 1", 21, 5},
+                 {"planes2", "pnmquant 4 | ppmtopcx -planes 2", 9, 6},
+                 {"planes3", "pnmquant 8 | ppmtopcx -planes 3", 10, 4},
+                 {"planes4", "pnmquant 16 | ppmtopcx -planes 4", 15, 8},
+                 {"packed2", "pnmquant 4 | ppmtopcx -packed", 11, 3},
+                 {"packed4", "pnmquant 16 | ppmtopcx -packed", 7, 7},
+                 {"packed1", "pnmquant 2 | ppmtopcx -packed", 19, 6},
+                 {"offset", "pnmquant 200 | ppmtopcx -xpos 5 -ypos 9", 6, 5},
+                 {"wide", "ppmtopcx", 300, 2}};
+  for (const Layout &layout : layouts) {
+    const std::vector<uint8_t> pcx = RunTool(layout.command, Pixmap(layout.width, layout.height, 3));
+    if (!pcx.empty())
+      seeds.emplace_back(std::string("netpbm-") + layout.name + ".pcx", pcx);
+  }
 }
 
 } // namespace
@@ -87,6 +116,7 @@ int main(int argc, char **argv) {
     ega.resize(128);
     ega.insert(ega.end(), {0xC8, 0xF0, 0xC8, 0x0F});
     seeds.emplace_back("ega.pcx", ega);
+    AddNetpbmPcx(seeds);
   }
   return WriteSeedCorpus(argc, argv, seeds);
 }

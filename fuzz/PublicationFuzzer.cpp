@@ -3,7 +3,8 @@
 // the player asks of it: window geometry, navigation, and for every page its
 // events (each action cloned, given an origin and handed to the score
 // manager where it is addressed to it), its objects loaded through the page
-// cache, and the page shown in two views at once and taken out again. File
+// cache, and the page shown in two views at once and taken out again, with
+// the display's palette made from the publication's. File
 // exceptions end in "no publication" or "page not shown"; anything else that
 // escapes, or a sanitizer report, is a fault.
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/PublicationPalette.h"
 #include "engine/VORPlayerPageManager.h"
 #include "engine/VORScoreManager.h"
 #include "model/ActionContext.h"
@@ -181,9 +183,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (!publication)
     return 0;
   app.SetPublication(publication.get());
+  // The display's palette from the publication's record, as the start-up
+  // makes it, used while the pages show.
+  std::unique_ptr<PublicationPalette> palette = PublicationPalette::Make(publication.get());
+  if (palette) {
+    app.SetPalette(&palette->Get());
+    palette->Get().NearestIndex(0x00336699);
+  }
   ExerciseGeometry(*publication);
   ActionRunner runner{app, scores};
   ExercisePages(*publication, runner);
+  app.SetPalette(nullptr);
+  palette.reset();
   app.SetPublication(nullptr);
   publication.reset();
   return 0;

@@ -125,6 +125,65 @@ Publication WithEveryAction(uint32_t version) {
   return publication;
 }
 
+// A page holding one object of every page-object class of the class table
+// (a picture among them linking a resource object, a frame with a child, an
+// animated image, sound and video objects) and entering and leaving with
+// parameterised transitions; a second page with the other effects.
+Publication WithEveryPageObject() {
+  using namespace PublicationRecords;
+  Publication publication = Plain();
+  GraphicalRecord graphical;
+  graphical.Place(10, 10, 90, 60);
+  graphical.showEffect = "Fade";
+  HotSpotRecord hotSpot;
+  hotSpot.graphical = graphical;
+  BackgroundRecord background;
+  background.graphical = graphical;
+  background.fillKind = 2;
+  BorderRecord border;
+  border.graphical = graphical;
+  border.style = 1;
+  ButtonRecord button;
+  button.hotSpot = hotSpot;
+  SlideshowRecord slideshow;
+  slideshow.hotSpot = hotSpot;
+  slideshow.slides = {{500, {4, 1, 30}, {"Zoom", 0x1C, ZoomFXFields(200, 0)}}};
+  BrowserRecord browser;
+  browser.graphical = graphical;
+  TextRecord text;
+  text.hotSpot = hotSpot;
+  ScrollbarRecord scrollbar;
+  scrollbar.hotSpot = hotSpot;
+  scrollbar.target = {1, 4, 9};
+  AnimationControllerRecord path;
+  path.path = {{0, 0, 0, 0}, {50, 50, 300, 1}};
+  SoundRecord sound;
+  VideoRecord video;
+  video.hotSpot = hotSpot;
+  const PageObject resource = InternalResourceObject(30, 0, 12);
+  Page &page = publication.chapters[0].pages[0];
+  page.properties.enterTransition = {"Blind", 0x08, BlindFXFields(12, 1, 600, 1, 1)};
+  page.properties.exitTransition = {"Shape", 0x1D, ShapeFXFields(3, 50, 5, 4, 3, 45, 800)};
+  page.objects = {BackgroundObject(1, background),
+                  BorderObject(2, border),
+                  ButtonObject(3, button),
+                  ImageObject(4, hotSpot, {AnimationControllerObject(5, path), resource}),
+                  SimpleHotSpotObject(6, hotSpot),
+                  FrameObject(7, hotSpot, {BackgroundObject(8, background)}),
+                  TextObject(9, text),
+                  ScrollbarObject(10, scrollbar),
+                  SlideshowObject(11, slideshow, {resource}),
+                  BrowserObject(12, browser),
+                  VideoObject(13, video),
+                  SoundObject(0, 14, sound),
+                  SoundObject(2, 15, sound)};
+  Page &second = publication.chapters[0].pages[1];
+  second.properties.enterTransition = {"Block", 0x07, BlockFXFields(8, 6, 700, 2)};
+  second.properties.exitTransition = {"Scroll", 0x09, ScrollFXFields(-4, 3, 300, 1)};
+  second.objects = {ImageObject(1, hotSpot, {}, 6)};
+  return publication;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -134,5 +193,6 @@ int main(int argc, char **argv) {
                           {"short-records", ShortRecords().Bytes()},
                           {"events", WithEvents().Bytes(0x04000003)},
                           {"every-action", WithEveryAction(0).Bytes()},
-                          {"every-action-extra-word", WithEveryAction(0x04000003).Bytes(0x04000003)}});
+                          {"every-action-extra-word", WithEveryAction(0x04000003).Bytes(0x04000003)},
+                          {"every-page-object", WithEveryPageObject().Bytes()}});
 }

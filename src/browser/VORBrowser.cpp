@@ -17,12 +17,12 @@
 #include "model/ActionContext.h"
 #include "model/VORApp.h"
 #include "model/VORBrowserAction.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORPublication.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kBrowser(VORBrowser::kCategory, VORBrowser::kCode, VORPlayerBrowser::Create);
+const PlayerFormRegistration kBrowser(VORBrowser::kCategory, VORBrowser::kCode, VORPlayerBrowser::Create);
 
 // The locale every call passes (LOCALE_SYSTEM_DEFAULT).
 constexpr LCID kLocale = 0x800;

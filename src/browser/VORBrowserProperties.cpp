@@ -1,5 +1,13 @@
 #include "browser/VORBrowser.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kBrowser(VORBrowser::kCategory, VORBrowser::kCode,
+                                 PageObjectForms::Make<VORBrowser::VORBrowserProperties>);
+
+} // namespace
 
 VORBrowser::VORBrowserProperties::~VORBrowserProperties() = default;
 

@@ -1,6 +1,7 @@
 #include "media/AviFrame.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace AviFrame {
@@ -57,7 +58,11 @@ BitmapInfo256 MakeRequest(const BitmapInfoHeader &source, const RgbQuad *sourceC
   BitmapInfo256 request{};
   request.header = source;
   request.header.biSize = kBitmapInfoHeaderSize;
-  request.header.biHeight = source.biHeight < 0 ? -source.biHeight : source.biHeight;
+  // -2^31 has no positive form: it asks for the tallest height, which no
+  // frame picture can hold.
+  request.header.biHeight = source.biHeight == INT32_MIN ? INT32_MAX
+                            : source.biHeight < 0        ? -source.biHeight
+                                                         : source.biHeight;
   request.header.biPlanes = 1;
   request.header.biCompression = kCompressionRgb;
   request.header.biSizeImage = 0;

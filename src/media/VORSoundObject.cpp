@@ -1,6 +1,7 @@
 #include "media/VORSoundObject.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "media/VORSoundManager.h"
@@ -173,9 +174,10 @@ void VORSoundObject::Play(const VORSoundObjectAction &action) {
   const int32_t total = StartPlay(*manager, action.start, action.end, action.repeatCount);
   if (fadeIn != 0)
     FadeOwnSound(*manager, fadeIn, volume);
-  // A fade-out longer than the sound begins at once.
+  // A fade-out longer than the sound begins at once; a damaged record's
+  // negative one no later than the latest delay there is.
   if (fadeOut != 0 && HasFadeOutLength(total))
-    ScheduleOwnStop(std::max<int32_t>(total - fadeOut, 0), fadeOut);
+    ScheduleOwnStop(static_cast<int32_t>(std::clamp<int64_t>(int64_t{total} - fadeOut, 0, INT32_MAX)), fadeOut);
 }
 
 void VORSoundObject::Stop(const VORSoundObjectAction &action) {

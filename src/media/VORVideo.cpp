@@ -17,15 +17,15 @@
 #include "media/XQAVI.h"
 #include "media/XQFlic.h"
 #include "model/VORApp.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORFileKind.h"
 #include "model/VORResourceManager.h"
 #include "objects/VORExternalResourceObject.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORResourceObject.h"
 
 namespace {
 
-const ClassRegistration kRegistration(VORVideo::kCategory, VORVideo::kCode, VORPlayerVideo::Create);
+const PlayerFormRegistration kRegistration(VORVideo::kCategory, VORVideo::kCode, VORPlayerVideo::Create);
 
 // How often a playing video looks at the clock: well within a frame.
 constexpr uint32_t kUpdateInterval = 10;

@@ -1,5 +1,13 @@
 #include "media/VORVideo.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kVideo(VORVideo::kCategory, VORVideo::kCode,
+                               PageObjectForms::Make<VORVideo::VORVideoProperties>);
+
+} // namespace
 
 VORVideo::VORVideoProperties::~VORVideoProperties() = default;
 

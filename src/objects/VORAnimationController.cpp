@@ -1,15 +1,15 @@
 #include "objects/VORAnimationController.h"
 
 #include "engine/VORUpdateController.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORPageInstance.h"
 #include "objects/VORFrame.h"
 #include "objects/VORGraphicalObject.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kRegistration(VORAnimationController::kCategory, VORAnimationController::kCode,
-                                      VORPlayerAnimationController::Create);
+const PlayerFormRegistration kRegistration(VORAnimationController::kCategory, VORAnimationController::kCode,
+                                           VORPlayerAnimationController::Create);
 
 } // namespace
 

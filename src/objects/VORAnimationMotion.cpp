@@ -6,7 +6,16 @@
 #include <limits>
 
 #include "objects/VORAnimationController.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration
+    kAnimationController(VORAnimationController::kCategory, VORAnimationController::kCode,
+                         PageObjectForms::Make<VORAnimationController::VORAnimationControllerProperties>);
+
+} // namespace
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include "display/DrawingContextSaver.h"
 #include "display/Palette.h"
 #include "foundation/VORRandomGenerator.h"
-#include "model/VORClassRegistry.h"
 #include "objects/VORImage.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kBackground(VORBackground::kCategory, VORBackground::kCode, VORPlayerBackground::Create);
+const PlayerFormRegistration kBackground(VORBackground::kCategory, VORBackground::kCode, VORPlayerBackground::Create);
 
 constexpr int kPaletteDisplayDepth = 8;
 constexpr int kHighColourDisplayDepth = 16;

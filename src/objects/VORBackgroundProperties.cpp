@@ -1,5 +1,13 @@
 #include "objects/VORBackground.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kBackground(VORBackground::kCategory, VORBackground::kCode,
+                                    PageObjectForms::Make<VORBackground::VORBackgroundProperties>);
+
+} // namespace
 
 VORBackground::VORBackgroundProperties::~VORBackgroundProperties() = default;
 

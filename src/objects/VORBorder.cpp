@@ -5,12 +5,12 @@
 #include "display/MaskBitmap.h"
 #include "images/ImageFactory.h"
 #include "images/VORGfxImage.h"
-#include "model/VORClassRegistry.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORResourceObject.h"
 
 namespace {
 
-const ClassRegistration kBorder(VORBorder::kCategory, VORBorder::kCode, VORPlayerBorder::Create);
+const PlayerFormRegistration kBorder(VORBorder::kCategory, VORBorder::kCode, VORPlayerBorder::Create);
 
 // Mask AND source: what lies outside the shape becomes transparent.
 constexpr DWORD kMaskAnd = SRCAND;

@@ -1,5 +1,13 @@
 #include "objects/VORBorder.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kBorder(VORBorder::kCategory, VORBorder::kCode,
+                                PageObjectForms::Make<VORBorder::VORBorderProperties>);
+
+} // namespace
 
 VORBorder::VORBorderProperties::~VORBorderProperties() = default;
 

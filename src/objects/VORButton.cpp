@@ -4,13 +4,13 @@
 #include "display/DrawingContextSaver.h"
 #include "images/ImageFactory.h"
 #include "images/VORGfxImage.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORTrigger.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORResourceObject.h"
 
 namespace {
 
-const ClassRegistration kButton(VORButton::kCategory, VORButton::kCode, VORPlayerButton::Create);
+const PlayerFormRegistration kButton(VORButton::kCategory, VORButton::kCode, VORPlayerButton::Create);
 
 constexpr COLORREF kOutlineColour = RGB(0, 0, 0);
 constexpr int32_t kPaletteDepth = 8;

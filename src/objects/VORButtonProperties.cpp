@@ -1,5 +1,13 @@
 #include "objects/VORButton.h"
+#include "objects/VORRecordForm.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kButton(VORButton::kCategory, VORButton::kCode,
+                                PageObjectForms::Make<VORButton::VORButtonProperties>);
+
+} // namespace
 
 VORButton::VORButtonProperties::~VORButtonProperties() = default;
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "model/VORClassRegistry.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kFrame(VORFrame::kCategory, VORFrame::kCode, VORPlayerFrame::Create);
+const PlayerFormRegistration kFrame(VORFrame::kCategory, VORFrame::kCode, VORPlayerFrame::Create);
 
 // Rectangles come from publication files and may hold any values.
 int32_t Displacement(int32_t from, int32_t to) {
@@ -15,8 +15,6 @@ int32_t Displacement(int32_t from, int32_t to) {
 }
 
 } // namespace
-
-VORFrame::VORFrameProperties::~VORFrameProperties() = default;
 
 VORFrame::~VORFrame() = default;
 

@@ -1,5 +1,27 @@
+#include "objects/VORFrame.h"
 #include "objects/VORHotSpot.h"
+#include "objects/VORImage.h"
+#include "objects/VORRecordForm.h"
+#include "objects/VORSimpleHotSpot.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+// The hotspots whose records add no field to the hotspot's.
+const ClassRegistration kImage(VORImage::kCategory, VORImage::kCode,
+                               PageObjectForms::Make<VORImage::VORImageProperties>);
+const ClassRegistration kOtherImage(VORImage::kCategory, VORImage::kOtherCode,
+                                    PageObjectForms::Make<VORImage::VORImageProperties>);
+const ClassRegistration kSimpleHotSpot(VORSimpleHotSpot::kCategory, VORSimpleHotSpot::kCode,
+                                       PageObjectForms::Make<VORSimpleHotSpot::VORSimpleHotSpotProperties>);
+const ClassRegistration kFrame(VORFrame::kCategory, VORFrame::kCode,
+                               PageObjectForms::Make<VORFrame::VORFrameProperties>);
+
+} // namespace
+
+VORImage::VORImageProperties::~VORImageProperties() = default;
+VORSimpleHotSpot::VORSimpleHotSpotProperties::~VORSimpleHotSpotProperties() = default;
+VORFrame::VORFrameProperties::~VORFrameProperties() = default;
 
 VORHotSpot::VORHotSpotProperties::VORHotSpotProperties(const VORHotSpotProperties &other)
     : VORGraphicalObjectProperties(other) {

@@ -1,15 +1,13 @@
 #include "objects/VORImage.h"
 
-#include "model/VORClassRegistry.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kImage(VORImage::kCategory, VORImage::kCode, VORPlayerImage::Create);
-const ClassRegistration kOtherImage(VORImage::kCategory, VORImage::kOtherCode, VORPlayerImage::Create);
+const PlayerFormRegistration kImage(VORImage::kCategory, VORImage::kCode, VORPlayerImage::Create);
+const PlayerFormRegistration kOtherImage(VORImage::kCategory, VORImage::kOtherCode, VORPlayerImage::Create);
 
 } // namespace
-
-VORImage::VORImageProperties::~VORImageProperties() = default;
 
 VORImage::~VORImage() = default;
 

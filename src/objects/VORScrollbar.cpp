@@ -12,15 +12,15 @@
 #include "images/ImageLayout.h"
 #include "images/VORGfxImage.h"
 #include "model/VORApp.h"
-#include "model/VORClassRegistry.h"
 #include "objects/ScrollbarGeometry.h"
 #include "objects/VORButton.h"
 #include "objects/VORImage.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORScrollbarObjectAction.h"
 
 namespace {
 
-const ClassRegistration kScrollbar(VORScrollbar::kCategory, VORScrollbar::kCode, VORPlayerScrollbar::Create);
+const PlayerFormRegistration kScrollbar(VORScrollbar::kCategory, VORScrollbar::kCode, VORPlayerScrollbar::Create);
 
 constexpr uint32_t kRepeatDelayWhenUnknown = 100;
 constexpr COLORREF kFrameColour = RGB(0, 0, 0);

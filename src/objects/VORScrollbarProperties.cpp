@@ -1,6 +1,14 @@
 #include "objects/ScrollbarGeometry.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORScrollbar.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kScrollbar(VORScrollbar::kCategory, VORScrollbar::kCode,
+                                   PageObjectForms::Make<VORScrollbar::VORScrollbarProperties>);
+
+} // namespace
 
 using VORRecordFields::ReadOptional;
 using VORRecordFields::ReadOr;

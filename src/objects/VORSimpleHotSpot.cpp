@@ -1,14 +1,12 @@
 #include "objects/VORSimpleHotSpot.h"
 
-#include "model/VORClassRegistry.h"
+#include "objects/VORRecordForm.h"
 
 namespace {
 
-const ClassRegistration kSimpleHotSpot(VORSimpleHotSpot::kCategory, VORSimpleHotSpot::kCode,
-                                       VORPlayerSimpleHotSpot::Create);
+const PlayerFormRegistration kSimpleHotSpot(VORSimpleHotSpot::kCategory, VORSimpleHotSpot::kCode,
+                                            VORPlayerSimpleHotSpot::Create);
 
 } // namespace
-
-VORSimpleHotSpot::VORSimpleHotSpotProperties::~VORSimpleHotSpotProperties() = default;
 
 VORSimpleHotSpot::~VORSimpleHotSpot() = default;

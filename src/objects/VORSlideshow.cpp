@@ -11,18 +11,18 @@
 #include "images/ImageFactory.h"
 #include "images/VORGfxImage.h"
 #include "model/VORApp.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORExternalResourceIdentifier.h"
 #include "model/VORFileKind.h"
 #include "model/VORFrameStreamObjectAction.h"
 #include "model/VORResourceManager.h"
 #include "objects/VORExternalResourceObject.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORResourceObject.h"
 #include "transitions/VORFX.h"
 
 namespace {
 
-const ClassRegistration kSlideshow(VORSlideshow::kCategory, VORSlideshow::kCode, VORPlayerSlideshow::Create);
+const PlayerFormRegistration kSlideshow(VORSlideshow::kCategory, VORSlideshow::kCode, VORPlayerSlideshow::Create);
 
 constexpr int32_t kPaletteDepth = 8;
 // A picture file named by the file pattern is kept as a file the program

@@ -1,7 +1,15 @@
 #include <algorithm>
 
+#include "objects/VORRecordForm.h"
 #include "objects/VORSlideshow.h"
 #include "vorfile/VORRecordFields.h"
+
+namespace {
+
+const ClassRegistration kSlideshow(VORSlideshow::kCategory, VORSlideshow::kCode,
+                                   PageObjectForms::Make<VORSlideshow::VORSlideshowProperties>);
+
+} // namespace
 
 using VORRecordFields::ReadOr;
 

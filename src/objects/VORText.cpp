@@ -14,15 +14,15 @@
 #include "engine/VORVariableChangedAction.h"
 #include "engine/VORVariableList.h"
 #include "model/VORApp.h"
-#include "model/VORClassRegistry.h"
 #include "model/VORTrigger.h"
 #include "objects/VORBorder.h"
+#include "objects/VORRecordForm.h"
 #include "richtext/GdiTextCanvas.h"
 #include "richtext/GdiTextMeasurer.h"
 
 namespace {
 
-const ClassRegistration kText(VORText::kCategory, VORText::kCode, VORPlayerText::Create);
+const PlayerFormRegistration kText(VORText::kCategory, VORText::kCode, VORPlayerText::Create);
 
 constexpr int32_t kBorderInset = 3;
 constexpr uint16_t kTextDrawFlags = 0x05;

@@ -1,9 +1,16 @@
 #include <cstdint>
 
 #include "model/VORTrigger.h"
+#include "objects/VORRecordForm.h"
 #include "objects/VORText.h"
 #include "vorfile/VORRecordFields.h"
 #include "vorfile/VORString.h"
+
+namespace {
+
+const ClassRegistration kText(VORText::kCategory, VORText::kCode, PageObjectForms::Make<VORText::VORTextProperties>);
+
+} // namespace
 
 namespace {
 

@@ -205,7 +205,8 @@ TEST_F(SoundObjectTest, AFadeInStartsTheChannelSilent) {
 
 // One minute of sound (or two with one repeat); the fading stop is
 // scheduled the fade-out time before the end, at once when the fade-out is
-// longer than the sound, never for an endless play.
+// longer than the sound, never for an endless play. A damaged record's
+// negative fade-out of -2^31 puts it at the latest delay, not past the range.
 TEST_F(SoundObjectTest, TheFadingStopIsScheduledBeforeTheEnd) {
   struct Case {
     int32_t fadeOut;
@@ -213,7 +214,8 @@ TEST_F(SoundObjectTest, TheFadingStopIsScheduledBeforeTheEnd) {
     bool scheduled;
     uint32_t delay;
   };
-  const Case cases[] = {{2000, 0, true, 58000}, {2000, 1, true, 118000}, {90000, 0, true, 0}, {2000, -1, false, 0}};
+  const Case cases[] = {{2000, 0, true, 58000}, {2000, 1, true, 118000},         {90000, 0, true, 0},
+                        {2000, -1, false, 0},   {INT32_MIN, 0, true, INT32_MAX}, {INT32_MAX, 0, true, 0}};
   VORPlayerCDAudioObject &object = AddCD();
   Show(view);
   for (const Case &c : cases) {
