@@ -1,5 +1,6 @@
 #include "support/CentredPage.h"
 #include "support/DemoPublication.h"
+#include "support/FilledPage.h"
 #include "support/PictureFileWriter.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
@@ -286,28 +287,15 @@ TEST(ScreenSaverTest, TheRunShowsABmpPictureFileBesideThePublication) {
   run.driver.Kill();
 }
 
-// A page filled by a background of one colour.
-PublicationRecords::Page FilledPage(uint32_t id, COLORREF colour) {
-  constexpr int32_t kWidth = 200, kHeight = 100;
-  PublicationRecords::Page page = PublicationRecords::ColouredPage(id, colour, kWidth, kHeight);
-  PublicationRecords::BackgroundRecord fill;
-  fill.graphical.right = kWidth;
-  fill.graphical.bottom = kHeight;
-  fill.fillKind = 1;
-  fill.colour1 = colour;
-  page.objects.push_back(PublicationRecords::BackgroundObject(1, fill));
-  return page;
-}
-
 // A blue page that goes on after a while to an orange page entering with a
 // fade of 16 levels over 2 s: its centre passes through colours between the
 // two before it shows the orange page.
 TEST(ScreenSaverTest, APageEnteredWithAFadeMixesTheTwoPagesAtItsCentre) {
   constexpr uint16_t kFadeCode = 10;
-  PublicationRecords::Page first = FilledPage(1, kBlue);
+  PublicationRecords::Page first = FilledPage(1, kBlue, 200, 100);
   first.properties.timedPageDelay = 1500;
   first.properties.timedPage = VORObjectKey{0, 4, 2};
-  PublicationRecords::Page second = FilledPage(2, kOrange);
+  PublicationRecords::Page second = FilledPage(2, kOrange, 200, 100);
   second.properties.enterTransition = {"Fade", kFadeCode, PublicationRecords::FadeFXFields(2000, 16, 0xFFFFFFFF)};
   SaverRun run;
   ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Fade", 0, {first, second})));
