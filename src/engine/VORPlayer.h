@@ -191,6 +191,7 @@ public:
   // The sound manager's action that stops every channel.
   static constexpr int32_t kStopAllSound = 201;
   void SetSoundManagerMaker(SoundManagerMaker maker) { m_makeSoundManager = std::move(maker); }
+  bool HasSoundManagerMaker() const { return static_cast<bool>(m_makeSoundManager); }
   // Without a maker there is no sound.
   void CreateSoundManager();
   void DestroySoundManager();

@@ -219,7 +219,9 @@ void VORPlayerApp::CreateEngineObjects() {
       initialize();
       m_aviLibraryOpen = true;
     }
+  StartupTrace::Mark("AVI library");
   CreateSoundManager();
+  StartupTrace::Mark("sound manager");
   CreateEventQueue();
   m_timerWindow.Create(this, GetClock(), m_instance, nullptr);
   SetTickTime(0);
@@ -489,6 +491,8 @@ void VORPlayerApp::LocateByModuleName() {
 }
 
 void VORPlayerApp::SetCoverMaker(CoverMaker maker) { g_coverMaker = maker; }
+
+bool VORPlayerApp::HasCoverMaker() { return g_coverMaker != nullptr; }
 
 void VORPlayerApp::ShowCover() {
   if (!g_coverMaker || !m_resourceManager)

@@ -56,6 +56,7 @@ public:
   void LocateByModuleName();
   // The program's maker of cover windows; without one there is no cover.
   static void SetCoverMaker(CoverMaker maker);
+  static bool HasCoverMaker();
   // Shows the publication's cover picture when it has one.
   void ShowCover();
   const VORCover *GetCover() const { return m_cover.get(); }

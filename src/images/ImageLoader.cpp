@@ -48,6 +48,12 @@ ImageLoader::FormatReader ImageLoader::SetFormatReader(ImageFileFormat format, F
   return std::exchange(g_readers[static_cast<int32_t>(format)], reader);
 }
 
+bool ImageLoader::HasFormatReader(ImageFileFormat format) {
+  if (format == ImageFileFormat::kBmp || format == ImageFileFormat::kPcd)
+    return true;
+  return format != ImageFileFormat::kUnknown && g_readers[static_cast<int32_t>(format)] != nullptr;
+}
+
 int32_t ImageLoader::ImageProgressAdapter(int32_t /*done*/, int32_t /*total*/) { return 0; }
 
 std::unique_ptr<XQImageFile::Loader> ImageLoader::Make() { return std::make_unique<ImageLoader>(); }

@@ -28,6 +28,9 @@ public:
   // Installs (or, with null, removes) the reader of a format; BMP and Photo
   // CD are this loader's own and cannot be replaced. Answers the previous one.
   static FormatReader SetFormatReader(ImageFileFormat format, FormatReader reader);
+  // Whether a format has a reader: BMP and Photo CD always, the others once
+  // installed.
+  static bool HasFormatReader(ImageFileFormat format);
   // The progress callback the installed readers are given: the player shows
   // no progress and never cancels a load.
   static int32_t ImageProgressAdapter(int32_t done, int32_t total);

@@ -2,31 +2,29 @@
 
 #include "engine/VORPlayerApp.h"
 #include "foundation/StartupTrace.h"
-#include "images/CoverWindow.h"
-#include "images/ImageLoader.h"
-#include "media/Win32SoundSystem.h"
-#include "printing/ProgramPrinter.h"
-#include "printing/VORPrinter.h"
+#include "startup/ProgramStartup.h"
 #ifdef VOR_WITH_PICTURE_FILTERS
 #include "PictureFilters.h"
 #endif
-#include "transitions/VORPlayerFXManager.h"
+
+namespace {
+
+// The two players share this entry; the full player is the one that links
+// the import filters.
+#ifdef VOR_WITH_PICTURE_FILTERS
+constexpr const ProgramParts &kParts = Programs::kFullPlayer;
+constexpr ProgramStartup::ImportFilterInstaller kImportFilters = InstallPictureFilters;
+#else
+constexpr const ProgramParts &kParts = Programs::kCompactPlayer;
+constexpr ProgramStartup::ImportFilterInstaller kImportFilters = nullptr;
+#endif
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int /*show*/) {
   StartupTrace::Mark("entry");
-  VORPlayerApp::SetCoverMaker(CoverWindow::Make);
-  // Picture files open as packed DIBs; the full player's import filters add
-  // their formats to the loader, the compact player knows BMP only.
-  XQImageFile::SetLoaderFactory(ImageLoader::Make);
-#ifdef VOR_WITH_PICTURE_FILTERS
-  InstallPictureFilters();
-#endif
-  VORPlayerApp *app = new VORPlayerApp(instance);
-  app->SetSoundManagerMaker([instance, app] { return Win32SoundSystem::MakeSoundManager(instance, app->GetClock()); });
-  app->SetFXManager(VORPlayerFXManager::MakeParts());
-  app->SetPrinter(MakeProgramPrinter(instance, *app));
+  std::unique_ptr<VORPlayerApp> app = ProgramStartup::MakeApplication(kParts, instance, kImportFilters);
   StartupTrace::Mark("application object");
   app->Run(commandLine && *commandLine ? commandLine : nullptr, nullptr);
-  delete app;
   return 0;
 }

@@ -2,12 +2,12 @@
 
 #include "engine/VORPlayerApp.h"
 #include "foundation/XQCallbackGuard.h"
-#include "media/Win32SoundSystem.h"
 #include "saver/SaverCommandLine.h"
 #include "saver/SaverFrame.h"
 #include "saver/SaverMouseFilter.h"
 #include "saver/SaverPreview.h"
 #include "saver/ScreenSaverLibrary.h"
+#include "startup/ProgramStartup.h"
 
 namespace {
 
@@ -43,10 +43,9 @@ void DeleteApplication() {
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)); }
 
+// The saver's parts come by the programs' one start-up road.
 VORPlayerApp *MakeApplication(HINSTANCE instance) {
-  auto *app = new VORPlayerApp(instance);
-  app->SetSoundManagerMaker([instance, app] { return Win32SoundSystem::MakeSoundManager(instance, app->GetClock()); });
-  return app;
+  return ProgramStartup::MakeApplication(Programs::kScreenSaver, instance).release();
 }
 
 // The rest of a message: the player's view while there is a player, then

@@ -61,6 +61,8 @@ uint32_t PackedDibLength(const DibHeaderFields &header, uint32_t blockSize) {
 
 } // namespace
 
+XQImageFile::LoaderFactory XQImageFile::GetLoaderFactory() { return g_loaderFactory; }
+
 XQImageFile::LoaderFactory XQImageFile::SetLoaderFactory(LoaderFactory factory) {
   return std::exchange(g_loaderFactory, factory);
 }

@@ -26,6 +26,7 @@ public:
   // The image layer sits above the file layer, so the program installs the
   // loader; without one no picture opens. Answers the previous factory.
   static LoaderFactory SetLoaderFactory(LoaderFactory factory);
+  static LoaderFactory GetLoaderFactory();
 
   // Where this file reports misuse.
   static constexpr const char *kSourceName = "vorfile\\XQImageFile";

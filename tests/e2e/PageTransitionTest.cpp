@@ -1,4 +1,5 @@
 #include "support/CentredPage.h"
+#include "support/FilledPage.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
@@ -21,14 +22,7 @@ constexpr DWORD kFramePeriodMs = 50;
 
 // A page filled by a background of one colour.
 PublicationRecords::Page FilledPage(uint32_t id, COLORREF colour) {
-  PublicationRecords::Page page = PublicationRecords::ColouredPage(id, colour, kPageWidth, kPageHeight);
-  PublicationRecords::BackgroundRecord fill;
-  fill.graphical.right = kPageWidth;
-  fill.graphical.bottom = kPageHeight;
-  fill.fillKind = 1;
-  fill.colour1 = colour;
-  page.objects.push_back(PublicationRecords::BackgroundObject(1, fill));
-  return page;
+  return ::FilledPage(id, colour, kPageWidth, kPageHeight);
 }
 
 // A blue page that goes on after 1.5 s to an orange page entering with a

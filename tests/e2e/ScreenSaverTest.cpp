@@ -1,10 +1,15 @@
+#include "support/CentredPage.h"
 #include "support/DemoPublication.h"
+#include "support/FilledPage.h"
+#include "support/PictureFileWriter.h"
 #include "support/ProgramDriver.h"
 #include "support/PublicationRecords.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -64,6 +69,14 @@ struct SaverRun {
   }
   bool StaysUp() {
     return !WaitFor([&] { return !driver.IsRunning(); }, kStaysUpMs);
+  }
+  // Starts the full run on a publication of its own and waits for the saver
+  // window; what it shows is the caller's to wait for.
+  bool StartOn(const PublicationRecords::Publication &publication) {
+    if (!driver.Start(CopySaverInto(folder, publication), "/s"))
+      return false;
+    window = driver.WaitForWindow(kSaverClass, kWindowTimeoutMs, nullptr, true);
+    return window != nullptr;
   }
 };
 
@@ -193,6 +206,142 @@ TEST(ScreenSaverTest, NoArgumentShowsTheSettingsAndAPreviewWithoutWindowEnds) {
   ProgramDriver driver;
   ASSERT_TRUE(driver.Start(CopySaverInto(folder, OnePage()), "/p"));
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
+}
+
+// ---- The saver plays as the players do: picture files, transitions ----
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlue = RGB(0, 0, 200);
+constexpr COLORREF kOrange = RGB(240, 160, 0);
+constexpr DWORD kSampleMs = 40;
+
+bool IsBetween(COLORREF colour, COLORREF from, COLORREF to) {
+  const int shifts[] = {0, 8, 16};
+  bool differs = false;
+  for (const int shift : shifts) {
+    const int value = static_cast<int>(colour >> shift & 0xFF);
+    const int a = static_cast<int>(from >> shift & 0xFF), b = static_cast<int>(to >> shift & 0xFF);
+    if (value < (a < b ? a : b) || value > (a < b ? b : a))
+      return false;
+    differs = differs || (a != b && value != a && value != b);
+  }
+  return differs;
+}
+
+// The colours a point shows, sampled until it shows the last colour (or the
+// time is up), the last included.
+std::vector<COLORREF> SampleUntil(const CentredPage &page, int x, int y, COLORREF last) {
+  std::vector<COLORREF> samples;
+  const DWORD start = GetTickCount();
+  do {
+    samples.push_back(page.Pixel(x, y));
+    if (samples.back() == last)
+      break;
+    Sleep(kSampleMs);
+  } while (GetTickCount() - start < kWindowTimeoutMs);
+  return samples;
+}
+
+// The distinct colours strictly between the two among the samples.
+std::set<COLORREF> MixedColours(const std::vector<COLORREF> &samples, COLORREF from, COLORREF to) {
+  std::set<COLORREF> mixed;
+  for (const COLORREF sample : samples)
+    if (IsBetween(sample, from, to))
+      mixed.insert(sample);
+  return mixed;
+}
+
+// The demo's picture page: one picture file of each format. The saver, like
+// the compact player, reads BMP (and Photo CD) itself and has no import
+// filters: the BMP shows in both its halves, the other objects leave the
+// page white.
+TEST(ScreenSaverTest, TheRunShowsABmpPictureFileBesideThePublication) {
+  constexpr SIZE kPictures{320, 240};
+  PublicationRecords::Page pictures = DemoPublication::PicturePage(1, 1);
+  pictures.properties.timedPageDelay = -1; // the page stays
+  pictures.properties.timedPage = VORObjectKey{0, 0, 0};
+  PublicationRecords::Publication publication = PublicationRecords::SmallPagesInAWindow("Pictures", 0, {pictures});
+  publication.chapters[0].properties.pageWidth = kPictures.cx;
+  publication.chapters[0].properties.pageHeight = kPictures.cy;
+  SaverRun run;
+  for (const auto &file : DemoPublication::PictureFiles())
+    run.folder.WriteFile(file.first, std::string(file.second.begin(), file.second.end()));
+  ASSERT_TRUE(run.StartOn(publication));
+  const CentredPage page(run.window, kPictures);
+  ASSERT_TRUE(page.WaitForPixel(5, 5, kWhite)) << "the page shows";
+  for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
+    const int x = spot.left + spot.width / 2, upper = spot.top + spot.height / 4,
+              lower = spot.top + spot.height * 3 / 4;
+    if (std::string(spot.fileName) == "demo.bmp") {
+      EXPECT_TRUE(page.WaitForPixel(x, upper, spot.topColour)) << std::hex << page.Pixel(x, upper);
+      EXPECT_EQ(page.Pixel(x, lower), spot.bottomColour);
+      EXPECT_EQ(page.Pixel(spot.left - 2, upper), kWhite) << "the picture fills its object only";
+    }
+  }
+  // Looked at once the BMP is up, so the page is whole.
+  for (const DemoPublication::PictureSpot &spot : DemoPublication::PictureSpots()) {
+    if (std::string(spot.fileName) != "demo.bmp") {
+      EXPECT_EQ(page.Pixel(spot.left + spot.width / 2, spot.top + spot.height / 4), kWhite) << spot.fileName;
+    }
+  }
+  run.driver.Kill();
+}
+
+// A blue page that goes on after a while to an orange page entering with a
+// fade of 16 levels over 2 s: its centre passes through colours between the
+// two before it shows the orange page.
+TEST(ScreenSaverTest, APageEnteredWithAFadeMixesTheTwoPagesAtItsCentre) {
+  constexpr uint16_t kFadeCode = 10;
+  PublicationRecords::Page first = FilledPage(1, kBlue, 200, 100);
+  first.properties.timedPageDelay = 1500;
+  first.properties.timedPage = VORObjectKey{0, 4, 2};
+  PublicationRecords::Page second = FilledPage(2, kOrange, 200, 100);
+  second.properties.enterTransition = {"Fade", kFadeCode, PublicationRecords::FadeFXFields(2000, 16, 0xFFFFFFFF)};
+  SaverRun run;
+  ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Fade", 0, {first, second})));
+  const CentredPage page(run.window, SIZE{200, 100});
+  ASSERT_TRUE(page.WaitForPixel(100, 50, kBlue)) << "the first page shows";
+  const std::vector<COLORREF> samples = SampleUntil(page, 100, 50, kOrange);
+  EXPECT_EQ(samples.back(), kOrange) << "the new page shows";
+  EXPECT_GE(MixedColours(samples, kBlue, kOrange).size(), 2u) << "the fade stepped through mixed colours";
+  run.driver.Kill();
+}
+
+// A slideshow of two BMP files beside the publication, red then blue, each
+// entering with a fade: its middle goes through mixed colours to the blue
+// slide, then back to the red one.
+TEST(ScreenSaverTest, ASlideshowWithAFadeStepsThroughItsSlides) {
+  constexpr COLORREF kRed = RGB(220, 0, 0);
+  constexpr uint16_t kFadeCode = 10;
+  constexpr int16_t kPublicationFolder = 1;
+  constexpr uint8_t kPictureStorage = 2;
+  const PublicationRecords::FXRecord fade{"Fade", kFadeCode, PublicationRecords::FadeFXFields(1000, 16, 0xFFFFFFFF)};
+  PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite);
+  PublicationRecords::SlideshowRecord record;
+  record.hotSpot.graphical.Place(20, 20, 120, 80);
+  record.repeatCount = -1;
+  record.slides = {{1500, VORObjectKey{4, 0, 2}, fade}, {1500, VORObjectKey{4, 0, 3}, fade}};
+  // The fades run on the slideshow's own surface while the page goes on.
+  record.hotSpot.graphical.modalTransition = 0;
+  page.objects.push_back(PublicationRecords::SlideshowObject(
+      1, record,
+      {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "red.bmp", true, kPictureStorage}),
+       PublicationRecords::ExternalResourceObject(3, {kPublicationFolder, "blue.bmp", true, kPictureStorage})}));
+  SaverRun run;
+  for (const auto &slide : {std::make_pair("red.bmp", kRed), std::make_pair("blue.bmp", kBlue)}) {
+    const std::vector<uint8_t> bmp = PictureFileWriter::Write("bmp", {100, 60, slide.second, slide.second});
+    run.folder.WriteFile(slide.first, std::string(bmp.begin(), bmp.end()));
+  }
+  ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Slides", 0, {page})));
+  const CentredPage shown(run.window, SIZE{200, 100});
+  ASSERT_TRUE(shown.WaitForPixel(150, 10, kWhite)) << "the page shows";
+  ASSERT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "the first slide";
+  const std::vector<COLORREF> toBlue = SampleUntil(shown, 70, 50, kBlue);
+  EXPECT_EQ(toBlue.back(), kBlue) << "the timer brings the second slide";
+  EXPECT_GE(MixedColours(toBlue, kRed, kBlue).size(), 2u) << "the slide faded in";
+  EXPECT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "and the first again";
+  EXPECT_EQ(shown.Pixel(150, 50), kWhite);
+  run.driver.Kill();
 }
 
 } // namespace

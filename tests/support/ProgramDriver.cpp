@@ -99,6 +99,31 @@ bool ProgramDriver::Start(const std::string &program, const std::string &argumen
                         &m_process) != FALSE;
 }
 
+bool ProgramDriver::StartTraced(const std::string &program, const std::string &arguments,
+                                const std::string &traceFile) {
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE trace = CreateFileA(traceFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (trace == INVALID_HANDLE_VALUE)
+    return false;
+  std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty())
+    commandLine += " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = trace;
+  startup.hStdError = trace;
+  // The child takes this process's environment with the trace switched on.
+  SetEnvironmentVariableA("VOR_STARTUP_TRACE", "1");
+  const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                      &startup, &m_process);
+  SetEnvironmentVariableA("VOR_STARTUP_TRACE", nullptr);
+  CloseHandle(trace);
+  return started != FALSE;
+}
+
 HWND ProgramDriver::StartPlayer(const std::string &publication, const std::string &player) {
   if (!Start(ProgramFolder() + player, publication))
     return nullptr;

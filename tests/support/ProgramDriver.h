@@ -32,6 +32,9 @@ public:
   // Starts program (a full path) with the given argument text, which may be
   // empty. False when the process could not be created.
   bool Start(const std::string &program, const std::string &arguments);
+  // Starts it as Start does with its start-up trace on ("VOR_STARTUP_TRACE"),
+  // the trace's lines (its standard error) going to the file.
+  bool StartTraced(const std::string &program, const std::string &arguments, const std::string &traceFile);
   // Starts a player beside the tests (by its file name) on a publication
   // file and waits for its view window to show, which it keeps on top.
   // Null when the program did not start or showed no view window in time.
