@@ -35,7 +35,7 @@ struct DibLayout {
 class DibImage {
 public:
   static constexpr uint32_t kMaxHeaderSize = 124; // BITMAPV5HEADER
-  static constexpr uint32_t kMaxImageSize = 0x7FFFFFFF;
+  static constexpr uint32_t kMaxImageSize = kMaxPictureBytes;
 
   DibImage() = default;
   // Attaches a packed DIB (see Attach).

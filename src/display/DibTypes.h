@@ -36,6 +36,13 @@ constexpr uint32_t kCompressionRgb = 0;       // BI_RGB
 constexpr uint32_t kCompressionBitFields = 3; // BI_BITFIELDS: three channel masks follow a 40-byte header
 constexpr uint32_t kBitFieldMaskCount = 3;
 constexpr uint32_t kMaxColorTableEntries = 256;
+// The one limit on a picture's pixels, whatever a file's header claims:
+// every reader (DIB images, the internal format, FLIC frames, the import
+// filters) refuses a larger one before it allocates anything. 256 MiB is a
+// picture of 9,400 x 9,400 at 24 bits, some forty times the largest screen
+// a publication is made for; a 32-bit player could hardly give one picture
+// more than that.
+constexpr uint32_t kMaxPictureBytes = 0x10000000;
 
 // A header followed by room for a full colour table: the form GDI takes as a
 // BITMAPINFO for any depth up to 8 bits.

@@ -25,6 +25,18 @@ uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) { return red | green <
 
 bool Contains(const std::string &text, const char *word) { return text.find(word) != std::string::npos; }
 
+// The coordinates a scaled VDC can take.
+constexpr int64_t kCoordinateLimit = 2147483647;
+
+// A point a vector away from another, held to those coordinates: both come
+// from the file and may lie at opposite extremes.
+CgmPoint Offset(CgmPoint from, CgmPoint vector) {
+  const auto add = [](int32_t a, int32_t b) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, -kCoordinateLimit, kCoordinateLimit));
+  };
+  return {add(from.x, vector.x), add(from.y, vector.y)};
+}
+
 } // namespace
 
 CgmInterpreter::CgmInterpreter(FilterFile &file, CgmCanvas &canvas)
@@ -476,8 +488,7 @@ void CgmInterpreter::Primitive() {
     const CgmPoint end = Point();
     const int32_t radius = std::abs(Scaled(Vdc()));
     const int closure = m_id == 16 ? (Enumerated() == 0 ? 1 : 2) : 0;
-    m_canvas.Arc(centre, radius, {centre.x + start.x, centre.y + start.y}, {centre.x + end.x, centre.y + end.y},
-                 closure, m_line, m_brush, EdgePen());
+    m_canvas.Arc(centre, radius, Offset(centre, start), Offset(centre, end), closure, m_line, m_brush, EdgePen());
     break;
   }
   default:

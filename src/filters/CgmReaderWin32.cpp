@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,14 @@ namespace {
 constexpr BYTE kFontOutputPrecision = OUT_TT_PRECIS;
 constexpr BYTE kFontClipPrecision = 0x30;
 constexpr LONG kFullTurn = 3600; // tenths of a degree
+
+// The box of a circle: the file's centre and radius may lie anywhere in
+// 32 bits, so the edges are worked out in 64 and held there.
+RECT CircleBox(CgmPoint centre, int32_t radius) {
+  const auto edge = [](int64_t value) { return static_cast<LONG>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); };
+  return RECT{edge(int64_t{centre.x} - radius), edge(int64_t{centre.y} - radius), edge(int64_t{centre.x} + radius),
+              edge(int64_t{centre.y} + radius)};
+}
 
 int PenStyleOf(CgmLineStyle style) {
   switch (style) {
@@ -120,11 +129,13 @@ public:
   }
   void Ellipse(CgmPoint centre, int32_t radius, const CgmBrush &brush, const CgmPen *edge) override {
     UseFill(brush, edge);
-    ::Ellipse(m_dc, centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
+    const RECT box = CircleBox(centre, radius);
+    ::Ellipse(m_dc, box.left, box.top, box.right, box.bottom);
   }
   void Arc(CgmPoint centre, int32_t radius, CgmPoint start, CgmPoint end, int closure, const CgmPen &pen,
            const CgmBrush &brush, const CgmPen *edge) override {
-    const int left = centre.x - radius, top = centre.y - radius, right = centre.x + radius, bottom = centre.y + radius;
+    const RECT box = CircleBox(centre, radius);
+    const int left = box.left, top = box.top, right = box.right, bottom = box.bottom;
     // GDI draws counter-clockwise on the screen; with y flipped that is
     // CGM's clockwise, so start and end trade places.
     if (closure == 0) {

@@ -11,9 +11,9 @@
 // worked out in 64 bits before anything is allocated.
 class FilterDib {
 public:
-  // Pictures larger than this are refused as out of memory, whatever the
-  // allocator would give: 32-bit GDI cannot address them.
-  static constexpr uint64_t kMaxImageBytes = 0x7FFFFFFF;
+  // Pictures larger than the player's one limit are refused as out of
+  // memory, whatever the allocator would give.
+  static constexpr uint64_t kMaxImageBytes = kMaxPictureBytes;
 
   // Bytes per row of width pixels at bits per pixel, padded to 4.
   static uint64_t RowBytes(uint32_t width, uint16_t bits);

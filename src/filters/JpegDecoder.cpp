@@ -25,6 +25,8 @@ constexpr int32_t kDotsPerInchToMetres = 39;
 constexpr int32_t kDotsPerCentimetreToMetres = 100;
 // The most rows the library hands out in one call (its output buffer height).
 constexpr uint32_t kRowsAtOnce = 4;
+constexpr uint64_t kBlockSide = 8;
+constexpr uint64_t kBitsPerByte = 8;
 
 struct JpegErrorManager {
   jpeg_error_mgr base;
@@ -113,6 +115,29 @@ bool ReportProgress(Session &session) {
   return session.request->progress(done);
 }
 
+// Before the library makes its buffers for the first datastream: the
+// picture its header claims must stay within the one limit on pictures,
+// and the file must be long enough for it. Every 8 x 8 block takes at least
+// a bit of the file (its DC code), so a shorter file is cut short of the
+// picture and is refused before anything is allocated.
+uint16_t CheckClaimedPicture(Session &session) {
+  const jpeg_decompress_struct &info = session.info;
+  const uint16_t bits = info.num_components == 3 || info.num_components == 4 ? 24 : 8;
+  const uint32_t height = session.hasPictureDescription ? session.describedHeight : info.image_height;
+  if (StrideOf(info.image_width, bits) * height > JpegDecoder::kMaximumPictureBytes)
+    return JpegDecoder::kOutOfMemory;
+  const long position = std::ftell(session.file);
+  if (position < 0 || std::fseek(session.file, 0, SEEK_END) != 0)
+    return JpegDecoder::kSuccess;
+  const long size = std::ftell(session.file);
+  std::fseek(session.file, position, SEEK_SET);
+  const uint64_t blocks = (uint64_t{info.image_width} + kBlockSide - 1) / kBlockSide *
+                          ((uint64_t{info.image_height} + kBlockSide - 1) / kBlockSide);
+  if (size >= 0 && blocks > static_cast<uint64_t>(size) * kBitsPerByte)
+    return JpegDecoder::kBadData;
+  return JpegDecoder::kSuccess;
+}
+
 // The DIB for the first datastream's output: header, grey table, zeroed rows.
 uint16_t MakeDib(Session &session, JpegPictureMemory &memory, JpegPicture &picture) {
   jpeg_decompress_struct &info = session.info;
@@ -190,6 +215,13 @@ uint16_t DecodeDatastream(Session &session, JpegPictureMemory &memory, JpegPictu
   // order, straight into its rows.
   if (info.out_color_space == JCS_RGB)
     info.out_color_space = JCS_EXT_BGR;
+  if (first) {
+    const uint16_t claimed = CheckClaimedPicture(session);
+    if (claimed != JpegDecoder::kSuccess) {
+      jpeg_destroy_decompress(&info);
+      return claimed;
+    }
+  }
   jpeg_start_decompress(&info);
   uint16_t result = JpegDecoder::kSuccess;
   if (first)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "display/DibTypes.h"
 #include "filters/FilterResult.h"
 
 // JPEG pictures decoded through the IJG library (release 6 interface) into a
@@ -61,9 +62,8 @@ constexpr FilterResult kTooManyPictures = kFilterTooManyJpegs;
 
 constexpr long kPictureDescriptionSize = 701;
 constexpr uint32_t kMaximumStrips = 1024;
-// No DIB larger than this is made: a 32-bit player has no more to give one
-// picture, and the DIB header's image size is a 32-bit field.
-constexpr uint64_t kMaximumPictureBytes = 0x40000000;
+// No DIB larger than the player's one limit on pictures is made.
+constexpr uint64_t kMaximumPictureBytes = kMaxPictureBytes;
 
 // Reads the 701-byte picture description at the file's position. True (and
 // the file after it) when it names "Photo - JPEG"; else the file goes back.

@@ -19,6 +19,7 @@ constexpr uint32_t kBlockSize = 10240;
 constexpr uint32_t kMaxSide = 32767;
 constexpr uint32_t kPaletteBytes = 768;
 constexpr uint8_t kRunMark = 0xC0;
+constexpr uint32_t kLongestRun = 0x3F;
 
 // The header's fields at their offsets.
 struct PcxHeader {
@@ -113,6 +114,15 @@ FilterResult SetColourTable(FilterDib &dib, const PcxHeader &header, FilterFile 
   default:
     return kFilterSuccess;
   }
+}
+
+// Whether the file after its header can hold the lines of the picture:
+// each line takes at least a byte for every run of up to 63 bytes (runs do
+// not cross lines). A shorter file would end in a read error once the
+// picture was allocated.
+bool FileHoldsLines(FilterFile &file, uint64_t lineBytes, uint32_t lines) {
+  const int32_t size = file.Size();
+  return size < 0 || kHeaderSize + (lineBytes + kLongestRun - 1) / kLongestRun * lines <= static_cast<uint64_t>(size);
 }
 
 // One scan line of all planes; false when the file ends first.
@@ -241,6 +251,8 @@ FilterResult ReadPcxFile(FilterContext *context) {
   // A line's planes must hold the picture's width, or the conversion would
   // read past them.
   if (uint64_t{header.bytesPerLine} * 8 < uint64_t{width} * header.bitsPerPlane)
+    return kFilterReadError;
+  if (!FileHoldsLines(file, uint64_t{header.bytesPerLine} * header.planes, height))
     return kFilterReadError;
 
   const uint16_t dibBits = DibBitsOf(uint32_t{header.bitsPerPlane} * header.planes);

@@ -19,6 +19,9 @@ namespace {
 
 constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr uint32_t kHeaderLength = 13;
+// Where the header chunk ends in a file that starts with it.
+constexpr uint64_t kSmallestHeaderEnd = 33;
+constexpr uint64_t kLargestDeflateRatio = 1032;
 constexpr uint32_t kMaxSide = 32768;
 constexpr uint32_t kMaxChunkLength = 0x7FFFFFFF;
 constexpr uint32_t kSkipPiece = 1024;
@@ -115,6 +118,7 @@ public:
 
 private:
   FilterResult ReadHeader(uint32_t length);
+  bool FileHoldsRows();
   FilterResult ReadPalette(uint32_t length);
   FilterResult ReadTransparency(uint32_t length);
   FilterResult ReadImageData(uint32_t length);
@@ -237,6 +241,16 @@ FilterResult PngDecoder::EndOfFile() {
   return kFilterSuccess;
 }
 
+// Deflate gives at most 1032 bytes for each byte it reads: a file shorter
+// than the stored rows its header claims, so compressed, cannot hold the
+// picture, and is refused before the picture is allocated.
+bool PngDecoder::FileHoldsRows() {
+  const int32_t size = m_file.Size();
+  const uint64_t rowBytes = (uint64_t{m_header.width} * m_header.depth * ChannelsOf(m_header.colourType) + 7) / 8;
+  return size < 0 ||
+         kSmallestHeaderEnd + rowBytes * m_header.height / kLargestDeflateRatio <= static_cast<uint64_t>(size);
+}
+
 FilterResult PngDecoder::ReadHeader(uint32_t length) {
   if (m_haveHeader)
     return kFilterPngChunkOrder;
@@ -268,6 +282,8 @@ FilterResult PngDecoder::ReadHeader(uint32_t length) {
     return kFilterSuccess;
   if (!ValidHeader(m_header))
     return kFilterNotPng;
+  if (!FileHoldsRows())
+    return kFilterReadError;
 
   const uint16_t dibBits = DibBitsOf(m_header);
   FilterResult result = m_dib.Create(m_header.width, m_header.height, dibBits, dibBits <= 8 ? 1U << dibBits : 0U);

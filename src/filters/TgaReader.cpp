@@ -18,6 +18,7 @@ constexpr uint32_t kMaxMapEntries = 256;
 constexpr uint8_t kTopDownBit = 0x20;
 constexpr uint8_t kRightToLeftBit = 0x10;
 constexpr uint8_t kRepeatBit = 0x80;
+constexpr uint32_t kLongestPacket = 128;
 
 enum ImageType : uint8_t {
   kColourMapped = 1,
@@ -110,6 +111,22 @@ FilterResult CheckHeader(const TgaHeader &header, uint8_t bits) {
       return kFilterBadTga;
   }
   return kFilterSuccess;
+}
+
+// Whether the file is long enough for its header's picture: the image ID,
+// the colour map and the pixels at their most compact (repeat packets of
+// 128 pixels in run-length files) after the header. A file that cannot
+// hold them would end in a read error once the picture was allocated.
+bool FileHoldsPicture(FilterFile &file, const TgaHeader &header, uint32_t pixelBytes) {
+  const int32_t size = file.Size();
+  if (size < 0)
+    return true;
+  const uint64_t pixels = uint64_t{header.width} * header.height;
+  const uint64_t pixelData = IsRunLength(header.imageType)
+                                 ? (pixels + kLongestPacket - 1) / kLongestPacket * (1 + pixelBytes)
+                                 : pixels * pixelBytes;
+  const uint64_t map = header.mapType != 0 ? uint64_t{header.mapLength} * EntryBytes(header.mapEntryBits) : 0;
+  return kHeaderSize + uint64_t{header.idLength} + map + pixelData <= static_cast<uint64_t>(size);
 }
 
 FilterResult ReadColourMap(FilterByteSource &source, const TgaHeader &header, FilterDib &dib) {
@@ -238,6 +255,8 @@ FilterResult ReadTgaFile(FilterContext *context) {
   result = CheckHeader(header, bits);
   if (result != kFilterSuccess)
     return result;
+  if (!FileHoldsPicture(file, header, bits / 8U))
+    return kFilterReadError;
   FilterDib dib;
   const bool trueColour = IsTrueColour(header.imageType);
   result = dib.Create(header.width, header.height, trueColour ? 24 : 8, trueColour ? 0 : kMaxMapEntries);

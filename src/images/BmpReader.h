@@ -23,9 +23,9 @@ class BmpReader {
 public:
   // Not a BMP file, a header or encoding it does not read, or a short file.
   static constexpr int32_t kNotBmp = 300;
-  // The largest picture accepted, in bytes of decoded rows: a run-length
-  // file of a few bytes may otherwise ask for gigabytes.
-  static constexpr uint64_t kMaxPixelBytes = uint64_t{256} << 20;
+  // The largest picture accepted, in bytes of decoded rows (the player's one
+  // limit): a run-length file of a few bytes may otherwise ask for gigabytes.
+  static constexpr uint64_t kMaxPixelBytes = kMaxPictureBytes;
 
   // Checks the headers, colour table and pixel data of the file; false when
   // the file is refused. The bytes must stay until Decode.

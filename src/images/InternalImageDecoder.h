@@ -41,9 +41,9 @@ constexpr uint32_t kFramePartsOffset = 24;
 constexpr uint32_t kPartRectSize = 8;
 // The top bit of an index entry is the authoring side's; offsets are the rest.
 constexpr uint32_t kIndexOffsetMask = 0x7FFFFFFF;
-// No picture larger than this is made, whatever a header claims: a 32-bit
-// player has no more to give to one picture.
-constexpr uint64_t kMaximumPictureBytes = 0x10000000;
+// No picture larger than the player's one limit is made, whatever a header
+// claims.
+constexpr uint64_t kMaximumPictureBytes = kMaxPictureBytes;
 constexpr int32_t kNoFrameTime = -1;
 
 struct Header {

@@ -34,12 +34,16 @@ uint32_t FramesPerSecond(uint32_t microsecondsPerFrame) {
 }
 
 Buffers SoundBuffers(uint32_t initialFrames, uint32_t microsecondsPerFrame, uint32_t averageBytesPerSecond,
-                     uint32_t blockAlign) {
+                     uint32_t blockAlign, uint32_t dataSize) {
   const uint32_t framesPerSecond = FramesPerSecond(microsecondsPerFrame);
+  const uint64_t block = std::max<uint32_t>(blockAlign, 1);
+  const uint64_t wholeData = std::max<uint64_t>((uint64_t{dataSize} + block - 1) / block * block, block);
+  const uint64_t frameSound = static_cast<uint64_t>(averageBytesPerSecond / framesPerSecond) + block;
   Buffers buffers;
-  buffers.count = initialFrames != 0 ? initialFrames : framesPerSecond;
-  buffers.size =
-      Clamp32(static_cast<uint64_t>(averageBytesPerSecond / framesPerSecond) + std::max<uint32_t>(blockAlign, 1));
+  buffers.size = Clamp32(std::min({frameSound, wholeData, std::max<uint64_t>(kMaxSoundBufferBytes, block)}));
+  const uint64_t filled = (uint64_t{dataSize} + buffers.size - 1) / buffers.size;
+  buffers.count =
+      Clamp32(std::max<uint64_t>(std::min<uint64_t>(initialFrames != 0 ? initialFrames : framesPerSecond, filled), 1));
   return buffers;
 }
 

@@ -26,15 +26,22 @@ uint32_t SamplesPerFrame(bool hasVideo, uint32_t scale, uint32_t rate, uint32_t 
 // of 0.
 uint32_t FramesPerSecond(uint32_t microsecondsPerFrame);
 
+// The largest buffer of a video's sound: a second of eight channels of
+// 32-bit samples at 192 kHz, more than any sound device plays.
+constexpr uint32_t kMaxSoundBufferBytes = 8 * 4 * 192000;
+
 // The wave player's buffers for a video's sound: the stream's initial
 // frames, or one per frame of a second; each a frame's sound and a block.
-// A block align of 0 counts as 1.
+// A block align of 0 counts as 1. Bounded by what the track holds (the
+// format's rate is only a claim): no buffer larger than the track's data
+// (in whole blocks) or than kMaxSoundBufferBytes, and no more buffers than
+// the data fills.
 struct Buffers {
   uint32_t count = 0;
   uint32_t size = 0;
 };
 Buffers SoundBuffers(uint32_t initialFrames, uint32_t microsecondsPerFrame, uint32_t averageBytesPerSecond,
-                     uint32_t blockAlign);
+                     uint32_t blockAlign, uint32_t dataSize);
 
 // How much of a loan can be given: the length asked, at most a buffer and
 // at most what is left of the data from offset, cut to whole blocks.

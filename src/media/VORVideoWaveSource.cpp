@@ -16,21 +16,23 @@ void VORVideoWaveSource::GetBufferInfo(uint32_t &count, uint32_t &size) {
   const WaveFormat &format = m_track.GetSoundFormat();
   const AviTiming::Buffers buffers =
       AviTiming::SoundBuffers(m_track.GetSoundInitialFrames(), m_track.GetVideoMicrosecondsPerFrame(),
-                              format.GetAverageBytesPerSecond(), format.GetBlockAlign());
+                              format.GetAverageBytesPerSecond(), format.GetBlockAlign(), m_track.GetSoundDataSize());
   count = buffers.count < kMaxBuffers ? buffers.count : kMaxBuffers;
   size = buffers.size;
 }
 
 const WaveFormat &VORVideoWaveSource::GetFormat() const { return m_track.GetSoundFormat(); }
 
+// A format that cannot be timed is refused before anything is allocated;
+// each buffer is made when a loan first needs it.
 bool VORVideoWaveSource::Open() {
   Close();
+  if (!m_track.GetSoundFormat().CanBeTimed()) {
+    return false;
+  }
   uint32_t count = 0;
   GetBufferInfo(count, m_bufferSize);
   m_buffers.assign(count, Buffer());
-  for (Buffer &buffer : m_buffers) {
-    buffer.bytes.resize(m_bufferSize);
-  }
   m_dataSize = m_track.GetSoundDataSize();
   return true;
 }
@@ -52,6 +54,9 @@ int64_t VORVideoWaveSource::LockData(uint32_t offset, const uint8_t *&data, uint
     Buffer &buffer = m_buffers[index];
     if (buffer.inUse != 0) {
       continue;
+    }
+    if (buffer.bytes.size() < m_bufferSize) {
+      buffer.bytes.resize(m_bufferSize);
     }
     uint32_t got = m_bufferSize;
     if (!m_track.ReadSound(offset / block, length / block, buffer.bytes.data(), got) || got == 0) {

@@ -48,8 +48,8 @@ VORGraphicalObjectContainerManager::VORGraphicalObjectContainerManager(const VOR
     : m_owner(owner), m_horizontal(other.m_horizontal), m_vertical(other.m_vertical) {
   // The copy has laid nothing out yet.
   for (Axis *axis : {&m_horizontal, &m_vertical}) {
-    axis->lastSize = -1;
-    axis->cachedSize = -1;
+    axis->lastSize = kNoSize;
+    axis->cachedSize = kNoSize;
     for (Guide &guide : axis->guides)
       guide.attached.clear();
   }
@@ -135,7 +135,7 @@ int32_t VORGraphicalObjectContainerManager::InsertGuide(Axis &axis, int32_t posi
     axis.origin = shifted(axis.origin);
   if (axis.extent != VORLayoutMember::kNoGuide)
     axis.extent = shifted(axis.extent);
-  axis.lastSize = -1;
+  axis.lastSize = kNoSize;
   ResetCachedSize();
   return index;
 }
@@ -151,14 +151,14 @@ void VORGraphicalObjectContainerManager::RemoveGuide(Axis &axis, int32_t index, 
     --axis.origin;
   if (axis.extent > index)
     --axis.extent;
-  axis.lastSize = -1;
+  axis.lastSize = kNoSize;
   ResetCachedSize();
 }
 
 // A changed set of guides must be laid out again, whatever size comes next.
 void VORGraphicalObjectContainerManager::ResetCachedSize() {
-  m_horizontal.cachedSize = -1;
-  m_vertical.cachedSize = -1;
+  m_horizontal.cachedSize = kNoSize;
+  m_vertical.cachedSize = kNoSize;
 }
 
 void VORGraphicalObjectContainerManager::AddObject(VORLayoutMember &member, bool rebuild) {
@@ -328,12 +328,12 @@ void VORGraphicalObjectContainerManager::FinishAxis(Axis &axis) {
 
 // --- Layout passes -------------------------------------------------------
 
-void VORGraphicalObjectContainerManager::Apply(int32_t width, int32_t height, bool forced) {
+void VORGraphicalObjectContainerManager::Apply(int32_t width, std::optional<int32_t> height, bool forced) {
   if (m_rulesStale)
     RebuildGuides();
   const bool widthChanged = width != m_horizontal.lastSize;
   const bool horizontal = forced || widthChanged;
-  const bool vertical = forced || widthChanged || (height != -1 && height != m_vertical.lastSize);
+  const bool vertical = forced || widthChanged || (height && *height != m_vertical.lastSize);
   if (horizontal)
     ApplyHorizontal(width);
   if (vertical)
@@ -350,16 +350,15 @@ void VORGraphicalObjectContainerManager::ApplyHorizontal(int32_t width) {
   m_horizontal.lastSize = width;
 }
 
-void VORGraphicalObjectContainerManager::ApplyVertical(int32_t height) {
+void VORGraphicalObjectContainerManager::ApplyVertical(std::optional<int32_t> height) {
   const std::vector<VORLayoutMember *> members = Members();
   int64_t growth = 0;
   for (const Guide &guide : m_vertical.guides)
     if (guide.kind == GuideKind::kLargestAttached)
       growth += int64_t{AttachedBottom(guide, members, true)} - guide.design;
   const bool hasExtent = InRange(m_vertical.guides, m_vertical.extent);
-  int64_t extra = height == -1 || !hasExtent
-                      ? 0
-                      : int64_t{height} - m_vertical.guides[static_cast<size_t>(m_vertical.extent)].design;
+  int64_t extra =
+      !height || !hasExtent ? 0 : int64_t{*height} - m_vertical.guides[static_cast<size_t>(m_vertical.extent)].design;
   // Slack space is first taken up by the text that grew.
   extra = extra < growth ? 0 : extra - growth;
   ApplyAxis(m_vertical, extra, &members);
@@ -459,8 +458,12 @@ void VORGraphicalObjectContainerManager::Resize(const VORRect &rect) {
 
 int32_t VORGraphicalObjectContainerManager::GetHeightForWidth(int32_t width) {
   if (width != m_horizontal.lastSize)
-    Apply(width, -1, false);
-  return m_vertical.lastSize;
+    Apply(width, std::nullopt, false);
+  return LastSizeOf(m_vertical);
+}
+
+int32_t VORGraphicalObjectContainerManager::LastSizeOf(const Axis &axis) {
+  return axis.lastSize == kNoSize ? -1 : static_cast<int32_t>(axis.lastSize);
 }
 
 bool VORGraphicalObjectContainerManager::FitsHeightToWidth() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "foundation/VORRect.h"
@@ -46,6 +47,8 @@ public:
     GuideKind kind = GuideKind::kUnset;
   };
 
+  static constexpr int64_t kNoSize = INT64_MIN;
+
   // The guides of one axis with the owner's own two edges among them.
   struct Axis {
     std::vector<Guide> guides;
@@ -53,8 +56,11 @@ public:
     int32_t extent = VORLayoutMember::kNoGuide;
     // The design distances of the guides that share the extra space.
     int64_t stretchTotal = 0;
-    int32_t lastSize = -1;
-    int32_t cachedSize = -1;
+    // The size last laid out, and that of the last Resize; kNoSize before
+    // the first. Any 32-bit size is a real one: an owner's rectangle may be
+    // inverted, and its width -1.
+    int64_t lastSize = kNoSize;
+    int64_t cachedSize = kNoSize;
   };
 
   explicit VORGraphicalObjectContainerManager(VORRecursiveObjectContainer &owner);
@@ -99,15 +105,17 @@ public:
   const Axis &GetVertical() const { return m_vertical; }
   const VORRect &GetBounds() const { return m_bounds; }
   const VORRect &GetWorkingBounds() const { return m_workingBounds; }
-  int32_t GetLastWidth() const { return m_horizontal.lastSize; }
-  int32_t GetLastHeight() const { return m_vertical.lastSize; }
+  // -1 before the first layout.
+  int32_t GetLastWidth() const { return LastSizeOf(m_horizontal); }
+  int32_t GetLastHeight() const { return LastSizeOf(m_vertical); }
   // How many layout passes have run: an unchanged size runs none.
   uint32_t GetPassCount() const { return m_passes; }
 
 protected:
   // The owner's members in its order.
   std::vector<VORLayoutMember *> Members() const;
-  void Apply(int32_t width, int32_t height, bool forced);
+  // Without a height the vertical pass finds the height the content needs.
+  void Apply(int32_t width, std::optional<int32_t> height, bool forced);
 
 private:
   void SetupGuides();
@@ -122,7 +130,8 @@ private:
   static void ChainFixedSize(Axis &axis, int32_t from, int32_t to);
   static void FinishAxis(Axis &axis);
   void ApplyHorizontal(int32_t width);
-  void ApplyVertical(int32_t height);
+  void ApplyVertical(std::optional<int32_t> height);
+  static int32_t LastSizeOf(const Axis &axis);
   void ApplyAxis(Axis &axis, int64_t extra, const std::vector<VORLayoutMember *> *members);
   int32_t AttachedBottom(const Guide &guide, const std::vector<VORLayoutMember *> &members, bool designed);
   int32_t ContentHeight(VORLayoutMember &member);

@@ -29,13 +29,20 @@ void DrawShape(DrawingContext &context, const BorderGeometry::Outline &outline) 
   }
 }
 
-// A one-bit mask of the border's rectangle, black at first, into which
-// draw puts the shape in white (its context's origin is the rectangle's
-// corner); then the shape is cut out of the context's mask.
+// A one-bit mask of the part of the border's rectangle being painted (the
+// context's clip), black at first, into which draw puts the shape in white
+// (its context's origin is the part's corner); then the shape is cut out of
+// the context's mask there. Only the part: the object may be far larger
+// than any update, and a mask of all of it would be made on every paint.
 template <class Draw>
 void CutOutOfMask(DrawingContext &context, const VORRect &rect, Draw draw) {
+  VORRect part = rect;
+  const VORRect clip = context.GetClipRect();
+  if (!clip.IsEmpty() && !part.Intersect(rect, clip)) {
+    return;
+  }
   int32_t width = 0, height = 0;
-  if (!BorderGeometry::MaskSize(rect, width, height)) {
+  if (!BorderGeometry::MaskSize(part, width, height)) {
     return;
   }
   MaskBitmap mask(width, height);
@@ -43,9 +50,9 @@ void CutOutOfMask(DrawingContext &context, const VORRect &rect, Draw draw) {
   if (shape == nullptr) {
     return;
   }
-  shape->SetOrigin(rect.left, rect.top);
+  shape->SetOrigin(part.left, part.top);
   draw(*shape);
-  shape->CopyMaskTo(context, rect, rect, kMaskAnd);
+  shape->CopyMaskTo(context, part, part, kMaskAnd);
 }
 
 } // namespace

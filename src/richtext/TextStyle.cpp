@@ -73,7 +73,7 @@ void TextStyle::Load(VORFile &file) {
     m_face = face.substr(0, face.find('\0'));
   }
   if (m_mask & kSize)
-    m_size = ReadInt32(file);
+    m_size = BoundSize(ReadInt32(file));
   if (m_mask & kTextColor)
     m_textColor = ReadUint32(file);
   if (m_mask & kBackgroundColor)
@@ -188,8 +188,10 @@ void TextStyle::SetFace(const std::string &face) {
   m_mask |= kFace;
 }
 
+int32_t TextStyle::BoundSize(int32_t points) { return std::clamp(points, -kMaxSize, kMaxSize); }
+
 void TextStyle::SetSize(int32_t points) {
-  m_size = points;
+  m_size = BoundSize(points);
   m_mask |= kSize;
 }
 

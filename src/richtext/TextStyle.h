@@ -97,6 +97,11 @@ public:
 
   enum Alignment : int32_t { kAlignLeft = 0, kAlignRight = 1, kAlignCentre = 2, kAlignJustified = 3 };
   static constexpr int32_t kSingleSpacing = 1024;
+  // Sizes in points go no further than this either way, whatever a file
+  // says: the largest size word processors offer. Far larger ones only
+  // overflow the layout's pixel coordinates.
+  static constexpr int32_t kMaxSize = 1638;
+  static int32_t BoundSize(int32_t points);
 
   // A style with nothing present (as the RTF reader builds them).
   TextStyle() = default;

@@ -1,6 +1,7 @@
 // Layout, drawing and hit-testing of the rich-text document.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "richtext/XQRichText.h"
 
@@ -16,6 +17,10 @@ int32_t DivideRounded(int64_t numerator, int64_t denominator) {
   const int64_t half = denominator / 2;
   return static_cast<int32_t>(numerator >= 0 ? (numerator + half) / denominator : (numerator - half) / denominator);
 }
+
+// Line positions add up heights and spacings a file chose: a long enough
+// text runs past 32 bits, and its later lines stay at the edge.
+int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
 int32_t FloorDivide(int32_t value, int32_t divisor) {
   const int32_t quotient = value / divisor;
@@ -187,10 +192,9 @@ void XQRichText::BuildParagraphLines(std::vector<LineRun> &runs, int32_t &top, s
       line.charCount += static_cast<int32_t>(run.text.size());
     FinishLine(line, left, limit, end >= runs.size());
     // 0 or less: an exact height in pixels (0 stacks the lines).
-    const int32_t advance =
-        spacing <= 0 ? -spacing
-                     : static_cast<int32_t>(int64_t{line.ascent + line.descent} * spacing / TextStyle::kSingleSpacing);
-    top += advance;
+    const int64_t advance =
+        spacing <= 0 ? -int64_t{spacing} : (int64_t{line.ascent} + line.descent) * spacing / TextStyle::kSingleSpacing;
+    top = Saturated(top + advance);
     lines.push_back(std::move(line));
     first = end;
     firstLine = false;
@@ -326,7 +330,7 @@ void XQRichText::FinishLine(TextLine &line, int32_t left, int32_t limit, bool pa
     Justify(line, freeWidth);
   for (LineRun &run : line.runs) {
     run.x += shift;
-    run.top = line.top + line.ascent - run.ascent;
+    run.top = Saturated(int64_t{line.top} + line.ascent - run.ascent);
   }
 }
 

@@ -85,6 +85,7 @@ void VORCompiledFile::ReadEntryTable() {
 void VORCompiledFile::Close() { CloseFile(); }
 
 void VORCompiledFile::CloseFile() {
+  m_openFolders.clear();
   m_topFolder.reset();
   m_mainStream.reset();
   if (m_file && m_open)
@@ -98,16 +99,21 @@ void VORCompiledFile::Write(const void *, uint32_t) {}
 
 void VORCompiledFile::Read(void *buffer, uint32_t count, uint32_t &bytesRead) {
   bytesRead = 0;
-  if (m_topFolder)
-    m_topFolder->ReadData(buffer, count, bytesRead);
+  if (!m_openFolders.empty())
+    m_openFolders.back()->ReadData(buffer, count, bytesRead);
 }
 
 void VORCompiledFile::OpenFolder(const void *key, uint32_t keyLength, bool create, bool inMemory, bool openData) {
-  if (m_topFolder) {
-    m_topFolder->OpenFolder(key, keyLength, create, inMemory, openData);
+  if (m_openFolders.empty()) {
+    OpenEntry(key, keyLength, inMemory, openData);
+    m_openFolders.push_back(m_topFolder.get());
     return;
   }
-  OpenEntry(key, keyLength, inMemory, openData);
+  if (m_openFolders.size() >= kMaxFolderDepth)
+    throw VORFileCorruptFileException();
+  XQFileFolderRead &innermost = *m_openFolders.back();
+  innermost.OpenFolder(key, keyLength, create, inMemory, openData);
+  m_openFolders.push_back(innermost.GetSubFolder());
 }
 
 // A truncated file: the entry says it runs on past the file's end. Its
@@ -156,29 +162,34 @@ void VORCompiledFile::OpenEntry(const void *key, uint32_t keyLength, bool inMemo
 }
 
 void VORCompiledFile::CloseFolder() {
-  if (m_topFolder && !m_topFolder->CloseFolder())
+  if (m_openFolders.empty())
+    return;
+  m_openFolders.pop_back();
+  if (m_openFolders.empty())
     m_topFolder.reset();
+  else
+    m_openFolders.back()->CloseFolder();
 }
 
 bool VORCompiledFile::FirstKey(void *buffer, uint32_t keyLength) {
-  return m_topFolder && m_topFolder->FirstKey(buffer, keyLength);
+  return !m_openFolders.empty() && m_openFolders.back()->FirstKey(buffer, keyLength);
 }
 
 bool VORCompiledFile::NextKey(void *buffer, uint32_t keyLength) {
-  return m_topFolder && m_topFolder->NextKey(buffer, keyLength);
+  return !m_openFolders.empty() && m_openFolders.back()->NextKey(buffer, keyLength);
 }
 
 uint32_t VORCompiledFile::GetDataSize(uint32_t &size) {
   size = 0;
-  if (m_topFolder)
-    m_topFolder->GetDataSize(size);
+  if (!m_openFolders.empty())
+    m_openFolders.back()->GetDataSize(size);
   return size;
 }
 
 bool VORCompiledFile::SeekData(int32_t offset, int32_t origin) {
-  if (!m_topFolder)
+  if (m_openFolders.empty())
     throw VORFileCorruptFileException();
-  return m_topFolder->SeekData(offset, origin);
+  return m_openFolders.back()->SeekData(offset, origin);
 }
 
 bool VORCompiledFile::ReadObjectCode(VORFile &file, VORObjectKey &reference, uint32_t length) {

@@ -30,6 +30,12 @@ public:
   static constexpr uint32_t kAbsentEntry = 0xFFFFFFFF;
   // Top-level keys: the entry's index, little-endian.
   static constexpr uint32_t kEntryKeySize = 4;
+  // Folders open inside one another at most this deep: a publication's
+  // entry, its chapters, pages, objects nested in frames, their events and
+  // actions come to a few tens at most. Each level is one more recursion of
+  // a reader, so a deeper file is taken as damaged before it can exhaust
+  // the stack.
+  static constexpr uint32_t kMaxFolderDepth = 64;
 
   // Takes the file; nothing is opened yet.
   explicit VORCompiledFile(std::unique_ptr<XQFile> file);
@@ -50,7 +56,8 @@ public:
   // With no folder open: the top-level entry whose index is the key's first
   // 4 bytes; its stored key must equal the key (so keyLength is at least 4).
   // Otherwise inside the innermost open folder (XQFileFolderRead::OpenFolder).
-  // `create` is ignored: nothing is ever created.
+  // VORFileCorruptFileException past kMaxFolderDepth. `create` is ignored:
+  // nothing is ever created.
   void OpenFolder(const void *key, uint32_t keyLength, bool create, bool inMemory, bool openData) override;
   void CloseFolder() override;
   // Key walks of the innermost open folder; false with no folder open.
@@ -93,6 +100,9 @@ private:
   std::unique_ptr<XQFile> m_file;
   std::unique_ptr<XQFileStream> m_mainStream;
   std::unique_ptr<XQFileFolderRead> m_topFolder;
+  // The open folders from the top one in, each owned by the one before:
+  // every operation goes straight to the innermost, whatever the depth.
+  std::vector<XQFileFolderRead *> m_openFolders;
   bool m_open = false;
   uint32_t m_version = 0;
   std::vector<uint32_t> m_entryTable;

@@ -49,6 +49,7 @@ public:
 
   uint32_t GetLength() const { return m_length; }
   bool HasSubFolder() const { return m_subFolder != nullptr; }
+  XQFileFolderRead *GetSubFolder() const { return m_subFolder.get(); }
 
 private:
   bool WalkToNextKey(void *buffer, uint32_t keyLength);

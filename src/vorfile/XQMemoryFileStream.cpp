@@ -13,9 +13,16 @@ XQMemoryFileStream::XQMemoryFileStream(XQFileStream &source, uint32_t length)
   }
 }
 
+// A copy of a copy reads straight through the owner: nested folders copy
+// the copies of their parents, and a chain of them would make every read
+// walk back through each level.
 XQMemoryFileStream::XQMemoryFileStream(XQMemoryFileStream &parent, CopyOf)
-    : XQFileStream(parent.GetFile()), m_length(parent.m_length), m_owner(false), m_source(&parent),
-      m_base(parent.m_position) {}
+    : XQFileStream(parent.GetFile()), m_length(parent.m_length), m_owner(false),
+      m_source(parent.m_owner ? &parent : parent.m_source),
+      m_base(parent.m_owner
+                 ? parent.m_position
+                 : static_cast<uint32_t>(std::min<uint64_t>(uint64_t{parent.m_base} + parent.m_position, UINT32_MAX))) {
+}
 
 XQMemoryFileStream::~XQMemoryFileStream() = default;
 

@@ -10,7 +10,8 @@
 //
 // The stream built from a source is the owner: it reads through a clone of
 // the source and holds the window. A copy made by Clone has no window; it
-// reads through the stream it was copied from and must not outlive it.
+// reads through the owner (also when copied from another copy) and must not
+// outlive it.
 // Positions count from the start of the span.
 class XQMemoryFileStream : public XQFileStream {
 public:

@@ -115,19 +115,26 @@ void ExpectFrames(uint16_t flags, const std::string &fixture, size_t frames, boo
     Sleep(30);
   }
   EXPECT_GE(seen.size(), frames) << "the window did not show " << frames << " of the file's frames";
+  // The track (PCM in the device's own format) is in the output as it is in
+  // the file. The frames follow the sound's position, so two frames seen say
+  // only that a fifth of it has played: on a loaded machine the middle comes
+  // later, and closing the player earlier would cut the sound off before it.
+  bool heard = !withSound;
+  if (withSound) {
+    const std::string sound = ReadAll(Fixture("e2e.pcm"));
+    ASSERT_GT(sound.size(), 20000u);
+    const auto middle = sound.begin() + static_cast<std::ptrdiff_t>(sound.size() / 2);
+    const DWORD listening = GetTickCount();
+    while (!heard && GetTickCount() - listening < kWindowTimeoutMs) {
+      const std::string captured = ReadAll(VOR_E2E_ALSA_CAPTURE);
+      heard = std::search(captured.begin(), captured.end(), middle, middle + 4000) != captured.end();
+      if (!heard)
+        Sleep(50);
+    }
+  }
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kWindowTimeoutMs));
-  if (!withSound) {
-    return;
-  }
-  // The track (PCM in the device's own format) is in the output as it is in
-  // the file.
-  const std::string sound = ReadAll(Fixture("e2e.pcm"));
-  const std::string captured = ReadAll(VOR_E2E_ALSA_CAPTURE);
-  ASSERT_GT(sound.size(), 20000u);
-  const auto middle = sound.begin() + static_cast<std::ptrdiff_t>(sound.size() / 2);
-  EXPECT_NE(std::search(captured.begin(), captured.end(), middle, middle + 4000), captured.end())
-      << "the video's sound is not in the output";
+  EXPECT_TRUE(heard) << "the video's sound is not in the output";
 }
 
 // A video object plays its AVI in its own drawing.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "filters/MemoryFilterIo.h"
+#include "support/FuzzFixture.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ public:
   CgmPoint windowOrigin{0, 0};
   int32_t windowWidth = 0, windowHeight = 0;
   size_t largestPolyline = 0;
+  std::vector<CgmPoint> arcEnds;
 
   void SetWindow(CgmPoint origin, int32_t width, int32_t height) override {
     windowOrigin = origin, windowWidth = width, windowHeight = height;
@@ -40,8 +42,10 @@ public:
   }
   void Rectangle(CgmPoint, CgmPoint, const CgmBrush &, const CgmPen *) override { calls.push_back("rectangle"); }
   void Ellipse(CgmPoint, int32_t, const CgmBrush &, const CgmPen *) override { calls.push_back("ellipse"); }
-  void Arc(CgmPoint, int32_t, CgmPoint, CgmPoint, int, const CgmPen &, const CgmBrush &, const CgmPen *) override {
+  void Arc(CgmPoint, int32_t, CgmPoint start, CgmPoint end, int, const CgmPen &, const CgmBrush &,
+           const CgmPen *) override {
     calls.push_back("arc");
+    arcEnds.insert(arcEnds.end(), {start, end});
   }
   void Text(CgmPoint, const std::string &text, const CgmFont &font, uint32_t, int32_t, CgmHorizontalAlign,
             CgmVerticalAlign) override {
@@ -348,6 +352,41 @@ TEST(CgmInterpreterTest, HostileCountsStayInBounds) {
   ASSERT_EQ(run.result, kFilterSuccess);
   EXPECT_EQ(run.canvas.largestPolyline, 2560u);
   EXPECT_EQ(run.canvas.calls.back(), "text:a");
+}
+
+std::vector<uint8_t> Longs(std::initializer_list<int32_t> values) {
+  std::vector<uint8_t> bytes;
+  for (int32_t v : values) {
+    const auto u = static_cast<uint32_t>(v);
+    bytes.insert(bytes.end(), {static_cast<uint8_t>(u >> 24), static_cast<uint8_t>(u >> 16),
+                               static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u)});
+  }
+  return bytes;
+}
+
+TEST(CgmInterpreterTest, ArcEndsFarFromTheirCentreStayInRange) {
+  // 32-bit VDCs: a centre near one extreme and vectors towards both; the
+  // ends, centre plus vector, lie past 32 bits and are held at its edge.
+  CgmWriter cgm;
+  cgm.Element(0, 1, {})
+      .Element(3, 1, Words({32}))
+      .Element(4, 15, Longs({2000000000, -2000000000, 2000000000, -2000000000, -2000000000, 2000000000, 5}))
+      .Element(4, 15, Longs({100, 200, 30, -40, -7, 9, 50}))
+      .Element(0, 2, {});
+  const Interpreted run = Interpret(cgm.bytes);
+  ASSERT_EQ(run.result, kFilterSuccess);
+  ASSERT_EQ(run.canvas.arcEnds.size(), 4u);
+  EXPECT_EQ(run.canvas.arcEnds[0].x, 2147483647);
+  EXPECT_EQ(run.canvas.arcEnds[0].y, -2147483647);
+  EXPECT_EQ(run.canvas.arcEnds[1].x, 0);
+  EXPECT_EQ(run.canvas.arcEnds[1].y, 0);
+  // Within range the ends are the centre plus the vectors.
+  EXPECT_EQ(run.canvas.arcEnds[2].x, 130);
+  EXPECT_EQ(run.canvas.arcEnds[2].y, 160);
+  EXPECT_EQ(run.canvas.arcEnds[3].x, 93);
+  EXPECT_EQ(run.canvas.arcEnds[3].y, 209);
+  // The input the fuzzer found it with draws its arc too.
+  EXPECT_EQ(Interpret(FuzzFixture("cgm-arc-vectors-past-32-bits")).result, kFilterSuccess);
 }
 
 TEST(CgmInterpreterTest, ReadsPlotutilsAndGnuplotFiles) {

@@ -490,4 +490,48 @@ TEST(InflaterTest, DecodesStoredAndFixedBlocksAndChecksTheAdler) {
   EXPECT_EQ(InflateStatus::Malformed, Inflater().Run(source, sink));
 }
 
+// A header alone may claim a picture of gigabytes; a file too short for
+// the pixels it claims, even at their most compact (run-length packets,
+// deflate's best ratio), ends in a read error before the picture is
+// allocated: with allocations held to 1 MiB, no reader runs out of memory.
+TEST(FilterReadersTest, AFileTooShortForItsPictureIsRefusedBeforeItIsAllocated) {
+  const auto padded = [](Bytes file, size_t extra) {
+    file.resize(file.size() + extra, 0);
+    return file;
+  };
+  struct Case {
+    const char *what;
+    FilterReader reader;
+    Bytes file;
+  };
+  // 32767 x 32767 RGB: 3 GB of pixels; run-length, at least 8 MB of packets.
+  const std::vector<Case> cases = {
+      {"TGA, plain", ReadTgaFile, padded(Tga(2, 32767, 32767, 24), 1000)},
+      {"TGA, run-length", ReadTgaFile, padded(Tga(10, 32767, 32767, 24), 100000)},
+      {"PCX of 8 bits", ReadPcxFile, padded(Pcx(8, 1, 32767, 32767, 32768), 1000)},
+      {"PCX of 24 bits", ReadPcxFile, padded(Pcx(8, 3, 32767, 32767, 32768), 1000)},
+      {"PNG", ReadPngFile, Png({{"IHDR", Ihdr(32768, 32768, 8, 2)}, {"IDAT", ZlibStored({0, 1, 2, 3})}})},
+  };
+  for (const Case &c : cases) {
+    MemoryFilterIo io;
+    io.SetAllocationLimit(1 << 20);
+    io.AddFile("f", c.file);
+    FilterContext context{};
+    InitFilterContext(context, nullptr, 0, "f");
+    EXPECT_EQ(kFilterReadError, c.reader(&context)) << c.what;
+    EXPECT_EQ(0U, io.LiveBlocks()) << c.what;
+  }
+  // A file that holds its picture still reads with the same limit: 64 x 64
+  // plain TGA pixels.
+  MemoryFilterIo io;
+  io.SetAllocationLimit(1 << 20);
+  io.AddFile("f", padded(Tga(2, 64, 64, 24), 64 * 64 * 3));
+  FilterContext context{};
+  InitFilterContext(context, nullptr, 0, "f");
+  EXPECT_EQ(kFilterSuccess, ReadTgaFile(&context));
+  const auto *records = static_cast<const FilterImageRecord *>(io.Lock(context.records));
+  io.Free(records[0].picture);
+  FreeFilterRecords(context);
+}
+
 } // namespace

@@ -330,6 +330,15 @@ TEST(JpegDecoderTest, RefusedInputsLeaveNothingAllocated) {
       huge[i + 5] = 0xEA, huge[i + 6] = 0x60, huge[i + 7] = 0xEA, huge[i + 8] = 0x60;
       break;
     }
+  // 5000 x 5000 pixels (75 MB of DIB, within the limit) from a few hundred
+  // bytes: each 8 x 8 block takes at least a bit, and 390625 blocks do not
+  // fit in the file.
+  std::vector<uint8_t> unheld = red;
+  for (size_t i = 0; i + 8 < unheld.size(); ++i)
+    if (unheld[i] == 0xFF && unheld[i + 1] == 0xC0) {
+      unheld[i + 5] = 0x13, unheld[i + 6] = 0x88, unheld[i + 7] = 0x13, unheld[i + 8] = 0x88;
+      break;
+    }
   struct Case {
     const char *name;
     std::vector<uint8_t> bytes;
@@ -337,6 +346,7 @@ TEST(JpegDecoderTest, RefusedInputsLeaveNothingAllocated) {
   };
   const std::vector<Case> cases = {
       {"empty", {}, JpegDecoder::kLibraryError},
+      {"a picture the file cannot hold", unheld, JpegDecoder::kBadData},
       {"no start of image", {'G', 'I', 'F', '8', '9', 'a', 0, 0}, JpegDecoder::kLibraryError},
       {"start of image then nothing", {0xFF, 0xD8, 0xFF}, JpegDecoder::kLibraryError},
       {"header cut short", cutHeader, JpegDecoder::kLibraryError},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "media/AviAudioReader.h"
@@ -278,6 +279,65 @@ TEST(VORVideoWaveSourceTest, LoansAreClampedAndBuffersRunOut) {
   length = 100;
   EXPECT_EQ(source.LockData(0, data, length), first);
   source.Close();
+}
+
+// A track whose format says what a file claims, holding `size` bytes of
+// sound (each byte its offset's low byte).
+class ClaimingTrack : public VideoSoundTrack {
+public:
+  ClaimingTrack(uint32_t bytesPerSecond, uint16_t blockAlign, uint32_t size) : m_size(size) {
+    uint8_t chunk[16] = {1, 0, 2, 0, 0x44, 0xAC, 0, 0};
+    for (int i = 0; i < 4; ++i)
+      chunk[8 + i] = static_cast<uint8_t>(bytesPerSecond >> (8 * i));
+    chunk[12] = static_cast<uint8_t>(blockAlign);
+    chunk[13] = static_cast<uint8_t>(blockAlign >> 8);
+    chunk[14] = 16;
+    m_format = WaveFormat::FromChunk(chunk, sizeof chunk);
+  }
+  const WaveFormat &GetSoundFormat() const override { return m_format; }
+  uint32_t GetSoundDataSize() const override { return m_size; }
+  uint32_t GetSoundInitialFrames() const override { return 64; }
+  uint32_t GetVideoMicrosecondsPerFrame() const override { return 1000000; }
+  bool ReadSound(uint32_t first, uint32_t count, uint8_t *destination, uint32_t &length) override {
+    const uint32_t block = m_format.GetBlockAlign();
+    length = std::min(count * block, m_size - first * block);
+    for (uint32_t i = 0; i < length; ++i)
+      destination[i] = static_cast<uint8_t>(first * block + i);
+    return true;
+  }
+
+private:
+  WaveFormat m_format;
+  uint32_t m_size;
+};
+
+// The rate is only the file's claim: 0xFFFFFFF0 bytes a second over 64
+// initial frames once made 64 buffers of 4 GB, zero-filled before anything
+// looked at the format. The buffers are what the track holds; a format that
+// cannot be timed opens nothing.
+TEST(VORVideoWaveSourceTest, BuffersAreBoundedByTheTrackNotByTheClaimedRate) {
+  ClaimingTrack claiming(0xFFFFFFF0, 4, 1000);
+  VORVideoWaveSource source(claiming);
+  ASSERT_TRUE(source.Open());
+  uint32_t count = 0;
+  uint32_t size = 0;
+  source.GetBufferInfo(count, size);
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ(size, 1000u);
+  const uint8_t *data = nullptr;
+  uint32_t length = 0xFFFFFFFF;
+  const int64_t loan = source.LockData(0, data, length);
+  ASSERT_NE(loan, VORWaveSource::kNoLoan);
+  ASSERT_EQ(length, 1000u);
+  EXPECT_EQ(data[999], static_cast<uint8_t>(999));
+  source.UnlockData(loan);
+  source.Close();
+
+  for (const auto &format : {std::pair<uint32_t, uint16_t>{0, 4}, std::pair<uint32_t, uint16_t>{176400, 0}}) {
+    ClaimingTrack untimed(format.first, format.second, 1000);
+    VORVideoWaveSource refused(untimed);
+    EXPECT_FALSE(refused.Open()) << format.first << " bytes a second, blocks of " << format.second;
+  }
 }
 
 class SilentAnnouncer : public PlayAnnouncer {

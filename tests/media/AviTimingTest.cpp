@@ -40,20 +40,48 @@ TEST(AviTimingTest, SamplesPerFrame) {
 }
 
 TEST(AviTimingTest, SoundBuffers) {
+  constexpr uint32_t kMinute = 60 * 176400;
   // 25 fps, 16-bit stereo 44.1 kHz: 25 buffers of a frame's sound and a block.
-  AviTiming::Buffers buffers = AviTiming::SoundBuffers(0, 40000, 176400, 4);
+  AviTiming::Buffers buffers = AviTiming::SoundBuffers(0, 40000, 176400, 4, kMinute);
   EXPECT_EQ(buffers.count, 25u);
   EXPECT_EQ(buffers.size, 7056u + 4);
   // Initial frames win.
-  EXPECT_EQ(AviTiming::SoundBuffers(12, 40000, 176400, 4).count, 12u);
+  EXPECT_EQ(AviTiming::SoundBuffers(12, 40000, 176400, 4, kMinute).count, 12u);
   // Half a frame a second is one frame per second, not none.
-  buffers = AviTiming::SoundBuffers(0, 2000000, 8000, 1);
+  buffers = AviTiming::SoundBuffers(0, 2000000, 8000, 1, kMinute);
   EXPECT_EQ(buffers.count, 1u);
   EXPECT_EQ(buffers.size, 8001u);
   // No frame time: the default rate; no block align: a byte.
-  buffers = AviTiming::SoundBuffers(0, 0, 15000, 0);
+  buffers = AviTiming::SoundBuffers(0, 0, 15000, 0, kMinute);
   EXPECT_EQ(buffers.count, 15u);
   EXPECT_EQ(buffers.size, 1001u);
+}
+
+// The rate is the file's claim; the buffers are what the track can fill.
+TEST(AviTimingTest, SoundBuffersAreBoundedByTheTrack) {
+  struct Case {
+    const char *name;
+    uint32_t initialFrames, microsecondsPerFrame, bytesPerSecond, blockAlign, dataSize;
+    uint32_t count, size;
+  };
+  const Case cases[] = {
+      // 0xFFFFFFF0 bytes a second over 64 initial frames of a 1000-byte track:
+      // one buffer of the whole track.
+      {"a rate past any device's", 64, 1000000, 0xFFFFFFF0, 4, 1000, 1, 1000},
+      // A track of 10 blocks and a half: the buffer holds whole blocks.
+      {"a track shorter than a frame", 0, 40000, 176400, 4, 42, 1, 44},
+      // A rate past a second of the richest sound is cut to it.
+      {"a long track at a huge rate", 0, 1000000, 0xFFFFFFF0, 4, 0xFFFFFFF0, 1, AviTiming::kMaxSoundBufferBytes},
+      // Three frames' sound: three buffers, whatever the initial frames.
+      {"a short track", 20, 40000, 176400, 4, 3 * 7060, 3, 7060},
+      {"an empty track", 0, 40000, 176400, 4, 0, 1, 4},
+  };
+  for (const Case &c : cases) {
+    const AviTiming::Buffers buffers =
+        AviTiming::SoundBuffers(c.initialFrames, c.microsecondsPerFrame, c.bytesPerSecond, c.blockAlign, c.dataSize);
+    EXPECT_EQ(buffers.count, c.count) << c.name;
+    EXPECT_EQ(buffers.size, c.size) << c.name;
+  }
 }
 
 TEST(AviTimingTest, LoanLength) {

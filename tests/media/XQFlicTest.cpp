@@ -161,6 +161,10 @@ TEST_F(FlicFixture, HeadersAndFramesThatAreRefused) {
       {"width 0", [](Animation &a) { a.width = 0; }, nullptr},
       {"height 0", [](Animation &a) { a.height = 0; }, nullptr},
       {"a frame too large to hold", [](Animation &a) { a.width = a.height = 0xFFFF; }, nullptr},
+      // 65535 x 32767: 2 GB from a 128-byte header; 16384 x 16385: just past
+      // the player's one limit on pictures.
+      {"a frame of 2 GB", [](Animation &a) { a.width = 0xFFFF, a.height = 0x7FFF; }, nullptr},
+      {"a frame past 256 MiB", [](Animation &a) { a.width = 16384, a.height = 16385; }, nullptr},
       {"another magic", nullptr, [](std::vector<uint8_t> &b) { b[5] = 0xAA; }},
       {"a header cut short", nullptr, [](std::vector<uint8_t> &b) { b.resize(100); }},
       {"a frame of another kind", nullptr, [](std::vector<uint8_t> &b) { b[128 + 4] = 0; }},

@@ -9,8 +9,12 @@
 #include "model/VOREventCondition.h"
 #include "model/VORObjectAction.h"
 #include "support/FakeApp.h"
+#include "support/FakeRecordFile.h"
+#include "support/NestedFolders.h"
 #include "support/PublicationRecords.h"
 #include "support/WrittenFolder.h"
+#include "vorfile/VORCompiledFile.h"
+#include "vorfile/VORFileException.h"
 
 namespace {
 
@@ -152,6 +156,24 @@ TEST_F(VOREventTest, AClonedEventOwnsCopiesOfEverything) {
   event.reset();
   EXPECT_EQ(Actions(*copy), (Actions_{{11, 30}}));
   EXPECT_STREQ(copy->GetCondition()->GetOperand().CStr(), "yes");
+}
+
+// An event that lists an event, and so on: read while the folders stay
+// within the file layer's depth, refused as a damaged file beyond it (5000
+// levels would otherwise take one recursion each and overflow the stack).
+TEST_F(VOREventTest, EventsNestedPastTheFolderLimitAreADamagedFile) {
+  const VORObjectKey key{VOREvent::kCategory, VOREvent::kCode, 7};
+  const std::vector<uint8_t> delay = RecordBytes().Uint32(0).Take();
+  const auto read = [&](uint32_t levels) {
+    WrittenFolder nested([&](PublicationWriter::Folder &f) {
+      f.AddRaw(NestedFolders(levels, PublicationWriter::ReferenceKey(key), delay));
+    });
+    VOREvent event(7);
+    event.Read(nested.File());
+  };
+  EXPECT_NO_THROW(read(VORCompiledFile::kMaxFolderDepth - 1));
+  EXPECT_THROW(read(VORCompiledFile::kMaxFolderDepth), VORFileCorruptFileException);
+  EXPECT_THROW(read(5000), VORFileCorruptFileException);
 }
 
 } // namespace

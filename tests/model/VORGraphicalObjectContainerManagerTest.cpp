@@ -454,4 +454,34 @@ TEST(GuideCopies, ACopiedManagerLaysOutItsOwnMembersOnly) {
   EXPECT_EQ(a.m_rect, VORRect(0, 0, 50, 50));
 }
 
+// An owner's rectangle may be inverted: its width and height are then
+// negative, -1 among them, and a copy laid out at that size must place its
+// members as a manager set up afresh does, whatever the manager it was
+// copied from had laid out or been asked before. (The layout fuzz target
+// found it; its input is kept in fuzz/layout/corpus.)
+TEST(GuideCopies, ACopyAtAnyInvertedSizePlacesAsAFreshManager) {
+  for (const VORRect &size : {VORRect(0, 0, -1, -1), VORRect(0, 0, -1, 5), VORRect(3, 3, 1, 2)}) {
+    SCOPED_TRACE(std::to_string(size.Width()) + " x " + std::to_string(size.Height()));
+    Owner owner;
+    Member &a = owner.Add(VORRect(2, 2, 8, 8));
+    Manager manager(owner);
+    manager.SetBounds(VORRect(0, 0, 10, 10));
+    manager.Resize(VORRect(0, 0, 20, 20));
+    manager.GetHeightForWidth(5);
+    Owner copyOwner;
+    Owner freshOwner;
+    auto *copy = new Member(a);
+    auto *fresh = new Member(a);
+    copyOwner.InsertAfter(copy, nullptr);
+    freshOwner.InsertAfter(fresh, nullptr);
+    Manager copied(manager, copyOwner);
+    Manager setUp(freshOwner);
+    setUp.SetBounds(manager.GetBounds());
+    copied.Resize(size);
+    setUp.Resize(size);
+    EXPECT_EQ(copy->m_rect, fresh->m_rect);
+    EXPECT_EQ(copied.GetLastWidth(), size.Width());
+  }
+}
+
 } // namespace

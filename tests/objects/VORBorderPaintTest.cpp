@@ -92,6 +92,35 @@ TEST(VORBorderPaintTest, RoundAndEllipticShapesLeaveTheirCornersTransparent) {
   }
 }
 
+// The mask is made for the part being painted only: an object far larger
+// than any surface (a mask of all of it would be gigabytes) still has its
+// corners cut, and a paint of part of an object leaves the rest alone.
+TEST(VORBorderPaintTest, OnlyThePaintedPartOfTheShapeIsCut) {
+  constexpr int32_t kHuge = 200000;
+  struct Case {
+    const char *name;
+    VORRect rect;
+    VORRect update;
+    POINT cut;
+    POINT kept;
+  } cases[] = {
+      {"top left of a huge object", VORRect(5, 5, 5 + kHuge, 5 + kHuge), VORRect(0, 0, 50, 40), {5, 5}, {25, 20}},
+      {"bottom right of a huge object",
+       VORRect(45 - kHuge, 35 - kHuge, 45, 35),
+       VORRect(0, 0, 50, 40),
+       {44, 34},
+       {25, 20}},
+      {"the right half painted", VORRect(5, 5, 45, 35), VORRect(25, 0, 50, 40), {44, 5}, {5, 5}},
+  };
+  for (const Case &c : cases) {
+    Target target(50, 40);
+    auto border = MakeBorder(BorderGeometry::kLine, c.rect, 2, 8);
+    border->DrawBorder(c.update, target.context);
+    EXPECT_EQ(target.mask.Pixel(c.cut.x, c.cut.y), kTransparent) << c.name;
+    EXPECT_EQ(target.mask.Pixel(c.kept.x, c.kept.y), kOpaque) << c.name;
+  }
+}
+
 TEST(VORBorderPaintTest, ADoubleLineOfWidthFiveIsOneThreeAndOnePixels) {
   Target target(40, 40);
   auto border = MakeBorder(BorderGeometry::kDoubleLine, VORRect(5, 5, 35, 35), 5);

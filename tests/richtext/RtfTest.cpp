@@ -7,6 +7,7 @@
 
 #include "richtext/XQRichText.h"
 #include "support/FakeTextMeasurer.h"
+#include "support/FuzzFixture.h"
 
 const std::map<std::string, std::string> &RtfCorpus();
 
@@ -227,9 +228,35 @@ TEST_F(RtfTest, BrokenInputReadsCleanly) {
   // Every cut of a document reads without fault.
   for (size_t length = 0; length <= rtf.size(); ++length)
     text.LoadRtf(rtf.substr(0, length));
-  const auto huge = static_cast<int32_t>(2147483647);
   ASSERT_TRUE(text.LoadRtf("{\\rtf1 \\fs99999999999 \\li99999999999 \\sl-99999999999 a}"));
-  EXPECT_EQ(StyleAt(text, 0).GetSize(), huge / 2);
+  EXPECT_EQ(StyleAt(text, 0).GetSize(), TextStyle::kMaxSize);
+}
+
+// A size past any font's (the number held at 32 bits, then halved) is held
+// at the largest size, either way, and lines of it lay out one below the
+// other.
+TEST_F(RtfTest, FontSizesAreBoundedWhereTheyAreRead) {
+  const struct {
+    std::string rtf;
+    int32_t size;
+  } cases[] = {
+      {"{\\rtf1 \\fs3276 a}", TextStyle::kMaxSize},
+      {"{\\rtf1 \\fs3278 a}", TextStyle::kMaxSize},
+      {"{\\rtf1 \\fs99999999999 a}", TextStyle::kMaxSize},
+      {"{\\rtf1 \\fs-99999999999 a}", -TextStyle::kMaxSize},
+      {"{\\rtf1 \\fs31 a}", 15},
+  };
+  for (const auto &c : cases) {
+    ASSERT_TRUE(text.LoadRtf(c.rtf)) << c.rtf;
+    EXPECT_EQ(StyleAt(text, 0).GetSize(), c.size) << c.rtf;
+  }
+  const std::vector<uint8_t> fixture = FuzzFixture("rtf-font-size-past-32-bits");
+  ASSERT_TRUE(text.LoadRtf(std::string(fixture.begin(), fixture.end())));
+  const std::vector<TextLine> &lines = text.GetLines();
+  ASSERT_GE(lines.size(), 3u);
+  for (size_t i = 1; i < lines.size(); ++i)
+    EXPECT_GT(lines[i].top, lines[i - 1].top) << i;
+  EXPECT_GT(text.GetContentHeight(), lines.back().top);
 }
 
 // Files written by real tools read without losing a word.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "richtext/TextStyle.h"
 #include "support/FakeRecordFile.h"
 #include "vorfile/VORFileException.h"
@@ -144,6 +146,26 @@ TEST(TextStyleTest, LoadReadsOnlyThePresentFieldsInFileOrder) {
   bool present = true;
   style.GetRightIndent(&present);
   EXPECT_FALSE(present);
+}
+
+// Sizes far past any font's, set or read from a publication, are held at
+// the largest size either way.
+TEST(TextStyleTest, SizesAreBoundedWhereSetAndWhereLoaded) {
+  const int32_t cases[][2] = {{INT32_MAX, TextStyle::kMaxSize},
+                              {INT32_MIN, -TextStyle::kMaxSize},
+                              {TextStyle::kMaxSize + 1, TextStyle::kMaxSize},
+                              {72, 72}};
+  for (const auto &c : cases) {
+    TextStyle set;
+    set.SetSize(c[0]);
+    EXPECT_EQ(set.GetSize(), c[1]) << c[0];
+    RecordBytes bytes;
+    bytes.Uint32(TextStyle::kSize).Uint32(0).Uint32(static_cast<uint32_t>(c[0]));
+    FakeRecordFile file(bytes.Take());
+    TextStyle loaded;
+    loaded.Load(file);
+    EXPECT_EQ(loaded.GetSize(), c[1]) << c[0];
+  }
 }
 
 // A damaged count is refused before it is trusted.

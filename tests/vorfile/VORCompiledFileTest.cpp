@@ -2,6 +2,7 @@
 
 #include "support/FakeRecordFile.h"
 #include "support/MemoryFile.h"
+#include "support/NestedFolders.h"
 #include "support/PublicationWriter.h"
 #include "vorfile/SectionGuard.h"
 #include "vorfile/VORFileException.h"
@@ -609,6 +610,42 @@ TEST(VORCompiledFileTest, ShortFilesOpenWithAnEmptyTable) {
     Container container(bytes);
     EXPECT_EQ(container.file->GetEntryCount(), 0u);
     EXPECT_EQ(OutcomeOf([&] { OpenEntry(*container.file, 0); }), Outcome::kFolderNotFound);
+  }
+}
+
+// Folders open inside one another down to the limit, the data of each
+// read there, whether read from the file or through a memory window; one
+// level more is a damaged file, and a file nested thousands deep is read
+// no further than the limit.
+TEST(VORCompiledFileTest, FoldersNestNoDeeperThanTheLimit) {
+  constexpr uint32_t kLimit = VORCompiledFile::kMaxFolderDepth;
+  // The entry counts as the first folder.
+  for (const uint32_t levels : {kLimit - 2, kLimit - 1, 5000u}) {
+    for (const bool inMemory : {false, true}) {
+      SCOPED_TRACE(std::to_string(levels) + (inMemory ? " levels, in memory" : " levels"));
+      Container container(SingleEntry(NestedFolders(levels, Key(kPage), Uint32(0x12345678))));
+      VORCompiledFile &file = *container.file;
+      OpenEntry(file, 0, inMemory);
+      uint32_t opened = 1;
+      for (; opened < kLimit && opened <= levels; ++opened) {
+        OpenKeyed(file, kPage, kKey8, inMemory);
+        ASSERT_EQ(ReadUint32(file), 0x12345678u) << opened;
+      }
+      const Outcome deeper = OutcomeOf([&] { OpenKeyed(file, kPage, kKey8, inMemory); });
+      EXPECT_STREQ(Name(deeper), Name(levels + 1 < kLimit ? Outcome::kFolderNotFound : Outcome::kCorruptFile));
+      // The folders close one by one, and the outer ones read on.
+      file.CloseFolder();
+      EXPECT_EQ(OutcomeOf([&] { ReadUint32(file); }), Outcome::kIncompleteRead);
+      for (uint32_t closed = 1; closed + 1 < opened; ++closed)
+        file.CloseFolder();
+      const std::vector<VORObjectKey> keys = ReadReferences(file);
+      ASSERT_EQ(keys.size(), 1u);
+      EXPECT_TRUE(keys[0].Equals(kPage));
+      file.CloseFolder();
+      OpenEntry(file, 0, inMemory);
+      OpenKeyed(file, kPage, kKey8, inMemory);
+      EXPECT_EQ(ReadUint32(file), 0x12345678u);
+    }
   }
 }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,6 +127,25 @@ TEST(XQMemoryFileStreamTest, CopiesReadThroughTheirParentFromWhereTheyWereMade) 
   ASSERT_TRUE(copy->Seek(30, XQFile::kSeekStart));
   EXPECT_EQ(ReadBytes(*copy, 50), Slice(file.GetBytes(), 140, 10));
   EXPECT_EQ(file.GetReadCount(), 1);
+}
+
+// Nested folders copy the copies of their parents: however long the chain,
+// the last copy reads through the owner, at its own place in the span, and
+// needs none of the copies between.
+TEST(XQMemoryFileStreamTest, ACopyOfACopyReadsThroughTheOwner) {
+  MemoryFile file(CountingBytes(3000));
+  XQFileStream source(file);
+  XQMemoryFileStream span(source, 3000);
+  std::unique_ptr<XQFileStream> last;
+  ASSERT_TRUE(span.Clone(last));
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_TRUE(last->Seek(2, XQFile::kSeekStart));
+    std::unique_ptr<XQFileStream> next;
+    ASSERT_TRUE(last->Clone(next));
+    last = std::move(next); // the copy it came from goes
+  }
+  EXPECT_EQ(ReadBytes(*last, 4), Slice(file.GetBytes(), 2000, 4));
+  EXPECT_EQ(span.GetPosition(), 0u);
 }
 
 // Positions count within the span, so a write would hit the wrong bytes.
