@@ -30,9 +30,6 @@
 
 namespace {
 
-// More buffer memory than any real video's sound needs (64 buffers of a
-// second of 48 kHz 32-bit stereo take 24 MB).
-constexpr uint64_t kMaxBufferBytes = 64u << 20;
 // A request for more than a second of the loudest sound the wave player
 // takes.
 constexpr uint64_t kMaxRequestBytes = 1u << 20;
@@ -158,12 +155,6 @@ void BorrowFromTheSource(VORVideoWaveSource &source, FuzzBytes &input, uint8_t l
   uint32_t count = 0;
   uint32_t size = 0;
   source.GetBufferInfo(count, size);
-  // Known fault, kept as fuzz/avi/fixtures/video-wave-source-buffers-oom:
-  // the buffers are sized from the track's byte rate alone, gigabytes for a
-  // hostile header. Its bound is being built apart; until it lands the
-  // target leaves such tracks out so that it can reach everything else.
-  if (static_cast<uint64_t>(count) * size > kMaxBufferBytes)
-    return;
   if (!source.Open())
     return;
   std::vector<int64_t> held;
