@@ -91,10 +91,10 @@ int32_t XQRichText::MeasureRun(LineRun &run, int32_t maxExtent, bool lastOfLine)
   }
   // A leading tab takes no width of its own: the stop placed the run.
   const int32_t skip = run.StartsWithTab() ? 1 : 0;
-  const int32_t breaks = run.justifyExtra != 0 ? CountBlanks(run, lastOfLine) : 0;
-  const int32_t extra = breaks > 0 ? run.justifyExtra : 0;
+  const BlankSpread spread = SpreadOverBlanks(run, lastOfLine);
   if (length > skip)
-    m_measurer.MeasureText(*run.font, run.text.data() + skip, length - skip, extra, breaks, run.edges.data() + skip);
+    m_measurer.MeasureText(*run.font, run.text.data() + skip, length - skip, spread.extra, spread.blanks,
+                           run.edges.data() + skip);
   // A closing newline, or a blank ending the line, takes no width.
   if (run.EndsWithNewline() || (lastOfLine && run.text.back() == ' '))
     run.edges[static_cast<size_t>(length) - 1] = length >= 2 ? run.edges[static_cast<size_t>(length) - 2] : 0;
@@ -103,6 +103,21 @@ int32_t XQRichText::MeasureRun(LineRun &run, int32_t maxExtent, bool lastOfLine)
   while (fit < length && run.edges[static_cast<size_t>(fit)] <= maxExtent)
     ++fit;
   return fit;
+}
+
+// Widened blanks take one more blank's width each, on top of what a
+// justified line spreads over them.
+XQRichText::BlankSpread XQRichText::SpreadOverBlanks(const LineRun &run, bool lastOfLine) const {
+  BlankSpread spread;
+  if (run.justifyExtra == 0 && !m_widenedBlanks)
+    return spread;
+  spread.blanks = CountBlanks(run, lastOfLine);
+  if (spread.blanks == 0)
+    return spread;
+  spread.extra = run.justifyExtra;
+  if (m_widenedBlanks && run.font != nullptr)
+    spread.extra += spread.blanks * run.font->blankWidth;
+  return spread;
 }
 
 // Line building.
@@ -284,8 +299,11 @@ int32_t XQRichText::WidthToNextTab(const std::vector<LineRun> &runs, size_t inde
       }
     }
     if (end > begin) {
+      const auto length = static_cast<int32_t>(end - begin);
+      const char *text = run.text.data() + begin;
+      const int32_t blanks = m_widenedBlanks ? static_cast<int32_t>(std::count(text, text + length, ' ')) : 0;
       edges.assign(end - begin, 0);
-      m_measurer.MeasureText(*run.font, run.text.data() + begin, static_cast<int32_t>(end - begin), 0, 0, edges.data());
+      m_measurer.MeasureText(*run.font, text, length, blanks * run.font->blankWidth, blanks, edges.data());
       width += edges.back();
     }
     if (done)
@@ -463,6 +481,12 @@ void XQRichText::SetVerticalAlignment(int32_t alignment) {
   if (alignment != m_verticalAlignment)
     Invalidate();
   m_verticalAlignment = alignment;
+}
+
+void XQRichText::SetWidenedBlanks(bool on) {
+  if (on != m_widenedBlanks)
+    Invalidate();
+  m_widenedBlanks = on;
 }
 
 void XQRichText::SetDefaultTabWidth(int32_t width) {
@@ -726,14 +750,15 @@ void XQRichText::Draw(RichTextCanvas &canvas, const VORRect &rect) {
         const char *text = run.text.data() + begin;
         const auto length = static_cast<int32_t>(end > begin ? end - begin : 0);
         const int32_t textX = box.left + (begin == 1 ? run.edges[0] : 0);
-        const int32_t breaks = run.justifyExtra != 0 ? CountBlanks(run, k + 1 == line.runs.size()) : 0;
+        const BlankSpread spread = SpreadOverBlanks(run, k + 1 == line.runs.size());
         if (pass == kBackgrounds && hasBackground) {
           canvas.FillRect(box, background);
           if (bullet)
             canvas.FillRect(square, background);
         } else if (pass == kShadows && hasShadow) {
           if (length > 0)
-            canvas.DrawText(font, textX + shadowX, box.top + shadowY, text, length, shadow, run.justifyExtra, breaks);
+            canvas.DrawText(font, textX + shadowX, box.top + shadowY, text, length, shadow, spread.extra,
+                            spread.blanks);
           if (bullet) {
             const int32_t inset = side / 3;
             canvas.FillEllipse(VORRect(square.left + inset + shadowX, square.top + inset + shadowY,
@@ -742,7 +767,7 @@ void XQRichText::Draw(RichTextCanvas &canvas, const VORRect &rect) {
           }
         } else if (pass == kText) {
           if (length > 0)
-            canvas.DrawText(font, textX, box.top, text, length, style.GetTextColor(), run.justifyExtra, breaks);
+            canvas.DrawText(font, textX, box.top, text, length, style.GetTextColor(), spread.extra, spread.blanks);
           if (bullet) {
             const int32_t inset = side / 3;
             canvas.FillEllipse(
