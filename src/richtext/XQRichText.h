@@ -222,6 +222,8 @@ private:
   void FinishLine(TextLine &line, int32_t left, int32_t limit, bool paragraphEnd);
   void Justify(TextLine &line, int32_t freeWidth);
   BlankSpread SpreadOverBlanks(const LineRun &run, bool lastOfLine) const;
+  int32_t MeasureUpTo(LineRun &run, int32_t skip, int32_t maxExtent);
+  void RespreadBlanks(LineRun &run, const BlankSpread &before, const BlankSpread &after, bool lastOfLine);
   void ApplyVerticalAlignment();
   void Relayout(int32_t fromChar, int32_t newEndChar, int32_t delta);
   void EnsureLayout();
