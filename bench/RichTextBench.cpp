@@ -1,7 +1,8 @@
 // Rich text on a document of about 1 MB of RTF, with the test's fixed font
-// metrics: reading it, laying it out whole, and laying it out again after
-// one character is typed in its middle (the incremental path a keystroke
-// takes). memcpy of the RTF text in the same run is the baseline.
+// metrics: reading it, laying it out whole (with plain and with widened
+// blanks), and laying it out again after one character is typed in its
+// middle (the incremental path a keystroke takes). memcpy of the RTF text in
+// the same run is the baseline.
 
 #include <benchmark/benchmark.h>
 
@@ -70,6 +71,22 @@ void BM_ReadAndLayOut(benchmark::State &state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Rtf().size()));
 }
 BENCHMARK(BM_ReadAndLayOut)->Unit(benchmark::kMillisecond);
+
+// The whole document laid out again; argument 1 widens its blanks.
+void BM_LayOut(benchmark::State &state) {
+  FakeTextMeasurer measurer;
+  XQRichText text(measurer);
+  text.SetFrameSize(600, 400);
+  text.LoadRtf(Rtf());
+  text.SetWidenedBlanks(state.range(0) != 0);
+  for (auto _ : state) {
+    text.Layout();
+    benchmark::DoNotOptimize(text.GetLines().size());
+  }
+  state.counters["lines"] = text.GetLineCount();
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Rtf().size()));
+}
+BENCHMARK(BM_LayOut)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One keystroke in the middle, then the lines asked for again.
 void BM_KeystrokeRelayout(benchmark::State &state) {

@@ -14,4 +14,8 @@ public:
   // Made on first use, with the application palette (when there is one)
   // selected; null when the memory device context could not be made.
   DrawingContext *GetDrawingContext();
+
+protected:
+  // No bitmap yet: a subclass makes one of another form and attaches it.
+  OffscreenBitmap() = default;
 };

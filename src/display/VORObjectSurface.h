@@ -15,6 +15,9 @@ public:
   void InvalidateAll() override;
   // Tells only the owner.
   virtual void NotifyOwner(const VORRect &rect);
+  // Marks the rectangle dirty here only: the owner is composing that part
+  // now and takes the result as it comes.
+  void AddDirtyRectUntold(const VORRect &rect) { AddOwnDirtyRect(rect); }
   // Copies (transparency 0) or blends (1..255) the source rectangle of this
   // surface into the destination rectangle of the given context, or of the
   // owner's when none is given. extraMask limits the copy with its mask.

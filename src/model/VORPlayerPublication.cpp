@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "model/PublicationTextSettings.h"
 #include "model/VORApp.h"
 #include "model/VORClassRegistry.h"
 #include "vorfile/SectionGuard.h"
@@ -41,7 +42,10 @@ void VORPlayerPublication::Read(VORFile &file) {
   ReadSearchDictionary(file);
   ReadOleContainerFlag(file);
   m_properties.Read(file);
+  // Every rich text of the run chooses its fonts' set and measures by these.
+  PublicationTextSettings::SetPreferredCharset(static_cast<uint16_t>(m_properties.characterSet));
   m_textResolution = ReadOr<int32_t>(file, kDisplayTextResolution);
+  PublicationTextSettings::SetTextResolution(m_textResolution);
   ReadChildren(file);
 }
 

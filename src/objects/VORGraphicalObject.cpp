@@ -727,6 +727,8 @@ void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   CheckTransitionEnd();
   Surfaces &surfaces = m_surfaces[m_stateIndex];
   VORBitmapGraphicalObjectSurface &shown = surfaces.output ? *surfaces.output : *surfaces.drawing;
+  if (m_drawFlags.Has(DrawFlags::kCapturesBackground))
+    CaptureBackground(part, context);
   shown.FlushDirtyRects();
   // The surface holds the object alone; its drop shadow falls outside it
   // and is drawn from the surface's mask, so the part keeps the shadow.
@@ -739,6 +741,23 @@ void VORGraphicalObject::Paint(const VORRect &update, DrawingContext &context) {
   else
     BlitFromSurface(part, shown, context, 0);
   shown.ReleaseContexts();
+}
+
+// The target holds what lies under the object, composed up to it: that goes
+// into the surface first, so that children blending in it, and smoothed
+// text, mix with the page's own picture and not with the surface's old one.
+void VORGraphicalObject::CaptureBackground(const VORRect &part, DrawingContext &target) {
+  Surfaces &surfaces = m_surfaces[m_stateIndex];
+  VORRect area;
+  if (!area.Intersect(part, surfaces.drawing->GetBounds()))
+    return;
+  DrawingContext *drawing = surfaces.drawing->GetDrawingContext();
+  if (drawing == nullptr)
+    return;
+  target.CopyTo(*drawing, nullptr, area, area);
+  surfaces.drawing->AddDirtyRectUntold(area);
+  if (surfaces.output)
+    surfaces.output->AddDirtyRectUntold(area);
 }
 
 void VORGraphicalObject::BlitFromSurface(const VORRect &part, VORBitmapObjectSurface &surface, DrawingContext &target,

@@ -228,6 +228,7 @@ private:
   void FreeImageLoadedForDrawing();
   void DeleteSurfaces();
   bool HasOwnSurfaces() const { return m_surfacesBuilt && m_surfaces[m_stateIndex].drawing != nullptr; }
+  void CaptureBackground(const VORRect &part, DrawingContext &target);
   void ComposeWithoutSelf(VORDrawingSurface &owner);
 
   VORRect m_rect = VORRect::NotSet();

@@ -14,9 +14,12 @@
 #include "engine/VORVariableChangedAction.h"
 #include "engine/VORVariableList.h"
 #include "model/VORApp.h"
+#include "model/VORPageInstance.h"
 #include "model/VORTrigger.h"
+#include "objects/VORBackground.h"
 #include "objects/VORBorder.h"
 #include "objects/VORRecordForm.h"
+#include "richtext/DibSectionBitmap.h"
 #include "richtext/GdiTextCanvas.h"
 #include "richtext/GdiTextMeasurer.h"
 
@@ -26,6 +29,7 @@ const PlayerFormRegistration kText(VORText::kCategory, VORText::kCode, VORPlayer
 
 constexpr int32_t kBorderInset = 3;
 constexpr uint16_t kTextDrawFlags = 0x05;
+constexpr int32_t kPaletteDepth = 8;
 
 // The text's canvas, kept inside the rectangle being drawn: the document
 // clips to its own frame, which may reach beyond it.
@@ -72,6 +76,52 @@ bool IsSmoothingOn() {
 
 bool CarriesVariable(const TextStyle *style) { return TextInputEditor::IsVariableField(style); }
 
+// The first background among the objects of the level, depth first.
+VORBackground *FirstBackground(const VORRecursiveObjectContainer &level) {
+  for (uint32_t i = 0; i < level.GetChildCount(); ++i) {
+    VORRecursiveObjectContainer *child = level.ChildAt(i);
+    if (auto *background = dynamic_cast<VORBackground *>(child))
+      return background;
+    if (child != nullptr)
+      if (VORBackground *inner = FirstBackground(*child))
+        return inner;
+  }
+  return nullptr;
+}
+
+VORPageInstance *PageInstanceOf(VORRecursiveObjectContainer *object) {
+  for (VORRecursiveObjectContainer *level = object; level != nullptr; level = level->GetParent())
+    if (auto *instance = dynamic_cast<VORPageInstance *>(level))
+      return instance;
+  return nullptr;
+}
+
+// Smoothed text mixes its edges with the pixels it is drawn over: in a DIB
+// section they are the pixels under it, as the surface captured them (a
+// surface's own bitmap may not take smoothed text).
+void DrawThroughDibSection(XQRichText &text, DrawingContext &context, const VORRect &clip, const VORRect &textRect,
+                           int32_t bitCount) {
+  VORRect area;
+  if (!area.Intersect(clip, textRect))
+    return;
+  const auto width = static_cast<int32_t>(area.Width());
+  const auto height = static_cast<int32_t>(area.Height());
+  DibSectionBitmap dib(width, height, bitCount, true);
+  DrawingContext *offscreen = dib.IsReady() ? dib.GetDrawingContext() : nullptr;
+  if (offscreen == nullptr)
+    return;
+  offscreen->SetOrigin(area.left, area.top);
+  const POINT origin = context.GetOrigin();
+  ::BitBlt(dib.GetDC(), 0, 0, width, height, context.GetDC(), area.left - origin.x, area.top - origin.y, SRCCOPY);
+  {
+    ClippedCanvas canvas(*offscreen, area);
+    text.Draw(canvas, textRect);
+  }
+  // Back with the surface's coverage mask set over the whole area: what was
+  // under the text is in it too.
+  offscreen->CopyTo(context, nullptr, area, area);
+}
+
 } // namespace
 
 void VORText::ApplyLinkStyle(int32_t linkId, int32_t state) {
@@ -102,6 +152,7 @@ void VORText::PushProperties() {
     return;
   SetVerticalAlignment(properties.verticalAlignment);
   SetDrawPartialLines((properties.textFlags & kDrawPartialLines) != 0);
+  SetWidenedBlanks((properties.textFlags & kWidenedBlanks) != 0);
   SetDefaultTabWidth(properties.defaultTabWidth);
   SetShadowOffset(properties.shadowX, properties.shadowY);
   LoadRtf(properties.rtfText);
@@ -235,6 +286,14 @@ void VORText::UpdateDrawFlags() {
                       !VORGraphicalObjectProperties::IsSet(graphical.showAnimation) &&
                       !VORGraphicalObjectProperties::IsSet(graphical.hideAnimation) &&
                       !VORGraphicalObjectProperties::IsSet(graphical.pathAnimation) && IsSmoothingOn();
+  if (!m_smoothingBypass)
+    return;
+  // With no page background of its own under the text, what lies under it
+  // is captured before it draws.
+  VORPageInstance *instance = PageInstanceOf(this);
+  VORBackground *background = instance != nullptr ? FirstBackground(*instance) : nullptr;
+  if (background == nullptr || background->IsEmpty(true))
+    AddDrawFlags(DrawFlags::kCapturesBackground);
 }
 
 bool VORText::IsEmpty(bool withChildren) {
@@ -258,6 +317,12 @@ void VORText::DrawInto(const VORRect &rect, DrawingContext &context) {
   textRect.Inflate(-m_marginX, -m_marginY);
   if (IsPaged() && !m_pages.heights.empty())
     textRect.bottom = std::min(textRect.bottom, textRect.top + m_pages.heights[static_cast<size_t>(m_currentPage)]);
+  VORDrawingSurface *surface = GetCurrentDrawingSurface();
+  if (m_smoothingBypass && GetDrawFlags().Has(DrawFlags::kCapturesBackground) && HasSurfaces() && surface != nullptr &&
+      surface->GetBitsPerPixel() > kPaletteDepth) {
+    DrawThroughDibSection(*this, context, rect, textRect, surface->GetBitsPerPixel());
+    return;
+  }
   ClippedCanvas canvas(context, rect);
   if (m_smoothingBypass) {
     Draw(canvas, textRect);

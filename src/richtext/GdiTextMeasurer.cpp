@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "model/PublicationTextSettings.h"
+
 namespace {
 
 constexpr int kTrueTypeFontType = 4;
-uint16_t g_preferredCharset = ANSI_CHARSET;
+constexpr int32_t kFallbackResolution = 96;
 
 struct CharsetChoice {
+  uint16_t preferred = ANSI_CHARSET;
   BYTE charset = DEFAULT_CHARSET;
 };
 
@@ -17,8 +20,8 @@ int CALLBACK ChooseCharset(const LOGFONTA *font, const TEXTMETRICA *, DWORD type
     return 1;
   if (font->lfCharSet == SYMBOL_CHARSET)
     choice->charset = SYMBOL_CHARSET;
-  else if (font->lfCharSet == g_preferredCharset)
-    choice->charset = static_cast<BYTE>(g_preferredCharset);
+  else if (font->lfCharSet == choice->preferred)
+    choice->charset = font->lfCharSet;
   return 1;
 }
 
@@ -53,6 +56,7 @@ private:
     wanted.lfCharSet = DEFAULT_CHARSET;
     std::memcpy(wanted.lfFaceName, key.face, sizeof wanted.lfFaceName);
     CharsetChoice choice;
+    choice.preferred = PublicationTextSettings::GetPreferredCharset();
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc) {
       EnumFontFamiliesExA(dc, &wanted, ChooseCharset, reinterpret_cast<LPARAM>(&choice), 0);
@@ -67,6 +71,9 @@ private:
 
 GdiTextMeasurer::GdiTextMeasurer() : m_dc(CreateCompatibleDC(nullptr)) {}
 
+GdiTextMeasurer::GdiTextMeasurer(int32_t displayResolution)
+    : m_dc(CreateCompatibleDC(nullptr)), m_dpi(displayResolution) {}
+
 GdiTextMeasurer::GdiTextMeasurer(HDC device) : m_dc(device), m_ownsDC(false) {}
 
 GdiTextMeasurer::~GdiTextMeasurer() {
@@ -80,12 +87,13 @@ GdiTextMeasurer &GdiTextMeasurer::Shared() {
   return measurer;
 }
 
-void GdiTextMeasurer::SetPreferredCharset(uint16_t charset) { g_preferredCharset = charset; }
-
 int32_t GdiTextMeasurer::GetDeviceResolution() {
   if (m_dpi == 0 && m_dc)
     m_dpi = GetDeviceCaps(m_dc, LOGPIXELSY);
-  return m_dpi > 0 ? m_dpi : 96;
+  const int32_t device = m_dpi > 0 ? m_dpi : kFallbackResolution;
+  // A printer measures at its own resolution; the display at the one the
+  // publication fixes, so that its lines break alike on every screen.
+  return m_ownsDC ? PublicationTextSettings::ResolveForDisplay(device) : device;
 }
 
 const RichTextFont &GdiTextMeasurer::GetFont(const RichTextFontKey &key) {
@@ -100,6 +108,9 @@ const RichTextFont &GdiTextMeasurer::GetFont(const RichTextFontKey &key) {
     item->descent = metrics.tmDescent;
     item->aveCharWidth = metrics.tmAveCharWidth;
   }
+  SIZE blank = {};
+  if (GetTextExtentPoint32A(m_dc, " ", 1, &blank))
+    item->blankWidth = blank.cx;
   SelectObject(m_dc, previous);
   m_fonts.push_back(std::move(item));
   return *m_fonts.back();

@@ -12,7 +12,12 @@
 // GDI and measured on a memory device context of the screen.
 class GdiTextMeasurer : public RichTextMeasurer {
 public:
+  // The display's measurer: a memory device context of the screen, at the
+  // publication's text resolution when it fixes one.
   GdiTextMeasurer();
+  // The same, on a display taken to have displayResolution pixels per inch
+  // (LOGPIXELSY) whatever the screen says: displays of other resolutions.
+  explicit GdiTextMeasurer(int32_t displayResolution);
   // Measures on a device the caller keeps (a printer), at its resolution.
   explicit GdiTextMeasurer(HDC device);
   ~GdiTextMeasurer() override;
@@ -21,8 +26,6 @@ public:
 
   // The one list of the process; its fonts go at exit.
   static GdiTextMeasurer &Shared();
-  // The publication's preferred character set, asked for where a face has it.
-  static void SetPreferredCharset(uint16_t charset);
 
   int32_t GetDeviceResolution() override;
   const RichTextFont &GetFont(const RichTextFontKey &key) override;
@@ -37,6 +40,7 @@ private:
   class FontItem;
   HDC m_dc;
   bool m_ownsDC = true;
+  // The device's LOGPIXELSY; 0 until asked.
   int32_t m_dpi = 0;
   std::vector<std::unique_ptr<FontItem>> m_fonts;
 };

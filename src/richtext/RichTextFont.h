@@ -43,6 +43,7 @@ public:
   int32_t ascent = 0;
   int32_t descent = 0;
   int32_t aveCharWidth = 0;
+  int32_t blankWidth = 0; // the width of one blank
   int32_t Height() const { return ascent + descent; }
 
 private:

@@ -29,7 +29,7 @@ struct LineRun {
   int32_t height = 0;
   int32_t ascent = 0; // after the sub- or superscript shift
   int32_t descent = 0;
-  int32_t justifyExtra = 0;
+  int32_t justifyExtra = 0; // pixels added over the blanks of a justified line
   const RichTextFont *font = nullptr;
   std::vector<int32_t> edges; // right edge of each character from x
 
@@ -144,6 +144,9 @@ public:
   int32_t GetVerticalAlignment() const { return m_verticalAlignment; }
   void SetDrawPartialLines(bool on) { m_drawPartialLines = on; }
   bool GetDrawPartialLines() const { return m_drawPartialLines; }
+  // Every blank measured and drawn twice as wide as its font makes it.
+  void SetWidenedBlanks(bool on);
+  bool GetWidenedBlanks() const { return m_widenedBlanks; }
   void SetDefaultTabWidth(int32_t width);
   int32_t GetDefaultTabWidth() const { return m_defaultTabWidth; }
   void SetShadowOffset(int32_t x, int32_t y);
@@ -184,6 +187,11 @@ private:
     bool found = false;
     TabStop stop;
   };
+  // The pixels spread over a run's blanks as it is measured and drawn.
+  struct BlankSpread {
+    int32_t extra = 0;
+    int32_t blanks = 0;
+  };
 
   // Document.
   void RecountLength();
@@ -213,6 +221,9 @@ private:
   int32_t WidthToNextTab(const std::vector<LineRun> &runs, size_t index, bool upToPoint);
   void FinishLine(TextLine &line, int32_t left, int32_t limit, bool paragraphEnd);
   void Justify(TextLine &line, int32_t freeWidth);
+  BlankSpread SpreadOverBlanks(const LineRun &run, bool lastOfLine) const;
+  int32_t MeasureUpTo(LineRun &run, int32_t skip, int32_t maxExtent);
+  void RespreadBlanks(LineRun &run, const BlankSpread &before, const BlankSpread &after, bool lastOfLine);
   void ApplyVerticalAlignment();
   void Relayout(int32_t fromChar, int32_t newEndChar, int32_t delta);
   void EnsureLayout();
@@ -245,6 +256,7 @@ private:
   int32_t m_scrollY = 0;
   int32_t m_verticalAlignment = 0;
   bool m_drawPartialLines = true;
+  bool m_widenedBlanks = false;
   int32_t m_defaultTabWidth = 30;
   int32_t m_shadowX = 3;
   int32_t m_shadowY = 3;

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int32_t kWholeExtent = 30000;
+// Characters measured at a time while a run is fitted into a line.
+constexpr int32_t kMeasurePiece = 64;
 // Sub- and superscripts move by these shares of their font's height.
 constexpr int32_t kSubscriptDrop = 30;
 constexpr int32_t kSuperscriptRise = 70;
@@ -25,6 +27,14 @@ int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_
 int32_t FloorDivide(int32_t value, int32_t divisor) {
   const int32_t quotient = value / divisor;
   return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
+// Characters from the first whose right edge lies within the extent.
+int32_t CountFitting(const std::vector<int32_t> &edges, int32_t count, int32_t maxExtent) {
+  int32_t fit = 0;
+  while (fit < count && edges[static_cast<size_t>(fit)] <= maxExtent)
+    ++fit;
+  return fit;
 }
 
 int32_t CountBlanks(const LineRun &run, bool lastOfLine) {
@@ -96,18 +106,63 @@ int32_t XQRichText::MeasureRun(LineRun &run, int32_t maxExtent, bool lastOfLine)
   }
   // A leading tab takes no width of its own: the stop placed the run.
   const int32_t skip = run.StartsWithTab() ? 1 : 0;
-  const int32_t breaks = run.justifyExtra != 0 ? CountBlanks(run, lastOfLine) : 0;
-  const int32_t extra = breaks > 0 ? run.justifyExtra : 0;
-  if (length > skip)
-    m_measurer.MeasureText(*run.font, run.text.data() + skip, length - skip, extra, breaks, run.edges.data() + skip);
+  if (maxExtent < kWholeExtent && run.justifyExtra == 0 && !lastOfLine) {
+    const int32_t measured = MeasureUpTo(run, skip, maxExtent);
+    if (measured < length) {
+      run.width = run.edges[static_cast<size_t>(measured) - 1];
+      return CountFitting(run.edges, measured, maxExtent);
+    }
+  } else {
+    const BlankSpread spread = SpreadOverBlanks(run, lastOfLine);
+    if (length > skip)
+      m_measurer.MeasureText(*run.font, run.text.data() + skip, length - skip, spread.extra, spread.blanks,
+                             run.edges.data() + skip);
+  }
   // A closing newline, or a blank ending the line, takes no width.
   if (run.EndsWithNewline() || (lastOfLine && run.text.back() == ' '))
     run.edges[static_cast<size_t>(length) - 1] = length >= 2 ? run.edges[static_cast<size_t>(length) - 2] : 0;
   run.width = run.edges.back();
-  int32_t fit = 0;
-  while (fit < length && run.edges[static_cast<size_t>(fit)] <= maxExtent)
-    ++fit;
-  return fit;
+  return CountFitting(run.edges, length, maxExtent);
+}
+
+// Fitting a run into a line needs its edges only up to the first beyond the
+// line's end: a long run that wraps would otherwise be measured whole again
+// from every line it starts. Measured a piece at a time, widened blanks each
+// taking their own width; answers how many characters have their edges.
+int32_t XQRichText::MeasureUpTo(LineRun &run, int32_t skip, int32_t maxExtent) {
+  const auto length = static_cast<int32_t>(run.text.size());
+  const int32_t blankWidth = m_widenedBlanks ? run.font->blankWidth : 0;
+  int32_t start = skip;
+  int32_t offset = 0;
+  while (start < length) {
+    const int32_t count = std::min(kMeasurePiece, length - start);
+    const char *text = run.text.data() + start;
+    const int32_t blanks = blankWidth != 0 ? static_cast<int32_t>(std::count(text, text + count, ' ')) : 0;
+    int32_t *edges = run.edges.data() + start;
+    m_measurer.MeasureText(*run.font, text, count, blanks * blankWidth, blanks, edges);
+    for (int32_t i = 0; i < count; ++i)
+      edges[i] += offset;
+    start += count;
+    offset = edges[count - 1];
+    if (offset > maxExtent)
+      break;
+  }
+  return start;
+}
+
+// Widened blanks take one more blank's width each, on top of what a
+// justified line spreads over them.
+XQRichText::BlankSpread XQRichText::SpreadOverBlanks(const LineRun &run, bool lastOfLine) const {
+  BlankSpread spread;
+  if (run.justifyExtra == 0 && !m_widenedBlanks)
+    return spread;
+  spread.blanks = CountBlanks(run, lastOfLine);
+  if (spread.blanks == 0)
+    return spread;
+  spread.extra = run.justifyExtra;
+  if (m_widenedBlanks && run.font != nullptr)
+    spread.extra += spread.blanks * run.font->blankWidth;
+  return spread;
 }
 
 // Line building.
@@ -288,8 +343,11 @@ int32_t XQRichText::WidthToNextTab(const std::vector<LineRun> &runs, size_t inde
       }
     }
     if (end > begin) {
+      const auto length = static_cast<int32_t>(end - begin);
+      const char *text = run.text.data() + begin;
+      const int32_t blanks = m_widenedBlanks ? static_cast<int32_t>(std::count(text, text + length, ' ')) : 0;
       edges.assign(end - begin, 0);
-      m_measurer.MeasureText(*run.font, run.text.data() + begin, static_cast<int32_t>(end - begin), 0, 0, edges.data());
+      m_measurer.MeasureText(*run.font, text, length, blanks * run.font->blankWidth, blanks, edges.data());
       width += edges.back();
     }
     if (done)
@@ -354,10 +412,37 @@ void XQRichText::Justify(TextLine &line, int32_t freeWidth) {
     freeWidth -= extra;
     remaining -= blanks[k];
     const int32_t oldWidth = run.width;
+    const bool last = k + 1 == line.runs.size();
+    const BlankSpread before = SpreadOverBlanks(run, last);
     run.justifyExtra = extra;
-    MeasureRun(run, kWholeExtent, k + 1 == line.runs.size());
+    RespreadBlanks(run, before, SpreadOverBlanks(run, last), last);
     shift += run.width - oldWidth;
   }
+}
+
+// The run's edges as measuring with the new spread would give them: the
+// measurer spreads the pixels over the blanks in a fixed way (each of them
+// extra / blanks, the first extra % blanks one more), so the old edges move
+// by the difference, blank by blank, with no measuring again.
+void XQRichText::RespreadBlanks(LineRun &run, const BlankSpread &before, const BlankSpread &after, bool lastOfLine) {
+  const auto share = [](const BlankSpread &spread, int32_t blank) {
+    if (blank >= spread.blanks)
+      return 0;
+    return spread.extra / spread.blanks + (blank < spread.extra % spread.blanks ? 1 : 0);
+  };
+  const auto length = static_cast<int32_t>(run.text.size());
+  int32_t moved = 0;
+  int32_t blank = 0;
+  for (int32_t i = run.StartsWithTab() ? 1 : 0; i < length; ++i) {
+    if (run.text[static_cast<size_t>(i)] == ' ') {
+      moved += share(after, blank) - share(before, blank);
+      ++blank;
+    }
+    run.edges[static_cast<size_t>(i)] += moved;
+  }
+  if (length > 0 && (run.EndsWithNewline() || (lastOfLine && run.text.back() == ' ')))
+    run.edges[static_cast<size_t>(length) - 1] = length >= 2 ? run.edges[static_cast<size_t>(length) - 2] : 0;
+  run.width = length > 0 ? run.edges.back() : 0;
 }
 
 void XQRichText::ApplyVerticalAlignment() {
@@ -467,6 +552,12 @@ void XQRichText::SetVerticalAlignment(int32_t alignment) {
   if (alignment != m_verticalAlignment)
     Invalidate();
   m_verticalAlignment = alignment;
+}
+
+void XQRichText::SetWidenedBlanks(bool on) {
+  if (on != m_widenedBlanks)
+    Invalidate();
+  m_widenedBlanks = on;
 }
 
 void XQRichText::SetDefaultTabWidth(int32_t width) {
@@ -730,14 +821,15 @@ void XQRichText::Draw(RichTextCanvas &canvas, const VORRect &rect) {
         const char *text = run.text.data() + begin;
         const auto length = static_cast<int32_t>(end > begin ? end - begin : 0);
         const int32_t textX = box.left + (begin == 1 ? run.edges[0] : 0);
-        const int32_t breaks = run.justifyExtra != 0 ? CountBlanks(run, k + 1 == line.runs.size()) : 0;
+        const BlankSpread spread = SpreadOverBlanks(run, k + 1 == line.runs.size());
         if (pass == kBackgrounds && hasBackground) {
           canvas.FillRect(box, background);
           if (bullet)
             canvas.FillRect(square, background);
         } else if (pass == kShadows && hasShadow) {
           if (length > 0)
-            canvas.DrawText(font, textX + shadowX, box.top + shadowY, text, length, shadow, run.justifyExtra, breaks);
+            canvas.DrawText(font, textX + shadowX, box.top + shadowY, text, length, shadow, spread.extra,
+                            spread.blanks);
           if (bullet) {
             const int32_t inset = side / 3;
             canvas.FillEllipse(VORRect(square.left + inset + shadowX, square.top + inset + shadowY,
@@ -746,7 +838,7 @@ void XQRichText::Draw(RichTextCanvas &canvas, const VORRect &rect) {
           }
         } else if (pass == kText) {
           if (length > 0)
-            canvas.DrawText(font, textX, box.top, text, length, style.GetTextColor(), run.justifyExtra, breaks);
+            canvas.DrawText(font, textX, box.top, text, length, style.GetTextColor(), spread.extra, spread.blanks);
           if (bullet) {
             const int32_t inset = side / 3;
             canvas.FillEllipse(

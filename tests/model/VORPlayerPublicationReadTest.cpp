@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/PublicationTextSettings.h"
 #include "model/VORPlayerChapter.h"
 #include "support/FakeApp.h"
 #include "support/MemoryFile.h"
@@ -331,6 +332,33 @@ TEST(VORPlayerPublicationReadTest, SearchDictionarySizeIsBoundByItsRecord) {
     EXPECT_EQ(publication->TakeSearchDictionary().size(), c.expected) << c.what;
     EXPECT_EQ(publication->GetChildCount(), 2u) << c.what;
   }
+}
+
+// Every rich text of the run takes the publication's character set and text
+// resolution; resolutions no display has leave the display's own.
+TEST(VORPlayerPublicationReadTest, HandsItsCharacterSetAndTextResolutionToTheRichText) {
+  FakeApp app;
+  const struct {
+    uint16_t characterSet;
+    bool withResolution;
+    int32_t resolution;
+    int32_t expected;
+  } cases[] = {
+      {204, true, 96, 96}, {161, true, 120, 120}, {238, true, -1, -1},   {0, false, 0, -1},
+      {0, true, 0, -1},    {0, true, -7, -1},     {0, true, 100000, -1}, {0, true, 2400, 2400},
+  };
+  for (const auto &c : cases) {
+    PublicationTextSettings::Reset();
+    Publication written = TwoChapters();
+    written.properties.characterSet = c.characterSet;
+    written.withTextResolution = c.withResolution;
+    written.textResolution = c.resolution;
+    ASSERT_NE(Load(written), nullptr);
+    EXPECT_EQ(PublicationTextSettings::GetPreferredCharset(), c.characterSet) << c.resolution;
+    EXPECT_EQ(PublicationTextSettings::GetTextResolution(), c.expected) << c.resolution;
+    EXPECT_EQ(PublicationTextSettings::ResolveForDisplay(144), c.expected == -1 ? 144 : c.expected) << c.resolution;
+  }
+  PublicationTextSettings::Reset();
 }
 
 TEST(VORPlayerPublicationReadTest, PublicationDataMayBeEmpty) {

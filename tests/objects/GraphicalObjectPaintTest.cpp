@@ -251,6 +251,32 @@ std::vector<PaintCase> Cases() {
        {{20, 20, Blend(kRed, kGreen, kHalfLevel), 1}, {12, 12, kGreen, 0}, {5, 5, kBlue, 0}},
        0x0042,
        true},
+      {"a half-opaque child in a keyed parent blends with what lies under the parent",
+       kTrueColour,
+       [](PaintedPage &page) {
+         AddBlueBackground(page);
+         PlainGraphical &parent = page.Add(kObject, HalfKeyedPicture());
+         parent.GetGraphicalProperties().transparentColourFlag = 1;
+         page.Add(VORRect(11, 12, 19, 28), TestPicture::Solid(4, 4, kRed), &parent).GetGraphicalProperties().opacity =
+             kHalf;
+       },
+       {{15, 20, halfRed, 1}, {12, 11, kBlue, 0}, {25, 20, kRed, 0}},
+       0x0042,
+       true},
+      {"a half-opaque child of a see-through moving parent blends with the page",
+       kTrueColour,
+       [](PaintedPage &page) {
+         AddBlueBackground(page);
+         // Every pixel of the parent's picture is its key colour.
+         PlainGraphical &parent =
+             page.Add(kObject, TestPicture::Solid(4, 4, kMagenta, TestPicture::KeyColoured(kMagenta)));
+         parent.GetGraphicalProperties().draggable = 1;
+         page.Add(VORRect(11, 12, 19, 28), TestPicture::Solid(4, 4, kRed), &parent).GetGraphicalProperties().opacity =
+             kHalf;
+       },
+       {{15, 20, halfRed, 1}, {12, 11, kBlue, 0}, {25, 20, kBlue, 0}},
+       0x0042,
+       true},
       {"nothing beneath: white",
        kTrueColour,
        [](PaintedPage &page) { AddRed(page).GetGraphicalProperties().opacity = kHalf; },

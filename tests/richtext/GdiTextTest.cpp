@@ -6,11 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "display/DrawingContext.h"
+#include "model/PublicationTextSettings.h"
+#include "model/VORPlayerPublication.h"
 #include "richtext/GdiTextCanvas.h"
 #include "richtext/GdiTextMeasurer.h"
 #include "richtext/XQRichText.h"
+#include "support/MemoryFile.h"
+#include "support/PublicationRecords.h"
+#include "vorfile/VORCompiledFile.h"
 
 namespace {
 
@@ -56,6 +64,32 @@ private:
   HGDIOBJ m_previous = nullptr;
   uint32_t *m_bits = nullptr;
 };
+
+// Reads a publication written with the character set and text resolution,
+// as the player reads it at start-up.
+void ReadPublication(uint16_t characterSet, int32_t textResolution) {
+  PublicationRecords::Publication written;
+  written.properties.characterSet = characterSet;
+  written.textResolution = textResolution;
+  VORCompiledFile file(std::make_unique<MemoryFile>(written.Bytes(), "text.vor"));
+  ASSERT_TRUE(file.Open(false, false));
+  ASSERT_NE(VORPlayerPublication::LoadFromRoot(file), nullptr);
+}
+
+// The settings are the process's: each test that reads a publication puts
+// them back.
+class PublicationText : public ::testing::Test {
+protected:
+  ~PublicationText() override { PublicationTextSettings::Reset(); }
+};
+
+// Where lines start, by character.
+std::vector<int32_t> LineStarts(XQRichText &text) {
+  std::vector<int32_t> starts;
+  for (const TextLine &line : text.GetLines())
+    starts.push_back(line.charStart);
+  return starts;
+}
 
 TEST(GdiTextTest, FontsAreSharedByKeyAndMeasured) {
   GdiTextMeasurer &measurer = GdiTextMeasurer::Shared();
@@ -115,6 +149,79 @@ TEST(GdiTextTest, DrawsTextBackgroundsAndTheSelectionWithRealFonts) {
   const int area = static_cast<int>(box.Width() * box.Height());
   EXPECT_LT(bitmap.CountDark(box), area / 2);
   EXPECT_GT(selected.CountDark(box), area / 2);
+}
+
+// A publication made for another character set draws with fonts of that
+// set where the face has it; the face's own symbol set stays.
+TEST_F(PublicationText, FontsAreMadeInThePublicationsCharacterSet) {
+  const struct {
+    uint16_t characterSet;
+    const char *face;
+    BYTE expected;
+  } cases[] = {
+      {RUSSIAN_CHARSET, "Arial", RUSSIAN_CHARSET},           {GREEK_CHARSET, "Arial", GREEK_CHARSET},
+      {EASTEUROPE_CHARSET, "Arial", EASTEUROPE_CHARSET},     {ANSI_CHARSET, "Arial", ANSI_CHARSET},
+      {RUSSIAN_CHARSET, "Times New Roman", RUSSIAN_CHARSET},
+  };
+  for (const auto &c : cases) {
+    ReadPublication(c.characterSet, -1);
+    GdiTextMeasurer measurer;
+    const RichTextFont &font =
+        measurer.GetFont(MakeFontKey(c.face, 12, false, false, false, false, measurer.GetDeviceResolution()));
+    HFONT handle = GdiTextMeasurer::HandleOf(font);
+    LOGFONTA asked = {};
+    ASSERT_NE(GetObjectA(handle, sizeof asked, &asked), 0);
+    EXPECT_EQ(asked.lfCharSet, c.expected) << c.characterSet << " " << c.face;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, handle);
+    EXPECT_EQ(GetTextCharset(dc), c.expected) << c.characterSet << " " << c.face << ": the font the system selects";
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+  }
+}
+
+// The same text on displays of 96 and 144 pixels per inch: its lines break
+// alike when the publication fixes the resolution, and not otherwise.
+TEST_F(PublicationText, AFixedTextResolutionBreaksLinesAlikeOnEveryDisplay) {
+  const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 The quick brown fox jumps over the lazy dog, "
+                          "then runs on past the hedge into the wide field beyond the old mill by the river.\\par}";
+  const struct {
+    int32_t textResolution;
+    bool alike;
+  } cases[] = {{96, true}, {120, true}, {-1, false}};
+  for (const auto &c : cases) {
+    ReadPublication(ANSI_CHARSET, c.textResolution);
+    GdiTextMeasurer usual(96);
+    GdiTextMeasurer large(144);
+    XQRichText onUsual(usual);
+    XQRichText onLarge(large);
+    for (XQRichText *text : {&onUsual, &onLarge}) {
+      text->SetFrameSize(200, 1000);
+      ASSERT_TRUE(text->LoadRtf(rtf));
+    }
+    ASSERT_GT(onUsual.GetLineCount(), 2) << c.textResolution;
+    if (c.alike) {
+      EXPECT_EQ(onUsual.GetDeviceResolution(), c.textResolution);
+      EXPECT_EQ(onLarge.GetDeviceResolution(), c.textResolution);
+      EXPECT_EQ(LineStarts(onUsual), LineStarts(onLarge)) << c.textResolution;
+      EXPECT_EQ(onUsual.GetContentHeight(), onLarge.GetContentHeight()) << c.textResolution;
+    } else {
+      EXPECT_EQ(onLarge.GetDeviceResolution(), 144);
+      EXPECT_NE(LineStarts(onUsual), LineStarts(onLarge)) << "the display's own resolution";
+    }
+  }
+}
+
+// A printer measures at its own resolution, whatever the publication fixes.
+TEST_F(PublicationText, APrinterKeepsItsOwnResolution) {
+  ReadPublication(ANSI_CHARSET, 120);
+  HDC screen = GetDC(nullptr);
+  const int32_t own = GetDeviceCaps(screen, LOGPIXELSY);
+  {
+    GdiTextMeasurer device(screen);
+    EXPECT_EQ(device.GetDeviceResolution(), own);
+  }
+  ReleaseDC(nullptr, screen);
 }
 
 } // namespace

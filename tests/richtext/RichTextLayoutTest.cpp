@@ -379,4 +379,75 @@ TEST_F(RichTextLayoutTest, BulletWidensTheMarginAndDrawsADot) {
   EXPECT_EQ(canvas.calls.back(), "bullet 5"); // a third of 16 in from the square's left
 }
 
+// Widened blanks: each blank takes one more blank's width (8 pixels here).
+TEST_F(RichTextLayoutTest, WidenedBlanksBreakLinesSoonerAndDrawWider) {
+  const struct {
+    bool widened;
+    std::vector<std::string> lines;
+    int32_t firstBlankEdge; // right edge of the blank after "aa"
+    int32_t rightTabX;      // of "c d" ending on a right stop at 200
+    int32_t drawnExtra;     // spread over the first line's blanks when drawn
+  } cases[] = {
+      {false, {"aa bb cc ", "dd ee ff\n"}, 3 * kCharWidth, 200 - 3 * kCharWidth, 0},
+      {true, {"aa bb ", "cc dd ", "ee ff\n"}, 4 * kCharWidth, 200 - 4 * kCharWidth, 1 * kCharWidth},
+  };
+  // Draws nothing; keeps what the first text drawn spreads over its blanks.
+  class ExtraCanvas : public RichTextCanvas {
+  public:
+    int32_t extra = -1;
+    int32_t breaks = -1;
+    void SetClip(const VORRect &) override {}
+    void FillRect(const VORRect &, RichColor) override {}
+    void DrawText(const RichTextFont &, int32_t, int32_t, const char *, int32_t, RichColor, int32_t e,
+                  int32_t b) override {
+      if (extra < 0) {
+        extra = e;
+        breaks = b;
+      }
+    }
+    void FillEllipse(const VORRect &, RichColor) override {}
+    void Invert(const VORRect &) override {}
+  };
+  for (const auto &c : cases) {
+    text.SetWidenedBlanks(c.widened);
+    text.SetFrameSize(70, 300);
+    text.SelectAll();
+    text.InsertString("aa bb cc dd ee ff");
+    text.ClearSelection();
+    EXPECT_EQ(LineTexts(), c.lines) << c.widened;
+    EXPECT_EQ(Line(0).runs[0].edges.at(2), c.firstBlankEdge) << c.widened;
+    ExtraCanvas canvas;
+    text.Draw(canvas, VORRect(0, 0, 70, 300));
+    // The trailing blank of a line is not widened: it is not drawn.
+    EXPECT_EQ(canvas.extra, c.drawnExtra) << c.widened;
+
+    text.SetFrameSize(400, 300);
+    text.SelectAll();
+    text.InsertString("ab\tc d");
+    TextStyle style;
+    TabStopList tabs;
+    tabs.Add(TabStop{kTabRight, 200});
+    style.SetTabs(tabs);
+    ApplyToAll(style);
+    ASSERT_GE(Line(0).runs.size(), 2u);
+    EXPECT_EQ(Line(0).runs[1].x, c.rightTabX) << c.widened;
+  }
+}
+
+TEST_F(RichTextLayoutTest, WidenedBlanksStillJustifyToTheFrame) {
+  text.SetWidenedBlanks(true);
+  text.SetFrameSize(100, 300);
+  text.InsertString("aa bb cc dd ee ff");
+  TextStyle justified;
+  justified.SetAlignment(TextStyle::kAlignJustified);
+  ApplyToAll(justified);
+  ASSERT_GE(text.GetLineCount(), 2);
+  const LineRun &last = Line(0).runs.back();
+  EXPECT_EQ(last.x + last.width, 100);
+  // The paragraph's last line keeps its widened blanks only.
+  const LineRun &closing = text.GetLines().back().runs.front();
+  EXPECT_EQ(closing.justifyExtra, 0);
+  EXPECT_EQ(closing.edges.at(2), 4 * kCharWidth);
+}
+
 } // namespace

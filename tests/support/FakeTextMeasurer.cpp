@@ -10,6 +10,7 @@ const RichTextFont &FakeTextMeasurer::GetFont(const RichTextFontKey &key) {
   font->descent = height / 4;
   font->ascent = height - font->descent;
   font->aveCharWidth = height / 2;
+  font->blankWidth = CharWidth(key, ' ');
   m_fonts.push_back(std::move(font));
   return *m_fonts.back();
 }
