@@ -457,10 +457,25 @@ void VORGraphicalObjectContainerManager::Resize(const VORRect &rect) {
   m_vertical.cachedSize = height;
 }
 
+// Measured every time: the height last laid out may be that of a taller
+// owner (a page could then never shrink back to its content), and text
+// loaded since (an external file, a variable's value) must count.
 int32_t VORGraphicalObjectContainerManager::GetHeightForWidth(int32_t width) {
-  if (width != m_horizontal.lastSize)
+  if (width != m_horizontal.lastSize) {
     Apply(width, -1, false);
+  } else {
+    if (m_rulesStale)
+      RebuildGuides();
+    ApplyVertical(-1);
+    ++m_passes;
+  }
+  ResetCachedSize();
   return m_vertical.lastSize;
+}
+
+bool VORGraphicalObjectContainerManager::FitsHeightToWidth() const {
+  return std::any_of(m_vertical.guides.begin(), m_vertical.guides.end(),
+                     [](const Guide &guide) { return guide.kind == GuideKind::kLargestAttached; });
 }
 
 void VORGraphicalObjectContainerManager::PlaceObjects() {

@@ -72,8 +72,15 @@ public:
   // Lays the members out for the owner's new rectangle and hands them
   // theirs; an unchanged size only moves them.
   void Resize(const VORRect &rect);
-  // The height the content needs at that width.
+  // The height the content needs at that width, measured anew each time;
+  // the next Resize then places the members from this measure.
   int32_t GetHeightForWidth(int32_t width);
+  // What an owner that is itself laid out answers for its content: whether
+  // some guide takes a share of extra width (height), and whether text-like
+  // members make the height follow the width.
+  bool StretchesHorizontally() const { return m_horizontal.stretchTotal > 0; }
+  bool StretchesVertically() const { return m_vertical.stretchTotal > 0; }
+  bool FitsHeightToWidth() const;
   // The member's edges become guides (found or inserted); with rebuild the
   // rules are derived again. Every member returns to its design place.
   void AddObject(VORLayoutMember &member, bool rebuild);
