@@ -705,7 +705,9 @@ PublicationRecords::Page PrintedTextPage(uint32_t id) {
   PublicationRecords::TextRecord fromFile = PlainText({10, 10, 310, 110}, "{\\rtf1 own words}");
   fromFile.defaultStyle.size = kLargeSize;
   fromFile.externalText = VORObjectKey{4, 0, kResourceId};
-  const std::string field = std::string("{\\rtf1 Score {\\id-1 [") + kPrintedVariable + "]}}";
+  // The field's group names its size: a tagged run does not take the
+  // default style's size.
+  const std::string field = std::string("{\\rtf1 Score {\\fs56\\id-1 [") + kPrintedVariable + "]}}";
   PublicationRecords::TextRecord shown = PlainText({10, 130, 310, 230}, field);
   shown.defaultStyle.size = kLargeSize;
   page.objects = {
