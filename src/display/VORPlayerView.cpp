@@ -16,6 +16,7 @@
 #include "foundation/XQCallbackGuard.h"
 #include "model/VORApp.h"
 #include "model/VORChapter.h"
+#include "model/VORGraphicalObjectContainerManager.h"
 #include "model/VORObjectAction.h"
 #include "model/VORPage.h"
 #include "model/VORPageInstance.h"
@@ -464,8 +465,15 @@ void VORPlayerView::FillRect(DrawingContext &context, const VORRect &rect, COLOR
   context.DeleteBrush();
 }
 
+void VORPlayerView::FitPageToEnteredContent() {
+  if (m_instance != nullptr) {
+    SetPageExtent(m_clientRect.right, m_clientRect.bottom, false, true);
+  }
+}
+
 void VORPlayerView::PlayEnterTransition() {
   m_enterTransitionStarted = true;
+  FitPageToEnteredContent();
   // The objects decide which of them draw through surfaces of their own
   // before the page is first composed.
   if (m_instance != nullptr)
@@ -586,7 +594,10 @@ void VORPlayerView::SetPageExtent(int32_t width, int32_t height, bool redraw, bo
     m_pendingHeight = height;
     return;
   }
-  if (!force && width == m_pageRect.right && height == m_pageRect.bottom) {
+  // The client size decides, not the page's extent: a page centred in a
+  // larger client keeps its extent, and the client coming back to the
+  // page's size must still bring the page back to its corner.
+  if (!force && width == m_clientRect.right && height == m_clientRect.bottom) {
     return;
   }
   m_inSetPageExtent = true;
@@ -604,6 +615,9 @@ void VORPlayerView::SetPageExtent(int32_t width, int32_t height, bool redraw, bo
   input.keepAspect = m_keepAspect;
   input.originX = m_originX;
   input.originY = m_originY;
+  if (VORGraphicalObjectContainerManager *layout = m_instance->GetLayoutManager()) {
+    input.neededHeight = [layout](int32_t extentWidth) { return layout->GetHeightForWidth(extentWidth); };
+  }
   const PageExtent extent = PageExtent::Compute(input);
   if (!m_dragScroll) {
     SetScrollBars(extent.width, extent.height, extent.scrollX, extent.scrollY);

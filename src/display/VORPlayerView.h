@@ -172,6 +172,9 @@ protected:
     bool keepAspect = false;
   };
   static PageFacts FactsOf(VORPageInstance &instance);
+  // The page laid out again once its objects have entered it: what they
+  // loaded there (an external text, variables' values) may need more height.
+  void FitPageToEnteredContent();
 
 private:
   static LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -456,9 +456,19 @@ void VORGraphicalObjectContainerManager::Resize(const VORRect &rect) {
   m_vertical.cachedSize = height;
 }
 
+// Measured every time: the height last laid out may be that of a taller
+// owner (a page could then never shrink back to its content), and text
+// loaded since (an external file, a variable's value) must count.
 int32_t VORGraphicalObjectContainerManager::GetHeightForWidth(int32_t width) {
-  if (width != m_horizontal.lastSize)
+  if (width != m_horizontal.lastSize) {
     Apply(width, std::nullopt, false);
+  } else {
+    if (m_rulesStale)
+      RebuildGuides();
+    ApplyVertical(std::nullopt);
+    ++m_passes;
+  }
+  ResetCachedSize();
   return LastSizeOf(m_vertical);
 }
 

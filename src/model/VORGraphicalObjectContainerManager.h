@@ -81,13 +81,14 @@ public:
   // The owner moved without changing size: the members are not moved, but
   // those placed from now on are placed in the moved rectangle.
   void MoveWorkingBounds(const VORRect &rect) { m_workingBounds = rect; }
-  // The height the content needs at that width.
+  // The height the content needs at that width, measured anew each time;
+  // the next Resize then places the members from this measure.
   int32_t GetHeightForWidth(int32_t width);
-  // Whether some member takes a share of extra space along the axis, so
-  // that the owner can stretch that way.
+  // What an owner that is itself laid out answers for its content: whether
+  // some guide takes a share of extra width (height), and whether text-like
+  // members make the height follow the width.
   bool StretchesHorizontally() const { return m_horizontal.stretchTotal > 0; }
   bool StretchesVertically() const { return m_vertical.stretchTotal > 0; }
-  // Whether a text-like member decides how tall the content is.
   bool FitsHeightToWidth() const;
   // The member's edges become guides (found or inserted); with rebuild the
   // rules are derived again. Every member returns to its design place.

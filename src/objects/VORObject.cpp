@@ -170,6 +170,8 @@ bool VORObject::IsSameInstance(const VORObject &other) const {
 
 bool VORObject::IsInInteractiveView() const { return m_view != nullptr && m_view->IsInteractive(); }
 
+bool VORObject::IsInRunView() const { return m_view != nullptr && m_view->AsRunView() != nullptr; }
+
 void VORObject::PostSyncStart() { PostSync(kSyncStarted); }
 
 void VORObject::PostSyncEnd() { PostSync(kSyncEnded); }

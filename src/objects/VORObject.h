@@ -94,6 +94,9 @@ public:
   // The view that shows the object's page; null while on no shown page.
   VORView *GetView() const { return m_view; }
   bool IsInInteractiveView() const;
+  // An interactive run view or a printer view: a view that composes the
+  // page as the reader sees it.
+  bool IsInRunView() const;
 
 protected:
   // The image and text objects read their folders into memory first.

@@ -189,7 +189,9 @@ void VORText::EnterPage(VORPageInstance &instance, bool visible) {
   if (GetGraphicalProperties().leadingFlags != 0)
     return;
   FitFrameToBorder();
-  if (IsInInteractiveView())
+  // A printed page shows what the screen shows: the printer view loads
+  // the text too.
+  if (IsInRunView())
     LoadExternalTextResource(instance);
   PushProperties();
   Layout();
@@ -343,7 +345,7 @@ bool VORText::HasVariableFields() const {
 std::vector<LineRun> VORText::CopyRuns(size_t first, size_t last) {
   std::vector<LineRun> runs = XQRichText::CopyRuns(first, last);
   VORApp *app = VORApp::Get();
-  VORVariableList *variables = app != nullptr && IsInInteractiveView() ? app->GetVariables() : nullptr;
+  VORVariableList *variables = app != nullptr && IsInRunView() ? app->GetVariables() : nullptr;
   if (variables == nullptr)
     return runs;
   for (LineRun &run : runs) {

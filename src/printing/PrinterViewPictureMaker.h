@@ -23,6 +23,7 @@ public:
   HWND__ *GetPrinterViewWindow() override { return m_view ? m_view->GetWindow() : nullptr; }
   void ReleasePrinterView() override;
   bool HasPrinterView() const { return m_view != nullptr; }
+  VORPrinterView *GetPrinterView() const { return m_view.get(); }
 
 private:
   static bool Capture(VORScreenBuffer &buffer, const VORRect &rect, PagePicture &picture);

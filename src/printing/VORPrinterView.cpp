@@ -65,6 +65,7 @@ void VORPrinterView::ShowPageInstance(VORPageInstance &instance) {
 }
 
 void VORPrinterView::PlayEnterTransition() {
+  FitPageToEnteredContent();
   if (VORPageInstance *instance = GetPageInstance())
     CompositionOrder::PrepareLevel(*instance);
   if (VORScreenBuffer *buffer = GetScreenBuffer()) {

@@ -248,6 +248,43 @@ TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {
   EXPECT_EQ(WindowPixel(window, 5, 5), kGreen);
 }
 
+// Maximised, a page of the chapter's size is centred in the larger client;
+// restored to a client exactly the page's size, it goes back to the corner
+// and shows whole, its last row and column included.
+TEST_F(ViewTest, MaximisedThenRestoredThePageReturnsToItsCorner) {
+  constexpr COLORREF kBlue = RGB(0, 0, 255);
+  auto view = MakeView();
+  VORPageInstance &page = SetPage(320, 240, VORRect(0, 0, 320, 240), kGreen);
+  AddObject(VORRect(0, 0, 320, 240), kRed);
+  AddObject(VORRect(0, 0, 10, 10), kBlue);
+  AddObject(VORRect(310, 230, 320, 240), kBlue);
+  view->Show(page);
+  PumpMessages();
+  HWND window = view->GetWindow();
+  ASSERT_EQ(view->GetScrollOrigin(), (VORPoint{0, 0}));
+
+  ::ShowWindow(window, SW_MAXIMIZE);
+  PumpMessages();
+  RECT client;
+  ::GetClientRect(window, &client);
+  ASSERT_GT(client.right, 320) << "the window was not maximised";
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{(client.right - 320) / 2, (client.bottom - 240) / 2}));
+
+  ::ShowWindow(window, SW_RESTORE);
+  PumpMessages();
+  view->Refresh();
+  PumpMessages();
+  ::GetClientRect(window, &client);
+  ASSERT_EQ(client.right, 320);
+  ASSERT_EQ(client.bottom, 240);
+  EXPECT_EQ(view->GetScrollOrigin(), (VORPoint{0, 0}));
+  EXPECT_EQ(view->GetPageRect(), VORRect(0, 0, 320, 240));
+  EXPECT_EQ(view->GetSurfaceBounds(), VORRect(0, 0, 320, 240));
+  EXPECT_EQ(WindowPixel(window, 5, 5), kBlue);
+  EXPECT_EQ(WindowPixel(window, 160, 120), kRed);
+  EXPECT_EQ(WindowPixel(window, 315, 235), kBlue) << "the page's far corner is in view";
+}
+
 // A child window's click reaches the view at the same place of its client
 // area, whatever caption and frame the view's window has.
 class RecordingCallback : public VORRunView::ChildWindowCallback {

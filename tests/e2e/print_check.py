@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Checks what scripts/print-check printed.
 
-usage: print_check.py screen.png sheet.png text.txt demo.txt
+usage: print_check.py screen.png sheet.png text.txt demo.txt printed.txt printed-file.txt
 
 The printed page must show the page's pixels as the screen showed them (at
 sample points found relative to its top-left quarter), 3.33 inches wide as
 320 pixels at 96 dpi are, centred on the sheet; the printed text must hold
 every line of the file whole, in order, each on one sheet, over several
-sheets.
+sheets. The page of text, read back by OCR (printed.txt), must show the words
+of its external file (printed-file.txt) and the value of its variable field,
+not the text's own words nor the field's name.
 """
 import sys
 
@@ -21,6 +23,10 @@ SAMPLES_X = (0.1, 0.25, 0.4, 0.6, 0.75, 0.9)
 # The buttons along the bottom are left out.
 SAMPLES_Y = (0.1, 0.25, 0.4, 0.6, 0.7)
 TOLERANCE = 40
+# DemoPublication::kPrintedValue and the words the text and the field hold
+# of their own.
+PRINTED_VALUE = "4711"
+OWN_WORDS = ("own words", "FLOWER")
 
 
 def near(a, b, tolerance):
@@ -94,11 +100,30 @@ def check_text(printed_path, source_path):
     return failures
 
 
+def check_printed_text(ocr_path, file_path):
+    with open(file_path, encoding="latin-1") as source:
+        expected = source.read().split()
+    with open(ocr_path, encoding="utf-8", errors="replace") as ocr:
+        read = ocr.read()
+    words = read.split()
+    failures = []
+    for word in expected:
+        if word not in words:
+            failures.append(f"the page of text does not show {word!r} of its file; read back: {read!r}")
+    if PRINTED_VALUE not in words:
+        failures.append(f"the page of text does not show the variable's value {PRINTED_VALUE}; read back: {read!r}")
+    for own in OWN_WORDS:
+        if own in read:
+            failures.append(f"the page of text shows {own!r} instead of what the screen would show")
+    return failures
+
+
 def main():
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 7:
         print(__doc__, file=sys.stderr)
         return 2
-    failures = check_page(sys.argv[1], sys.argv[2]) + check_text(sys.argv[3], sys.argv[4])
+    failures = (check_page(sys.argv[1], sys.argv[2]) + check_text(sys.argv[3], sys.argv[4]) +
+                check_printed_text(sys.argv[5], sys.argv[6]))
     for failure in failures:
         print("print-check:", failure, file=sys.stderr)
     return 1 if failures else 0

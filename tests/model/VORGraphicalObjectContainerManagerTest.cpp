@@ -319,6 +319,50 @@ TEST_F(TextLayoutTest, ATextWithoutAHeightKeepsItsDesignHeight) {
   EXPECT_EQ(text.m_rect, VORRect(0, 0, 50, 20));
 }
 
+// The height asked for is what the content needs now: not the height of a
+// taller owner laid out before at the same width (a page would never shrink
+// back), and text that grew since counts; the next layout at an unchanged
+// size places the members by that new measure.
+TEST_F(TextLayoutTest, TheHeightForAWidthIsMeasuredAnewEachTime) {
+  EXPECT_EQ(manager.GetHeightForWidth(100), 50);
+  manager.Resize(VORRect(0, 0, 100, 120));
+  EXPECT_EQ(manager.GetHeightForWidth(100), 50) << "the owner was laid out taller";
+  text.m_area = 4000;
+  EXPECT_EQ(manager.GetHeightForWidth(100), 70) << "the text grew";
+  manager.Resize(VORRect(0, 0, 100, 120));
+  EXPECT_EQ(text.m_rect, VORRect(0, 0, 100, 40));
+  EXPECT_EQ(below.m_rect, VORRect(0, 40, 100, 60));
+}
+
+// An owner that is itself laid out (a frame) answers for its members: it
+// stretches along an axis where some guide shares the extra space, and its
+// height follows its width when a text-like member hangs in it.
+TEST(GuideAnswers, TheOwnerStretchesAndFitsAsItsMembersDo) {
+  struct Case {
+    const char *name;
+    VORRect design;
+    bool stretches;
+    int64_t area;
+    bool stretchesH, stretchesV, fits;
+  } cases[] = {
+      {"a fixed member filling the owner", VORRect(0, 0, 100, 50), false, 0, false, false, false},
+      {"a fixed member with room around it", VORRect(10, 10, 90, 40), false, 0, true, true, false},
+      {"a stretching member", VORRect(0, 0, 100, 50), true, 0, true, true, false},
+      {"a text filling the owner", VORRect(0, 0, 100, 50), false, 2000, true, false, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    Owner owner;
+    Member &member = owner.Add(c.design, c.stretches);
+    member.m_area = c.area;
+    Manager manager(owner);
+    manager.SetBounds(VORRect(0, 0, 100, 50));
+    EXPECT_EQ(manager.StretchesHorizontally(), c.stretchesH);
+    EXPECT_EQ(manager.StretchesVertically(), c.stretchesV);
+    EXPECT_EQ(manager.FitsHeightToWidth(), c.fits);
+  }
+}
+
 TEST(GuideMembers, AddingAndRemovingKeepEveryIndexRight) {
   Owner owner;
   Manager manager(owner);
@@ -398,7 +442,9 @@ TEST(GuideEdgeCases, ExtremeRectanglesNeitherOverflowNorDivideByZero) {
   manager.SetBounds(VORRect(kMin, kMin, kMax, kMax));
   manager.Resize(VORRect(kMax, kMax, kMin, kMin));
   manager.Resize(VORRect(kMin, 0, kMax, 10));
-  EXPECT_EQ(manager.GetHeightForWidth(kMax), manager.GetLastHeight());
+  // Measured first: the answer is then the height last laid out.
+  const int32_t height = manager.GetHeightForWidth(kMax);
+  EXPECT_EQ(height, manager.GetLastHeight());
   EXPECT_NE(a.m_placed, 0);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "display/DrawingContext.h"
@@ -15,7 +16,9 @@
 #include "model/VORPageManager.h"
 #include "model/VORPlayerPage.h"
 #include "model/VORPublication.h"
+#include "objects/VORFrame.h"
 #include "objects/VORImage.h"
+#include "objects/VORText.h"
 #include "support/FakeApp.h"
 
 namespace {
@@ -216,6 +219,111 @@ TEST_F(PageLayoutTest, LosingTheFocusLetsGoOfHeldButtonsAndKeys) {
   m_red->received.clear();
   ::SendMessageA(window, WM_KILLFOCUS, 0, 0);
   EXPECT_TRUE(m_red->received.empty()) << "nothing is held any longer";
+  m_page->RemoveFromView(*view);
+}
+
+// A page of the window's size whose frame holds a text that fits its height
+// to its width: the text is far longer than the page.
+class GrowingPageTest : public ::testing::Test {
+protected:
+  static constexpr int kLines = 40;
+
+  GrowingPageTest() : m_publication(VORPublication::kClassKey, -1) {
+    auto &properties = m_publication.GetPublicationProperties();
+    properties.fullScreen = 0;
+    properties.border = 2;
+    properties.titleBar = 0;
+    properties.width = 320;
+    properties.height = 240;
+    properties.flags = 0;
+    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
+    m_publication.InsertAfter(chapter, nullptr);
+    chapter->GetChapterProperties().pageWidth = 320;
+    chapter->GetChapterProperties().pageHeight = 240;
+    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
+    chapter->InsertAfter(m_page, nullptr);
+    m_page->GetPageProperties().rect = VORRect(0, 0, 320, 240);
+    m_page->GetPageProperties().backgroundColor = kGreen;
+    m_app.SetPublication(&m_publication);
+    m_app.SetPageManager(&m_pages);
+
+    m_frame = new VORPlayerFrame(VORObjectCode::MakeClassKey(VORFrame::kCategory, VORFrame::kCode), 1);
+    m_frame->GetGraphicalProperties().layoutRect = VORRect(10, 10, 310, 60);
+    m_text = new VORPlayerText(VORObjectCode::MakeClassKey(VORText::kCategory, VORText::kCode), 2);
+    VORGraphicalObject::VORGraphicalObjectProperties &graphical = m_text->GetGraphicalProperties();
+    graphical.layoutRect = VORRect(0, 0, 300, 50);
+    graphical.horizontalSizing = 1;
+    graphical.verticalSizing = 2; // the height follows the width
+    std::string rtf = "{\\rtf1 ";
+    for (int line = 1; line <= kLines; ++line)
+      rtf += "Line " + std::to_string(line) + " of a text far longer than its page\\par ";
+    m_text->GetTextProperties().rtfText = rtf + "}";
+    m_frame->InsertAfter(m_text, nullptr);
+    // What reading the frame and loading the page's objects do.
+    m_frame->GetFrameLayout().SetBounds(m_frame->GetLayoutRect());
+    m_page->GetMasterInstance().InsertAfter(m_frame, nullptr);
+    m_page->GetMasterLayoutManager()->SetBounds(m_page->GetPageRect());
+  }
+
+  FakeApp m_app;
+  KeepingPageManager m_pages;
+  VORPublication m_publication;
+  VORPlayerPage *m_page;
+  VORPlayerFrame *m_frame;
+  VORPlayerText *m_text;
+};
+
+// The frame answers for its text: the page grows to the text's height, the
+// scroll range reaches the text's last line and, scrolled to the end, the
+// last line shows in the window.
+TEST_F(GrowingPageTest, AFrameFittingItsTextGrowsThePageToTheTextsLastLine) {
+  EXPECT_TRUE(m_frame->FitsHeightToWidth());
+  auto view = std::make_unique<TestView>(VORRunView::kMainViewId);
+  ASSERT_TRUE(view->CreateViewWindow(::GetModuleHandleA(nullptr), nullptr, 0));
+  ASSERT_TRUE(m_page->ShowInView(*view, false));
+  view->Settle();
+  HWND window = view->GetWindow();
+
+  const int32_t textHeight = m_text->GetTextHeight();
+  ASSERT_GT(textHeight, 2 * 240) << "the text is several pages long";
+  const VORRect textRect = m_text->GetRect();
+  EXPECT_EQ(textRect, VORRect(10, 10, 310, 10 + textHeight)) << "the text has all the height it needs";
+  EXPECT_EQ(m_frame->GetRect(), textRect);
+  // The space the design left below the frame stays below it.
+  EXPECT_EQ(view->GetPageRect(), VORRect(0, 0, 320, textRect.bottom + 180));
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(::GetScrollInfo(window, SB_VERT, &info));
+  EXPECT_GE(info.nMax, textRect.bottom);
+
+  ::SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
+  view->Settle();
+  // The scroll bars take their room from the client area.
+  RECT client;
+  ::GetClientRect(window, &client);
+  const int32_t originY = view->GetScrollOrigin().y;
+  // The last line that holds letters (the closing paragraph mark makes an
+  // empty line after it).
+  const std::vector<TextLine> &lines = m_text->GetLines();
+  const TextLine *lastWritten = &lines.front();
+  for (const TextLine &line : lines)
+    if (!line.runs.empty() && line.runs.front().text.find("Line") == 0)
+      lastWritten = &line;
+  const TextLine &last = *lastWritten;
+  ASSERT_EQ(last.runs.front().text.rfind("Line " + std::to_string(kLines) + " ", 0), 0u);
+  const int top = textRect.top + m_text->GetMarginY() + last.top + originY;
+  const int bottom = textRect.top + m_text->GetMarginY() + last.Bottom() + originY;
+  ASSERT_GE(top, 0);
+  ASSERT_LE(bottom, client.bottom) << "the last line lies in the window";
+  int dark = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = 10; x < 310; ++x) {
+      const COLORREF pixel = WindowPixel(window, x, y);
+      if (GetRValue(pixel) < 96 && GetGValue(pixel) < 96 && GetBValue(pixel) < 96)
+        ++dark;
+    }
+  EXPECT_GT(dark, 20) << "the last line's letters show";
   m_page->RemoveFromView(*view);
 }
 

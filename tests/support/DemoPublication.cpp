@@ -589,8 +589,8 @@ std::string PrintText() {
   return text;
 }
 
-PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs) {
-  constexpr uint32_t kPageId = 32;
+PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs, int32_t textPageDelayMs) {
+  constexpr uint32_t kPageId = 32, kTextPageId = 33;
   PublicationRecords::Publication publication;
   publication.properties.title = "VOR Print";
   publication.properties.titleBar = 1;
@@ -608,12 +608,18 @@ PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondD
   page.properties.timedPageDelay = -1; // it stays
   page.properties.timedPage = VORObjectKey{0, 0, 0};
   PublicationRecords::Event event;
-  event.objects = {PrintRequest(1, kPageId, false), PrintRequest(2, kPageId, true)};
-  event.delays = {static_cast<uint32_t>(firstDelayMs), static_cast<uint32_t>(secondDelayMs)};
+  // The score of a question named like the variable is the value its field
+  // on the page of printed text shows.
+  constexpr uint8_t kNotAdded = 0;
+  event.objects = {PublicationRecords::ScoreAction(3, 804, kNotAdded, kPrintedValue, kPrintedVariable),
+                   PrintRequest(1, kPageId, false), PrintRequest(2, kPageId, true),
+                   PrintRequest(4, kTextPageId, false)};
+  event.delays = {0, static_cast<uint32_t>(firstDelayMs), static_cast<uint32_t>(secondDelayMs),
+                  static_cast<uint32_t>(textPageDelayMs)};
   page.properties.events.indexes = {0};
   page.properties.events.list = {event.Object()};
   page.properties.events.triggers = {PublicationRecords::AutoStartTrigger(1)};
-  chapter.pages = {page};
+  chapter.pages = {page, PrintedTextPage(kTextPageId)};
   publication.chapters = {chapter};
   return publication;
 }
@@ -695,6 +701,33 @@ PublicationRecords::Page TextInputPage(uint32_t id, uint32_t next) {
       PublicationRecords::SoundObject(
           0, kWaveId, PublicationRecords::SoundRecord{},
           {PublicationRecords::InternalResourceObject(kWaveId + 1, kChimeResource, kWaveKind)}),
+  };
+  return page;
+}
+
+PublicationRecords::Page PrintedTextPage(uint32_t id) {
+  constexpr uint32_t kFromFileId = 1, kResourceId = 2, kFieldId = 3;
+  constexpr int16_t kPublicationFolder = 1;
+  constexpr int32_t kTextFileKind = 9;
+  // Large and plain, so that the printed sheet reads back with OCR.
+  constexpr int32_t kLargeSize = 28;
+  PublicationRecords::Page page = TimedPage(id, 0x00FFFFFF, 320, 240, id);
+  page.properties.timedPageDelay = -1;
+  page.properties.timedPage = VORObjectKey{0, 0, 0};
+  page.properties.title = "Printed text";
+  PublicationRecords::TextRecord fromFile = PlainText({10, 10, 310, 110}, "{\\rtf1 own words}");
+  fromFile.defaultStyle.size = kLargeSize;
+  fromFile.externalText = VORObjectKey{4, 0, kResourceId};
+  // The field's group names its size: a tagged run does not take the
+  // default style's size.
+  const std::string field = std::string("{\\rtf1 Score {\\fs56\\id-1 [") + kPrintedVariable + "]}}";
+  PublicationRecords::TextRecord shown = PlainText({10, 130, 310, 230}, field);
+  shown.defaultStyle.size = kLargeSize;
+  page.objects = {
+      PublicationRecords::TextObject(kFromFileId, fromFile, SIZE_MAX,
+                                     {PublicationRecords::ExternalResourceObject(
+                                         kResourceId, {kPublicationFolder, kPrintedTextFile}, kTextFileKind)}),
+      PublicationRecords::TextObject(kFieldId, shown),
   };
   return page;
 }

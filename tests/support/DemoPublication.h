@@ -102,11 +102,21 @@ constexpr int32_t kPrintPageDelayMs = 8000;
 PublicationRecords::Page PrintPage(uint32_t id, uint32_t next);
 // The text file the page prints: numbered lines, enough for several sheets.
 std::string PrintText();
-// A publication of the print page alone (24-bit, its window at the
-// screen's bottom-right corner)
-// that prints the page firstDelayMs after it shows and the text file
-// secondDelayMs after, without anyone pressing its buttons.
-PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs);
+// The page of 320 x 240 that the print check prints without showing it: a
+// text that takes its words (kPrintedFileText) from the file
+// kPrintedTextFile beside the publication, and a text whose field shows
+// the variable kPrintedVariable.
+constexpr const char *kPrintedTextFile = "printed.txt";
+constexpr const char *kPrintedFileText = "PAPER FROM A FILE";
+constexpr const char *kPrintedVariable = "FLOWER";
+constexpr int32_t kPrintedValue = 4711;
+PublicationRecords::Page PrintedTextPage(uint32_t id);
+// A publication of the print page (24-bit, its window at the screen's
+// bottom-right corner) that prints the page firstDelayMs after it shows,
+// the text file secondDelayMs after and the page of printed text, never
+// shown, textPageDelayMs after, without anyone pressing its buttons; the
+// print page sets the variable kPrintedVariable to kPrintedValue.
+PublicationRecords::Publication PrintCheck(int32_t firstDelayMs, int32_t secondDelayMs, int32_t textPageDelayMs);
 // The page of 320 x 240 to type on: the input field at kVisitorField (it
 // takes the focus when shown, commits every change to the variable
 // VISITOR and takes at most kVisitorMaxLength characters) over a white box,

@@ -34,10 +34,11 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: %s [--print-check] demo.vor\n", argv[0]);
     return 2;
   }
-  constexpr int32_t kPrintPageAfterMs = 4000, kPrintTextAfterMs = 8000;
+  constexpr int32_t kPrintPageAfterMs = 4000, kPrintTextAfterMs = 8000, kPrintTextPageAfterMs = 6000;
   const std::string path = argv[argc - 1];
   const PublicationRecords::Publication publication =
-      printCheck ? DemoPublication::PrintCheck(kPrintPageAfterMs, kPrintTextAfterMs) : DemoPublication::Make();
+      printCheck ? DemoPublication::PrintCheck(kPrintPageAfterMs, kPrintTextAfterMs, kPrintTextPageAfterMs)
+                 : DemoPublication::Make();
   if (!WriteFile(path, publication.Bytes()))
     return 1;
   const size_t slash = path.find_last_of("/\\");
@@ -48,6 +49,9 @@ int main(int argc, char **argv) {
   }
   const std::string text = DemoPublication::PrintText();
   if (!WriteFile(folder + DemoPublication::kPrintTextFile, std::vector<uint8_t>(text.begin(), text.end())))
+    return 1;
+  const std::string printed = DemoPublication::kPrintedFileText;
+  if (!WriteFile(folder + DemoPublication::kPrintedTextFile, std::vector<uint8_t>(printed.begin(), printed.end())))
     return 1;
   return 0;
 }
