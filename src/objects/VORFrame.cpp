@@ -52,11 +52,3 @@ void VORPlayerFrame::Read(VORFile &file) {
   VORFrame::Read(file);
   m_layout.SetBounds(GetLayoutRect());
 }
-
-bool VORPlayerFrame::StretchesHorizontally() {
-  return GetGraphicalProperties().horizontalSizing != 0 && m_layout.StretchesHorizontally();
-}
-
-bool VORPlayerFrame::StretchesVertically() {
-  return GetGraphicalProperties().verticalSizing != 0 && m_layout.StretchesVertically();
-}

@@ -65,13 +65,6 @@ public:
   VORPageMember *Clone() const override { return new VORPlayerFrame(*this); }
   VORGraphicalObjectContainerManager &GetFrameLayout() override { return m_layout; }
   VORFrameProperties &GetFormProperties() { return m_properties; }
-  // The frame gives way as its children do: a sizing mode of 0 keeps its
-  // size; otherwise it stretches when its guides share extra space, and
-  // its height follows its width when text-like children hang in it.
-  bool StretchesHorizontally() override;
-  bool StretchesVertically() override;
-  bool FitsHeightToWidth() override { return m_layout.FitsHeightToWidth(); }
-  int32_t GetContentHeight(int32_t width) override { return m_layout.GetHeightForWidth(width); }
 
 private:
   VORFrameProperties m_properties;
