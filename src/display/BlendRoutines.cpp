@@ -400,6 +400,33 @@ bool BlendColorMaskedRect24(const uint8_t *maskBits, size_t maskSize, int32_t ma
   return true;
 }
 
+namespace {
+
+// The pixels of the given source columns (each below rowWidth), side by
+// side; out holds one byte more than the pixels.
+void GatherColumns(const uint8_t *row, int32_t rowWidth, const int32_t *columns, int32_t count, size_t bytesPerPixel,
+                   uint8_t *out) {
+  if (bytesPerPixel == 1) {
+    for (int32_t i = 0; i < count; ++i) {
+      out[i] = row[columns[i]];
+    }
+    return;
+  }
+  // Four bytes at a time, the fourth overwritten by the next pixel; the
+  // row's last pixel may end the image, so it is read in three.
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t *from = row + static_cast<size_t>(columns[i]) * kBytesPerPixel24;
+    if (columns[i] + 1 < rowWidth) {
+      std::memcpy(out, from, sizeof(uint32_t));
+    } else {
+      std::memcpy(out, from, kBytesPerPixel24);
+    }
+    out += kBytesPerPixel24;
+  }
+}
+
+} // namespace
+
 bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPlacement *masks, int32_t maskCount,
                 DibImage &destination, const VORRect &destinationRect, int32_t level, Palette *palette,
                 PixelLoops loops) {
@@ -446,7 +473,8 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
   }
   const bool needCoverage = maskCount > 0 || !allValid;
   std::vector<uint8_t> coverage(needCoverage ? static_cast<size_t>(count) : 0);
-  std::vector<uint8_t> gathered(scaledX ? static_cast<size_t>(count) * bytesPerPixel : 0);
+  std::vector<uint8_t> gathered(scaledX ? static_cast<size_t>(count) * bytesPerPixel + 1 : 0);
+  int64_t gatheredRow = -1;
   std::unique_ptr<EightBitColours> colours;
   std::unique_ptr<EightBitBlend> blend8;
   if (depth == 8) {
@@ -466,12 +494,10 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
     if (!scaledX) {
       pixels = sourceRow + static_cast<size_t>(area.left + shift) * bytesPerPixel;
     } else {
-      for (int32_t i = 0; i < count; ++i) {
-        const uint8_t *from = sourceRow + static_cast<size_t>(sourceX[i]) * bytesPerPixel;
-        uint8_t *to = &gathered[static_cast<size_t>(i) * bytesPerPixel];
-        for (size_t b = 0; b < bytesPerPixel; ++b) {
-          to[b] = from[b];
-        }
+      // Stretched rows repeat a source row: it is gathered once.
+      if (sy != gatheredRow) {
+        GatherColumns(sourceRow, source.GetWidth(), sourceX.data(), count, bytesPerPixel, gathered.data());
+        gatheredRow = sy;
       }
       pixels = gathered.data();
     }
