@@ -68,7 +68,8 @@ void BM_GradientFill8(benchmark::State &state) {
     VORRandomGenerator::Fill(numbers, count);
   };
   for (auto _ : state) {
-    BackgroundGradient::Fill8(frame.image, kGradient.object, kGradient, palette, random);
+    BackgroundGradient::Fill8(frame.image, kGradient.object, kGradient, palette, random,
+                              state.range(0) != 0 ? PixelLoops::kVector : PixelLoops::kPlain);
     benchmark::ClobberMemory();
   }
   Report(state, frame.Bytes());
@@ -78,4 +79,4 @@ void BM_GradientFill8(benchmark::State &state) {
 
 BENCHMARK(BM_Memcpy24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GradientFill16)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GradientFill8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GradientFill8)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -8,6 +8,7 @@
 
 #include "display/DibImage.h"
 #include "display/Palette.h"
+#include "display/SimdSupport.h"
 
 namespace BackgroundGradient {
 
@@ -162,16 +163,21 @@ void KeepFiveBits(const uint8_t *base, uint8_t *pixels, size_t count) {
   }
 }
 
-// The colours an 8-bit image shows for each index, split by channel.
+// The colours an 8-bit image shows for each index, split by channel, and as
+// the vector loop subtracts them: red, green, blue and 0 as 16-bit numbers.
 struct EntryColours {
   int32_t channel[3][256];
+  uint16_t lanes[256][4];
 
-  EntryColours(const DibImage &image, const Palette &palette) : channel() {
+  EntryColours(const DibImage &image, const Palette &palette) : channel(), lanes() {
     for (int32_t index = 0; index < 256; ++index) {
       const RgbQuad entry = EntryOf(image, palette, static_cast<uint8_t>(index));
       channel[0][index] = entry.red;
       channel[1][index] = entry.green;
       channel[2][index] = entry.blue;
+      lanes[index][0] = entry.red;
+      lanes[index][1] = entry.green;
+      lanes[index][2] = entry.blue;
     }
   }
 };
@@ -204,8 +210,78 @@ void DiffuseRows(const uint8_t *bases, const int32_t *numbers, size_t count, uin
   }
 }
 
+#if VOR_SSE2_LOOPS
+// The same two rows to a register (lanes 0-3 and 4-7): red, green, blue and
+// an unused lane per pixel. The slots of both pixels come out of one
+// multiply-add, summed across neighbouring lanes. bases hold one byte more
+// than their pixels.
+VOR_TARGET_SSE2 inline __m128i DiffusePixelPair(const uint8_t *firstBase, const uint8_t *secondBase,
+                                                int32_t firstNumber, int32_t secondNumber, __m128i carried,
+                                                uint8_t &firstIndex, uint8_t &secondIndex, const uint8_t *inverseTable,
+                                                const EntryColours &entries) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i slotWeights = _mm_set_epi16(0, 1 << 10, 1 << 5, 1, 0, 1 << 10, 1 << 5, 1);
+  const __m128i threeBytes = _mm_set1_epi32(0x00FFFFFF);
+  uint32_t first = 0, second = 0;
+  std::memcpy(&first, firstBase, sizeof first);
+  std::memcpy(&second, secondBase, sizeof second);
+  const __m128i base = _mm_and_si128(
+      _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(first)), _mm_cvtsi32_si128(static_cast<int>(second))),
+      threeBytes);
+  // Each pixel's noise in its three colour lanes, 0 in the unused one.
+  const __m128i numbers = _mm_unpacklo_epi64(_mm_cvtsi32_si128(firstNumber % kNoiseSpan - kNoiseBias),
+                                             _mm_cvtsi32_si128(secondNumber % kNoiseSpan - kNoiseBias));
+  const __m128i noise =
+      _mm_shufflehi_epi16(_mm_shufflelo_epi16(numbers, _MM_SHUFFLE(2, 0, 0, 0)), _MM_SHUFFLE(2, 0, 0, 0));
+  // Clamped to 0..255 by packing with unsigned saturation, then widened again.
+  const __m128i sum = _mm_adds_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(base, zero), noise), carried);
+  const __m128i value = _mm_unpacklo_epi8(_mm_packus_epi16(sum, zero), zero);
+  const __m128i parts = _mm_madd_epi16(_mm_srli_epi16(value, 3), slotWeights);
+  const __m128i slots = _mm_add_epi32(parts, _mm_shuffle_epi32(parts, _MM_SHUFFLE(2, 3, 0, 1)));
+  firstIndex = inverseTable[static_cast<uint32_t>(_mm_cvtsi128_si32(slots))];
+  secondIndex = inverseTable[static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(slots, 8)))];
+  const __m128i chosen =
+      _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(entries.lanes[firstIndex])),
+                         _mm_loadl_epi64(reinterpret_cast<const __m128i *>(entries.lanes[secondIndex])));
+  return _mm_sub_epi16(value, chosen);
+}
+
+// rowCount is 1 to 4; an odd row pairs with itself.
+VOR_TARGET_SSE2 void DiffuseRowsSse2(int32_t rowCount, const uint8_t *bases, const int32_t *numbers, size_t count,
+                                     uint8_t *const *rows, const uint8_t *inverseTable, const EntryColours &entries) {
+  const uint8_t *pairedBases[kRowsAtOnce];
+  const int32_t *pairedNumbers[kRowsAtOnce];
+  for (int32_t r = 0; r < kRowsAtOnce; ++r) {
+    const size_t row = static_cast<size_t>(r < rowCount ? r : rowCount - 1);
+    pairedBases[r] = bases + row * count * 3;
+    pairedNumbers[r] = numbers + row * count;
+  }
+  const size_t pairs = static_cast<size_t>(rowCount + 1) / 2;
+  __m128i carried[2] = {_mm_setzero_si128(), _mm_setzero_si128()};
+  uint8_t indexes[kRowsAtOnce];
+  for (size_t i = 0; i < count; ++i) {
+    for (size_t p = 0; p < pairs; ++p) {
+      carried[p] = DiffusePixelPair(pairedBases[2 * p] + i * 3, pairedBases[2 * p + 1] + i * 3, pairedNumbers[2 * p][i],
+                                    pairedNumbers[2 * p + 1][i], carried[p], indexes[2 * p], indexes[2 * p + 1],
+                                    inverseTable, entries);
+    }
+    for (int32_t r = 0; r < rowCount; ++r) {
+      rows[r][i] = indexes[r];
+    }
+  }
+}
+#endif
+
 void DiffuseRows(int32_t rowCount, const uint8_t *bases, const int32_t *numbers, size_t count, uint8_t *const *rows,
-                 const uint8_t *inverseTable, const EntryColours &entries) {
+                 const uint8_t *inverseTable, const EntryColours &entries, PixelLoops loops) {
+#if VOR_SSE2_LOOPS
+  if (loops == PixelLoops::kVector) {
+    DiffuseRowsSse2(rowCount, bases, numbers, count, rows, inverseTable, entries);
+    return;
+  }
+#else
+  static_cast<void>(loops);
+#endif
   switch (rowCount) {
   case 4:
     DiffuseRows<4>(bases, numbers, count, rows, inverseTable, entries);
@@ -311,8 +387,8 @@ void BaseColour(const Gradient &gradient, int64_t x, int64_t y, int32_t (&channe
   }
 }
 
-bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette,
-           const RandomSource &random) {
+bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette, const RandomSource &random,
+           PixelLoops loops) {
   VORRect cut;
   if (!IsKnownDirection(gradient.direction) || palette.GetCount() == 0 || !CutToImage(image, 8, area, cut)) {
     return false;
@@ -324,7 +400,8 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
   const BaseColours base(gradient, cut);
   const EntryColours entries(image, palette);
   const size_t count = base.Columns();
-  std::vector<uint8_t> bases(count * 3 * kRowsAtOnce);
+  // One byte more: the vector loop reads each pixel's three bytes as four.
+  std::vector<uint8_t> bases(count * 3 * kRowsAtOnce + 1);
   std::vector<int32_t> numbers(count * kRowsAtOnce);
   for (int32_t y = cut.top; y < cut.bottom; y += kRowsAtOnce) {
     const int32_t rowCount = std::min(kRowsAtOnce, cut.bottom - y);
@@ -337,7 +414,7 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
     }
     // The numbers are drawn in row order, one per pixel.
     random(numbers.data(), count * static_cast<size_t>(rowCount));
-    DiffuseRows(rowCount, bases.data(), numbers.data(), count, rows, inverseTable, entries);
+    DiffuseRows(rowCount, bases.data(), numbers.data(), count, rows, inverseTable, entries, loops);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "display/DibTypes.h"
+#include "display/DisplaySettings.h"
 #include "foundation/VORRect.h"
 
 class DibImage;
@@ -70,8 +71,8 @@ using RandomSource = std::function<void(int32_t *numbers, size_t count)>;
 // misses (the image's colour table, or the palette's for indexes past it).
 // False, with nothing written, for an unknown direction, a palette without
 // colours, an image of another depth or an area outside it.
-bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette,
-           const RandomSource &random);
+bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette, const RandomSource &random,
+           PixelLoops loops = SelectedPixelLoops());
 // The same into a 24-bit image for a 65,536-colour display: each channel
 // keeps its top five bits and carries the rest along the row; no noise.
 // False, with nothing written, as above.

@@ -378,17 +378,19 @@ TEST(BackgroundGradientTest, EightBitFillMatchesThePixelByPixelFormula) {
   std::vector<int32_t> numbers(997);
   std::srand(7);
   std::generate(numbers.begin(), numbers.end(), [] { return std::rand() & 0x7FFF; });
-  for (int32_t direction = 0; direction < 4; ++direction) {
-    const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction, VORRect(-3, 2, 30, 19)};
+  for (int32_t direction = 0; direction < 8; ++direction) {
+    const PixelLoops loops = direction < 4 ? PixelLoops::kPlain : PixelLoops::kVector;
+    const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction % 4, VORRect(-3, 2, 30, 19)};
     TestImage target(24, 23, 8, palette.GetEntries(), 200);
     const VORRect area(1, 0, 23, 23);
-    ASSERT_TRUE(BackgroundGradient::Fill8(target.image, area, gradient, palette, Sequence(numbers)));
+    ASSERT_TRUE(BackgroundGradient::Fill8(target.image, area, gradient, palette, Sequence(numbers), loops));
     std::vector<uint8_t> expected;
     EightBitByFormula(gradient, area, target, palette, numbers, expected);
     size_t i = 0;
     for (int32_t y = area.top; y < area.bottom; ++y) {
       for (int32_t x = area.left; x < area.right; ++x) {
-        ASSERT_EQ(target.Index(x, y), expected[i++]) << "direction " << direction << " at " << x << "," << y;
+        ASSERT_EQ(target.Index(x, y), expected[i++])
+            << "direction " << direction % 4 << (direction < 4 ? " plain" : " vector") << " at " << x << "," << y;
       }
     }
   }
