@@ -64,9 +64,12 @@ void BM_GradientFill8(benchmark::State &state) {
   Frame frame(8);
   Palette &palette = Palette::Default();
   palette.GetInverseTable(); // built once, outside the timings
-  const BackgroundGradient::RandomSource random = [] { return VORRandomGenerator::Next(); };
+  const BackgroundGradient::RandomSource random = [](int32_t *numbers, size_t count) {
+    VORRandomGenerator::Fill(numbers, count);
+  };
   for (auto _ : state) {
-    BackgroundGradient::Fill8(frame.image, kGradient.object, kGradient, palette, random);
+    BackgroundGradient::Fill8(frame.image, kGradient.object, kGradient, palette, random,
+                              state.range(0) != 0 ? PixelLoops::kVector : PixelLoops::kPlain);
     benchmark::ClobberMemory();
   }
   Report(state, frame.Bytes());
@@ -76,4 +79,4 @@ void BM_GradientFill8(benchmark::State &state) {
 
 BENCHMARK(BM_Memcpy24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GradientFill16)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GradientFill8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GradientFill8)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/DisplaySettings.h"
 #include "transitions/FXCores.h"
 
 namespace {
@@ -41,7 +42,9 @@ void BM_Memcpy(benchmark::State &state) {
 }
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
+// Argument 0: the plain loops; 1: the vector loops the MMX flag selects.
 void RunEffect(benchmark::State &state, const std::function<std::unique_ptr<FXCore>()> &make) {
+  GetDisplaySettings().mmx = state.range(0) != 0;
   Frame frame;
   std::unique_ptr<FXCore> core = make();
   int32_t total = core->Prepare(kWidth, kHeight, false);
@@ -66,7 +69,7 @@ void RunEffect(benchmark::State &state, const std::function<std::unique_ptr<FXCo
   void BM_##Name(benchmark::State &state) {                                                                            \
     RunEffect(state, [] { return Make; });                                                                             \
   }                                                                                                                    \
-  BENCHMARK(BM_##Name)->Unit(benchmark::kMillisecond)
+  BENCHMARK(BM_##Name)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 
 FX_BENCH(Fade, std::make_unique<FadeCore>(64, FadeCore::kNoColour));
 FX_BENCH(FadeColour, std::make_unique<FadeCore>(64, 0x000080FF));

@@ -8,6 +8,18 @@
 
 class Palette;
 
+// Half of each palette colour as the vector loop subtracts it: blue, green,
+// red and 0 as four 16-bit numbers per entry.
+struct DitherHalves {
+  DitherHalves() = default;
+  // The first count colours (at most 256); the rest stay 0.
+  DitherHalves(const RgbQuad *colours, int32_t count);
+  struct Entry {
+    uint16_t blue, green, red, unused;
+  };
+  Entry entries[kMaxColorTableEntries] = {};
+};
+
 // Turns 24-bit pixels into indices of a palette with an error carried to the
 // right only: for each channel half of the difference between the corrected
 // value and the chosen colour reaches the next pixel; each row starts fresh.
@@ -38,12 +50,13 @@ public:
   int32_t GetCount() const { return m_count; }
 
   // One row of count pixels (blue, green, red) into indices. colours holds
-  // the palette as blue, green, red, 0 per entry.
+  // the palette's colourCount entries as blue, green, red, 0 per entry.
   static void DitherRow(const uint8_t *source, uint8_t *destination, int32_t count, const uint8_t *inverseTable,
-                        const RgbQuad *colours, PixelLoops loops);
+                        const RgbQuad *colours, int32_t colourCount, PixelLoops loops);
 
 private:
   Palette *m_palette;
   RgbQuad m_colors[kMaxColorTableEntries] = {};
+  DitherHalves m_halves;
   int32_t m_count = 0;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
 #include "display/DibTypes.h"
+#include "display/DisplaySettings.h"
 #include "foundation/VORRect.h"
 
 class DibImage;
@@ -58,9 +60,9 @@ Line LineAt(const Gradient &gradient, int64_t step);
 // top-left corner. An object without area gives colour 1.
 void BaseColour(const Gradient &gradient, int64_t x, int64_t y, int32_t (&channels)[3]);
 
-// A number from 0 to 0x7FFF per call: the runtime's generator in the player,
-// a fixed sequence in tests.
-using RandomSource = std::function<int32_t()>;
+// Fills count numbers from 0 to 0x7FFF, in the order the generator draws
+// them: the runtime's generator in the player, a fixed sequence in tests.
+using RandomSource = std::function<void(int32_t *numbers, size_t count)>;
 
 // Writes the gradient into the area (pixel coordinates of the image, cut to
 // the image) of an 8-bit image: per pixel a noise of rand() % 8 - 4 on all
@@ -69,8 +71,8 @@ using RandomSource = std::function<int32_t()>;
 // misses (the image's colour table, or the palette's for indexes past it).
 // False, with nothing written, for an unknown direction, a palette without
 // colours, an image of another depth or an area outside it.
-bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette,
-           const RandomSource &random);
+bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palette &palette, const RandomSource &random,
+           PixelLoops loops = SelectedPixelLoops());
 // The same into a 24-bit image for a 65,536-colour display: each channel
 // keeps its top five bits and carries the rest along the row; no noise.
 // False, with nothing written, as above.

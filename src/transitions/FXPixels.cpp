@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "display/SimdSupport.h"
+
 namespace {
 
 VORRect Clip(const VORRect &area, const VORRect &bounds) {
@@ -11,6 +13,36 @@ VORRect Clip(const VORRect &area, const VORRect &bounds) {
     return VORRect(0, 0, 0, 0);
   return clipped;
 }
+
+constexpr int32_t kWordPixels = 32;
+
+// Pixels [x, end) of one word of the mask, each new where its bit is set.
+// A dissolve's bits fall at random: choosing without a branch keeps the
+// processor from guessing each pixel wrong half the time.
+void ChooseRun(uint32_t *o, const uint32_t *p, const uint32_t *n, uint32_t word, int32_t x, int32_t end) {
+  for (int32_t i = x; i < end; ++i) {
+    const uint32_t takeNew = 0u - ((word >> (i & 31)) & 1u);
+    o[i] = (n[i] & takeNew) | (p[i] & ~takeNew);
+  }
+}
+
+#if VOR_SSE2_LOOPS
+// The same for a whole word, four pixels a step: each lane tests its own bit.
+VOR_TARGET_SSE2 void ChooseWordSse2(uint32_t *o, const uint32_t *p, const uint32_t *n, uint32_t word) {
+  const __m128i laneBits = _mm_set_epi32(8, 4, 2, 1);
+  for (int32_t i = 0; i < kWordPixels; i += 4) {
+    const __m128i bits = _mm_set1_epi32(static_cast<int32_t>(word >> i));
+    const __m128i takeNew = _mm_cmpeq_epi32(_mm_and_si128(bits, laneBits), laneBits);
+    const __m128i fromNew = _mm_and_si128(takeNew, _mm_loadu_si128(reinterpret_cast<const __m128i *>(n + i)));
+    const __m128i fromOld = _mm_andnot_si128(takeNew, _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i)));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i), _mm_or_si128(fromNew, fromOld));
+  }
+}
+#else
+void ChooseWordSse2(uint32_t *o, const uint32_t *p, const uint32_t *n, uint32_t word) {
+  ChooseRun(o, p, n, word, 0, kWordPixels);
+}
+#endif
 
 } // namespace
 
@@ -139,11 +171,12 @@ void BlendColour(FXImage &out, const VORRect &area, uint32_t colorref, int32_t l
 }
 
 void ThroughMask(FXImage &out, const FXImage &oldPicture, const FXImage &newPicture, const FXMask &mask,
-                 const VORRect &area) {
+                 const VORRect &area, PixelLoops loops) {
   VORRect part = Clip(Clip(Clip(area, out.Bounds()), oldPicture.Bounds()), newPicture.Bounds());
   part = Clip(part, VORRect(0, 0, mask.Width(), mask.Height()));
   if (part.IsEmpty())
     return;
+  const bool vector = loops == PixelLoops::kVector && VOR_SSE2_LOOPS;
   for (int32_t y = part.top; y < part.bottom; ++y) {
     uint32_t *o = out.Row(y);
     const uint32_t *p = oldPicture.Row(y);
@@ -156,9 +189,10 @@ void ThroughMask(FXImage &out, const FXImage &oldPicture, const FXImage &newPict
       if (word == 0 || word == 0xFFFFFFFFu) {
         // Whole words of one kind are copied as runs.
         std::memcpy(o + x, (word != 0 ? n : p) + x, static_cast<size_t>(end - x) * sizeof(uint32_t));
+      } else if (vector && end - x == kWordPixels) {
+        ChooseWordSse2(o + x, p + x, n + x, word);
       } else {
-        for (int32_t i = x; i < end; ++i)
-          o[i] = ((word >> (i & 31)) & 1u) ? n[i] : p[i];
+        ChooseRun(o, p, n, word, x, end);
       }
       x = end;
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "display/DisplaySettings.h"
 #include "foundation/VORRect.h"
 
 // The pixels an effect works on: pictures of its rectangle in 32-bit
@@ -72,7 +73,7 @@ void Blend(FXImage &out, const FXImage &oldPicture, const FXImage &newPicture, c
 void BlendColour(FXImage &out, const VORRect &area, uint32_t colorref, int32_t level);
 // out = mask ? new : old.
 void ThroughMask(FXImage &out, const FXImage &oldPicture, const FXImage &newPicture, const FXMask &mask,
-                 const VORRect &area);
+                 const VORRect &area, PixelLoops loops = SelectedPixelLoops());
 // The source's whole picture scaled (nearest pixel) from sourceRect into
 // targetRect, drawn where targetRect meets area.
 void Stretch(FXImage &out, const FXImage &source, const VORRect &sourceRect, const VORRect &targetRect,

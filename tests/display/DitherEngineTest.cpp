@@ -162,9 +162,9 @@ TEST(DitherEngineTest, PlainAndVectorFormsGiveTheReferenceBytes) {
       std::vector<uint8_t> expected(static_cast<size_t>(width)), plain(expected.size()), vector(expected.size());
       reference::DitherRow(row.data(), expected.data(), width, palette->GetInverseTable(), colours.data());
       DitherEngine::DitherRow(row.data(), plain.data(), width, palette->GetInverseTable(), colours.data(),
-                              PixelLoops::kPlain);
+                              static_cast<int32_t>(colours.size()), PixelLoops::kPlain);
       DitherEngine::DitherRow(row.data(), vector.data(), width, palette->GetInverseTable(), colours.data(),
-                              PixelLoops::kVector);
+                              static_cast<int32_t>(colours.size()), PixelLoops::kVector);
       EXPECT_EQ(plain, expected) << width;
       EXPECT_EQ(vector, expected) << width;
     }

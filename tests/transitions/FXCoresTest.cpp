@@ -338,4 +338,36 @@ TEST(FXCoresTest, MaskSpansSetWholeWordsAndEdges) {
   EXPECT_FALSE(image.Resize(70000, 70000));
 }
 
+TEST(FXCoresTest, ThroughMaskTakesEachPixelFromThePictureItsBitNamesInBothLoops) {
+  // A ragged mask over pictures of distinct pixels, composed into an area
+  // that starts and ends inside words: every pixel is checked against its bit.
+  constexpr int32_t kWidth = 100, kHeight = 5;
+  Pictures pictures(kWidth, kHeight);
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      pictures.oldPicture.Row(y)[x] = static_cast<uint32_t>(y * 1000 + x);
+      pictures.newPicture.Row(y)[x] = static_cast<uint32_t>(0x800000 + y * 1000 + x);
+    }
+  }
+  FXMask mask;
+  ASSERT_TRUE(mask.Resize(kWidth, kHeight));
+  VORRandomGenerator::Seed(9);
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x)
+      mask.Set(x, y, y == 3 || (y != 4 && VORRandomGenerator::Next() % 2 == 0)); // row 3 all set, 4 all clear
+  const VORRect area(5, 0, 97, kHeight);
+  for (PixelLoops loops : {PixelLoops::kPlain, PixelLoops::kVector}) {
+    pictures.out.Fill(0x00FF00FF);
+    FXCompose::ThroughMask(pictures.out, pictures.oldPicture, pictures.newPicture, mask, area, loops);
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        const uint32_t expected = !area.Contains(x, y) ? 0x00FF00FFu
+                                  : mask.Get(x, y)     ? pictures.newPicture.Row(y)[x]
+                                                       : pictures.oldPicture.Row(y)[x];
+        ASSERT_EQ(pictures.out.Row(y)[x], expected) << static_cast<int>(loops) << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 } // namespace
