@@ -11,6 +11,7 @@
 #include "FrameRate.h"
 #include "display/BlendRoutines.h"
 #include "display/DibImage.h"
+#include "display/DisplaySettings.h"
 #include "display/DitherEngine.h"
 #include "display/Palette.h"
 
@@ -169,6 +170,17 @@ void BM_Memcpy8(benchmark::State &state) {
             [&] { std::memcpy(f.destination8.GetPixels(), f.source8.GetPixels(), f.source8.GetImageSize()); });
 }
 
+// The inverse table of a full palette, made when a page is first drawn on a
+// palette display: 32,768 slots, each the nearest of 256 colours.
+void BM_InverseTable(benchmark::State &state) {
+  const Palette &model = Palette::Default();
+  GetDisplaySettings().mmx = LoopsOf(state) == PixelLoops::kVector;
+  for (auto _ : state) {
+    Palette palette(model.GetEntries(), model.GetCount());
+    benchmark::DoNotOptimize(palette.GetInverseTable());
+  }
+}
+
 // Argument 0: the plain loops; 1: the vector loops the MMX flag selects.
 BENCHMARK(BM_Memcpy24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dither24To8)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -180,5 +192,6 @@ BENCHMARK(BM_BlendImage24Scaled)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlendFill24)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Memcpy8)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlendImage8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InverseTable)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

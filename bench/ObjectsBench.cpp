@@ -64,7 +64,9 @@ void BM_GradientFill8(benchmark::State &state) {
   Frame frame(8);
   Palette &palette = Palette::Default();
   palette.GetInverseTable(); // built once, outside the timings
-  const BackgroundGradient::RandomSource random = [] { return VORRandomGenerator::Next(); };
+  const BackgroundGradient::RandomSource random = [](int32_t *numbers, size_t count) {
+    VORRandomGenerator::Fill(numbers, count);
+  };
   for (auto _ : state) {
     BackgroundGradient::Fill8(frame.image, kGradient.object, kGradient, palette, random);
     benchmark::ClobberMemory();

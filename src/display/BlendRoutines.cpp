@@ -308,31 +308,47 @@ EightBitColours::EightBitColours(Palette &palette) : colours(), inverseTable(pal
   }
 }
 
-void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, int32_t level, const uint8_t *coverage,
-               const EightBitColours &palette) {
-  for (int32_t i = 0; i < count; ++i) {
-    if (coverage != nullptr && coverage[i] == 0) {
-      continue;
-    }
-    const RgbQuad &s = palette.colours[source[i]];
-    const RgbQuad &d = palette.colours[destination[i]];
-    destination[i] = palette.inverseTable[Palette::InverseSlot(
-        MixChannel(s.red, d.red, level), MixChannel(s.green, d.green, level), MixChannel(s.blue, d.blue, level))];
+uint8_t EightBitColours::Mix(uint8_t source, uint8_t destination, int32_t level) const {
+  const RgbQuad &s = colours[source];
+  const RgbQuad &d = colours[destination];
+  return inverseTable[Palette::InverseSlot(MixChannel(s.red, d.red, level), MixChannel(s.green, d.green, level),
+                                           MixChannel(s.blue, d.blue, level))];
+}
+
+EightBitBlend::EightBitBlend(const EightBitColours &colours, int32_t level, int64_t pixels)
+    : m_colours(colours), m_level(level) {
+  // Below this many pixels, clearing the table of pairs costs more than it saves.
+  constexpr int64_t kRememberedFrom = 32768;
+  if (pixels >= kRememberedFrom) {
+    m_known.assign(size_t{1} << 16, kUnknown);
   }
 }
 
-void BlendColorRow8(uint8_t *row, int32_t count, ColorRef colour, int32_t level, const uint8_t *coverage,
-                    const EightBitColours &palette) {
+void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, const uint8_t *coverage,
+               EightBitBlend &blend) {
+  for (int32_t i = 0; i < count; ++i) {
+    if (coverage == nullptr || coverage[i] != 0) {
+      destination[i] = blend(source[i], destination[i]);
+    }
+  }
+}
+
+EightBitColourOver::EightBitColourOver(const EightBitColours &palette, ColorRef colour, int32_t level) : indexes() {
   const auto mix = [level](uint8_t old, uint8_t value) {
     return static_cast<uint8_t>(((old * (kFullLevel - level)) >> 8) + ((value * level) >> 8));
   };
+  for (uint32_t index = 0; index < kMaxColorTableEntries; ++index) {
+    const RgbQuad &old = palette.colours[index];
+    indexes[index] = palette.inverseTable[Palette::InverseSlot(
+        mix(old.red, RedOf(colour)), mix(old.green, GreenOf(colour)), mix(old.blue, BlueOf(colour)))];
+  }
+}
+
+void BlendColorRow8(uint8_t *row, int32_t count, const uint8_t *coverage, const EightBitColourOver &over) {
   for (int32_t i = 0; i < count; ++i) {
-    if (coverage != nullptr && coverage[i] == 0) {
-      continue;
+    if (coverage == nullptr || coverage[i] != 0) {
+      row[i] = over.indexes[row[i]];
     }
-    const RgbQuad &old = palette.colours[row[i]];
-    row[i] = palette.inverseTable[Palette::InverseSlot(mix(old.red, RedOf(colour)), mix(old.green, GreenOf(colour)),
-                                                       mix(old.blue, BlueOf(colour)))];
   }
 }
 
@@ -384,6 +400,33 @@ bool BlendColorMaskedRect24(const uint8_t *maskBits, size_t maskSize, int32_t ma
   return true;
 }
 
+namespace {
+
+// The pixels of the given source columns (each below rowWidth), side by
+// side; out holds one byte more than the pixels.
+void GatherColumns(const uint8_t *row, int32_t rowWidth, const int32_t *columns, int32_t count, size_t bytesPerPixel,
+                   uint8_t *out) {
+  if (bytesPerPixel == 1) {
+    for (int32_t i = 0; i < count; ++i) {
+      out[i] = row[columns[i]];
+    }
+    return;
+  }
+  // Four bytes at a time, the fourth overwritten by the next pixel; the
+  // row's last pixel may end the image, so it is read in three.
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t *from = row + static_cast<size_t>(columns[i]) * kBytesPerPixel24;
+    if (columns[i] + 1 < rowWidth) {
+      std::memcpy(out, from, sizeof(uint32_t));
+    } else {
+      std::memcpy(out, from, kBytesPerPixel24);
+    }
+    out += kBytesPerPixel24;
+  }
+}
+
+} // namespace
+
 bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPlacement *masks, int32_t maskCount,
                 DibImage &destination, const VORRect &destinationRect, int32_t level, Palette *palette,
                 PixelLoops loops) {
@@ -430,10 +473,13 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
   }
   const bool needCoverage = maskCount > 0 || !allValid;
   std::vector<uint8_t> coverage(needCoverage ? static_cast<size_t>(count) : 0);
-  std::vector<uint8_t> gathered(scaledX ? static_cast<size_t>(count) * bytesPerPixel : 0);
+  std::vector<uint8_t> gathered(scaledX ? static_cast<size_t>(count) * bytesPerPixel + 1 : 0);
+  int64_t gatheredRow = -1;
   std::unique_ptr<EightBitColours> colours;
+  std::unique_ptr<EightBitBlend> blend8;
   if (depth == 8) {
     colours = std::make_unique<EightBitColours>(Palette::ForEightBit(palette));
+    blend8 = std::make_unique<EightBitBlend>(*colours, level, static_cast<int64_t>(count) * (area.bottom - area.top));
   }
 
   for (int32_t y = area.top; y < area.bottom; ++y) {
@@ -448,12 +494,10 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
     if (!scaledX) {
       pixels = sourceRow + static_cast<size_t>(area.left + shift) * bytesPerPixel;
     } else {
-      for (int32_t i = 0; i < count; ++i) {
-        const uint8_t *from = sourceRow + static_cast<size_t>(sourceX[i]) * bytesPerPixel;
-        uint8_t *to = &gathered[static_cast<size_t>(i) * bytesPerPixel];
-        for (size_t b = 0; b < bytesPerPixel; ++b) {
-          to[b] = from[b];
-        }
+      // Stretched rows repeat a source row: it is gathered once.
+      if (sy != gatheredRow) {
+        GatherColumns(sourceRow, source.GetWidth(), sourceX.data(), count, bytesPerPixel, gathered.data());
+        gatheredRow = sy;
       }
       pixels = gathered.data();
     }
@@ -476,7 +520,7 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
     if (depth == 24) {
       BlendRow24(destinationRow, pixels, count, level, rowCoverage, loops);
     } else {
-      BlendRow8(destinationRow, pixels, count, level, rowCoverage, *colours);
+      BlendRow8(destinationRow, pixels, count, rowCoverage, *blend8);
     }
   }
   return true;
@@ -498,9 +542,9 @@ bool BlendColorImage(DibImage &image, const VORRect &rect, ColorRef colour, int3
   const int32_t count = area.right - area.left;
   const size_t bytesPerPixel = depth == 24 ? kBytesPerPixel24 : 1;
   std::vector<uint8_t> coverage(static_cast<size_t>(count));
-  std::unique_ptr<EightBitColours> colours;
+  std::unique_ptr<EightBitColourOver> over8;
   if (depth == 8) {
-    colours = std::make_unique<EightBitColours>(Palette::ForEightBit(palette));
+    over8 = std::make_unique<EightBitColourOver>(EightBitColours(Palette::ForEightBit(palette)), plain, level);
   }
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const uint8_t *rowCoverage = nullptr;
@@ -515,7 +559,7 @@ bool BlendColorImage(DibImage &image, const VORRect &rect, ColorRef colour, int3
     if (depth == 24) {
       BlendColorRow24(row, count, plain, level, rowCoverage, loops);
     } else {
-      BlendColorRow8(row, count, plain, level, rowCoverage, *colours);
+      BlendColorRow8(row, count, rowCoverage, *over8);
     }
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "display/DibTypes.h"
 #include "display/DisplaySettings.h"
@@ -45,15 +46,45 @@ void BlendRow24(uint8_t *destination, const uint8_t *source, int32_t count, int3
 // table. The palette must hold colours (see Palette::ForEightBit).
 struct EightBitColours {
   explicit EightBitColours(Palette &palette);
+  // The index nearest the blend of two indexes' colours at a level.
+  uint8_t Mix(uint8_t source, uint8_t destination, int32_t level) const;
   RgbQuad colours[kMaxColorTableEntries];
   const uint8_t *inverseTable;
 };
+
+// Blends of 8-bit pixels at one level. A pair of indexes always blends to
+// the same index, so over a large area each pair is worked out once.
+class EightBitBlend {
+public:
+  EightBitBlend(const EightBitColours &colours, int32_t level, int64_t pixels);
+  uint8_t operator()(uint8_t source, uint8_t destination) {
+    if (m_known.empty()) {
+      return m_colours.Mix(source, destination, m_level);
+    }
+    uint16_t &known = m_known[static_cast<size_t>(source) << 8 | destination];
+    if (known == kUnknown) {
+      known = m_colours.Mix(source, destination, m_level);
+    }
+    return static_cast<uint8_t>(known);
+  }
+
+private:
+  static constexpr uint16_t kUnknown = 0xFFFF;
+  const EightBitColours &m_colours;
+  int32_t m_level;
+  std::vector<uint16_t> m_known;
+};
+
 //   8-bit pixels through the palette's colours and back through its inverse table
-void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, int32_t level, const uint8_t *coverage,
-               const EightBitColours &palette);
-//   colour over 8-bit pixels: (old x (256 - level)) >> 8 + (colour x level) >> 8 per channel
-void BlendColorRow8(uint8_t *row, int32_t count, ColorRef colour, int32_t level, const uint8_t *coverage,
-                    const EightBitColours &palette);
+void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, const uint8_t *coverage,
+               EightBitBlend &blend);
+// A colour over 8-bit pixels at one level, (old x (256 - level)) >> 8 +
+// (colour x level) >> 8 per channel: each index's answer worked out once.
+struct EightBitColourOver {
+  EightBitColourOver(const EightBitColours &palette, ColorRef colour, int32_t level);
+  uint8_t indexes[kMaxColorTableEntries];
+};
+void BlendColorRow8(uint8_t *row, int32_t count, const uint8_t *coverage, const EightBitColourOver &over);
 
 // A one-bit mask read for the pixels of another image: the bit for pixel
 // (x, y) is the mask's bit at (x + dx, y + dy); outside the mask a pixel is

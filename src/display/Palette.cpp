@@ -2,8 +2,11 @@
 
 #include <climits>
 #include <cstring>
+#include <vector>
 
+#include "display/DisplaySettings.h"
 #include "display/DitherEngine.h"
+#include "display/SimdSupport.h"
 
 namespace {
 
@@ -129,6 +132,82 @@ const LogPaletteForm *Palette::GetLogPalette() {
   return m_logPalette.get();
 }
 
+namespace {
+
+constexpr int32_t kSlotSide = 32; // five bits a channel
+constexpr int32_t kSlotStep = 8;  // a slot's channel value is its five bits times eight
+
+// One run of slots along red: entry i takes the slots it is as close to as
+// the best so far.
+void KeepCloser(int32_t rest, const int32_t (&red)[kSlotSide], int32_t i, int32_t *best, int32_t *nearest) {
+  for (int32_t r = 0; r < kSlotSide; ++r) {
+    const int32_t score = rest + red[r];
+    const bool closer = score <= best[r];
+    best[r] = closer ? score : best[r];
+    nearest[r] = closer ? i : nearest[r];
+  }
+}
+
+#if VOR_SSE2_LOOPS
+VOR_TARGET_SSE2 void KeepCloserSse2(int32_t rest, const int32_t (&red)[kSlotSide], int32_t i, int32_t *best,
+                                    int32_t *nearest) {
+  const __m128i restLanes = _mm_set1_epi32(rest);
+  const __m128i entry = _mm_set1_epi32(i);
+  for (int32_t r = 0; r < kSlotSide; r += 4) {
+    const __m128i score = _mm_add_epi32(restLanes, _mm_loadu_si128(reinterpret_cast<const __m128i *>(red + r)));
+    __m128i *bestLanes = reinterpret_cast<__m128i *>(best + r);
+    __m128i *nearestLanes = reinterpret_cast<__m128i *>(nearest + r);
+    const __m128i oldBest = _mm_loadu_si128(bestLanes);
+    const __m128i farther = _mm_cmpgt_epi32(score, oldBest); // keeps the old answer
+    _mm_storeu_si128(bestLanes, _mm_or_si128(_mm_and_si128(farther, oldBest), _mm_andnot_si128(farther, score)));
+    _mm_storeu_si128(nearestLanes, _mm_or_si128(_mm_and_si128(farther, _mm_loadu_si128(nearestLanes)),
+                                                _mm_andnot_si128(farther, entry)));
+  }
+}
+#else
+void KeepCloserSse2(int32_t rest, const int32_t (&red)[kSlotSide], int32_t i, int32_t *best, int32_t *nearest) {
+  KeepCloser(rest, red, i, best, nearest);
+}
+#endif
+
+// The nearest entry of every slot, as NearestEntry answers for the slot's
+// colour, worked out entry by entry: a slot's score is the sum of three
+// per-channel squares, so a run of slots along red costs one addition and
+// one comparison each. On equal scores the later entry wins, as there.
+void FillInverseTable(const RgbQuad *entries, int32_t count, uint8_t *table) {
+  const bool vector = SelectedPixelLoops() == PixelLoops::kVector;
+  std::vector<int32_t> best(Palette::kInverseTableSize, INT_MAX);
+  std::vector<int32_t> nearest(Palette::kInverseTableSize, 0);
+  const auto squares = [](uint8_t channel, int32_t(&out)[kSlotSide]) {
+    for (int32_t k = 0; k < kSlotSide; ++k) {
+      const int32_t d = k * kSlotStep - channel;
+      out[k] = d * d;
+    }
+  };
+  for (int32_t i = 0; i < count; ++i) {
+    int32_t red[kSlotSide], green[kSlotSide], blue[kSlotSide];
+    squares(entries[i].red, red);
+    squares(entries[i].green, green);
+    squares(entries[i].blue, blue);
+    for (int32_t b = 0; b < kSlotSide; ++b) {
+      for (int32_t g = 0; g < kSlotSide; ++g) {
+        const int32_t rest = green[g] + blue[b];
+        const size_t row = static_cast<size_t>(b * kSlotSide + g) * kSlotSide;
+        if (vector) {
+          KeepCloserSse2(rest, red, i, best.data() + row, nearest.data() + row);
+        } else {
+          KeepCloser(rest, red, i, best.data() + row, nearest.data() + row);
+        }
+      }
+    }
+  }
+  for (uint32_t slot = 0; slot < Palette::kInverseTableSize; ++slot) {
+    table[slot] = static_cast<uint8_t>(nearest[slot]);
+  }
+}
+
+} // namespace
+
 int32_t Palette::NearestEntry(uint8_t red, uint8_t green, uint8_t blue) const {
   int32_t best = -1;
   int32_t bestScore = INT_MAX;
@@ -162,12 +241,7 @@ const uint8_t *Palette::GetInverseTable() {
   }
   if (!m_inverseTable) {
     auto table = std::make_unique<uint8_t[]>(kInverseTableSize);
-    for (uint32_t slot = 0; slot < kWhiteSlot; ++slot) {
-      const auto red = static_cast<uint8_t>((slot & 0x1F) << 3);
-      const auto green = static_cast<uint8_t>(((slot >> 5) & 0x1F) << 3);
-      const auto blue = static_cast<uint8_t>(((slot >> 10) & 0x1F) << 3);
-      table[slot] = static_cast<uint8_t>(NearestEntry(red, green, blue));
-    }
+    FillInverseTable(m_entries.data(), m_count, table.get());
     // The last slot stands for pure white, not for 248, 248, 248.
     table[kWhiteSlot] = static_cast<uint8_t>(NearestEntry(255, 255, 255));
     m_inverseTable = std::move(table);

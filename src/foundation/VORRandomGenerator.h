@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The process-wide random number generator: the C runtime's linear
@@ -16,4 +17,7 @@ public:
   static void Seed(uint32_t seed);
   // The next number, 0 to kMaxNumber.
   static int32_t Next();
+  // The next count numbers, as count calls of Next would give them, for
+  // loops that draw one number per pixel.
+  static void Fill(int32_t *numbers, size_t count);
 };

@@ -71,7 +71,7 @@ public:
     }
   }
 
-  // Up to count copies of one value; answers how many went.
+  // Up to count copies of one value.
   void Fill(const uint8_t *value, uint32_t count) {
     while (count > 0 && !Done()) {
       const uint32_t run = std::min(count, RowRemaining());
@@ -79,8 +79,11 @@ public:
       if (m_bytesPerPixel == 1) {
         std::memset(out, value[0], run);
       } else {
-        for (uint32_t i = 0; i < run; ++i, out += m_bytesPerPixel)
-          std::memcpy(out, value, m_bytesPerPixel);
+        // One pixel, then the pixels already written doubled until the run is full.
+        const size_t bytes = static_cast<size_t>(run) * m_bytesPerPixel;
+        std::memcpy(out, value, m_bytesPerPixel);
+        for (size_t done = m_bytesPerPixel; done < bytes; done *= 2)
+          std::memcpy(out + done, out, std::min(done, bytes - done));
       }
       Advance(run);
       count -= run;
@@ -95,10 +98,6 @@ public:
       Advance(run);
       count -= run;
     }
-  }
-  void Put(const uint8_t *value) {
-    std::memcpy(Here(), value, m_bytesPerPixel);
-    Advance(1);
   }
 
 private:
@@ -121,24 +120,65 @@ uint32_t IndexBits(uint32_t size) {
   return bits;
 }
 
+// Indices of k bits each (1 to 8), packed from the most significant bit of
+// each byte, read through a buffer of bits a byte at a time.
+class IndexReader {
+public:
+  IndexReader(const uint8_t *packed, uint32_t bits) : m_packed(packed), m_bits(bits), m_mask((1u << bits) - 1) {}
+  uint32_t Next() {
+    if (m_held < m_bits) {
+      m_buffer = m_buffer << 8 | *m_packed++;
+      m_held += 8;
+    }
+    m_held -= m_bits;
+    return (m_buffer >> m_held) & m_mask;
+  }
+
+private:
+  const uint8_t *m_packed;
+  uint32_t m_bits;
+  uint32_t m_mask;
+  uint32_t m_buffer = 0;
+  uint32_t m_held = 0;
+};
+
+// A run of indices into one row, each pixel a fixed number of bytes; answers
+// how many went before an index the palette does not hold.
+template <uint32_t Bytes>
+uint32_t PutIndexRun(uint8_t *out, IndexReader &indices, const uint8_t *palette, uint32_t paletteSize, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i, out += Bytes) {
+    const uint32_t index = indices.Next();
+    if (index >= paletteSize)
+      return i;
+    std::memcpy(out, palette + static_cast<size_t>(index) * Bytes, Bytes);
+  }
+  return count;
+}
+
 // Indices of k bits each, packed from the most significant bit of each byte.
 // Stops at an index the palette does not hold: the rest of such a block is
 // not to be trusted.
 bool PutPackedIndices(PixelWriter &writer, const uint8_t *palette, uint32_t paletteSize, uint32_t bytesPerPixel,
                       const uint8_t *packed, uint32_t count) {
-  const uint32_t bits = IndexBits(paletteSize);
-  const uint32_t mask = (1u << bits) - 1;
-  uint64_t bitPosition = 0;
-  for (uint32_t i = 0; i < count && !writer.Done(); ++i, bitPosition += bits) {
-    // Two bytes hold any index of up to 8 bits whatever its start.
-    const uint64_t byte = bitPosition >> 3;
-    const uint32_t offset = static_cast<uint32_t>(bitPosition & 7);
-    const uint32_t window =
-        static_cast<uint32_t>(packed[byte]) << 8 | ((offset + bits > 8) ? static_cast<uint32_t>(packed[byte + 1]) : 0u);
-    const uint32_t index = (window >> (16 - offset - bits)) & mask;
-    if (index >= paletteSize)
+  IndexReader indices(packed, IndexBits(paletteSize));
+  while (count > 0 && !writer.Done()) {
+    const uint32_t run = std::min(count, writer.RowRemaining());
+    uint32_t put = 0;
+    switch (bytesPerPixel) {
+    case 1:
+      put = PutIndexRun<1>(writer.Here(), indices, palette, paletteSize, run);
+      break;
+    case 2:
+      put = PutIndexRun<2>(writer.Here(), indices, palette, paletteSize, run);
+      break;
+    default:
+      put = PutIndexRun<3>(writer.Here(), indices, palette, paletteSize, run);
+      break;
+    }
+    writer.Advance(put);
+    if (put < run)
       return false;
-    writer.Put(palette + static_cast<size_t>(index) * bytesPerPixel);
+    count -= run;
   }
   return true;
 }

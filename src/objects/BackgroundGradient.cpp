@@ -1,6 +1,8 @@
 #include "objects/BackgroundGradient.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -113,8 +115,7 @@ int64_t ColumnPart(const Gradient &gradient, int64_t delta, int64_t x) {
 class BaseColours {
 public:
   BaseColours(const Gradient &gradient, const VORRect &area)
-      : m_gradient(gradient), m_channels(ChannelsOf(gradient)), m_left(area.left),
-        m_columns(static_cast<size_t>(area.Width()) * 3) {
+      : m_gradient(gradient), m_channels(ChannelsOf(gradient)), m_columns(static_cast<size_t>(area.Width()) * 3) {
     for (int32_t x = area.left; x < area.right; ++x) {
       for (int c = 0; c < 3; ++c) {
         m_columns[static_cast<size_t>(x - area.left) * 3 + c] =
@@ -122,24 +123,104 @@ public:
       }
     }
   }
-  // Colour 1 and the row's part.
+  size_t Columns() const { return m_columns.size() / 3; }
+  // Colour 1 and the row's part: two rows with the same parts have the same
+  // base colours.
   void Row(int32_t y, int64_t (&row)[3]) const {
     for (int c = 0; c < 3; ++c) {
       row[c] = m_channels.start[c] +
                RowPart(m_gradient, m_channels.delta[c], static_cast<int64_t>(y) - m_gradient.object.top);
     }
   }
-  // The base colour of channel c at column x of the row.
-  int32_t At(const int64_t (&row)[3], int32_t x, int c) const {
-    return ClampChannel(row[c] + m_columns[static_cast<size_t>(x - m_left) * 3 + c]);
+  // The base colours of the row's columns, red, green and blue per column.
+  void Colours(const int64_t (&row)[3], uint8_t *colours) const {
+    for (size_t i = 0; i < m_columns.size(); i += 3) {
+      for (size_t c = 0; c < 3; ++c) {
+        colours[i + c] = static_cast<uint8_t>(ClampChannel(row[c] + m_columns[i + c]));
+      }
+    }
   }
 
 private:
   const Gradient &m_gradient;
   Channels m_channels;
-  int32_t m_left;
   std::vector<int64_t> m_columns;
 };
+
+bool SameRow(const int64_t (&a)[3], const int64_t (&b)[3]) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+
+// One row of the 65,536-colour form from its base colours.
+void KeepFiveBits(const uint8_t *base, uint8_t *pixels, size_t count) {
+  int32_t carried[3] = {0, 0, 0};
+  for (size_t i = 0; i < count * 3; i += 3) {
+    for (size_t c = 0; c < 3; ++c) {
+      const int32_t value = std::min(base[i + c] + carried[c], kChannelMax);
+      const int32_t kept = value & kSixteenBitKeep;
+      pixels[i + 2 - c] = static_cast<uint8_t>(kept); // blue, green, red in memory
+      carried[c] = value - kept;
+    }
+  }
+}
+
+// The colours an 8-bit image shows for each index, split by channel.
+struct EntryColours {
+  int32_t channel[3][256];
+
+  EntryColours(const DibImage &image, const Palette &palette) : channel() {
+    for (int32_t index = 0; index < 256; ++index) {
+      const RgbQuad entry = EntryOf(image, palette, static_cast<uint8_t>(index));
+      channel[0][index] = entry.red;
+      channel[1][index] = entry.green;
+      channel[2][index] = entry.blue;
+    }
+  }
+};
+
+// Each row starts without error, so rows run side by side: their chains of
+// table look-ups overlap instead of waiting on each other.
+constexpr int32_t kRowsAtOnce = 4;
+
+// Rows of the 256-colour form: bases and numbers (count per row, in row
+// order) in, palette indexes out.
+template <int32_t Rows>
+void DiffuseRows(const uint8_t *bases, const int32_t *numbers, size_t count, uint8_t *const *rows,
+                 const uint8_t *inverseTable, const EntryColours &entries) {
+  int32_t carried[Rows][3] = {};
+  for (size_t i = 0; i < count; ++i) {
+    for (int32_t r = 0; r < Rows; ++r) {
+      const int32_t noise = numbers[r * count + i] % kNoiseSpan - kNoiseBias;
+      const uint8_t *base = bases + (r * count + i) * 3;
+      int32_t value[3];
+      for (int c = 0; c < 3; ++c) {
+        value[c] = std::min(std::max(base[c] + noise + carried[r][c], 0), kChannelMax);
+      }
+      const uint8_t index = inverseTable[Palette::InverseSlot(
+          static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]), static_cast<uint8_t>(value[2]))];
+      rows[r][i] = index;
+      for (int c = 0; c < 3; ++c) {
+        carried[r][c] = value[c] - entries.channel[c][index];
+      }
+    }
+  }
+}
+
+void DiffuseRows(int32_t rowCount, const uint8_t *bases, const int32_t *numbers, size_t count, uint8_t *const *rows,
+                 const uint8_t *inverseTable, const EntryColours &entries) {
+  switch (rowCount) {
+  case 4:
+    DiffuseRows<4>(bases, numbers, count, rows, inverseTable, entries);
+    break;
+  case 3:
+    DiffuseRows<3>(bases, numbers, count, rows, inverseTable, entries);
+    break;
+  case 2:
+    DiffuseRows<2>(bases, numbers, count, rows, inverseTable, entries);
+    break;
+  default:
+    DiffuseRows<1>(bases, numbers, count, rows, inverseTable, entries);
+    break;
+  }
+}
 
 } // namespace
 
@@ -236,26 +317,27 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
   if (!IsKnownDirection(gradient.direction) || palette.GetCount() == 0 || !CutToImage(image, 8, area, cut)) {
     return false;
   }
+  const uint8_t *inverseTable = palette.GetInverseTable();
+  if (inverseTable == nullptr) {
+    return false;
+  }
   const BaseColours base(gradient, cut);
-  for (int32_t y = cut.top; y < cut.bottom; ++y) {
-    uint8_t *row = image.GetRowAddress(y);
-    int64_t rowBase[3];
-    base.Row(y, rowBase);
-    int32_t carried[3] = {0, 0, 0};
-    for (int32_t x = cut.left; x < cut.right; ++x) {
-      const int32_t noise = random() % kNoiseSpan - kNoiseBias;
-      int32_t value[3];
-      for (int c = 0; c < 3; ++c) {
-        value[c] = ClampChannel(static_cast<int64_t>(base.At(rowBase, x, c)) + noise + carried[c]);
-      }
-      const auto index = static_cast<uint8_t>(palette.IndexOfColor(MakeColorRef(
-          static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]), static_cast<uint8_t>(value[2]))));
-      row[x] = index;
-      const RgbQuad entry = EntryOf(image, palette, index);
-      carried[0] = value[0] - entry.red;
-      carried[1] = value[1] - entry.green;
-      carried[2] = value[2] - entry.blue;
+  const EntryColours entries(image, palette);
+  const size_t count = base.Columns();
+  std::vector<uint8_t> bases(count * 3 * kRowsAtOnce);
+  std::vector<int32_t> numbers(count * kRowsAtOnce);
+  for (int32_t y = cut.top; y < cut.bottom; y += kRowsAtOnce) {
+    const int32_t rowCount = std::min(kRowsAtOnce, cut.bottom - y);
+    uint8_t *rows[kRowsAtOnce] = {};
+    for (int32_t r = 0; r < rowCount; ++r) {
+      int64_t rowBase[3];
+      base.Row(y + r, rowBase);
+      base.Colours(rowBase, bases.data() + static_cast<size_t>(r) * count * 3);
+      rows[r] = image.GetRowAddress(y + r) + cut.left;
     }
+    // The numbers are drawn in row order, one per pixel.
+    random(numbers.data(), count * static_cast<size_t>(rowCount));
+    DiffuseRows(rowCount, bases.data(), numbers.data(), count, rows, inverseTable, entries);
   }
   return true;
 }
@@ -266,20 +348,24 @@ bool Fill16(DibImage &image, const VORRect &area, const Gradient &gradient) {
     return false;
   }
   const BaseColours base(gradient, cut);
+  const size_t count = base.Columns();
+  std::vector<uint8_t> bases(count * 3);
+  const uint8_t *previous = nullptr;
+  int64_t previousBase[3] = {0, 0, 0};
   for (int32_t y = cut.top; y < cut.bottom; ++y) {
-    uint8_t *row = image.GetRowAddress(y);
+    uint8_t *row = image.GetRowAddress(y) + static_cast<size_t>(cut.left) * 3;
     int64_t rowBase[3];
     base.Row(y, rowBase);
-    int32_t carried[3] = {0, 0, 0};
-    for (int32_t x = cut.left; x < cut.right; ++x) {
-      uint8_t *pixel = row + static_cast<size_t>(x) * 3;
-      for (int c = 0; c < 3; ++c) {
-        const int32_t value = ClampChannel(static_cast<int64_t>(base.At(rowBase, x, c)) + carried[c]);
-        const int32_t kept = value & kSixteenBitKeep;
-        pixel[2 - c] = static_cast<uint8_t>(kept); // blue, green, red in memory
-        carried[c] = value - kept;
-      }
+    // A row's pixels depend on its row parts alone, and a gradient changes
+    // them every few rows at most: a repeated row is copied.
+    if (previous != nullptr && SameRow(rowBase, previousBase)) {
+      std::memcpy(row, previous, count * 3);
+      continue;
     }
+    base.Colours(rowBase, bases.data());
+    KeepFiveBits(bases.data(), row, count);
+    previous = row;
+    std::copy(std::begin(rowBase), std::end(rowBase), std::begin(previousBase));
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -58,9 +59,9 @@ Line LineAt(const Gradient &gradient, int64_t step);
 // top-left corner. An object without area gives colour 1.
 void BaseColour(const Gradient &gradient, int64_t x, int64_t y, int32_t (&channels)[3]);
 
-// A number from 0 to 0x7FFF per call: the runtime's generator in the player,
-// a fixed sequence in tests.
-using RandomSource = std::function<int32_t()>;
+// Fills count numbers from 0 to 0x7FFF, in the order the generator draws
+// them: the runtime's generator in the player, a fixed sequence in tests.
+using RandomSource = std::function<void(int32_t *numbers, size_t count)>;
 
 // Writes the gradient into the area (pixel coordinates of the image, cut to
 // the image) of an 8-bit image: per pixel a noise of rand() % 8 - 4 on all

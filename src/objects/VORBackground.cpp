@@ -108,7 +108,8 @@ void VORBackground::FillBackground(DrawingContext &context, int32_t fillKind, co
   const int depth = context.GetDeviceCaps(BITSPIXEL);
   bool filled = false;
   if (depth == kPaletteDisplayDepth) {
-    filled = FillGradient8(context, gradient, update, [] { return VORRandomGenerator::Next(); });
+    filled = FillGradient8(context, gradient, update,
+                           [](int32_t *numbers, size_t count) { VORRandomGenerator::Fill(numbers, count); });
   } else if (depth == kHighColourDisplayDepth) {
     filled = FillGradient16(context, gradient, update);
   }

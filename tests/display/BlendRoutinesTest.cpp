@@ -380,6 +380,31 @@ TEST(BlendRoutinesTest, EightBitBlendsGoThroughThePaletteOrTheDefault) {
   EXPECT_EQ(black.At(0, 0)[0], 255);
 }
 
+TEST(BlendRoutinesTest, LargeEightBitBlendsGiveWhatEachPairMixesTo) {
+  // Large enough that each pair's answer is remembered: every pair of a few
+  // indexes meets many times, and each pixel must still show its own mix.
+  Palette &palette = Palette::Default();
+  const EightBitColours colours(palette);
+  constexpr int32_t kWidth = 256, kHeight = 160;
+  for (int32_t level : {1, 128, 255}) {
+    Image source(kWidth, kHeight, 8, 0), destination(kWidth, kHeight, 8, 0), expected(kWidth, kHeight, 8, 0);
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        source.At(x, y)[0] = static_cast<uint8_t>((x * 7 + y) % 23 * 11);
+        destination.At(x, y)[0] = static_cast<uint8_t>((y * 5 + x / 3) % 19 * 13);
+        expected.At(x, y)[0] = colours.Mix(source.At(x, y)[0], destination.At(x, y)[0], level);
+      }
+    }
+    const VORRect frame(0, 0, kWidth, kHeight);
+    ASSERT_TRUE(BlendImage(source.image, frame, nullptr, 0, destination.image, frame, level, nullptr));
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        ASSERT_EQ(destination.At(x, y)[0], expected.At(x, y)[0]) << level << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(BlendRoutinesTest, ColourFillsFollowTheirRuleAtEachDepth) {
   Image deep(2, 1, 24, 100);
   ASSERT_TRUE(BlendColorImage(deep.image, VORRect(0, 0, 1, 1), MakeColorRef(0, 0, 200), 128, nullptr, 0, nullptr));

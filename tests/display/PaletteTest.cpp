@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "display/DisplaySettings.h"
+
 namespace {
 
 RgbQuad Rgb(uint8_t red, uint8_t green, uint8_t blue) { return RgbQuad{blue, green, red, 0}; }
@@ -109,6 +111,33 @@ TEST(PaletteTest, TheInverseTableFindsTheDefaultColoursThatItCanHoldExactly) {
     EXPECT_EQ(entries[found].green, e.green) << i;
     EXPECT_EQ(entries[found].blue, e.blue) << i;
   }
+}
+
+TEST(PaletteTest, EveryInverseSlotHoldsTheNearestEntryOfItsColour) {
+  // The default palette; a few colours with repeats, where equal scores go
+  // to the later entry; and one colour alone.
+  const RgbQuad repeated[] = {Rgb(0, 0, 0), Rgb(200, 10, 90), Rgb(0, 0, 0), Rgb(8, 8, 8), Rgb(200, 10, 90)};
+  // Both forms of the loop, as the application's flag picks them.
+  const RgbQuad single[] = {Rgb(77, 66, 55)};
+  const bool wasVector = GetDisplaySettings().mmx;
+  for (const bool vector : {false, true}) {
+    GetDisplaySettings().mmx = vector;
+    Palette full(Palette::Default().GetEntries(), Palette::Default().GetCount()), small(repeated, 5), alone(single, 1);
+    for (Palette *palette : {&full, &small, &alone}) {
+      const uint8_t *table = palette->GetInverseTable();
+      ASSERT_NE(table, nullptr);
+      for (uint32_t slot = 0; slot + 1 < Palette::kInverseTableSize; ++slot) {
+        const auto red = static_cast<uint8_t>((slot & 0x1F) << 3);
+        const auto green = static_cast<uint8_t>(((slot >> 5) & 0x1F) << 3);
+        const auto blue = static_cast<uint8_t>(((slot >> 10) & 0x1F) << 3);
+        ASSERT_EQ(table[slot], palette->NearestIndex(MakeColorRef(red, green, blue)))
+            << palette->GetCount() << " " << slot;
+      }
+      // The last slot stands for pure white.
+      EXPECT_EQ(table[Palette::kInverseTableSize - 1], palette->NearestIndex(MakeColorRef(255, 255, 255)));
+    }
+  }
+  GetDisplaySettings().mmx = wasVector;
 }
 
 TEST(PaletteTest, TheDefaultPaletteHoldsTheReservedColoursAtBothEnds) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "display/DibImage.h"
@@ -300,10 +302,15 @@ TEST(BackgroundGradientTest, FillsWriteOnlyTheAreaCutToTheImage) {
   EXPECT_FALSE(BackgroundGradient::Fill16(palettised.image, VORRect(0, 0, 8, 8), gradient)); // wrong depth
 }
 
+// Numbers drawn one at a time, as a fill asks for them in blocks.
+BackgroundGradient::RandomSource OneByOne(std::function<int32_t()> next) {
+  return [next](int32_t *numbers, size_t count) { std::generate_n(numbers, count, next); };
+}
+
 // A fixed sequence of random numbers, repeated.
 BackgroundGradient::RandomSource Sequence(std::vector<int32_t> values) {
   auto next = std::make_shared<size_t>(0);
-  return [values, next]() { return values[(*next)++ % values.size()]; };
+  return OneByOne([values, next]() { return values[(*next)++ % values.size()]; });
 }
 
 TEST(BackgroundGradientTest, EightBitErrorDiffusionAlternatesBetweenTheNearestEntries) {
@@ -327,11 +334,64 @@ TEST(BackgroundGradientTest, EightBitFillDrawsOneRandomNumberPerPixel) {
   TestImage target(7, 3, 8, Palette::Default().GetEntries(), 256);
   int32_t calls = 0;
   const Gradient gradient{kBlack, kWhite, 3, VORRect(0, 0, 7, 3)};
-  ASSERT_TRUE(BackgroundGradient::Fill8(target.image, VORRect(1, 1, 6, 3), gradient, Palette::Default(), [&calls] {
-    ++calls;
-    return 4;
-  }));
+  ASSERT_TRUE(
+      BackgroundGradient::Fill8(target.image, VORRect(1, 1, 6, 3), gradient, Palette::Default(), OneByOne([&calls] {
+                                  ++calls;
+                                  return 4;
+                                })));
   EXPECT_EQ(calls, 5 * 2);
+}
+
+// The simple form of the 8-bit fill: one number per pixel in row order, the
+// error carried along the row and matched through the inverse table, the
+// image's entries first and the palette's past them.
+void EightBitByFormula(const Gradient &gradient, const VORRect &area, const TestImage &target, Palette &palette,
+                       const std::vector<int32_t> &numbers, std::vector<uint8_t> &expected) {
+  size_t next = 0;
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    int32_t carried[3] = {0, 0, 0};
+    for (int32_t x = area.left; x < area.right; ++x) {
+      int32_t base[3];
+      BackgroundGradient::BaseColour(gradient, x - gradient.object.left, y - gradient.object.top, base);
+      const int32_t noise = numbers[next++ % numbers.size()] % 8 - 4;
+      int32_t value[3];
+      for (int c = 0; c < 3; ++c) {
+        value[c] = std::clamp(base[c] + noise + carried[c], 0, 255);
+      }
+      const auto index = static_cast<uint8_t>(palette.IndexOfColor(MakeColorRef(
+          static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]), static_cast<uint8_t>(value[2]))));
+      expected.push_back(index);
+      const RgbQuad entry = index < target.image.GetColorTableEntries() ? target.image.GetColorTable()[index]
+                                                                        : palette.ColorOfIndex(index);
+      carried[0] = value[0] - entry.red;
+      carried[1] = value[1] - entry.green;
+      carried[2] = value[2] - entry.blue;
+    }
+  }
+}
+
+TEST(BackgroundGradientTest, EightBitFillMatchesThePixelByPixelFormula) {
+  // Rows are filled several at a time; every direction, an area partly
+  // outside the object, a row count that is no multiple of the group, and an
+  // image whose colour table is shorter than the palette.
+  Palette &palette = Palette::Default();
+  std::vector<int32_t> numbers(997);
+  std::srand(7);
+  std::generate(numbers.begin(), numbers.end(), [] { return std::rand() & 0x7FFF; });
+  for (int32_t direction = 0; direction < 4; ++direction) {
+    const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction, VORRect(-3, 2, 30, 19)};
+    TestImage target(24, 23, 8, palette.GetEntries(), 200);
+    const VORRect area(1, 0, 23, 23);
+    ASSERT_TRUE(BackgroundGradient::Fill8(target.image, area, gradient, palette, Sequence(numbers)));
+    std::vector<uint8_t> expected;
+    EightBitByFormula(gradient, area, target, palette, numbers, expected);
+    size_t i = 0;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      for (int32_t x = area.left; x < area.right; ++x) {
+        ASSERT_EQ(target.Index(x, y), expected[i++]) << "direction " << direction << " at " << x << "," << y;
+      }
+    }
+  }
 }
 
 // The mean colour of the palette entries an 8-bit area shows.
@@ -359,10 +419,10 @@ TEST(BackgroundGradientTest, TwoEightBitFillsDifferPixelByPixelButKeepTheMeanCol
   TestImage second(64, 64, 8, palette.GetEntries(), palette.GetCount());
   std::srand(1);
   ASSERT_TRUE(BackgroundGradient::Fill8(first.image, VORRect(0, 0, 64, 64), gradient, palette,
-                                        [] { return std::rand() & 0x7FFF; }));
+                                        OneByOne([] { return std::rand() & 0x7FFF; })));
   std::srand(2);
   ASSERT_TRUE(BackgroundGradient::Fill8(second.image, VORRect(0, 0, 64, 64), gradient, palette,
-                                        [] { return std::rand() & 0x7FFF; }));
+                                        OneByOne([] { return std::rand() & 0x7FFF; })));
   int32_t differing = 0;
   for (int32_t y = 0; y < 64; ++y) {
     for (int32_t x = 0; x < 64; ++x) {
