@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "PaintedPage.h"
+#include "display/DisplaySettings.h"
 #include "support/ObjectPageLayout.h"
 
 namespace {
@@ -129,6 +130,9 @@ double OpenDisplayMilliseconds() {
 } // namespace
 
 int main() {
+  // The vector pixel loops where the processor has them, as the player
+  // chooses at start.
+  GetDisplaySettings().mmx = ::IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) != 0;
   std::printf("opening the display (the player's window does it): %.2f ms\n", OpenDisplayMilliseconds());
   const double memcpyMs = MemcpyMilliseconds();
   std::printf("memcpy of a 1024 x 768 x 24 frame: %.3f ms\n", memcpyMs);
