@@ -6,6 +6,7 @@
 #include "display/DitherEngine.h"
 #include "display/DrawingContext.h"
 #include "display/DrawingContextSaver.h"
+#include "display/MaskedCopy.h"
 #include "display/MemoryBitmap.h"
 #include "display/Palette.h"
 #include "display/PixelSurface.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr COLORREF kWhiteColour = RGB(255, 255, 255);
 constexpr COLORREF kBlackColour = RGB(0, 0, 0);
 constexpr int kFullLevel = 256;
+constexpr int32_t kDeepDepth = 24;
 
 int32_t Width32(const VORRect &rect) { return static_cast<int32_t>(rect.Width()); }
 int32_t Height32(const VORRect &rect) { return static_cast<int32_t>(rect.Height()); }
@@ -123,6 +125,36 @@ struct LockedBlock {
   bool WrapMask() { return maskBits != nullptr && info != nullptr && mask.InitMask(info, maskBits); }
 };
 
+// A transparent copy between two 24-bit surfaces whose pixels lie in
+// memory, done there: the same pixels as the scratch-bitmap steps (covered
+// pixels from the source, the others untouched), without a scratch bitmap and
+// four passes through GDI. False when the case is not that one, and GDI does it.
+bool MaskedCopyInMemory(DrawingContext &context, DrawingContext &destination, const VORRect &source,
+                        const VORRect &destinationRect) {
+  PixelSurface *from = context.GetSurface();
+  PixelSurface *to = destination.GetSurface();
+  if (from == nullptr || to == nullptr || from == to || context.GetMaskDC() == nullptr ||
+      destination.GetClipRect().right != -1 || !from->HoldsPixelsInPlace() || !to->HoldsPixelsInPlace() ||
+      from->GetBitsPerPixel() != kDeepDepth || to->GetBitsPerPixel() != kDeepDepth) {
+    return false;
+  }
+  LockedBlock sourceBlock, destinationBlock;
+  sourceBlock.rect = source;
+  destinationBlock.rect = destinationRect;
+  context.LockPixels(sourceBlock.rect, &sourceBlock.bits, &sourceBlock.maskBits, &sourceBlock.info);
+  destination.LockPixels(destinationBlock.rect, &destinationBlock.bits, &destinationBlock.maskBits,
+                         &destinationBlock.info);
+  bool copied = false;
+  if (sourceBlock.WrapPixels() && sourceBlock.WrapMask() && destinationBlock.WrapPixels()) {
+    copied = CopyMaskedPixels(sourceBlock.image, sourceBlock.mask,
+                              source.Offset(-sourceBlock.rect.left, -sourceBlock.rect.top), destinationBlock.image,
+                              destinationRect.Offset(-destinationBlock.rect.left, -destinationBlock.rect.top));
+  }
+  destination.UnlockPixels(copied);
+  context.UnlockPixels(false);
+  return copied;
+}
+
 } // namespace
 
 void DrawingCompositor::Copy(DrawingContext &context, DrawingContext &destination, DrawingContext *extraMask,
@@ -164,7 +196,8 @@ void DrawingCompositor::TransparentCopy(DrawingContext &context, DrawingContext 
     extraFrom = extraMask->ToDevice(source);
   }
 
-  if (destination.GetDC() != nullptr && context.GetDC() != nullptr) {
+  const bool inMemory = extraMask == nullptr && MaskedCopyInMemory(context, destination, source, destinationRect);
+  if (!inMemory && destination.GetDC() != nullptr && context.GetDC() != nullptr) {
     // The scratch bitmap has the destination's own format (not the
     // screen's): the exclusive-or steps then work on its pixel values, and
     // untouched pixels come back exactly as they were.

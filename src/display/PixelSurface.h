@@ -20,4 +20,7 @@ public:
   virtual void LockPixels(void **bits, void **maskBits, BitmapInfoHeader **info, VORRect &rect) = 0;
   virtual void LockMaskPixels(void **maskBits, BitmapInfoHeader **info, VORRect &rect) = 0;
   virtual void UnlockPixels(bool copyBack) = 0;
+  // The lock hands out the surface's own pixels (a DIB section), not a
+  // staged copy: reading and writing them costs no transfer.
+  virtual bool HoldsPixelsInPlace() const { return false; }
 };

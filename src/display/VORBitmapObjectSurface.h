@@ -62,6 +62,7 @@ public:
                      DrawingContext *destinationContext, int32_t transparency) override;
 
   bool IsDib() const { return m_dib; }
+  bool HoldsPixelsInPlace() const override { return m_dib && m_dibBits != nullptr; }
   bool HasMask() const { return m_mask; }
   bool HasBitmap() const { return m_bitmap != nullptr; }
   VORView *GetParentView() const { return m_parentView; }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "GdiCanvas.h"
@@ -232,6 +233,59 @@ TEST_F(DrawingContextTest, CopyToCopiesStretchesOrCopiesTransparently) {
             << "mask, case " << kind << " at " << x << "," << y;
       }
     }
+  }
+  EXPECT_TRUE(g_reported.empty());
+}
+
+// A transparent copy between two 24-bit surfaces that hold their pixels in
+// memory is done there; it must leave every byte as GDI's scratch-bitmap
+// steps do (the same surfaces, said to stage their pixels, or a clip on the
+// destination, take the GDI way).
+TEST_F(DrawingContextTest, TransparentCopyInMemoryMatchesGdi) {
+  struct Case {
+    VORRect from, to;
+    bool clipped;
+  };
+  const Case cases[] = {
+      {VORRect(0, 0, 37, 9), VORRect(0, 0, 37, 9), false},  // whole, odd width
+      {VORRect(3, 1, 30, 8), VORRect(9, 4, 36, 11), false}, // mask bytes not aligned, rows moved
+      {VORRect(8, 0, 24, 5), VORRect(1, 6, 17, 11), false}, // whole mask bytes
+      {VORRect(5, 2, 33, 9), VORRect(2, 1, 30, 8), true},   // a clip: GDI either way
+  };
+  constexpr int kWidth = 37, kHeight = 12;
+  for (const Case &c : cases) {
+    std::vector<uint8_t> results[2];
+    for (int inMemory = 0; inMemory < 2; ++inMemory) {
+      std::mt19937 random(7);
+      GdiCanvas sourcePixels(kWidth, kHeight, 24), sourceMask(kWidth, kHeight, 1),
+          destinationPixels(kWidth, kHeight, 24);
+      const size_t pixelBytes = static_cast<size_t>((kWidth * 3 + 3) / 4 * 4) * kHeight;
+      const size_t maskBytes = static_cast<size_t>((kWidth + 31) / 32 * 4) * kHeight;
+      for (size_t i = 0; i < pixelBytes; ++i) {
+        sourcePixels.bits()[i] = static_cast<uint8_t>(random());
+        destinationPixels.bits()[i] = static_cast<uint8_t>(random());
+      }
+      // Runs of set and clear bytes among mixed ones.
+      for (size_t i = 0; i < maskBytes; ++i) {
+        const uint32_t pick = random() % 4;
+        sourceMask.bits()[i] = pick == 0 ? 0x00 : pick == 1 ? 0xFF : static_cast<uint8_t>(random());
+      }
+      CanvasSurface sourceSurface(sourcePixels, &sourceMask, VORRect(0, 0, kWidth, kHeight));
+      CanvasSurface destinationSurface(destinationPixels, nullptr, VORRect(0, 0, kWidth, kHeight));
+      sourceSurface.inPlace = inMemory != 0;
+      destinationSurface.inPlace = inMemory != 0;
+      DrawingContext source(sourcePixels.dc(), &sourceSurface),
+          destination(destinationPixels.dc(), &destinationSurface);
+      source.SetMaskDC(sourceMask.dc());
+      if (c.clipped) {
+        destination.SetClipRect(VORRect(4, 3, 20, 10));
+      }
+      source.TransparentCopyTo(destination, nullptr, c.from, c.to);
+      ::GdiFlush();
+      results[inMemory].assign(destinationPixels.bits(), destinationPixels.bits() + pixelBytes);
+      EXPECT_EQ(destinationSurface.locks, inMemory != 0 && !c.clipped ? 1 : 0);
+    }
+    EXPECT_EQ(results[0], results[1]) << "from " << c.from.left << "," << c.from.top;
   }
   EXPECT_TRUE(g_reported.empty());
 }

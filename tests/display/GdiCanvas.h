@@ -55,7 +55,10 @@ public:
   void LockPixels(void **bits, void **maskBits, BitmapInfoHeader **info, VORRect &rect) override;
   void LockMaskPixels(void **maskBits, BitmapInfoHeader **info, VORRect &rect) override;
   void UnlockPixels(bool copyBack) override;
+  bool HoldsPixelsInPlace() const override { return inPlace; }
 
+  // Whether the surface says its locks give its own pixels (they always do).
+  bool inPlace = false;
   int locks = 0;
   int unlocks = 0;
   int copiedBack = 0;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "EffectRig.h"
+#include "display/DisplaySettings.h"
 #include "display/DrawingContext.h"
 #include "display/VORView.h"
 #include "engine/VORUpdateController.h"
@@ -210,6 +211,9 @@ HWND MakeWindow() {
 } // namespace
 
 int main() {
+  // The vector pixel loops where the processor has them, as the player
+  // chooses at start.
+  GetDisplaySettings().mmx = ::IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) != 0;
   HWND window = MakeWindow();
   if (window == nullptr) {
     std::printf("no window\n");
