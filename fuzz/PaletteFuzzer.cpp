@@ -59,7 +59,8 @@ void Dither(Palette &palette, const std::vector<uint8_t> &pixels, int32_t width)
   if (inverse == nullptr)
     return;
   std::vector<uint8_t> indices(static_cast<size_t>(width));
-  DitherEngine::DitherRow(pixels.data(), indices.data(), width, inverse, palette.GetEntries(), SelectedPixelLoops());
+  DitherEngine::DitherRow(pixels.data(), indices.data(), width, inverse, palette.GetEntries(), palette.GetCount(),
+                          SelectedPixelLoops());
   for (const uint8_t index : indices)
     if (index >= palette.GetCount())
       std::abort(); // an index the palette does not hold
