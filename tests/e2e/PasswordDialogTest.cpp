@@ -65,10 +65,12 @@ TEST(PasswordDialogTest, TheStartupPasswordIsAskedInTheProgramsDialog) {
   ProgramDriver::SetChildText(dialog, kPasswordEdit, "Tin");
   ProgramDriver::PressButton(dialog, IDOK);
 
+  // The password dialog, while it is being destroyed, has lost its edit but
+  // is no message box: the warning is known by its message text.
   HWND warning = nullptr;
   for (DWORD waited = 0; waited < kBoxTimeoutMs && !warning; waited += 100) {
     HWND box = driver.WaitForBox(kBoxTimeoutMs);
-    if (box && !ProgramDriver::HasChild(box, kPasswordEdit))
+    if (box && ProgramDriver::HasChild(box, ProgramDriver::kMessageId) && !ProgramDriver::HasChild(box, kPasswordEdit))
       warning = box;
     else
       Sleep(100);
