@@ -219,10 +219,10 @@ TEST(CgmInterpreterTest, TheBackgroundColourGoesUnderThePictureBody) {
   EXPECT_EQ(Interpret(plain.bytes).canvas.calls, (std::vector<std::string>{"polyline"}));
 }
 
-// Widths follow their specification mode: absolute widths are VDC units
+// Widths follow their width mode: absolute widths are VDC units
 // scaled as coordinates are; scaled widths (the default, a real) multiply
 // the width of one pixel of the picture.
-TEST(CgmInterpreterTest, LineWidthsFollowTheirSpecificationMode) {
+TEST(CgmInterpreterTest, LineWidthsFollowTheirWidthMode) {
   struct Case {
     const char *what;
     std::vector<int> extent;
