@@ -90,26 +90,33 @@ COLORREF WindowPixel(HWND window, int x, int y) {
   return colour & 0xFFFFFF;
 }
 
+// A 320 x 240 window without frame or caption whose one chapter holds one
+// green page of the given size, answered.
+VORPlayerPage *OnePageWindow(VORPublication &publication, int32_t pageWidth, int32_t pageHeight) {
+  auto &properties = publication.GetPublicationProperties();
+  properties.fullScreen = 0;
+  properties.border = 2;
+  properties.titleBar = 0;
+  properties.width = 320;
+  properties.height = 240;
+  properties.flags = 0;
+  auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
+  publication.InsertAfter(chapter, nullptr);
+  chapter->GetChapterProperties().pageWidth = pageWidth;
+  chapter->GetChapterProperties().pageHeight = pageHeight;
+  auto *page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
+  chapter->InsertAfter(page, nullptr);
+  page->GetPageProperties().rect = VORRect(0, 0, pageWidth, pageHeight);
+  page->GetPageProperties().backgroundColor = kGreen;
+  return page;
+}
+
 // A 320 x 240 window without frame or caption showing a 200 x 100 page,
 // centred with its top-left corner at (60, 70), holding two objects.
 class PageLayoutTest : public ::testing::Test {
 protected:
   PageLayoutTest() : m_publication(VORPublication::kClassKey, -1) {
-    auto &properties = m_publication.GetPublicationProperties();
-    properties.fullScreen = 0;
-    properties.border = 2;
-    properties.titleBar = 0;
-    properties.width = 320;
-    properties.height = 240;
-    properties.flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    chapter->GetChapterProperties().pageWidth = 200;
-    chapter->GetChapterProperties().pageHeight = 100;
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 200, 100);
-    m_page->GetPageProperties().backgroundColor = kGreen;
+    m_page = OnePageWindow(m_publication, 200, 100);
     m_app.SetPublication(&m_publication);
     m_app.SetPageManager(&m_pages);
     VORPageInstance &master = m_page->GetMasterInstance();
@@ -229,21 +236,7 @@ protected:
   static constexpr int kLines = 40;
 
   GrowingPageTest() : m_publication(VORPublication::kClassKey, -1) {
-    auto &properties = m_publication.GetPublicationProperties();
-    properties.fullScreen = 0;
-    properties.border = 2;
-    properties.titleBar = 0;
-    properties.width = 320;
-    properties.height = 240;
-    properties.flags = 0;
-    auto *chapter = new VORChapter(VORChapter::kClassKey, 1);
-    m_publication.InsertAfter(chapter, nullptr);
-    chapter->GetChapterProperties().pageWidth = 320;
-    chapter->GetChapterProperties().pageHeight = 240;
-    m_page = new VORPlayerPage(VORPlayerPage::kClassKey, 1);
-    chapter->InsertAfter(m_page, nullptr);
-    m_page->GetPageProperties().rect = VORRect(0, 0, 320, 240);
-    m_page->GetPageProperties().backgroundColor = kGreen;
+    m_page = OnePageWindow(m_publication, 320, 240);
     m_app.SetPublication(&m_publication);
     m_app.SetPageManager(&m_pages);
 
