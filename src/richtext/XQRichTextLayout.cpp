@@ -21,8 +21,15 @@ int32_t DivideRounded(int64_t numerator, int64_t denominator) {
 }
 
 // Line positions add up heights and spacings a file chose: a long enough
-// text runs past 32 bits, and its later lines stay at the edge.
-int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+// text runs past 32 bits, and its later lines stay at an edge. The edge is a
+// quarter of the 32-bit range, far below it, so that a line's bottom, a top
+// moved by vertical alignment and a top offset by the frame's place on the
+// page still fit in 32 bits; no real text is half a billion pixels tall.
+constexpr int64_t kLinePositionLimit = INT32_MAX / 4;
+
+int32_t Saturated(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, -kLinePositionLimit, kLinePositionLimit));
+}
 
 int32_t FloorDivide(int32_t value, int32_t divisor) {
   const int32_t quotient = value / divisor;
@@ -448,31 +455,32 @@ void XQRichText::RespreadBlanks(LineRun &run, const BlankSpread &before, const B
 void XQRichText::ApplyVerticalAlignment() {
   if (m_lines.empty() || m_verticalAlignment == 0)
     return;
-  const auto moveLine = [](TextLine &line, int32_t dy) {
+  const auto moveLineTo = [](TextLine &line, int64_t top) {
+    const int32_t dy = Saturated(top) - line.top;
     line.top += dy;
     for (LineRun &run : line.runs)
-      run.top += dy;
+      run.top = Saturated(int64_t{run.top} + dy);
   };
   if (m_verticalAlignment == 1 || m_verticalAlignment == 2) {
-    int32_t dy = m_frameHeight - m_lines.back().Bottom();
+    int64_t dy = int64_t{m_frameHeight} - m_lines.back().Bottom();
     if (m_verticalAlignment == 2)
-      dy = (m_frameHeight - m_lines.back().Bottom()) / 2;
+      dy /= 2;
     for (TextLine &line : m_lines)
-      moveLine(line, dy);
+      moveLineTo(line, line.top + dy);
     return;
   }
   if (m_verticalAlignment != 3)
     return;
-  int32_t freeHeight = m_frameHeight;
+  int64_t freeHeight = m_frameHeight;
   for (const TextLine &line : m_lines)
-    freeHeight -= line.ascent + line.descent;
-  auto gaps = static_cast<int32_t>(m_lines.size()) - 1;
-  int32_t top = 0;
+    freeHeight -= int64_t{line.ascent} + line.descent;
+  auto gaps = static_cast<int64_t>(m_lines.size()) - 1;
+  int64_t top = 0;
   for (TextLine &line : m_lines) {
-    moveLine(line, top - line.top);
+    moveLineTo(line, top);
     top = line.Bottom();
     if (gaps > 0) {
-      const int32_t gap = freeHeight / gaps;
+      const int64_t gap = freeHeight / gaps;
       freeHeight -= gap;
       --gaps;
       top += gap;

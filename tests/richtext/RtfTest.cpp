@@ -259,6 +259,29 @@ TEST_F(RtfTest, FontSizesAreBoundedWhereTheyAreRead) {
   EXPECT_GT(text.GetContentHeight(), lines.back().top);
 }
 
+// A line spacing of billions of pixels (a damaged file's) puts the later
+// lines at an edge far below 32 bits: aligned at the top, bottom or middle
+// the lines keep their order, spread over the frame (which stacks them by
+// their heights alone) they keep their heights, and nothing overflows (the
+// sanitizers watch the arithmetic).
+TEST_F(RtfTest, HugeLineSpacingsLayOutInOrderWithEveryVerticalAlignment) {
+  const std::vector<uint8_t> fixture = FuzzFixture("rtf-line-spacing-past-32-bits");
+  ASSERT_TRUE(text.LoadRtf(std::string(fixture.begin(), fixture.end())));
+  text.InsertString("x y");
+  for (int32_t alignment = 0; alignment <= 3; ++alignment) {
+    text.SetVerticalAlignment(alignment);
+    const std::vector<TextLine> &lines = text.GetLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_GT(lines[0].Bottom(), lines[0].top) << alignment;
+    for (size_t i = 1; i < lines.size(); ++i) {
+      EXPECT_GT(lines[i].Bottom(), lines[i].top) << alignment << " " << i;
+      if (alignment != 3) {
+        EXPECT_GE(lines[i].top, lines[i - 1].top) << alignment << " " << i;
+      }
+    }
+  }
+}
+
 // Files written by real tools read without losing a word.
 TEST_F(RtfTest, CorpusOfRealToolsReadsWithoutLossOfText) {
   const auto &corpus = RtfCorpus();
