@@ -125,13 +125,19 @@ void VORPlayer::CreateEventQueue() {
 }
 
 void VORPlayer::ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) {
+  Queue(delay, action, condition, delay == 0);
+}
+
+void VORPlayer::ScheduleStep(uint32_t delay, VORObjectAction *action) { Queue(delay, action, nullptr, false); }
+
+void VORPlayer::Queue(uint32_t delay, VORObjectAction *action, VORActionCondition *condition, bool chained) {
   std::unique_ptr<VORObjectAction> ownedAction(action);
   std::unique_ptr<VORActionCondition> ownedCondition(condition);
   if (!m_eventQueue || !ownedAction)
     return;
   const uint32_t boundedDelay = delay > kMaxDelayMs ? kMaxDelayMs : delay;
   const uint32_t due = (m_clock.GetMilliseconds() + boundedDelay) / kGridMs * kGridMs + (boundedDelay & 1u);
-  m_eventQueue->Insert(due, ownedAction.release(), ownedCondition.release(), boundedDelay == 0);
+  m_eventQueue->Insert(due, ownedAction.release(), ownedCondition.release(), chained);
 }
 
 bool VORPlayer::DispatchAction(VORObjectAction &action) {
@@ -194,7 +200,9 @@ bool VORPlayer::BroadcastAction(const VORObjectAction &action) {
 // a tick later. An action queued with a delay by one that runs (a page
 // change retried while a transition still runs) may fall due at once on
 // the grid too, but waits for a later tick: run now, it would keep the
-// tick from ever ending. A chain without delay ends by itself once the
+// tick from ever ending. So does an object's timed step queued without
+// delay (ScheduleStep): a slideshow whose slides stay no time shows one
+// slide a tick. A chain without delay ends by itself once the
 // clock passes the next grid point (its hops then fall due after now).
 int VORPlayer::OnTick(uint32_t now) {
   m_tickTime = now;

@@ -95,6 +95,7 @@ public:
   // due = (now + delay) rounded down to the 55 ms grid, plus 1 for an odd
   // delay: an odd delay runs after the even ones of the same grid point.
   void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) override;
+  void ScheduleStep(uint32_t delay, VORObjectAction *action) override;
   bool ExecuteAction(VORObjectAction &action) override;
   bool BroadcastAction(const VORObjectAction &action) override;
   bool CheckViewsIdle() override;
@@ -251,6 +252,9 @@ protected:
   bool m_oneWindow = false;
 
 private:
+  // Inserts the action on the grid; a chained entry may still run in the
+  // tick that queues it.
+  void Queue(uint32_t delay, VORObjectAction *action, VORActionCondition *condition, bool chained);
   bool ShowPage(VORPage &page, VORRunView &view, bool fresh);
   bool TryFirstPage(const VORObjectCode &page, const VORObjectCode &viewReference);
 

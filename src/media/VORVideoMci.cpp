@@ -192,16 +192,14 @@ void VORVideo::PutMciDestination() {
   }
 }
 
+// The view puts the window over the placement where the page shows now: a
+// centred or scrolled page lies off the client area's corner, and a later
+// scroll moves the window on from its new place.
 void VORVideo::PlaceMciWindow() {
   const VORRect placed = MciPlacement();
-  // The window lies where the view shows the page: move it by what the
-  // placement changes.
-  RECT now = {};
-  GetWindowRect(m_mci.window, &now);
-  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_mci.window), reinterpret_cast<POINT *>(&now), 2);
-  const int32_t left = now.left + placed.left - m_mci.placed.left;
-  const int32_t top = now.top + placed.top - m_mci.placed.top;
-  ::MoveWindow(m_mci.window, left, top, static_cast<int>(placed.Width()), static_cast<int>(placed.Height()), TRUE);
+  if (m_mci.view == nullptr || !m_mci.view->MoveChildWindow(*this, placed)) {
+    return;
+  }
   m_mci.placed = placed;
   PutMciDestination();
 }

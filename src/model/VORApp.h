@@ -100,6 +100,11 @@ public:
   // Queues the action to run once delay milliseconds have passed, when the
   // condition (if any) then holds. The queue owns both from here on.
   virtual void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) = 0;
+  // Queues an object's next timed step (a slideshow's next slide) as
+  // ScheduleAction does, except that even without delay it waits for a
+  // later tick: what one step shows is painted before the next, and steps
+  // that keep posting themselves never keep a tick from ending.
+  virtual void ScheduleStep(uint32_t delay, VORObjectAction *action) = 0;
   // Delivers the action now; false when nobody took it. Whatever the
   // receiver throws is swallowed (and answers false).
   virtual bool ExecuteAction(VORObjectAction &action) = 0;

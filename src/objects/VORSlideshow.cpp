@@ -127,7 +127,7 @@ void VORSlideshow::PostStep(uint32_t generation, uint32_t delay) {
   action->SetTarget(GetObjectCode());
   action->SetOriginObject(GetViewReference());
   action->SetOriginPage(GetPageReference());
-  app->ScheduleAction(delay, action.release(), nullptr);
+  app->ScheduleStep(delay, action.release());
 }
 
 // --- Page life -------------------------------------------------------------------
@@ -206,35 +206,44 @@ void VORSlideshow::ReleasePicture() { m_picture.reset(); }
 bool VORSlideshow::IsTransitionRunning() { return GetEffect() != nullptr && !GetEffect()->IsFinished(); }
 
 // A new slide replaces the old one through the transition into it: run
-// modally over the screen when the object runs its effects so, else drawn
-// step by step on the object's surface while the page goes on.
+// modally over the screen when the view runs it so, else drawn step by step
+// on the object's surface while the page goes on.
 void VORSlideshow::ShowSlide(int32_t index, bool firstShow) {
   DropSlideTransition();
-  const VORSlideshowProperties &properties = GetSlideshowProperties();
-  const size_t at = static_cast<size_t>(m_playback.SettingsIndexOf(index));
-  const bool hasEffect = at < properties.transitions.size() && properties.transitions[at].HasEffect();
+  const VORFXManager::FXParams *params = TransitionInto(index);
+  std::unique_ptr<VORTransition> modal = params != nullptr ? MakeModalTransition(*params) : nullptr;
   // Drawn straight into the page, the slideshow has no picture of its own
   // for an effect to read: the new slide then simply replaces the old.
   auto *surface = HasSurfaces() ? dynamic_cast<VORBitmapObjectSurface *>(GetCurrentDrawingSurface()) : nullptr;
-  const bool drawnHere = hasEffect && properties.modalTransition == 0 && surface != nullptr;
+  const bool drawnHere = params != nullptr && !modal && surface != nullptr;
   // The surface still shows the old slide: copied before the new one is drawn.
   if (drawnHere && !firstShow)
     m_oldSlide = CopyOfSurface(*surface);
   ReleasePicture();
   LoadCurrentPicture();
   Invalidate();
-  if (hasEffect && properties.modalTransition != 0)
-    RunModalTransition(properties.transitions[at]);
+  // The screen still shows the old slide, from which the modal run starts.
+  if (modal)
+    GetView()->AsRunView()->RunTransitionModal(*modal, GetScreenRect(), false);
   else if (drawnHere)
-    StartSlideTransition(properties.transitions[at], *surface);
+    StartSlideTransition(*params, *surface);
 }
 
-void VORSlideshow::RunModalTransition(const VORFXManager::FXParams &params) {
-  auto *view = dynamic_cast<VORRunView *>(GetView());
-  if (view == nullptr)
-    return;
-  if (std::unique_ptr<VORTransition> effect = view->CreateTransition(params))
-    view->RunTransitionModal(*effect, GetScreenRect(), false);
+const VORFXManager::FXParams *VORSlideshow::TransitionInto(int32_t index) {
+  const VORSlideshowProperties &properties = GetSlideshowProperties();
+  const auto at = static_cast<size_t>(m_playback.SettingsIndexOf(index));
+  return at < properties.transitions.size() && properties.transitions[at].HasEffect() ? &properties.transitions[at]
+                                                                                      : nullptr;
+}
+
+// Only an effect that can run modally over an object is made (a fade, for
+// one, never is): the others run on the object's surface whatever the flag
+// says, as an object's show and hide effects do.
+std::unique_ptr<VORTransition> VORSlideshow::MakeModalTransition(const VORFXManager::FXParams &params) {
+  VORRunView *view = GetView() != nullptr ? GetView()->AsRunView() : nullptr;
+  if (GetSlideshowProperties().modalTransition == 0 || view == nullptr)
+    return nullptr;
+  return view->CreateTransition(params);
 }
 
 void VORSlideshow::StartSlideTransition(const VORFXManager::FXParams &params, VORBitmapObjectSurface &surface) {

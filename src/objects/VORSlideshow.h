@@ -123,8 +123,11 @@ private:
   void StartIfAsked();
   bool LoadCurrentPicture();
   void ReleasePicture();
-  // The view runs the effect over the screen before the show goes on.
-  void RunModalTransition(const VORFXManager::FXParams &params);
+  // The transition into the slide; null when it names no effect.
+  const VORFXManager::FXParams *TransitionInto(int32_t index);
+  // The effect the view runs modally over the screen; null when the object
+  // does not run its effects so or the view does not run this one so.
+  std::unique_ptr<VORTransition> MakeModalTransition(const VORFXManager::FXParams &params);
   // The effect drawn under the update controller from the old slide (none
   // on the first show) to the new one on the object's own surface.
   void StartSlideTransition(const VORFXManager::FXParams &params, VORBitmapObjectSurface &surface);

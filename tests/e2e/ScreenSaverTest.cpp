@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -213,44 +212,6 @@ TEST(ScreenSaverTest, NoArgumentShowsTheSettingsAndAPreviewWithoutWindowEnds) {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 200);
 constexpr COLORREF kOrange = RGB(240, 160, 0);
-constexpr DWORD kSampleMs = 40;
-
-bool IsBetween(COLORREF colour, COLORREF from, COLORREF to) {
-  const int shifts[] = {0, 8, 16};
-  bool differs = false;
-  for (const int shift : shifts) {
-    const int value = static_cast<int>(colour >> shift & 0xFF);
-    const int a = static_cast<int>(from >> shift & 0xFF), b = static_cast<int>(to >> shift & 0xFF);
-    if (value < (a < b ? a : b) || value > (a < b ? b : a))
-      return false;
-    differs = differs || (a != b && value != a && value != b);
-  }
-  return differs;
-}
-
-// The colours a point shows, sampled until it shows the last colour (or the
-// time is up), the last included.
-std::vector<COLORREF> SampleUntil(const CentredPage &page, int x, int y, COLORREF last) {
-  std::vector<COLORREF> samples;
-  const DWORD start = GetTickCount();
-  do {
-    samples.push_back(page.Pixel(x, y));
-    if (samples.back() == last)
-      break;
-    Sleep(kSampleMs);
-  } while (GetTickCount() - start < kWindowTimeoutMs);
-  return samples;
-}
-
-// The distinct colours strictly between the two among the samples.
-std::set<COLORREF> MixedColours(const std::vector<COLORREF> &samples, COLORREF from, COLORREF to) {
-  std::set<COLORREF> mixed;
-  for (const COLORREF sample : samples)
-    if (IsBetween(sample, from, to))
-      mixed.insert(sample);
-  return mixed;
-}
-
 // The demo's picture page: one picture file of each format. The saver, like
 // the compact player, reads BMP (and Photo CD) itself and has no import
 // filters: the BMP shows in both its halves, the other objects leave the
@@ -301,47 +262,51 @@ TEST(ScreenSaverTest, APageEnteredWithAFadeMixesTheTwoPagesAtItsCentre) {
   ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Fade", 0, {first, second})));
   const CentredPage page(run.window, SIZE{200, 100});
   ASSERT_TRUE(page.WaitForPixel(100, 50, kBlue)) << "the first page shows";
-  const std::vector<COLORREF> samples = SampleUntil(page, 100, 50, kOrange);
+  const std::vector<COLORREF> samples = page.SampleUntil(100, 50, kOrange);
   EXPECT_EQ(samples.back(), kOrange) << "the new page shows";
-  EXPECT_GE(MixedColours(samples, kBlue, kOrange).size(), 2u) << "the fade stepped through mixed colours";
+  EXPECT_GE(CentredPage::MixedColours(samples, kBlue, kOrange).size(), 2u) << "the fade stepped through mixed colours";
   run.driver.Kill();
 }
 
 // A slideshow of two BMP files beside the publication, red then blue, each
 // entering with a fade: its middle goes through mixed colours to the blue
-// slide, then back to the red one.
+// slide, then back to the red one. The fades run on the slideshow's own
+// surface while the page goes on, whether the slideshow runs its effects
+// modally (the record's default) or not: a fade never runs modally.
 TEST(ScreenSaverTest, ASlideshowWithAFadeStepsThroughItsSlides) {
   constexpr COLORREF kRed = RGB(220, 0, 0);
   constexpr uint16_t kFadeCode = 10;
   constexpr int16_t kPublicationFolder = 1;
   constexpr uint8_t kPictureStorage = 2;
   const PublicationRecords::FXRecord fade{"Fade", kFadeCode, PublicationRecords::FadeFXFields(1000, 16, 0xFFFFFFFF)};
-  PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite);
-  PublicationRecords::SlideshowRecord record;
-  record.hotSpot.graphical.Place(20, 20, 120, 80);
-  record.repeatCount = -1;
-  record.slides = {{1500, VORObjectKey{4, 0, 2}, fade}, {1500, VORObjectKey{4, 0, 3}, fade}};
-  // The fades run on the slideshow's own surface while the page goes on.
-  record.hotSpot.graphical.modalTransition = 0;
-  page.objects.push_back(PublicationRecords::SlideshowObject(
-      1, record,
-      {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "red.bmp", true, kPictureStorage}),
-       PublicationRecords::ExternalResourceObject(3, {kPublicationFolder, "blue.bmp", true, kPictureStorage})}));
-  SaverRun run;
-  for (const auto &slide : {std::make_pair("red.bmp", kRed), std::make_pair("blue.bmp", kBlue)}) {
-    const std::vector<uint8_t> bmp = PictureFileWriter::Write("bmp", {100, 60, slide.second, slide.second});
-    run.folder.WriteFile(slide.first, std::string(bmp.begin(), bmp.end()));
+  for (const uint8_t modal : {0, 1}) {
+    PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite);
+    PublicationRecords::SlideshowRecord record;
+    record.hotSpot.graphical.Place(20, 20, 120, 80);
+    record.repeatCount = -1;
+    record.slides = {{1500, VORObjectKey{4, 0, 2}, fade}, {1500, VORObjectKey{4, 0, 3}, fade}};
+    record.hotSpot.graphical.modalTransition = modal;
+    page.objects.push_back(PublicationRecords::SlideshowObject(
+        1, record,
+        {PublicationRecords::ExternalResourceObject(2, {kPublicationFolder, "red.bmp", true, kPictureStorage}),
+         PublicationRecords::ExternalResourceObject(3, {kPublicationFolder, "blue.bmp", true, kPictureStorage})}));
+    SaverRun run;
+    for (const auto &slide : {std::make_pair("red.bmp", kRed), std::make_pair("blue.bmp", kBlue)}) {
+      const std::vector<uint8_t> bmp = PictureFileWriter::Write("bmp", {100, 60, slide.second, slide.second});
+      run.folder.WriteFile(slide.first, std::string(bmp.begin(), bmp.end()));
+    }
+    ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Slides", 0, {page}))) << "modal " << +modal;
+    const CentredPage shown(run.window, SIZE{200, 100});
+    ASSERT_TRUE(shown.WaitForPixel(150, 10, kWhite)) << "modal " << +modal << ": the page shows";
+    ASSERT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "modal " << +modal << ": the first slide";
+    const std::vector<COLORREF> toBlue = shown.SampleUntil(70, 50, kBlue);
+    EXPECT_EQ(toBlue.back(), kBlue) << "modal " << +modal << ": the timer brings the second slide";
+    EXPECT_GE(CentredPage::MixedColours(toBlue, kRed, kBlue).size(), 2u)
+        << "modal " << +modal << ": the slide faded in";
+    EXPECT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "modal " << +modal << ": and the first again";
+    EXPECT_EQ(shown.Pixel(150, 50), kWhite) << "modal " << +modal;
+    run.driver.Kill();
   }
-  ASSERT_TRUE(run.StartOn(PublicationRecords::SmallPagesInAWindow("Slides", 0, {page})));
-  const CentredPage shown(run.window, SIZE{200, 100});
-  ASSERT_TRUE(shown.WaitForPixel(150, 10, kWhite)) << "the page shows";
-  ASSERT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "the first slide";
-  const std::vector<COLORREF> toBlue = SampleUntil(shown, 70, 50, kBlue);
-  EXPECT_EQ(toBlue.back(), kBlue) << "the timer brings the second slide";
-  EXPECT_GE(MixedColours(toBlue, kRed, kBlue).size(), 2u) << "the slide faded in";
-  EXPECT_TRUE(shown.WaitForPixel(70, 50, kRed)) << "and the first again";
-  EXPECT_EQ(shown.Pixel(150, 50), kWhite);
-  run.driver.Kill();
 }
 
 } // namespace

@@ -38,13 +38,15 @@ std::string SolidBmp(COLORREF colour, int32_t width, int32_t height) {
 }
 
 // A white page with a slideshow at (20, 20)-(120, 80) of two BMP files
-// beside the publication, red then blue, each shown kSlideMs, endlessly.
-PublicationRecords::Publication SlideshowPage() {
+// beside the publication, red then blue, each shown kSlideMs, endlessly,
+// each entered through the effect (none by default). The slideshow runs its
+// effects as its record does by default: modally.
+PublicationRecords::Publication SlideshowPage(const PublicationRecords::FXRecord &effect = {}) {
   PublicationRecords::Page page = PublicationRecords::ColouredPage(1, kWhite, kPageWidth, kPageHeight);
   PublicationRecords::SlideshowRecord record;
   record.hotSpot.graphical.Place(20, 20, 120, 80);
   record.repeatCount = -1;
-  record.slides = {{kSlideMs, VORObjectKey{4, 0, 2}, {}}, {kSlideMs, VORObjectKey{4, 0, 3}, {}}};
+  record.slides = {{kSlideMs, VORObjectKey{4, 0, 2}, effect}, {kSlideMs, VORObjectKey{4, 0, 3}, effect}};
   constexpr int16_t kPublicationFolder = 1;
   constexpr uint8_t kPictureStorage = 2;
   page.objects.push_back(PublicationRecords::SlideshowObject(
@@ -112,6 +114,14 @@ struct PageShot {
           return false;
     return true;
   }
+  // Whether any pixel of the rectangle is the colour.
+  bool Shows(const RECT &rect, COLORREF colour) const {
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if (At(x, y) == colour)
+          return true;
+    return false;
+  }
   // Whether the two shots agree everywhere outside the rectangle.
   bool SameOutside(const PageShot &other, const RECT &rect) const {
     for (int y = 0; y < kPageHeight; ++y)
@@ -173,6 +183,83 @@ TEST(SlideshowTest, SlidesFromPictureFilesBesideThePublication) {
   EXPECT_EQ(page.Pixel(70, 50), kGreen);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(driver.WaitForExit(kExitTimeoutMs));
+}
+
+// Screenshots every sample period until one passes the test (true), or the
+// wait is up (false).
+template <typename Test>
+bool WaitForShot(const CentredPage &page, Test test) {
+  const DWORD start = GetTickCount();
+  do {
+    if (test(PageShot{page.Screenshot()}))
+      return true;
+    Sleep(CentredPage::kSamplePeriodMs);
+  } while (GetTickCount() - start < kWindowTimeoutMs);
+  return false;
+}
+
+// The slideshow of SlideshowPage with the effect, started on its red and
+// blue slides in the program.
+class SlideshowRun {
+public:
+  explicit SlideshowRun(const PublicationRecords::FXRecord &effect, const char *program = "vorplayer.exe") {
+    folder.WriteFile("red.bmp", SolidBmp(kRed, 100, 60));
+    folder.WriteFile("blue.bmp", SolidBmp(kBlue, 100, 60));
+    folder.WriteFile("slides.vor", PublicationRecords::FileText(SlideshowPage(effect)));
+    window = driver.StartPlayer(folder.File("slides.vor"), program);
+  }
+  ~SlideshowRun() { driver.Kill(); }
+
+  ScratchFolder folder;
+  ProgramDriver driver;
+  HWND window = nullptr;
+};
+
+constexpr uint16_t kFadeCode = 10;
+constexpr uint16_t kBlockCode = 7;
+constexpr uint16_t kTransitionMs = 1000;
+
+// With the record's default, a slide transition runs modally. A fade, which
+// only ever runs while the page goes on, fades the slides into each other
+// all the same, in the full and in the compact player: the slideshow's
+// middle passes through colours between red and blue, both ways.
+TEST(SlideshowTest, AModallyRunSlideshowFadesItsSlidesIntoEachOther) {
+  for (const char *program : {"vorplayer.exe", "vorcompact.exe"}) {
+    SlideshowRun run({"Fade", kFadeCode, PublicationRecords::FadeFXFields(kTransitionMs, 16, 0xFFFFFFFF)}, program);
+    ASSERT_NE(run.window, nullptr) << program;
+    const CentredPage page(run.window, SIZE{kPageWidth, kPageHeight});
+    ASSERT_TRUE(page.WaitForPixel(70, 50, kRed)) << program << ": the first slide";
+    const std::vector<COLORREF> toBlue = page.SampleUntil(70, 50, kBlue);
+    EXPECT_EQ(toBlue.back(), kBlue) << program << ": the timer brings the second slide";
+    EXPECT_GE(CentredPage::MixedColours(toBlue, kRed, kBlue).size(), 2u) << program << ": the blue slide faded in";
+    const std::vector<COLORREF> toRed = page.SampleUntil(70, 50, kRed);
+    EXPECT_EQ(toRed.back(), kRed) << program << ": and the first again";
+    EXPECT_GE(CentredPage::MixedColours(toRed, kBlue, kRed).size(), 2u) << program << ": the red slide faded in";
+    EXPECT_EQ(page.Pixel(150, 50), kWhite) << program;
+  }
+}
+
+// An effect that runs modally over the screen (blocks of a 4 x 4 grid in
+// random order) reveals the blue slide piece by piece over the red one:
+// screenshots taken while it runs show both slides at once in the
+// slideshow's place, until the blue one fills it.
+TEST(SlideshowTest, AModalBlockTransitionRevealsTheNewSlideOverTheOld) {
+  constexpr uint8_t kRandomOrder = 10;
+  SlideshowRun run({"Block", kBlockCode, PublicationRecords::BlockFXFields(4, 4, kTransitionMs, kRandomOrder)});
+  ASSERT_NE(run.window, nullptr);
+  const CentredPage page(run.window, SIZE{kPageWidth, kPageHeight});
+  const RECT slideshow = {20, 20, 120, 80};
+  ASSERT_TRUE(page.WaitForPixel(70, 50, kRed)) << "the first slide";
+  ASSERT_TRUE(WaitForShot(page, [&](const PageShot &shot) { return shot.Fills(slideshow, kRed); }))
+      << "the first slide fills the slideshow";
+  bool together = false;
+  const bool blue = WaitForShot(page, [&](const PageShot &shot) {
+    together = together || (shot.Shows(slideshow, kRed) && shot.Shows(slideshow, kBlue));
+    return shot.Fills(slideshow, kBlue);
+  });
+  EXPECT_TRUE(blue) << "the blue slide came in whole";
+  EXPECT_TRUE(together) << "the two slides showed at once";
+  EXPECT_EQ(page.Pixel(150, 50), kWhite);
 }
 
 } // namespace

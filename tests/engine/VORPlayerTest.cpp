@@ -140,18 +140,29 @@ TEST_F(VORPlayerTest, NestedTicksRunEachEntryOnce) {
   EXPECT_EQ(log, (std::vector<int32_t>{1, 2, 3}));
 }
 
-// An action queued by one that runs may fall due at once on the grid; it
-// waits for the next tick, so a tick always ends.
+// An action queued with a delay by one that runs, or a timed step queued
+// even without delay, may fall due at once on the grid; it waits for the
+// next tick, so a tick always ends.
 TEST_F(VORPlayerTest, ActionsQueuedDuringATickRunAtTheNext) {
   Receiver receiver(1, log);
   player.CreateEventQueue();
-  receiver.onReceive = [&](VORObjectAction &) { player.ScheduleAction(10, ActionFor(1, 2), nullptr); };
-  player.ScheduleAction(0, ActionFor(1, 1), nullptr);
-  player.OnTick(2000);
-  EXPECT_EQ(log, (std::vector<int32_t>{1}));
-  receiver.onReceive = nullptr;
-  player.OnTick(2000);
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2}));
+  const struct Case {
+    const char *name;
+    std::function<void()> queue;
+  } cases[] = {
+      {"a retry 10 ms later", [&] { player.ScheduleAction(10, ActionFor(1, 2), nullptr); }},
+      {"a timed step without delay", [&] { player.ScheduleStep(0, ActionFor(1, 2)); }},
+  };
+  for (const Case &c : cases) {
+    log.clear();
+    receiver.onReceive = [&](VORObjectAction &) { c.queue(); };
+    player.ScheduleAction(0, ActionFor(1, 1), nullptr);
+    player.OnTick(2000);
+    EXPECT_EQ(log, (std::vector<int32_t>{1})) << c.name;
+    receiver.onReceive = nullptr;
+    player.OnTick(2000);
+    EXPECT_EQ(log, (std::vector<int32_t>{1, 2})) << c.name;
+  }
 }
 
 // A chain of actions posted without delay runs hop after hop within the

@@ -17,6 +17,7 @@
 
 #include "display/DisplaySettings.h"
 #include "display/Palette.h"
+#include "display/VORPlayerView.h"
 #include "media/VORVideo.h"
 #include "media/VORVideoObjectAction.h"
 #include "media/XQAVI.h"
@@ -172,6 +173,10 @@ public:
     DestroyWindow(child);
     child = nullptr;
   }
+  bool MoveChildWindow(ChildWindowCallback &, const VORRect &rect) override {
+    return child != nullptr &&
+           MoveWindow(child, rect.left + kMargin, rect.top + kMargin, rect.Width(), rect.Height(), TRUE) != FALSE;
+  }
 
   HWND child = nullptr;
 
@@ -194,9 +199,18 @@ public:
   std::vector<int32_t> broadcasts;
   std::vector<std::string> failures;
   Palette *palette = nullptr;
+  // The player's own view, with its window, instead of the test's.
+  bool playerViews = false;
 
 protected:
-  VORRunView *MakeView(const VORObjectCode &identity, VORPage &) override { return new WindowedView(identity.id); }
+  VORRunView *MakeView(const VORObjectCode &identity, VORPage &) override {
+    if (!playerViews)
+      return new WindowedView(identity.id);
+    auto view = std::make_unique<VORPlayerView>(identity.id);
+    if (!view->CreateViewWindow(GetModuleHandleA(nullptr), nullptr, 0))
+      return nullptr;
+    return view.release();
+  }
 };
 
 // ---- The fixture -------------------------------------------------------------
@@ -224,12 +238,24 @@ protected:
     return record;
   }
 
-  void Start(PublicationRecords::PageObject video, std::map<uint32_t, std::vector<uint8_t>> internalResources = {}) {
+  // With a page size, the player's own view shows pages of that size (in
+  // its window, centred when the window is larger).
+  void Start(PublicationRecords::PageObject video, std::map<uint32_t, std::vector<uint8_t>> internalResources = {},
+             SIZE playerViewPage = {0, 0}) {
     PublicationRecords::Publication publication =
         TestPublications::Of({TestPublications::Chapter(1, {TestPublications::Page(1), TestPublications::Page(2)})});
     publication.chapters[0].pages[0].objects.push_back(std::move(video));
     publication.internalResources = std::move(internalResources);
+    if (playerViewPage.cx > 0) {
+      publication.chapters[0].properties.pageWidth = playerViewPage.cx;
+      publication.chapters[0].properties.pageHeight = playerViewPage.cy;
+      for (PublicationRecords::Page &page : publication.chapters[0].pages) {
+        page.properties.right = playerViewPage.cx;
+        page.properties.bottom = playerViewPage.cy;
+      }
+    }
     m_player = std::make_unique<VideoPlayer>(m_clock);
+    m_player->playerViews = playerViewPage.cx > 0;
     m_player->UseResources(m_machine.MakePlatform());
     m_player->fileManager = &m_files;
     ASSERT_TRUE(m_player->Load(publication));
@@ -535,6 +561,50 @@ TEST_F(VORVideoTest, AStretchedMciWindowFillsTheObjectAndFollowsIt) {
   EXPECT_EQ(placed.top, 30 + kMargin);
   EXPECT_EQ(placed.right - placed.left, 50);
   EXPECT_EQ(placed.bottom - placed.top, 40);
+}
+
+// Where a child window stands in its parent's client area.
+VORRect ChildPlace(HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT *>(&rect), 2);
+  return VORRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+// In the player's own view the window lies over the video where the page
+// shows it: on a page shown centred, after the object moved, after the view
+// laid the page out again in a client area of another size (centred
+// elsewhere), and after a page larger than the client area scrolled.
+TEST_F(VORVideoTest, OnACentredOrScrolledPageTheMciWindowFollowsTheObject) {
+  constexpr SIZE kPage{400, 300};
+  Start(PublicationRecords::AviVideoObject(1, Record(VORVideo::kStretched | kMciMode), "movie.avi"), {}, kPage);
+  auto *view = dynamic_cast<VORPlayerView *>(m_player->GetFirstView());
+  ASSERT_NE(view, nullptr);
+  VORVideo &video = Video();
+  const HWND window = video.GetMciWindow();
+  ASSERT_NE(window, nullptr);
+  VORPoint origin = view->GetScrollOrigin();
+  ASSERT_GT(origin.x, 0) << "the page is not centred";
+  ASSERT_GT(origin.y, 0) << "the page is not centred";
+  EXPECT_EQ(ChildPlace(window), video.GetRect().Offset(origin.x, origin.y)) << "shown";
+
+  video.SetRect(VORRect(60, 50, 200, 150));
+  EXPECT_EQ(ChildPlace(window), VORRect(60, 50, 200, 150).Offset(origin.x, origin.y)) << "moved";
+
+  const VORRect client = view->GetClientRect();
+  view->SetPageExtent(client.right - 100, client.bottom - 60, false, true);
+  origin = view->GetScrollOrigin();
+  ASSERT_GT(origin.x, 0);
+  EXPECT_EQ(ChildPlace(window), video.GetRect().Offset(origin.x, origin.y)) << "centred again";
+
+  // A window smaller than the page: the view lays the page out again as
+  // the window's size changes, with scroll bars.
+  ASSERT_TRUE(MoveWindow(view->GetWindow(), 0, 0, kPage.cx - 100, kPage.cy - 100, TRUE));
+  video.SetRect(VORRect(40, 30, 180, 130));
+  view->OnVScroll(SB_PAGEDOWN);
+  origin = view->GetScrollOrigin();
+  ASSERT_LT(origin.y, 0) << "the page did not scroll";
+  EXPECT_EQ(ChildPlace(window), video.GetRect().Offset(origin.x, origin.y)) << "moved, then scrolled";
 }
 
 // ---- In its own drawing: an animation of the publication's format --------------

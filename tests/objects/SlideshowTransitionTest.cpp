@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "PaintedPage.h"
@@ -26,6 +27,7 @@ const VORRect kShow(20, 20, 120, 80);
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kRed = 0xDC0000;
 constexpr uint32_t kBlue = 0x0000C8;
+constexpr uint32_t kGreen = 0x00A000;
 
 // A solid picture placed as a publication's pictures are: by its layout's
 // fit mode, keeping its proportions when the layout says so.
@@ -174,9 +176,13 @@ std::vector<int32_t> FirstShuffledPass(uint32_t start) {
 // The step brings the blue slide in through a fade that the update
 // controller draws while the page goes on: half way the slideshow shows
 // neither picture, at the end exactly the new one, and the page around it
-// stays as it was. The next step waits for the fade to end.
-TEST_F(SlideshowTransitionTest, ASlideFadesInUnderTheUpdateController) {
-  ColourSlideshow &slideshow = Add(0);
+// stays as it was. The next step waits for the fade to end. A fade never
+// runs modally, so a slideshow that runs its effects modally (the
+// parameter) fades the same way.
+class SlideshowFadeTest : public SlideshowTransitionTest, public ::testing::WithParamInterface<uint8_t> {};
+
+TEST_P(SlideshowFadeTest, ASlideFadesInUnderTheUpdateController) {
+  ColourSlideshow &slideshow = Add(GetParam());
   ShowPage();
   ASSERT_TRUE(slideshow.GetPlayback().IsPlaying());
   EXPECT_EQ(Middle(), kRed);
@@ -208,6 +214,11 @@ TEST_F(SlideshowTransitionTest, ASlideFadesInUnderTheUpdateController) {
   RunUntil(stepAt + kSlideMs + kFadeMs + 120);
   EXPECT_EQ(Middle(), kRed);
 }
+
+INSTANTIATE_TEST_SUITE_P(ModalFlag, SlideshowFadeTest, ::testing::Values(uint8_t{0}, uint8_t{1}),
+                         [](const ::testing::TestParamInfo<uint8_t> &flag) {
+                           return flag.param != 0 ? std::string("Modal") : std::string("NotModal");
+                         });
 
 // Hiding the slideshow while a fade runs ends the fade and the show: no
 // effect is left to draw from surfaces that are gone.
@@ -247,6 +258,28 @@ TEST_P(SlideshowLetterboxTest, LetterboxedSlidesLeaveNothingOfTheSlideBefore) {
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutAFade, SlideshowLetterboxTest, ::testing::Values("", "Fade"));
 
+// Slides that stay no time at all are shown one a tick, each in its turn
+// and painted: the step a slide posts without delay waits for the next
+// tick, so a looping slideshow never keeps its tick from ending.
+TEST_F(SlideshowTransitionTest, SlidesWithoutDelayShowOneATick) {
+  const std::vector<uint32_t> colours = {kRed, kBlue, kGreen};
+  ColourSlideshow &slideshow = Add(0, {{kRed}, {kBlue}, {kGreen}}, TestPicture::Filling(), "");
+  VORSlideshow::VORSlideshowProperties &properties = slideshow.GetSlideshowProperties();
+  properties.delays.assign(3, 0);
+  properties.references.resize(3, VORObjectCode(4, 0, 2));
+  properties.transitions.resize(3);
+  ShowPage();
+  int32_t index = slideshow.GetPlayback().GetCurrentIndex();
+  EXPECT_EQ(Middle(), colours[static_cast<size_t>(index)]);
+  for (int tick = 0; tick < 6; ++tick) {
+    // The clock stands still: only the ticks move the slideshow on.
+    Pass(clock.GetMilliseconds());
+    index = (index + 1) % 3;
+    ASSERT_EQ(slideshow.GetPlayback().GetCurrentIndex(), index) << "tick " << tick;
+    EXPECT_EQ(Middle(), colours[static_cast<size_t>(index)]) << "tick " << tick;
+  }
+}
+
 // An action 400 that another object sends steps the slideshow though it
 // does not play: the next slide shows, and no timed step follows.
 TEST_F(SlideshowTransitionTest, AStepFromAnotherObjectStepsAStoppedSlideshow) {
@@ -280,9 +313,9 @@ TEST(SlideshowShuffleTest, TwoStartUpsShowDifferentOrders) {
   EXPECT_EQ(FirstShuffledPass(4711), first) << "the clock alone decides the order";
 }
 
-// A slideshow that runs its effects modally has no surface of its own to
-// fade on under the update controller; either way the transitions ask for
-// the effect's draw flag.
+// Whether the slideshow runs its effects modally or not, the transitions
+// ask for the effect's draw flag: an effect that the view does not run
+// modally runs on the slideshow's own surface.
 TEST_F(SlideshowTransitionTest, TransitionsAskForTheEffectFlag) {
   ColourSlideshow &slideshow = Add(1);
   slideshow.GetSlideshowProperties().transitions[1].effectName = VORString();

@@ -23,6 +23,39 @@ bool CentredPage::WaitForPixel(int x, int y, COLORREF colour) const {
   return false;
 }
 
+std::vector<COLORREF> CentredPage::SampleUntil(int x, int y, COLORREF last, DWORD periodMs) const {
+  std::vector<COLORREF> samples;
+  const DWORD start = GetTickCount();
+  do {
+    samples.push_back(Pixel(x, y));
+    if (samples.back() == last)
+      break;
+    Sleep(periodMs);
+  } while (GetTickCount() - start < m_waitMs);
+  return samples;
+}
+
+bool CentredPage::IsBetween(COLORREF colour, COLORREF from, COLORREF to) {
+  bool differs = false;
+  for (const int shift : {0, 8, 16}) {
+    const int value = static_cast<int>(colour >> shift & 0xFF);
+    const int a = static_cast<int>(from >> shift & 0xFF);
+    const int b = static_cast<int>(to >> shift & 0xFF);
+    if (value < (a < b ? a : b) || value > (a < b ? b : a))
+      return false;
+    differs = differs || (a != b && value != a && value != b);
+  }
+  return differs;
+}
+
+std::set<COLORREF> CentredPage::MixedColours(const std::vector<COLORREF> &samples, COLORREF from, COLORREF to) {
+  std::set<COLORREF> mixed;
+  for (const COLORREF sample : samples)
+    if (IsBetween(sample, from, to))
+      mixed.insert(sample);
+  return mixed;
+}
+
 std::vector<COLORREF> CentredPage::Screenshot() const {
   const POINT corner = ScreenPoint(0, 0);
   BITMAPINFO info = {};

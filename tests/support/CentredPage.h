@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ public:
   COLORREF Pixel(int x, int y) const;
   // Waits until the point shows the colour; false when it did not in time.
   bool WaitForPixel(int x, int y, COLORREF colour) const;
+  // The colours the point shows, looked at every periodMs until it shows the
+  // last colour (or the wait is up), the last one included: what a
+  // transition passes through on its way.
+  std::vector<COLORREF> SampleUntil(int x, int y, COLORREF last, DWORD periodMs = kSamplePeriodMs) const;
+  static constexpr DWORD kSamplePeriodMs = 40;
   // The whole page as the screen shows it now: its 0xBBGGRR pixels, top row
   // first.
   std::vector<COLORREF> Screenshot() const;
@@ -29,6 +35,12 @@ public:
   POINT ScreenPoint(int x, int y) const;
   // An xdotool "mousemove" to a point of the page, for Xdotool's arguments.
   std::string MouseMove(int x, int y) const;
+
+  // Whether every channel of the colour lies between those of from and to
+  // and at least one strictly between: a mix of the two.
+  static bool IsBetween(COLORREF colour, COLORREF from, COLORREF to);
+  // The distinct mixes of from and to among the samples.
+  static std::set<COLORREF> MixedColours(const std::vector<COLORREF> &samples, COLORREF from, COLORREF to);
 
 private:
   // The page's top-left corner in the client area.

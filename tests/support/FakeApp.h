@@ -51,6 +51,7 @@ public:
   [[noreturn]] void ThrowMidiError(int32_t code) override;
   [[noreturn]] void ThrowWaveError(int32_t code) override;
   void ScheduleAction(uint32_t delay, VORObjectAction *action, VORActionCondition *condition) override;
+  void ScheduleStep(uint32_t delay, VORObjectAction *action) override { ScheduleAction(delay, action, nullptr); }
   bool ExecuteAction(VORObjectAction &action) override;
   bool BroadcastAction(const VORObjectAction &action) override;
   bool CheckViewsIdle() override { return true; }
