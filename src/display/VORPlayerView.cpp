@@ -536,6 +536,14 @@ void VORPlayerView::OnIdle() {
   }
   m_idleDone = true;
   m_instance->GetPage().LinkPreviousPageResources();
+  // What a transition over the page will need is made ready while the
+  // reader looks at it: its first frame would wait for it otherwise.
+  VORApp *app = VORApp::Get();
+  VORTransitionMaker *maker = app != nullptr ? app->GetTransitionMaker() : nullptr;
+  if (maker != nullptr && m_screenBuffer && m_screenBuffer->IsTransitionFinished()) {
+    const VORRect page = m_screenBuffer->GetBounds();
+    maker->PrepareFor(static_cast<int32_t>(page.Width()), static_cast<int32_t>(page.Height()));
+  }
 }
 
 bool VORPlayerView::TestAndSetIdle() {
