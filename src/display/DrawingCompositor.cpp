@@ -17,7 +17,6 @@ namespace {
 constexpr COLORREF kWhiteColour = RGB(255, 255, 255);
 constexpr COLORREF kBlackColour = RGB(0, 0, 0);
 constexpr int kFullLevel = 256;
-constexpr int32_t kDeepDepth = 24;
 
 int32_t Width32(const VORRect &rect) { return static_cast<int32_t>(rect.Width()); }
 int32_t Height32(const VORRect &rect) { return static_cast<int32_t>(rect.Height()); }
@@ -125,9 +124,9 @@ struct LockedBlock {
   bool WrapMask() { return maskBits != nullptr && info != nullptr && mask.InitMask(info, maskBits); }
 };
 
-// A transparent copy between two 24-bit surfaces whose pixels lie in
-// memory, done there: the same pixels as the scratch-bitmap steps (covered
-// pixels from the source, the others untouched), without a scratch bitmap and
+// A transparent copy between two surfaces of one format (24 bits, or 8 bits
+// with one colour table) whose pixels lie in memory, done there: covered
+// pixels from the source, the others untouched, without a scratch bitmap and
 // four passes through GDI. False when the case is not that one, and GDI does it.
 bool MaskedCopyInMemory(DrawingContext &context, DrawingContext &destination, const VORRect &source,
                         const VORRect &destinationRect) {
@@ -135,7 +134,7 @@ bool MaskedCopyInMemory(DrawingContext &context, DrawingContext &destination, co
   PixelSurface *to = destination.GetSurface();
   if (from == nullptr || to == nullptr || from == to || context.GetMaskDC() == nullptr ||
       destination.GetClipRect().right != -1 || !from->HoldsPixelsInPlace() || !to->HoldsPixelsInPlace() ||
-      from->GetBitsPerPixel() != kDeepDepth || to->GetBitsPerPixel() != kDeepDepth) {
+      from->GetBitsPerPixel() != to->GetBitsPerPixel()) {
     return false;
   }
   LockedBlock sourceBlock, destinationBlock;

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "display/DibImage.h"
 #include "display/DrawingCompositor.h"
+#include "display/MaskedCopy.h"
 #include "display/MemoryBitmap.h"
 #include "display/MetaRecordFilter.h"
 #include "display/Palette.h"
@@ -21,6 +23,70 @@ namespace {
 
 constexpr COLORREF kWhiteColour = RGB(255, 255, 255);
 constexpr COLORREF kBlackColour = RGB(0, 0, 0);
+
+bool IsColour(const RGBQUAD &entry, BYTE red, BYTE green, BYTE blue) {
+  return entry.rgbRed == red && entry.rgbGreen == green && entry.rgbBlue == blue;
+}
+
+// A DIB the caller gives, seen as an image (it is only read).
+bool WrapGiven(DibImage &image, const BITMAPINFO *info, const void *bits) {
+  return info != nullptr && image.Wrap(const_cast<BitmapInfoHeader *>(reinterpret_cast<const BitmapInfoHeader *>(info)),
+                                       const_cast<void *>(bits));
+}
+
+// The source rectangle of a DIB drawn by the system, counted from its top
+// row: the system counts a bottom-up DIB's rows from its bottom.
+VORRect FromTop(const VORRect &source, const DibImage &image) {
+  if (image.IsTopDown()) {
+    return source;
+  }
+  const int32_t top = image.GetHeight() - source.bottom;
+  return VORRect(source.left, top, source.right, top + static_cast<int32_t>(source.Height()));
+}
+
+// A picture drawn at its own size through its one-bit mask (bit 1: the
+// picture) into a surface whose pixels lie in memory, done there: the
+// picture's pixels where the mask is set, the rest left, as the scratch
+// bitmap's exclusive-or, and, exclusive-or steps leave them, without a
+// scratch bitmap of fresh memory and four passes through the system. Only
+// the part inside the clip (page coordinates, right -1: none) is drawn.
+// False, with nothing drawn, when the case is not that one.
+bool DrawMaskedInMemory(PixelSurface *surface, const VORRect &clip, const VORRect &destination, const VORRect &source,
+                        const void *imageBits, const void *maskBits, const BITMAPINFO *imageInfo,
+                        const BITMAPINFO *maskInfo) {
+  if (surface == nullptr || !surface->HoldsPixelsInPlace() || destination.Width() != source.Width() ||
+      destination.Height() != source.Height() || maskInfo == nullptr || maskInfo->bmiHeader.biBitCount != 1 ||
+      !IsColour(maskInfo->bmiColors[0], 0, 0, 0) || !IsColour(maskInfo->bmiColors[1], 255, 255, 255)) {
+    return false;
+  }
+  DibImage image, mask;
+  if (!WrapGiven(image, imageInfo, imageBits) || !WrapGiven(mask, maskInfo, maskBits) ||
+      image.IsTopDown() != mask.IsTopDown()) {
+    return false;
+  }
+  VORRect area = destination;
+  if (clip.right != -1 && !area.Intersect(area, clip)) {
+    return true; // all of it clipped away
+  }
+  VORRect locked = area;
+  void *bits = nullptr, *surfaceMask = nullptr;
+  BitmapInfoHeader *info = nullptr;
+  surface->LockPixels(&bits, &surfaceMask, &info, locked);
+  DibImage target;
+  bool drawn = false;
+  if (bits != nullptr && target.Wrap(info, bits)) {
+    if (!area.Intersect(area, locked)) {
+      drawn = true; // outside the surface: nothing to draw
+    } else {
+      const VORRect from = FromTop(source, image).Offset(area.left - destination.left, area.top - destination.top);
+      const VORRect part(from.left, from.top, from.left + static_cast<int32_t>(area.Width()),
+                         from.top + static_cast<int32_t>(area.Height()));
+      drawn = CopyMaskedPixels(image, mask, part, target, area.Offset(-locked.left, -locked.top));
+    }
+  }
+  surface->UnlockPixels(drawn);
+  return drawn;
+}
 
 // What a metafile record filter needs while one device context plays.
 struct FilterContext {
@@ -524,7 +590,8 @@ void DrawingContext::StretchDIBitsMasked(const VORRect &destination, const VORRe
   }
   const RECT to = ToDevice(destination);
   const int width = Width32(destination), height = Height32(destination);
-  if (m_dc != nullptr) {
+  if (m_dc != nullptr &&
+      !DrawMaskedInMemory(m_surface, GetClipRect(), destination, source, imageBits, maskBits, imageInfo, maskInfo)) {
     // The scratch bitmap has the destination's own format, so that the
     // exclusive-or steps work on its pixel values unchanged.
     ScratchBitmap copy(::CreateCompatibleBitmap(m_dc, width, height), m_dc);

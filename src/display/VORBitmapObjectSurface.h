@@ -7,6 +7,7 @@
 
 #include "display/DibTypes.h"
 #include "display/PixelStaging.h"
+#include "display/SurfaceBitmapPool.h"
 #include "display/VORObjectSurface.h"
 
 class VORView;
@@ -80,6 +81,7 @@ private:
   void MakeDibSection();
   void MakeCompatibleBitmap();
   void FillBlack(HBITMAP bitmap);
+  void FillDibBlack();
   HDC SelectIntoMemoryDC(HBITMAP bitmap, HGDIOBJ &displaced);
   static void ReleaseMemoryDC(HDC &dc, HGDIOBJ &displaced);
   RECT ToDevice(const VORRect &rect) const;
@@ -105,5 +107,8 @@ private:
     RgbQuad colors[2];
   } m_maskInfo = {};
   PixelStaging m_staging;
+  // What the bitmaps are, for the pool that keeps them when they go.
+  SurfaceBitmapPool::Format m_bitmapFormat;
+  SurfaceBitmapPool::Format m_maskFormat;
   VORRect m_stagedRect = VORRect::NotSet();
 };

@@ -8,7 +8,9 @@
 #include "display/PageExtent.h"
 #include "display/Palette.h"
 #include "display/PlayerViewChildWindow.h"
+#include "display/ScreenDepth.h"
 #include "display/ScrollPosition.h"
+#include "display/SurfaceBitmapPool.h"
 #include "display/SystemErrorHook.h"
 #include "display/VORScreenBuffer.h"
 #include "display/VORTransition.h"
@@ -282,6 +284,11 @@ LRESULT VORPlayerView::HandleMessage(HWND window, UINT message, WPARAM wParam, L
     return OnQueryNewPalette();
   case WM_PALETTECHANGED:
     return OnPaletteChanged(reinterpret_cast<HWND>(wParam));
+  case WM_DISPLAYCHANGE:
+    // Another program changed the screen's mode, its depth perhaps.
+    ScreenDepth::Forget();
+    handled = false;
+    return 0;
   default:
     handled = false;
     return 0;
@@ -478,6 +485,9 @@ void VORPlayerView::PlayEnterTransition() {
   // before the page is first composed.
   if (m_instance != nullptr)
     CompositionOrder::PrepareLevel(*m_instance);
+  // The page took the surfaces' bitmaps it could use from those the page
+  // before left; the rest go.
+  SurfaceBitmapPool::Trim();
   // The buffer still holds the page shown before; objects mark only their
   // own areas, so a page of the same size with fewer objects would show
   // what the last one left behind.
@@ -526,6 +536,14 @@ void VORPlayerView::OnIdle() {
   }
   m_idleDone = true;
   m_instance->GetPage().LinkPreviousPageResources();
+  // What a transition over the page will need is made ready while the
+  // reader looks at it: its first frame would wait for it otherwise.
+  VORApp *app = VORApp::Get();
+  VORTransitionMaker *maker = app != nullptr ? app->GetTransitionMaker() : nullptr;
+  if (maker != nullptr && m_screenBuffer && m_screenBuffer->IsTransitionFinished()) {
+    const VORRect page = m_screenBuffer->GetBounds();
+    maker->PrepareFor(static_cast<int32_t>(page.Width()), static_cast<int32_t>(page.Height()));
+  }
 }
 
 bool VORPlayerView::TestAndSetIdle() {
@@ -864,12 +882,7 @@ void VORPlayerView::RedrawRect(const VORRect &rect) {
   m_screenBuffer->PresentRect(part, part);
 }
 
-int32_t VORPlayerView::GetBitsPerPixel() {
-  HDC screen = ::GetDC(nullptr);
-  const int32_t depth = ::GetDeviceCaps(screen, BITSPIXEL);
-  ::ReleaseDC(nullptr, screen);
-  return depth;
-}
+int32_t VORPlayerView::GetBitsPerPixel() { return ScreenDepth::Get(); }
 
 VORRect VORPlayerView::ScrollRect(const VORRect &rect, int32_t dx, int32_t dy) {
   if (m_window != nullptr) {

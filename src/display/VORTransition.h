@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "foundation/VORRect.h"
@@ -45,4 +46,9 @@ public:
   virtual std::unique_ptr<VORTransition> MakeTransition(const VORFXParams &params, VORBitmapObjectSurface *target,
                                                         VORBitmapObjectSurface *oldPicture,
                                                         VORDrawingSurface *completion) = 0;
+  // Gets ready for effects over rectangles up to width x height without
+  // holding up the caller: a view asks when its page has been shown and the
+  // program is idle, so that the page's first transition finds what it
+  // needs. Nothing by default.
+  virtual void PrepareFor(int32_t /*width*/, int32_t /*height*/) {}
 };

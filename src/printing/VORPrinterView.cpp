@@ -1,6 +1,7 @@
 #include "printing/VORPrinterView.h"
 
 #include "display/CompositionOrder.h"
+#include "display/SurfaceBitmapPool.h"
 #include "display/VORScreenBuffer.h"
 #include "foundation/VORException.h"
 #include "model/VORPageInstance.h"
@@ -68,6 +69,7 @@ void VORPrinterView::PlayEnterTransition() {
   FitPageToEnteredContent();
   if (VORPageInstance *instance = GetPageInstance())
     CompositionOrder::PrepareLevel(*instance);
+  SurfaceBitmapPool::Trim();
   if (VORScreenBuffer *buffer = GetScreenBuffer()) {
     buffer->AddDirtyRect(GetPageRect());
     buffer->FlushDirtyRects();

@@ -51,23 +51,29 @@ bool FXImage::Resize(int32_t w, int32_t h) {
     width = height = 0;
     m_own.clear();
     m_data = nullptr;
+    m_stride = 0;
     return false;
   }
   width = w;
   height = h;
   m_own.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
   m_data = m_own.data();
+  m_stride = static_cast<size_t>(w);
   return true;
 }
 
-void FXImage::Attach(uint32_t *bits, int32_t w, int32_t h) {
+void FXImage::Attach(uint32_t *bits, int32_t w, int32_t h, int32_t stride) {
   m_own.clear();
   m_data = bits;
   width = bits != nullptr ? w : 0;
   height = bits != nullptr ? h : 0;
+  m_stride = static_cast<size_t>(std::max(stride, width));
 }
 
-void FXImage::Fill(uint32_t colour) { std::fill(m_data, m_data + PixelCount(), colour); }
+void FXImage::Fill(uint32_t colour) {
+  for (int32_t y = 0; y < height; ++y)
+    std::fill(Row(y), Row(y) + width, colour);
+}
 
 bool FXMask::Resize(int32_t w, int32_t h) {
   if (w <= 0 || h <= 0 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > FXImage::kMaxPixels) {

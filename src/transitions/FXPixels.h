@@ -25,10 +25,11 @@ struct FXImage {
   // False (and empty) for a size over kMaxPixels or not positive.
   bool Resize(int32_t w, int32_t h);
   // Works on pixels the caller keeps (a bitmap of the system's, top-down
-  // rows of width pixels).
-  void Attach(uint32_t *bits, int32_t w, int32_t h);
-  uint32_t *Row(int32_t y) { return m_data + static_cast<size_t>(y) * static_cast<size_t>(width); }
-  const uint32_t *Row(int32_t y) const { return m_data + static_cast<size_t>(y) * static_cast<size_t>(width); }
+  // rows stride pixels apart; a stride below w means w): the top-left w x h
+  // of a larger picture, say.
+  void Attach(uint32_t *bits, int32_t w, int32_t h, int32_t stride = 0);
+  uint32_t *Row(int32_t y) { return m_data + static_cast<size_t>(y) * m_stride; }
+  const uint32_t *Row(int32_t y) const { return m_data + static_cast<size_t>(y) * m_stride; }
   VORRect Bounds() const { return VORRect(0, 0, width, height); }
   void Fill(uint32_t colour);
   size_t PixelCount() const { return static_cast<size_t>(width) * static_cast<size_t>(height); }
@@ -36,6 +37,7 @@ struct FXImage {
 private:
   std::vector<uint32_t> m_own;
   uint32_t *m_data = nullptr;
+  size_t m_stride = 0; // pixels from one row to the next
 };
 
 class FXMask {

@@ -6,6 +6,8 @@
 #include "transitions/FXCores.h"
 #include "transitions/VORTimedFX.h"
 
+class FXPicture;
+
 // An effect whose picture is composed in memory by its platform-free core:
 // the new and the old picture of the rectangle are taken once at the start,
 // each step composes the changed areas and hands them to the screen in one
@@ -27,18 +29,14 @@ protected:
   void DrawStep(int32_t step) override;
 
 private:
-  class Picture;
-  // Pictures are kept from one effect for the next (see the source).
-  static std::vector<std::unique_ptr<Picture>> &SparePictures();
-  static std::unique_ptr<Picture> TakePicture(int32_t width, int32_t height);
-  static void KeepPicture(std::unique_ptr<Picture> picture);
+  // Hands the pictures to the store, for the next effect.
   void KeepPictures();
 
   std::unique_ptr<FXCore> m_core;
   VORRect m_area = VORRect(0, 0, 0, 0);
   int32_t m_total = 0;
-  std::unique_ptr<Picture> m_new;
-  std::unique_ptr<Picture> m_old;
-  std::unique_ptr<Picture> m_frame;
+  std::unique_ptr<FXPicture> m_new;
+  std::unique_ptr<FXPicture> m_old;
+  std::unique_ptr<FXPicture> m_frame;
   std::vector<VORRect> m_changed;
 };

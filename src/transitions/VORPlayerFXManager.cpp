@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "transitions/FXPictureStore.h"
 #include "transitions/VORBlindFX.h"
 #include "transitions/VORBlockFX.h"
 #include "transitions/VORFadeFX.h"
@@ -33,3 +34,5 @@ VORPlayer::FXManagerParts VORPlayerFXManager::MakeParts() {
   parts.maker = std::move(manager);
   return parts;
 }
+
+void VORPlayerFXManager::PrepareFor(int32_t width, int32_t height) { FXPictureStore::Warm(width, height); }

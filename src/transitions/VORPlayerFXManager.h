@@ -11,4 +11,6 @@ public:
 
   // A new registry as the application takes it.
   static VORPlayer::FXManagerParts MakeParts();
+  // Warms the pictures of an effect of that size (FXPictureStore::Warm).
+  void PrepareFor(int32_t width, int32_t height) override;
 };

@@ -75,6 +75,48 @@ TEST(MaskedCopyTest, CoveredPixelsCopiedOthersKept) {
   }
 }
 
+// 8-bit images copy their indexes when both hold the same colour table:
+// an index then means the same colour in both.
+TEST(MaskedCopyTest, EightBitImagesWithOneColourTableCopyTheirIndexes) {
+  BitmapInfo256 eight{};
+  eight.header = Header(21, -6, 8);
+  eight.header.biClrUsed = 16;
+  for (uint8_t i = 0; i < 16; ++i)
+    eight.colors[i] = RgbQuad{static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i), i, 0};
+  DibImage source, destination, mask;
+  ASSERT_TRUE(source.Create(&eight.header));
+  ASSERT_TRUE(destination.Create(&eight.header));
+  ASSERT_TRUE(mask.CreateMask(&eight.header));
+  std::mt19937 random(3);
+  FillRandom(source, random);
+  FillRandom(destination, random);
+  FillRandom(mask, random);
+  const std::vector<uint8_t> before(destination.GetPixels(), destination.GetPixels() + destination.GetImageSize());
+  const VORRect from(2, 1, 19, 5), to(4, 2, 21, 6);
+  ASSERT_TRUE(CopyMaskedPixels(source, mask, from, destination, to));
+  for (int32_t y = 0; y < from.Height(); ++y) {
+    for (int32_t x = 0; x < from.Width(); ++x) {
+      const uint8_t *d = destination.GetRowAddress(to.top + y) + to.left + x;
+      const size_t at = static_cast<size_t>(d - destination.GetPixels());
+      const uint8_t expected = mask.IsMaskBitSet(from.left + x, from.top + y)
+                                   ? source.GetRowAddress(from.top + y)[from.left + x]
+                                   : before[at];
+      ASSERT_EQ(*d, expected) << x << "," << y;
+    }
+  }
+  // Another table: the indexes would change colour.
+  BitmapInfo256 other = eight;
+  other.colors[3].red ^= 1;
+  DibImage elsewhere;
+  ASSERT_TRUE(elsewhere.Create(&other.header));
+  EXPECT_FALSE(CopyMaskedPixels(source, mask, from, elsewhere, to));
+  // And 24 bits into 8 never.
+  const BitmapInfoHeader deep = Header(21, -6, 24);
+  DibImage deepSource;
+  ASSERT_TRUE(deepSource.Create(&deep));
+  EXPECT_FALSE(CopyMaskedPixels(deepSource, mask, from, destination, to));
+}
+
 TEST(MaskedCopyTest, RefusesWhatItCannotDoAndLeavesTheDestination) {
   const BitmapInfoHeader deep = Header(16, -8, 24), other = Header(17, -8, 24);
   BitmapInfo256 eight{};
@@ -90,7 +132,7 @@ TEST(MaskedCopyTest, RefusesWhatItCannotDoAndLeavesTheDestination) {
   for (uint32_t i = 0; i < source.GetImageSize(); ++i)
     source.GetPixels()[i] = 0x55;
   const VORRect all(0, 0, 16, 8);
-  EXPECT_FALSE(CopyMaskedPixels(source, mask, all, paletted, all));                      // 8 bits
+  EXPECT_FALSE(CopyMaskedPixels(source, mask, all, paletted, all));                      // 24 bits into 8
   EXPECT_FALSE(CopyMaskedPixels(source, source, all, destination, all));                 // not a mask
   EXPECT_FALSE(CopyMaskedPixels(source, otherMask, all, destination, all));              // mask of another size
   EXPECT_FALSE(CopyMaskedPixels(source, mask, all, destination, VORRect(0, 0, 8, 8)));   // sizes differ

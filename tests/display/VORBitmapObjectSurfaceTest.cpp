@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "ErrorRecorder.h"
@@ -12,6 +13,8 @@
 #include "SurfacePixels.h"
 #include "display/DrawingContext.h"
 #include "display/MaskBitmap.h"
+#include "display/Palette.h"
+#include "display/SurfaceBitmapPool.h"
 #include "display/VORBitmapGraphicalObjectSurface.h"
 
 namespace {
@@ -72,6 +75,69 @@ TEST(VORBitmapObjectSurfaceTest, ANewSurfaceIsBlackAndDrawingMarksItsMaskWhite) 
     EXPECT_EQ(target.Pixel(3, 3), kReadRed);
     EXPECT_EQ(target.Pixel(10, 10), kReadBlue);
   }
+}
+
+HBITMAP BitmapOf(VORBitmapObjectSurface &surface) {
+  DrawingContext *context = surface.GetDrawingContext();
+  HBITMAP bitmap =
+      context != nullptr ? static_cast<HBITMAP>(::GetCurrentObject(context->GetDC(), OBJ_BITMAP)) : nullptr;
+  surface.ReleaseContexts();
+  return bitmap;
+}
+
+// A surface made after one of its format went takes that one's bitmap (and
+// mask), black and clear again as a new one; a surface of another format
+// makes its own. What the next page did not take goes with the trim.
+TEST(VORBitmapObjectSurfaceTest, ASurfaceTakesTheBitmapOfOneOfItsFormatThatWent) {
+  const VORRect rect(10, 20, 34, 33);
+  for (bool dib : {false, true}) {
+    SCOPED_TRACE(dib ? "DIB section" : "compatible bitmap");
+    SurfaceBitmapPool::Trim();
+    HBITMAP first = nullptr;
+    {
+      TestSurface gone(SurfaceParams(rect, dib, true));
+      FillRect(*gone.GetDrawingContext(), rect, RGB(255, 0, 0));
+      EXPECT_EQ(SurfacePixel(gone, 15, 25), kReadRed);
+      first = BitmapOf(gone);
+      ASSERT_NE(first, nullptr);
+    }
+    EXPECT_EQ(SurfaceBitmapPool::KeptCount(), 2u); // the pixels and the mask
+    TestSurface next(SurfaceParams(rect.Offset(100, 0), dib, true));
+    EXPECT_EQ(BitmapOf(next), first);
+    EXPECT_EQ(SurfaceBitmapPool::KeptCount(), 0u);
+    EXPECT_EQ(SurfacePixel(next, 115, 25), kReadBlack);
+    EXPECT_FALSE(SurfaceMaskBit(next, 115, 25));
+    {
+      TestSurface other(SurfaceParams(VORRect(0, 0, 24, 14), dib, true));
+      EXPECT_NE(BitmapOf(other), BitmapOf(next));
+    }
+    EXPECT_EQ(SurfaceBitmapPool::KeptCount(), 2u);
+    SurfaceBitmapPool::Trim();
+    EXPECT_EQ(SurfaceBitmapPool::KeptCount(), 0u);
+    EXPECT_EQ(SurfaceBitmapPool::KeptBytes(), 0u);
+  }
+  SurfaceBitmapPool::Trim();
+}
+
+// An 8-bit surface is black when it starts, whether or not the colour table's
+// first entry is black.
+TEST(VORBitmapObjectSurfaceTest, AnEightBitSurfaceStartsBlackWhateverItsFirstColour) {
+  ScopedDisplaySettings keep;
+  SurfaceBitmapPool::Trim();
+  std::vector<RgbQuad> colours(Palette::Default().GetEntries(), Palette::Default().GetEntries() + 256);
+  std::swap(colours[0], colours[255]); // white first, black last
+  Palette whiteFirst(colours.data(), 256);
+  GdiCanvas window(4, 4, 32);
+  FakeView view(window, VORRect(0, 0, 4, 4));
+  view.depth = 8; // a palette screen's view on a true-colour screen: the surface is an 8-bit DIB
+  for (Palette *palette : {&Palette::Default(), &whiteFirst}) {
+    GetDisplaySettings().applicationPalette = palette;
+    TestSurface surface(SurfaceParams(VORRect(0, 0, 9, 5), true, false, nullptr, &view));
+    ASSERT_TRUE(surface.IsDib());
+    ASSERT_EQ(surface.GetBitsPerPixel(), 8);
+    EXPECT_EQ(SurfacePixel(surface, 4, 2), kReadBlack) << (palette == &whiteFirst ? "white first" : "default");
+  }
+  SurfaceBitmapPool::Trim();
 }
 
 TEST(VORBitmapObjectSurfaceTest, AnEightBitSurfaceWithoutApplicationPaletteTakesTheDefaultColours) {

@@ -8,6 +8,7 @@
 #include "ErrorRecorder.h"
 #include "FakePaintable.h"
 #include "display/VORScreenBuffer.h"
+#include "display/VORTransition.h"
 #include "model/ActionContext.h"
 #include "model/VORChapter.h"
 #include "model/VORObjectAction.h"
@@ -42,6 +43,19 @@ public:
     }
   }
 
+  VORTransitionMaker *GetTransitionMaker() override { return &maker; }
+
+  // Makes no effects; records what it is asked to get ready for.
+  class Maker : public VORTransitionMaker {
+  public:
+    std::unique_ptr<VORTransition> MakeTransition(const VORFXParams &, VORBitmapObjectSurface *,
+                                                  VORBitmapObjectSurface *, VORDrawingSurface *) override {
+      return nullptr;
+    }
+    void PrepareFor(int32_t width, int32_t height) override { prepared.push_back({width, height}); }
+    std::vector<VORPoint> prepared;
+  };
+
   struct Executed {
     VORObjectCode target;
     int32_t code;
@@ -49,6 +63,7 @@ public:
   std::vector<Executed> executed;
   std::vector<HWND> closed;
   VORPlayerView *viewToDelete = nullptr;
+  Maker maker;
 };
 
 // A player view that records the clicks that reach it; Show does what the
@@ -188,6 +203,22 @@ TEST_F(ViewTest, ASmallerPageIsCentredInMarginsOfItsColour) {
   for (const Probe &p : probes) {
     EXPECT_EQ(WindowPixel(window, p.x, p.y), p.colour) << p.x << ", " << p.y;
   }
+}
+
+// Once its page is shown and the program is idle, the view has transitions
+// over the page made ready, once for each page shown.
+TEST_F(ViewTest, AnIdleViewHasTransitionsOverItsPageMadeReadyOncePerPage) {
+  auto view = MakeView();
+  VORPageInstance &page = SetPage(200, 100, VORRect(0, 0, 200, 100), kGreen);
+  view->Show(page);
+  EXPECT_TRUE(m_app.maker.prepared.empty());
+  view->OnIdle();
+  view->OnIdle();
+  ASSERT_EQ(m_app.maker.prepared.size(), 1u);
+  EXPECT_EQ(m_app.maker.prepared[0], (VORPoint{200, 100}));
+  view->Show(page);
+  view->OnIdle();
+  EXPECT_EQ(m_app.maker.prepared.size(), 2u);
 }
 
 TEST_F(ViewTest, ALargerPageStartsAtTheTopLeftAndScrolls) {

@@ -1,5 +1,6 @@
 #include "PaintedPage.h"
 
+#include "display/SurfaceBitmapPool.h"
 #include "display/SurfacePixels.h"
 #include "model/VORPageInstance.h"
 #include "objects/VORInternalResourceObject.h"
@@ -50,6 +51,8 @@ void PaintedPage::Compose() {
     object->SetImage(std::move(picture));
   VORGraphicalObject::UpdatePageDrawFlags(instance);
   VORGraphicalObject::RebuildPageObjectSurfaces(instance);
+  // As the views do once a page has its surfaces.
+  SurfaceBitmapPool::Trim();
   m_view.buffer->FlushDirtyRects();
 }
 

@@ -14,7 +14,9 @@
 #include "display/FakeView.h"
 #include "display/GdiCanvas.h"
 #include "engine/VORUpdateController.h"
+#include "foundation/VORRandomGenerator.h"
 #include "support/FakeClock.h"
+#include "transitions/FXPictureStore.h"
 #include "transitions/VORBlockFX.h"
 #include "transitions/VORPixelFX.h"
 #include "transitions/VORPlayerFXManager.h"
@@ -168,6 +170,37 @@ TEST_F(EffectPaintTest, EveryEffectPassesThroughAMixedFrameAndEndsOnExactlyTheNe
       EXPECT_TRUE(OutsideUntouched(before)) << name;
     }
   }
+}
+
+// The pictures an effect takes may be larger than its rectangle (kept from
+// an effect over a larger one, or warmed at start-up for the whole screen):
+// every frame is the same as through pictures of its own size.
+TEST_F(EffectPaintTest, EveryEffectDrawsTheSameFramesThroughLargerKeptPictures) {
+  for (const Case &c : Cases()) {
+    std::vector<uint32_t> frames[2];
+    for (int larger = 0; larger < 2; ++larger) {
+      FXPictureStore::Clear();
+      if (larger != 0)
+        FXPictureStore::Warm(kPageWidth * 3, kPageHeight + 9);
+      Show(OldPixel);
+      std::unique_ptr<VORTimedFX> effect = Make(c);
+      VORRandomGenerator::Seed(7); // the same random order both times
+      m_clock.Set(kStart);
+      effect->BeginModal(kEffectRect, false);
+      uint32_t nextDue = 0;
+      for (uint32_t part = 0; part <= 4; ++part) {
+        m_clock.Set(kStart + effect->GetDuration() * part / 4);
+        effect->Update(nextDue);
+        ::GdiFlush();
+        for (int32_t y = 0; y < kPageHeight; ++y)
+          for (int32_t x = 0; x < kPageWidth; ++x)
+            frames[larger].push_back(WindowPixel(x, y));
+      }
+      EXPECT_TRUE(effect->IsFinished()) << c.name;
+    }
+    EXPECT_EQ(frames[0], frames[1]) << c.name << (c.record ? " (own record)" : "");
+  }
+  FXPictureStore::Clear();
 }
 
 // A rectangle with nothing in it, or one that misses the pictures, ends at

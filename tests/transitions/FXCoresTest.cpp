@@ -370,4 +370,49 @@ TEST(FXCoresTest, ThroughMaskTakesEachPixelFromThePictureItsBitNamesInBothLoops)
   }
 }
 
+// Pictures may be the top-left corner of larger ones (the effects keep
+// pictures for later effects of any size up to theirs): every core then
+// composes the same pixels, and nothing beside the corner changes.
+TEST(FXCoresTest, EveryCoreComposesTheSameIntoTheCornerOfWiderPictures) {
+  constexpr int32_t kWidth = 45, kHeight = 29, kStride = 64, kRows = 33;
+  constexpr uint32_t kOutside = 0x00ABCDEF;
+  for (const auto &[name, make] : Cores()) {
+    for (const bool closing : {false, true}) {
+      Pictures plain(kWidth, kHeight);
+      std::vector<uint32_t> oldBits(kStride * kRows, kOutside), newBits(kStride * kRows, kOutside),
+          outBits(kStride * kRows, kOutside);
+      Pictures wide(1, 1);
+      wide.oldPicture.Attach(oldBits.data(), kWidth, kHeight, kStride);
+      wide.newPicture.Attach(newBits.data(), kWidth, kHeight, kStride);
+      wide.out.Attach(outBits.data(), kWidth, kHeight, kStride);
+      for (int32_t y = 0; y < kHeight; ++y) {
+        for (int32_t x = 0; x < kWidth; ++x) {
+          plain.oldPicture.Row(y)[x] = wide.oldPicture.Row(y)[x] = static_cast<uint32_t>(y * 977 + x * 31);
+          plain.newPicture.Row(y)[x] = wide.newPicture.Row(y)[x] = static_cast<uint32_t>(0xFF0000 - y * 613 - x);
+        }
+      }
+      wide.out.Fill(0);
+      plain.out.Fill(0);
+      // The same random cells for both: each runs from the same seed.
+      for (Pictures *pictures : {&plain, &wide}) {
+        VORRandomGenerator::Seed(5);
+        std::unique_ptr<FXCore> core = make();
+        const int32_t total = core->Prepare(kWidth, kHeight, closing);
+        std::vector<VORRect> changed;
+        core->Step(total / 2, changed);
+        core->Compose(pictures->out, pictures->oldPicture, pictures->newPicture, VORRect(0, 0, kWidth, kHeight));
+      }
+      for (int32_t y = 0; y < kHeight; ++y)
+        for (int32_t x = 0; x < kWidth; ++x)
+          ASSERT_EQ(wide.out.Row(y)[x], plain.out.Row(y)[x])
+              << name << (closing ? " closing" : "") << " at " << x << "," << y;
+      for (size_t i = 0; i < outBits.size(); ++i) {
+        if (static_cast<int32_t>(i % kStride) >= kWidth || static_cast<int32_t>(i / kStride) >= kHeight) {
+          ASSERT_EQ(outBits[i], kOutside) << name << " beside the corner at " << i;
+        }
+      }
+    }
+  }
+}
+
 } // namespace
