@@ -8,32 +8,9 @@
 #include "display/DibImage.h"
 #include "display/Palette.h"
 #include "display/ReferencePixelLoops.h"
+#include "support/LoopForms.h"
 
 namespace {
-
-// Every form of the loops: plain, the SSE2 vector forms and, where the
-// processor has AVX2, the wide ones (elsewhere the SSE2 forms again).
-struct LoopForm {
-  PixelLoops loops;
-  bool wide;
-  const char *name;
-};
-constexpr LoopForm kLoopForms[] = {
-    {PixelLoops::kPlain, false, "plain"}, {PixelLoops::kVector, false, "SSE2"}, {PixelLoops::kVector, true, "AVX2"}};
-
-// Lets the wide forms run or not while it lives.
-class LoopFormScope {
-public:
-  explicit LoopFormScope(const LoopForm &form) : m_saved(GetDisplaySettings().wideVectors) {
-    GetDisplaySettings().wideVectors = form.wide;
-  }
-  ~LoopFormScope() { GetDisplaySettings().wideVectors = m_saved; }
-  LoopFormScope(const LoopFormScope &) = delete;
-  LoopFormScope &operator=(const LoopFormScope &) = delete;
-
-private:
-  bool m_saved;
-};
 
 // A 24-bit block of rows as BlendColorRect24 sees it: stride = width x 3 padded to 4.
 struct Bits24 {

@@ -5,13 +5,9 @@
 #include <random>
 #include <vector>
 
-namespace {
+#include "support/LoopForms.h"
 
-struct GatherForm {
-  PixelLoops loops;
-  bool wide;
-  const char *name;
-};
+namespace {
 
 // The columns of a stretch of a row of sourceWidth pixels from sourceLeft
 // over destinationWidth pixels, as a blend samples them.
@@ -30,8 +26,6 @@ std::vector<int32_t> StretchColumns(int32_t sourceLeft, int32_t sourceSpan, int3
 // read past them would be caught.
 TEST(ColumnGatherTest, EveryFormGathersEachColumnsPixel) {
   std::mt19937 random(4);
-  const GatherForm forms[] = {
-      {PixelLoops::kPlain, false, "plain"}, {PixelLoops::kVector, false, "SSE2"}, {PixelLoops::kVector, true, "AVX2"}};
   struct Case {
     const char *name;
     int32_t rowWidth;
@@ -52,8 +46,8 @@ TEST(ColumnGatherTest, EveryFormGathersEachColumnsPixel) {
       for (uint8_t &b : row) {
         b = static_cast<uint8_t>(random());
       }
-      for (const GatherForm &form : forms) {
-        GetDisplaySettings().wideVectors = form.wide;
+      for (const LoopForm &form : kLoopForms) {
+        const LoopFormScope scope(form);
         const ColumnGather gather(c.columns, c.rowWidth, bytesPerPixel, form.loops);
         std::vector<uint8_t> out(gather.OutputBytes());
         gather.Gather(row.data(), out.data());
@@ -64,7 +58,6 @@ TEST(ColumnGatherTest, EveryFormGathersEachColumnsPixel) {
           }
         }
       }
-      GetDisplaySettings().wideVectors = true;
     }
   }
 }

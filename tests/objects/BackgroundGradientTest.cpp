@@ -10,6 +10,7 @@
 
 #include "display/DibImage.h"
 #include "display/Palette.h"
+#include "support/LoopForms.h"
 
 namespace {
 
@@ -391,19 +392,20 @@ TEST(BackgroundGradientTest, EightBitFillMatchesThePixelByPixelFormula) {
       {"far off", 70, 9, VORRect(-90000, -50000, -89990, -49990), VORRect(0, 0, 70, 9)},
   };
   for (const Case &c : cases) {
-    for (int32_t direction = 0; direction < 8; ++direction) {
-      const PixelLoops loops = direction < 4 ? PixelLoops::kPlain : PixelLoops::kVector;
-      const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction % 4, c.object};
-      TestImage target(c.width, c.height, 8, palette.GetEntries(), 200);
-      ASSERT_TRUE(BackgroundGradient::Fill8(target.image, c.area, gradient, palette, Sequence(numbers), loops));
-      std::vector<uint8_t> expected;
-      EightBitByFormula(gradient, c.area, target, palette, numbers, expected);
-      size_t i = 0;
-      for (int32_t y = c.area.top; y < c.area.bottom; ++y) {
-        for (int32_t x = c.area.left; x < c.area.right; ++x) {
-          ASSERT_EQ(target.Index(x, y), expected[i++])
-              << c.name << ", direction " << direction % 4 << (direction < 4 ? " plain" : " vector") << " at " << x
-              << "," << y;
+    for (const LoopForm &form : kLoopForms) {
+      const LoopFormScope scope(form);
+      for (int32_t direction = 0; direction < 4; ++direction) {
+        const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction, c.object};
+        TestImage target(c.width, c.height, 8, palette.GetEntries(), 200);
+        ASSERT_TRUE(BackgroundGradient::Fill8(target.image, c.area, gradient, palette, Sequence(numbers), form.loops));
+        std::vector<uint8_t> expected;
+        EightBitByFormula(gradient, c.area, target, palette, numbers, expected);
+        size_t i = 0;
+        for (int32_t y = c.area.top; y < c.area.bottom; ++y) {
+          for (int32_t x = c.area.left; x < c.area.right; ++x) {
+            ASSERT_EQ(target.Index(x, y), expected[i++])
+                << c.name << ", direction " << direction << ", " << form.name << " at " << x << "," << y;
+          }
         }
       }
     }
