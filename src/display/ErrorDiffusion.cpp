@@ -42,18 +42,38 @@ private:
   const uint8_t *const *m_rows;
 };
 
-// Rows of four 16-bit numbers per pixel.
-class AimPixels {
+// Where the indexes of rows given by their addresses go.
+class RowDestinations {
 public:
-  explicit AimPixels(const int16_t *const *rows) : m_rows(rows) {}
+  explicit RowDestinations(uint8_t *const *rows) : m_rows(rows) {}
+  uint8_t *At(int32_t row, size_t i) const { return m_rows[row] + i; }
+
+private:
+  uint8_t *const *m_rows;
+};
+
+// A block's aims and indexes, each row a fixed distance from the last, so
+// that a loop reaches every row from one address.
+class BlockAims {
+public:
+  explicit BlockAims(const AimBlock &block) : m_block(block) {}
   VOR_TARGET_SSE2 __m128i Pair(int32_t first, size_t i) const {
-    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(m_rows[first] + i * 4)),
-                              _mm_loadl_epi64(reinterpret_cast<const __m128i *>(m_rows[first + 1] + i * 4)));
+    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(m_block.aims[first][i])),
+                              _mm_loadl_epi64(reinterpret_cast<const __m128i *>(m_block.aims[first + 1][i])));
   }
   VOR_TARGET_SSE2 __m128i LastPair(int32_t first, size_t i) const { return Pair(first, i); }
 
 private:
-  const int16_t *const *m_rows;
+  const AimBlock &m_block;
+};
+
+class BlockDestinations {
+public:
+  explicit BlockDestinations(AimBlock &block) : m_block(block) {}
+  uint8_t *At(int32_t row, size_t i) const { return &m_block.indexes[row][i]; }
+
+private:
+  AimBlock &m_block;
 };
 
 // One pixel of two rows: writes both indexes and answers the error the rows
@@ -78,10 +98,9 @@ VOR_TARGET_SSE2 inline __m128i Step(__m128i aim, __m128i carried, uint8_t *first
   return _mm_sub_epi16(Halve ? _mm_srli_epi16(value, 1) : value, colours);
 }
 
-// Pairs pairs of rows (an odd row count pairs the last row with itself, and
-// both write the same bytes).
-template <bool Halve, int32_t Pairs, class Pixels>
-VOR_TARGET_SSE2 void RunPairs(const Pixels &pixels, uint8_t *const *destinations, int32_t count,
+// Pairs pairs of rows.
+template <bool Halve, int32_t Pairs, class Pixels, class Destinations>
+VOR_TARGET_SSE2 void RunPairs(const Pixels &pixels, const Destinations &destinations, int32_t count,
                               const uint8_t *inverseTable, const ChosenColours &chosen, Carried &state) {
   __m128i carried[Pairs];
   for (int32_t p = 0; p < Pairs; ++p) {
@@ -91,21 +110,21 @@ VOR_TARGET_SSE2 void RunPairs(const Pixels &pixels, uint8_t *const *destinations
   for (size_t i = 0; i < last; ++i) {
 #pragma GCC unroll 16
     for (int32_t p = 0; p < Pairs; ++p) {
-      carried[p] = Step<Halve>(pixels.Pair(2 * p, i), carried[p], destinations[2 * p] + i, destinations[2 * p + 1] + i,
-                               inverseTable, chosen);
+      carried[p] = Step<Halve>(pixels.Pair(2 * p, i), carried[p], destinations.At(2 * p, i),
+                               destinations.At(2 * p + 1, i), inverseTable, chosen);
     }
   }
 #pragma GCC unroll 16
   for (int32_t p = 0; p < Pairs; ++p) {
-    carried[p] = Step<Halve>(pixels.LastPair(2 * p, last), carried[p], destinations[2 * p] + last,
-                             destinations[2 * p + 1] + last, inverseTable, chosen);
+    carried[p] = Step<Halve>(pixels.LastPair(2 * p, last), carried[p], destinations.At(2 * p, last),
+                             destinations.At(2 * p + 1, last), inverseTable, chosen);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(state.lanes[2 * p]), carried[p]);
   }
 }
 
 // The largest run that fits the pair count.
-template <bool Halve, int32_t Pairs, class Pixels>
-VOR_TARGET_SSE2 void RunSomePairs(int32_t pairs, const Pixels &pixels, uint8_t *const *destinations, int32_t count,
+template <bool Halve, int32_t Pairs, class Pixels, class Destinations>
+VOR_TARGET_SSE2 void RunSomePairs(int32_t pairs, const Pixels &pixels, const Destinations &destinations, int32_t count,
                                   const uint8_t *inverseTable, const ChosenColours &chosen, Carried &carried) {
   if constexpr (Pairs > 1) {
     if (pairs < Pairs) {
@@ -116,38 +135,43 @@ VOR_TARGET_SSE2 void RunSomePairs(int32_t pairs, const Pixels &pixels, uint8_t *
   RunPairs<Halve, Pairs>(pixels, destinations, count, inverseTable, chosen, carried);
 }
 
-template <bool Halve, class Row, class Pixels>
-VOR_TARGET_SSE2 void RunRows(const Row *const *rows, uint8_t *const *destinations, int32_t rowCount, int32_t count,
-                             const uint8_t *inverseTable, const ChosenColours &chosen, Carried &carried) {
-  if (rowCount <= 0 || count <= 0) {
-    return;
-  }
-  const Row *paddedRows[kRowsAtOnce];
-  uint8_t *paddedDestinations[kRowsAtOnce];
-  for (int32_t r = 0; r < kRowsAtOnce; ++r) {
-    const int32_t from = r < rowCount ? r : rowCount - 1;
-    paddedRows[r] = rows[from];
-    paddedDestinations[r] = destinations[from];
-  }
+// An odd row count pairs the last row with itself: both carry the same error.
+void PadCarried(Carried &carried, int32_t rowCount) {
   if (rowCount % 2 != 0) {
     std::memcpy(carried.lanes[rowCount], carried.lanes[rowCount - 1], sizeof carried.lanes[0]);
   }
-  const Pixels pixels(paddedRows);
-  RunSomePairs<Halve, kRowsAtOnce / 2>((rowCount + 1) / 2, pixels, paddedDestinations, count, inverseTable, chosen,
-                                       carried);
 }
 
 } // namespace
 
 void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
                 const uint8_t *inverseTable, const ChosenColours &halves) {
+  if (rows <= 0 || count <= 0) {
+    return;
+  }
+  // Rows past the count repeat the last, writing the same bytes.
+  const uint8_t *paddedSources[kRowsAtOnce];
+  uint8_t *paddedDestinations[kRowsAtOnce];
+  for (int32_t r = 0; r < kRowsAtOnce; ++r) {
+    paddedSources[r] = sources[r < rows ? r : rows - 1];
+    paddedDestinations[r] = destinations[r < rows ? r : rows - 1];
+  }
   Carried fresh;
-  RunRows<true, uint8_t, BytePixels>(sources, destinations, rows, count, inverseTable, halves, fresh);
+  RunSomePairs<true, kRowsAtOnce / 2>((rows + 1) / 2, BytePixels(paddedSources), RowDestinations(paddedDestinations),
+                                      count, inverseTable, halves, fresh);
 }
 
-void DiffuseRows(const int16_t *const *aims, uint8_t *const *destinations, int32_t rows, int32_t count,
-                 const uint8_t *inverseTable, const ChosenColours &colours, Carried &carried) {
-  RunRows<false, int16_t, AimPixels>(aims, destinations, rows, count, inverseTable, colours, carried);
+void DiffuseBlock(AimBlock &block, int32_t rows, int32_t columns, const uint8_t *inverseTable,
+                  const ChosenColours &colours, Carried &carried) {
+  if (rows <= 0 || columns <= 0) {
+    return;
+  }
+  if (rows % 2 != 0) {
+    std::memcpy(block.aims[rows], block.aims[rows - 1], sizeof block.aims[0][0] * static_cast<size_t>(columns));
+  }
+  PadCarried(carried, rows);
+  RunSomePairs<false, kRowsAtOnce / 2>((rows + 1) / 2, BlockAims(block), BlockDestinations(block), columns,
+                                       inverseTable, colours, carried);
 }
 #endif
 

@@ -32,6 +32,18 @@ struct Carried {
   int16_t lanes[kRowsAtOnce][4] = {};
 };
 
+// Rows are diffused in blocks of this many columns, so that a block's aims
+// stay in the first-level cache beside the 32 KB inverse table.
+constexpr int32_t kBlockColumns = 64;
+
+// A block of rows: what each pixel aims at (blue, green, red and 0, as
+// 16-bit numbers from -256 to 511) and the index it comes to. The rows lie a
+// fixed distance apart, so that the loop reaches all of them from one address.
+struct AimBlock {
+  int16_t aims[kRowsAtOnce][kBlockColumns][4];
+  uint8_t indexes[kRowsAtOnce][kBlockColumns];
+};
+
 #if VOR_SSE2_LOOPS
 // 1 to kRowsAtOnce rows of count 24-bit pixels (blue, green, red in memory)
 // into indexes. The error is halved: e = (value >> 1) - halves, where halves
@@ -39,12 +51,12 @@ struct Carried {
 void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
                 const uint8_t *inverseTable, const ChosenColours &halves);
 
-// 1 to kRowsAtOnce rows of count aims (blue, green, red and 0 per pixel, as
-// 16-bit numbers from -256 to 511) into indexes. The whole error carries:
-// e = value - colour. The rows go on from the errors carried, which are left
-// as they stand after the last pixel.
-void DiffuseRows(const int16_t *const *aims, uint8_t *const *destinations, int32_t rows, int32_t count,
-                 const uint8_t *inverseTable, const ChosenColours &colours, Carried &carried);
+// The first rows (1 to kRowsAtOnce) and columns of a block's aims into its
+// indexes. The whole error carries: e = value - colour. The rows go on from
+// the errors carried, which are left as they stand after the last column.
+// With an odd row count the aims of the row past the last are overwritten.
+void DiffuseBlock(AimBlock &block, int32_t rows, int32_t columns, const uint8_t *inverseTable,
+                  const ChosenColours &colours, Carried &carried);
 #endif
 
 } // namespace ErrorDiffusion

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "display/DibImage.h"
@@ -321,9 +322,6 @@ void AimsOfRow(const uint8_t *bases, const int32_t *numbers, size_t count, int16
 // Each row starts without error, so rows run side by side: their chains of
 // table look-ups overlap instead of waiting on each other.
 constexpr int32_t kPlainRowsAtOnce = 4;
-// Columns per block of the 256-colour form: the aims of a block's rows stay
-// in the first-level cache beside the 32 KB inverse table.
-constexpr size_t kBlockColumns = 64;
 
 // Rows of the 256-colour form: aims in, palette indexes out.
 template <int32_t Rows>
@@ -353,38 +351,40 @@ void DiffuseRowsPlain(const int16_t *const *aims, uint8_t *const *rows, size_t c
   }
 }
 
-// The rows go on from the errors carried and leave them as they stand.
-void DiffuseRows(const int16_t *const *aims, uint8_t *const *rows, int32_t rowCount, size_t count,
-                 const uint8_t *inverseTable, const EntryColours &entries, ErrorDiffusion::Carried &carried,
-                 PixelLoops loops) {
+// The first rows and columns of a block's aims into its indexes; the rows go
+// on from the errors carried and leave them as they stand.
+void DiffuseBlock(ErrorDiffusion::AimBlock &block, int32_t rowCount, size_t columns, const uint8_t *inverseTable,
+                  const EntryColours &entries, ErrorDiffusion::Carried &carried, PixelLoops loops) {
 #if VOR_SSE2_LOOPS
   if (loops == PixelLoops::kVector) {
-    ErrorDiffusion::DiffuseRows(aims, rows, rowCount, static_cast<int32_t>(count), inverseTable, entries.lanes,
-                                carried);
+    ErrorDiffusion::DiffuseBlock(block, rowCount, static_cast<int32_t>(columns), inverseTable, entries.lanes, carried);
     return;
   }
 #else
   static_cast<void>(loops);
 #endif
-  int16_t(*state)[4] = carried.lanes;
-  for (; rowCount > kPlainRowsAtOnce; rowCount -= kPlainRowsAtOnce) {
-    DiffuseRowsPlain<kPlainRowsAtOnce>(aims, rows, count, inverseTable, entries, state);
-    aims += kPlainRowsAtOnce;
-    rows += kPlainRowsAtOnce;
-    state += kPlainRowsAtOnce;
+  const int16_t *aims[ErrorDiffusion::kRowsAtOnce];
+  uint8_t *rows[ErrorDiffusion::kRowsAtOnce];
+  for (int32_t r = 0; r < rowCount; ++r) {
+    aims[r] = block.aims[r][0];
+    rows[r] = block.indexes[r];
   }
-  switch (rowCount) {
+  int32_t done = 0;
+  for (; rowCount - done > kPlainRowsAtOnce; done += kPlainRowsAtOnce) {
+    DiffuseRowsPlain<kPlainRowsAtOnce>(aims + done, rows + done, columns, inverseTable, entries, carried.lanes + done);
+  }
+  switch (rowCount - done) {
   case 4:
-    DiffuseRowsPlain<4>(aims, rows, count, inverseTable, entries, state);
+    DiffuseRowsPlain<4>(aims + done, rows + done, columns, inverseTable, entries, carried.lanes + done);
     break;
   case 3:
-    DiffuseRowsPlain<3>(aims, rows, count, inverseTable, entries, state);
+    DiffuseRowsPlain<3>(aims + done, rows + done, columns, inverseTable, entries, carried.lanes + done);
     break;
   case 2:
-    DiffuseRowsPlain<2>(aims, rows, count, inverseTable, entries, state);
+    DiffuseRowsPlain<2>(aims + done, rows + done, columns, inverseTable, entries, carried.lanes + done);
     break;
   default:
-    DiffuseRowsPlain<1>(aims, rows, count, inverseTable, entries, state);
+    DiffuseRowsPlain<1>(aims + done, rows + done, columns, inverseTable, entries, carried.lanes + done);
     break;
   }
 }
@@ -530,32 +530,29 @@ bool Fill8(DibImage &image, const VORRect &area, const Gradient &gradient, Palet
   const EntryColours entries(image, palette);
   const size_t count = base.Columns();
   constexpr int32_t kRowsAtOnce = ErrorDiffusion::kRowsAtOnce;
+  constexpr size_t kBlockColumns = ErrorDiffusion::kBlockColumns;
   std::vector<int32_t> numbers(count * kRowsAtOnce);
-  std::vector<int16_t> aims(kBlockColumns * kLanes * kRowsAtOnce);
+  const auto block = std::make_unique<ErrorDiffusion::AimBlock>();
   for (int32_t y = cut.top; y < cut.bottom; y += kRowsAtOnce) {
     const int32_t rowCount = std::min(kRowsAtOnce, cut.bottom - y);
     // The numbers are drawn in row order, one per pixel.
     random(numbers.data(), count * static_cast<size_t>(rowCount));
     const uint8_t *bases[kRowsAtOnce] = {};
-    uint8_t *rows[kRowsAtOnce] = {};
     for (int32_t r = 0; r < rowCount; ++r) {
       bases[r] = baseRows.Row(r, y + r);
-      rows[r] = image.GetRowAddress(y + r) + cut.left;
     }
-    // The rows go on block by block, so that the aims stay in the cache
-    // beside the inverse table.
+    // Block by block, so that the aims stay in the cache beside the inverse table.
     ErrorDiffusion::Carried carried;
     for (size_t x = 0; x < count; x += kBlockColumns) {
       const size_t columns = std::min(kBlockColumns, count - x);
-      const int16_t *aimRows[kRowsAtOnce] = {};
-      uint8_t *blockRows[kRowsAtOnce] = {};
       for (int32_t r = 0; r < rowCount; ++r) {
-        int16_t *rowAims = aims.data() + static_cast<size_t>(r) * kBlockColumns * kLanes;
-        AimsOfRow(bases[r] + x * kLanes, numbers.data() + static_cast<size_t>(r) * count + x, columns, rowAims, loops);
-        aimRows[r] = rowAims;
-        blockRows[r] = rows[r] + x;
+        AimsOfRow(bases[r] + x * kLanes, numbers.data() + static_cast<size_t>(r) * count + x, columns,
+                  block->aims[r][0], loops);
       }
-      DiffuseRows(aimRows, blockRows, rowCount, columns, inverseTable, entries, carried, loops);
+      DiffuseBlock(*block, rowCount, columns, inverseTable, entries, carried, loops);
+      for (int32_t r = 0; r < rowCount; ++r) {
+        std::memcpy(image.GetRowAddress(y + r) + cut.left + x, block->indexes[r], columns);
+      }
     }
   }
   return true;
