@@ -227,6 +227,7 @@ VOR_TARGET_SSE2 int32_t BlendRunsSse2(uint8_t *row, int32_t first, int32_t count
     if (covered != kWholeRun) {
       covered = FirstPixelLow(coverage, covered, kRunPixels);
     }
+#pragma GCC unroll 3
     for (size_t part = 0; part < 3; ++part) {
       const size_t offset = static_cast<size_t>(i) * kBytesPerPixel24 + part * kVectorBytes;
       __m128i blended = mix(row, offset, part);
@@ -316,6 +317,7 @@ VOR_TARGET_AVX2 int32_t BlendRunsAvx2(uint8_t *row, int32_t count, Coverage cove
     if (covered != kWholeWideRun) {
       covered = FirstPixelLow(coverage, covered, kWideRunPixels);
     }
+#pragma GCC unroll 3
     for (size_t part = 0; part < 3; ++part) {
       const size_t offset = static_cast<size_t>(i) * kBytesPerPixel24 + part * 2 * kVectorBytes;
       __m256i blended = mix(row, offset, part);
