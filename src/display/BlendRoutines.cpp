@@ -532,33 +532,8 @@ EightBitBlend::EightBitBlend(const EightBitColours &colours, int32_t level, int6
 
 namespace {
 
-#if VOR_SSE2_LOOPS
-// Sixteen pixels at a time: the pairs' places in the table (source x 256 +
-// destination) come from interleaving the bytes. Answers where it stopped.
-VOR_TARGET_SSE2 int32_t BlendRow8Sse2(uint8_t *destination, const uint8_t *source, int32_t count, const uint16_t *known,
-                                      EightBitBlend &blend) {
-  constexpr int32_t kPixels = 16;
-  int32_t i = 0;
-  for (; i + kPixels <= count; i += kPixels) {
-    const __m128i s = Load16(source + i);
-    const __m128i d = Load16(destination + i);
-    alignas(16) uint16_t pairs[kPixels];
-    _mm_store_si128(reinterpret_cast<__m128i *>(pairs), _mm_unpacklo_epi8(d, s));
-    _mm_store_si128(reinterpret_cast<__m128i *>(pairs + kPixels / 2), _mm_unpackhi_epi8(d, s));
-    for (int32_t k = 0; k < kPixels; ++k) {
-      const uint16_t answer = known[pairs[k]];
-      destination[i + k] = answer != EightBitBlend::kUnknown
-                               ? static_cast<uint8_t>(answer)
-                               : blend.Learn(static_cast<uint8_t>(pairs[k] >> 8), static_cast<uint8_t>(pairs[k]));
-    }
-  }
-  return i;
-}
-#endif
-
 template <class Coverage>
-void BlendRow8Of(uint8_t *destination, const uint8_t *source, int32_t count, Coverage coverage, EightBitBlend &blend,
-                 PixelLoops loops) {
+void BlendRow8Of(uint8_t *destination, const uint8_t *source, int32_t count, Coverage coverage, EightBitBlend &blend) {
   // The table of pairs is held in a local, so that writing the row's bytes
   // does not make the loop fetch it again for every pixel.
   uint16_t *known = blend.Known();
@@ -567,15 +542,7 @@ void BlendRow8Of(uint8_t *destination, const uint8_t *source, int32_t count, Cov
                      [destination, source, &blend](int32_t i) { destination[i] = blend(source[i], destination[i]); });
     return;
   }
-  int32_t first = 0;
-#if VOR_SSE2_LOOPS
-  if (loops == PixelLoops::kVector && IsWhole(coverage)) {
-    first = BlendRow8Sse2(destination, source, count, known, blend);
-  }
-#else
-  static_cast<void>(loops);
-#endif
-  ForCoveredPixels(first, count, coverage, [destination, source, known, &blend](int32_t i) {
+  ForCoveredPixels(0, count, coverage, [destination, source, known, &blend](int32_t i) {
     const uint16_t answer = known[EightBitBlend::PairOf(source[i], destination[i])];
     destination[i] =
         answer != EightBitBlend::kUnknown ? static_cast<uint8_t>(answer) : blend.Learn(source[i], destination[i]);
@@ -591,7 +558,7 @@ void BlendColorRow8Of(uint8_t *row, int32_t count, Coverage coverage, const Eigh
 
 void BlendRow8(uint8_t *destination, const uint8_t *source, int32_t count, const uint8_t *coverage,
                EightBitBlend &blend) {
-  BlendRow8Of(destination, source, count, CoverageBytes{coverage}, blend, PixelLoops::kPlain);
+  BlendRow8Of(destination, source, count, CoverageBytes{coverage}, blend);
 }
 
 EightBitColourOver::EightBitColourOver(const EightBitColours &palette, ColorRef colour, int32_t level) : indexes() {
@@ -746,7 +713,7 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
       if (depth == 24) {
         BlendImageRow24(destinationRow, pixels, count, level, CoverageBytes{nullptr}, loops);
       } else {
-        BlendRow8Of(destinationRow, pixels, count, CoverageBytes{nullptr}, *blend8, loops);
+        BlendRow8Of(destinationRow, pixels, count, CoverageBytes{nullptr}, *blend8);
       }
       continue;
     }
@@ -761,7 +728,7 @@ bool BlendImage(const DibImage &source, const VORRect &sourceRect, const MaskPla
     if (depth == 24) {
       BlendImageRow24(destinationRow, pixels, count, level, WordsOf(coverage), loops);
     } else {
-      BlendRow8Of(destinationRow, pixels, count, WordsOf(coverage), *blend8, loops);
+      BlendRow8Of(destinationRow, pixels, count, WordsOf(coverage), *blend8);
     }
   }
   return true;
