@@ -104,7 +104,7 @@ VOR_TARGET_SSE2 void RunPairs(const Pixels &pixels, const Destinations &destinat
                               const uint8_t *inverseTable, const ChosenColours &chosen, Carried &state) {
   __m128i carried[Pairs];
   for (int32_t p = 0; p < Pairs; ++p) {
-    carried[p] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(state.lanes[2 * p]));
+    carried[p] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(state.lanes[2 * static_cast<size_t>(p)]));
   }
   const size_t last = static_cast<size_t>(count) - 1;
   for (size_t i = 0; i < last; ++i) {
@@ -118,7 +118,7 @@ VOR_TARGET_SSE2 void RunPairs(const Pixels &pixels, const Destinations &destinat
   for (int32_t p = 0; p < Pairs; ++p) {
     carried[p] = Step<Halve>(pixels.LastPair(2 * p, last), carried[p], destinations.At(2 * p, last),
                              destinations.At(2 * p + 1, last), inverseTable, chosen);
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(state.lanes[2 * p]), carried[p]);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state.lanes[2 * static_cast<size_t>(p)]), carried[p]);
   }
 }
 
@@ -163,10 +163,10 @@ void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int
 
 void DiffuseBlock(AimBlock &block, int32_t rows, int32_t columns, const uint8_t *inverseTable,
                   const ChosenColours &colours, Carried &carried) {
-  if (rows <= 0 || columns <= 0) {
+  if (rows <= 0 || rows > kRowsAtOnce || columns <= 0 || columns > kBlockColumns) {
     return;
   }
-  if (rows % 2 != 0) {
+  if (rows % 2 != 0 && rows < kRowsAtOnce) {
     std::memcpy(block.aims[rows], block.aims[rows - 1], sizeof block.aims[0][0] * static_cast<size_t>(columns));
   }
   PadCarried(carried, rows);

@@ -39,7 +39,7 @@ int32_t NumberOf(uint32_t state) {
 // Where the processor and the system run AVX2: thirty-two states a step apart
 // move thirty-two steps at a time, eight to a register.
 constexpr int kWideLanes = 32;
-constexpr int kLanesPerRegister = 8;
+constexpr size_t kLanesPerRegister = 8;
 constexpr Leap kWideLeap = LeapOf(kWideLanes);
 
 bool WideLanesSupported() {
@@ -54,9 +54,9 @@ __attribute__((target("avx2"))) size_t FillWide(int32_t *numbers, size_t count, 
     state = state * VORRandomGenerator::kMultiplier + VORRandomGenerator::kIncrement;
     lane = state;
   }
-  constexpr int kRegisters = kWideLanes / kLanesPerRegister;
+  constexpr size_t kRegisters = kWideLanes / kLanesPerRegister;
   __m256i lanes[kRegisters];
-  for (int r = 0; r < kRegisters; ++r) {
+  for (size_t r = 0; r < kRegisters; ++r) {
     lanes[r] = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(first + kLanesPerRegister * r));
   }
   const __m256i multiplier = _mm256_set1_epi32(static_cast<int>(kWideLeap.multiplier));
@@ -64,7 +64,7 @@ __attribute__((target("avx2"))) size_t FillWide(int32_t *numbers, size_t count, 
   const __m256i mask = _mm256_set1_epi32(VORRandomGenerator::kMaxNumber);
   size_t i = 0;
   for (;;) {
-    for (int r = 0; r < kRegisters; ++r) {
+    for (size_t r = 0; r < kRegisters; ++r) {
       _mm256_storeu_si256(reinterpret_cast<__m256i *>(numbers + i + kLanesPerRegister * r),
                           _mm256_and_si256(_mm256_srli_epi32(lanes[r], kResultShift), mask));
     }
