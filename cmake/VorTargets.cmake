@@ -47,6 +47,15 @@ endmacro()
 # Object libraries rather than static archives: objects that register
 # themselves from static initialisers (the class registry's factories) would
 # be dropped from an archive, since nothing refers to them by name.
+# Libraries with AVX2 code: GCC cannot align the stack past 16 bytes on 64-bit
+# Windows, yet may spill AVX registers with aligned moves; the assembler turns
+# every aligned vector move into an unaligned one.
+function(vor_wide_vector_code target)
+  if(VOR_WIN32)
+    target_compile_options(${target} PRIVATE -Wa,-muse-unaligned-vector-move)
+  endif()
+endfunction()
+
 function(vor_library folder)
   cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32;DEPENDS;SYSTEM_LIBS" ${ARGN})
   set_property(GLOBAL PROPERTY VOR_DEPENDS_${folder} ${ARG_DEPENDS})

@@ -56,20 +56,29 @@ struct EightBitColours {
 // the same index, so over a large area each pair is worked out once.
 class EightBitBlend {
 public:
+  static constexpr uint16_t kUnknown = 0xFFFF;
+
   EightBitBlend(const EightBitColours &colours, int32_t level, int64_t pixels);
   uint8_t operator()(uint8_t source, uint8_t destination) {
-    if (m_known.empty()) {
+    uint16_t *known = Known();
+    if (known == nullptr) {
       return m_colours.Mix(source, destination, m_level);
     }
-    uint16_t &known = m_known[static_cast<size_t>(source) << 8 | destination];
-    if (known == kUnknown) {
-      known = m_colours.Mix(source, destination, m_level);
-    }
-    return static_cast<uint8_t>(known);
+    const uint16_t answer = known[PairOf(source, destination)];
+    return answer != kUnknown ? static_cast<uint8_t>(answer) : Learn(source, destination);
+  }
+  // The pairs worked out so far, indexed by PairOf (kUnknown where not yet),
+  // or null when the blend is too small to remember them.
+  uint16_t *Known() { return m_known.empty() ? nullptr : m_known.data(); }
+  static size_t PairOf(uint8_t source, uint8_t destination) { return static_cast<size_t>(source) << 8 | destination; }
+  // Works a pair out and remembers it.
+  uint8_t Learn(uint8_t source, uint8_t destination) {
+    const uint8_t answer = m_colours.Mix(source, destination, m_level);
+    m_known[PairOf(source, destination)] = answer;
+    return answer;
   }
 
 private:
-  static constexpr uint16_t kUnknown = 0xFFFF;
   const EightBitColours &m_colours;
   int32_t m_level;
   std::vector<uint16_t> m_known;

@@ -13,6 +13,9 @@ struct DisplaySettings {
   bool paletteDisplay = false;
   // The publication's palette, borrowed; null when there is none.
   Palette *applicationPalette = nullptr;
+  // The vector loops may take their AVX2 forms where the processor has them;
+  // tests turn this off to check the SSE2 forms beside them.
+  bool wideVectors = true;
 };
 
 DisplaySettings &GetDisplaySettings();
@@ -25,3 +28,7 @@ enum class PixelLoops { kPlain, kVector };
 // processor has SSE2 (every processor that runs the player today has both).
 bool VectorLoopsSupported();
 PixelLoops SelectedPixelLoops();
+// The processor and the system run AVX2 code.
+bool WideVectorLoopsSupported();
+// The vector loops are chosen, and their AVX2 forms run (see wideVectors).
+bool UseWideVectorLoops(PixelLoops loops);

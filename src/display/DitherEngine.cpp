@@ -1,23 +1,21 @@
 #include "display/DitherEngine.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "display/DibImage.h"
+#include "display/ErrorDiffusion.h"
 #include "display/Palette.h"
-#include "display/SimdSupport.h"
 
 namespace {
 
 constexpr int32_t kSourceDepth = 24;
 constexpr int32_t kDestinationDepth = 8;
-constexpr uint32_t kLowThreeBytes = 0x00FFFFFF;
 
 int32_t ClampChannel(int32_t value) { return std::min(std::max(value, 0), 255); }
 
 // Rows are independent (each starts without error), so several run side by
 // side: their chains of table look-ups overlap instead of waiting on each other.
-constexpr int32_t kRowsAtOnce = 4;
+constexpr int32_t kPlainRowsAtOnce = 4;
 
 template <int32_t Rows>
 void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations, int32_t count,
@@ -42,6 +40,11 @@ void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations
 
 void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
                      const uint8_t *inverseTable, const RgbQuad *colours) {
+  for (; rows > kPlainRowsAtOnce; rows -= kPlainRowsAtOnce) {
+    DitherRowsPlain<kPlainRowsAtOnce>(sources, destinations, count, inverseTable, colours);
+    sources += kPlainRowsAtOnce;
+    destinations += kPlainRowsAtOnce;
+  }
   switch (rows) {
   case 4:
     DitherRowsPlain<4>(sources, destinations, count, inverseTable, colours);
@@ -57,71 +60,6 @@ void DitherRowsPlain(const uint8_t *const *sources, uint8_t *const *destinations
     break;
   }
 }
-
-#if VOR_SSE2_LOOPS
-// The channel arithmetic on 16-bit lanes, two rows to a register (lanes 0-3
-// and 4-7): add the carried error with signed saturation, clamp by packing
-// with unsigned saturation, halve both and subtract. Source pixels are read
-// four bytes at a time except the last of a row, which is read in three so
-// that nothing past the row is touched.
-
-uint32_t LoadPixel(const uint8_t *pixel, bool lastOfRow) {
-  uint32_t raw = 0;
-  if (lastOfRow) {
-    raw =
-        static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8 | static_cast<uint32_t>(pixel[2]) << 16;
-  } else {
-    std::memcpy(&raw, pixel, sizeof raw);
-  }
-  return raw & kLowThreeBytes;
-}
-
-// One pixel of two rows; answers the error they carry on. The slots of both
-// pixels come out of one multiply-add: blue x 1024 + green x 32 and red x 1,
-// summed across neighbouring lanes.
-VOR_TARGET_SSE2 inline __m128i DitherPixelPair(const uint8_t *first, const uint8_t *second, bool lastOfRow,
-                                               __m128i error, uint8_t &firstIndex, uint8_t &secondIndex,
-                                               const uint8_t *inverseTable, const DitherHalves &halves) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i slotWeights = _mm_set_epi16(0, 1, 1 << 5, 1 << 10, 0, 1, 1 << 5, 1 << 10);
-  const __m128i pair = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(LoadPixel(first, lastOfRow))),
-                                          _mm_cvtsi32_si128(static_cast<int>(LoadPixel(second, lastOfRow))));
-  // Clamped to 0..255 by packing with unsigned saturation, then widened again.
-  const __m128i value =
-      _mm_unpacklo_epi8(_mm_packus_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(pair, zero), error), zero), zero);
-  const __m128i parts = _mm_madd_epi16(_mm_srli_epi16(value, 3), slotWeights);
-  const __m128i slots = _mm_add_epi32(parts, _mm_shuffle_epi32(parts, _MM_SHUFFLE(2, 3, 0, 1)));
-  firstIndex = inverseTable[static_cast<uint32_t>(_mm_cvtsi128_si32(slots))];
-  secondIndex = inverseTable[static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(slots, 8)))];
-  const __m128i chosen =
-      _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(&halves.entries[firstIndex])),
-                         _mm_loadl_epi64(reinterpret_cast<const __m128i *>(&halves.entries[secondIndex])));
-  return _mm_sub_epi16(_mm_srli_epi16(value, 1), chosen);
-}
-
-// rows is 1 to 4; an odd row pairs with itself.
-VOR_TARGET_SSE2 void DitherRowsSse2(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows,
-                                    int32_t count, const uint8_t *inverseTable, const DitherHalves &halves) {
-  const uint8_t *pairedSources[kRowsAtOnce];
-  for (int32_t r = 0; r < kRowsAtOnce; ++r) {
-    pairedSources[r] = sources[r < rows ? r : rows - 1];
-  }
-  const size_t pairs = static_cast<size_t>(rows + 1) / 2;
-  __m128i error[2] = {_mm_setzero_si128(), _mm_setzero_si128()};
-  uint8_t indices[kRowsAtOnce];
-  for (int32_t i = 0; i < count; ++i) {
-    const size_t offset = static_cast<size_t>(i) * 3;
-    const bool last = i + 1 == count;
-    for (size_t p = 0; p < pairs; ++p) {
-      error[p] = DitherPixelPair(pairedSources[2 * p] + offset, pairedSources[2 * p + 1] + offset, last, error[p],
-                                 indices[2 * p], indices[2 * p + 1], inverseTable, halves);
-    }
-    for (int32_t r = 0; r < rows; ++r) {
-      destinations[r][i] = indices[r];
-    }
-  }
-}
-#endif
 
 int32_t SaturateToInt32(int64_t value) {
   // Kept within -INT32_MAX so that the value can be negated.
@@ -139,23 +77,27 @@ DitherEngine::DitherEngine(Palette *palette, int32_t /*flag*/) : m_palette(palet
   for (int32_t i = 0; i < m_count; ++i) {
     m_colors[i] = RgbQuad{entries[i].blue, entries[i].green, entries[i].red, 0};
   }
-  m_halves = DitherHalves(m_colors, m_count);
+  m_halves = HalvesOf(m_colors, m_count);
 }
 
-DitherHalves::DitherHalves(const RgbQuad *colours, int32_t count) : entries() {
+ErrorDiffusion::ChosenColours DitherEngine::HalvesOf(const RgbQuad *colours, int32_t count) {
+  ErrorDiffusion::ChosenColours halves{};
   for (int32_t i = 0; i < std::min<int32_t>(count, kMaxColorTableEntries); ++i) {
-    entries[i] = {static_cast<uint16_t>(colours[i].blue >> 1), static_cast<uint16_t>(colours[i].green >> 1),
-                  static_cast<uint16_t>(colours[i].red >> 1), 0};
+    halves.lanes[i][0] = static_cast<uint16_t>(colours[i].blue >> 1);
+    halves.lanes[i][1] = static_cast<uint16_t>(colours[i].green >> 1);
+    halves.lanes[i][2] = static_cast<uint16_t>(colours[i].red >> 1);
   }
+  return halves;
 }
 
 namespace {
 
 void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int32_t rows, int32_t count,
-                const uint8_t *inverseTable, const RgbQuad *colours, const DitherHalves &halves, PixelLoops loops) {
+                const uint8_t *inverseTable, const RgbQuad *colours, const ErrorDiffusion::ChosenColours &halves,
+                PixelLoops loops) {
 #if VOR_SSE2_LOOPS
   if (loops == PixelLoops::kVector) {
-    DitherRowsSse2(sources, destinations, rows, count, inverseTable, halves);
+    ErrorDiffusion::DitherRows(sources, destinations, rows, count, inverseTable, halves);
     return;
   }
 #else
@@ -169,7 +111,7 @@ void DitherRows(const uint8_t *const *sources, uint8_t *const *destinations, int
 
 void DitherEngine::DitherRow(const uint8_t *source, uint8_t *destination, int32_t count, const uint8_t *inverseTable,
                              const RgbQuad *colours, int32_t colourCount, PixelLoops loops) {
-  DitherRows(&source, &destination, 1, count, inverseTable, colours, DitherHalves(colours, colourCount), loops);
+  DitherRows(&source, &destination, 1, count, inverseTable, colours, HalvesOf(colours, colourCount), loops);
 }
 
 bool DitherEngine::CheckSizes(const BitmapInfoHeader *source, const BitmapInfoHeader *destination,
@@ -231,6 +173,7 @@ bool DitherEngine::Convert(const BitmapInfoHeader *sourceInfo, BitmapInfoHeader 
     return true;
   }
   // Rows go in groups; each starts without error, so the order does not matter.
+  constexpr int32_t kRowsAtOnce = ErrorDiffusion::kRowsAtOnce;
   for (int32_t y = area.top; y < area.bottom; y += kRowsAtOnce) {
     const int32_t rows = std::min(kRowsAtOnce, area.bottom - y);
     const uint8_t *sourceRows[kRowsAtOnce] = {};

@@ -4,21 +4,10 @@
 
 #include "display/DibTypes.h"
 #include "display/DisplaySettings.h"
+#include "display/ErrorDiffusion.h"
 #include "foundation/VORRect.h"
 
 class Palette;
-
-// Half of each palette colour as the vector loop subtracts it: blue, green,
-// red and 0 as four 16-bit numbers per entry.
-struct DitherHalves {
-  DitherHalves() = default;
-  // The first count colours (at most 256); the rest stay 0.
-  DitherHalves(const RgbQuad *colours, int32_t count);
-  struct Entry {
-    uint16_t blue, green, red, unused;
-  };
-  Entry entries[kMaxColorTableEntries] = {};
-};
 
 // Turns 24-bit pixels into indices of a palette with an error carried to the
 // right only: for each channel half of the difference between the corrected
@@ -55,8 +44,11 @@ public:
                         const RgbQuad *colours, int32_t colourCount, PixelLoops loops);
 
 private:
+  // The colours halved, as the vector loop subtracts them.
+  static ErrorDiffusion::ChosenColours HalvesOf(const RgbQuad *colours, int32_t count);
+
   Palette *m_palette;
   RgbQuad m_colors[kMaxColorTableEntries] = {};
-  DitherHalves m_halves;
+  ErrorDiffusion::ChosenColours m_halves;
   int32_t m_count = 0;
 };

@@ -8,12 +8,9 @@
 #include "display/DibImage.h"
 #include "display/Palette.h"
 #include "display/ReferencePixelLoops.h"
+#include "support/LoopForms.h"
 
 namespace {
-
-constexpr PixelLoops kBothLoops[] = {PixelLoops::kPlain, PixelLoops::kVector};
-
-const char *NameOf(PixelLoops loops) { return loops == PixelLoops::kVector ? "vector" : "plain"; }
 
 // A 24-bit block of rows as BlendColorRect24 sees it: stride = width x 3 padded to 4.
 struct Bits24 {
@@ -28,25 +25,29 @@ struct Bits24 {
 };
 
 TEST(BlendRoutinesTest, OpacityZeroLeavesThePixelsAlone) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     Bits24 image(20, 2, 255);
     const std::vector<uint8_t> before = image.bytes;
     EXPECT_TRUE(
         BlendColorRect24(image.bytes.data(), image.bytes.size(), MakeColorRef(0, 0, 0), 0, 0, 20, 20, 2, 0, loops));
     EXPECT_TRUE(
         BlendColorRect24(image.bytes.data(), image.bytes.size(), MakeColorRef(0, 0, 0), 0, 0, 20, 20, 2, -40, loops));
-    EXPECT_EQ(image.bytes, before) << NameOf(loops);
+    EXPECT_EQ(image.bytes, before) << form.name;
   }
 }
 
 TEST(BlendRoutinesTest, FullOpacityOfWhiteOverBlackGives254) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     for (int32_t opacity : {255, 256, 1000}) { // above the range is the top of the range
       Bits24 image(20, 1, 0);
       ASSERT_TRUE(BlendColorRect24(image.bytes.data(), image.bytes.size(), MakeColorRef(255, 255, 255), 0, 0, 20, 20, 1,
                                    opacity, loops));
-      EXPECT_EQ(image.Pixel(19, 0)[0], 254) << NameOf(loops) << " " << opacity;
-      EXPECT_EQ(image.Pixel(0, 0)[2], 254) << NameOf(loops) << " " << opacity;
+      EXPECT_EQ(image.Pixel(19, 0)[0], 254) << form.name << " " << opacity;
+      EXPECT_EQ(image.Pixel(0, 0)[2], 254) << form.name << " " << opacity;
     }
   }
 }
@@ -98,7 +99,9 @@ TEST(BlendRoutinesTest, RectanglesOutsideTheBitsAreRefused) {
 }
 
 TEST(BlendRoutinesTest, AMaskedBlendChangesTheMaskedPixelsOfEveryRow) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     Bits24 image(40, 5, 100);
     // A mask 40 pixels wide (rows of 8 bytes) with pixels 5, 6 and 30..39 set on rows 1..3.
     const int32_t maskWidth = 40;
@@ -113,7 +116,7 @@ TEST(BlendRoutinesTest, AMaskedBlendChangesTheMaskedPixelsOfEveryRow) {
     for (int32_t y = 0; y < 5; ++y) {
       for (int32_t x = 0; x < 40; ++x) {
         const bool masked = y >= 1 && y <= 3 && (x == 5 || x == 6 || x >= 30);
-        ASSERT_EQ(image.Pixel(x, y)[0], masked ? 0 : 100) << NameOf(loops) << " " << x << "," << y;
+        ASSERT_EQ(image.Pixel(x, y)[0], masked ? 0 : 100) << form.name << " " << x << "," << y;
       }
     }
   }
@@ -153,11 +156,13 @@ TEST(BlendRoutinesTest, MaskedBlendsReadEveryBitAtAnyStart) {
         }
         reference::BlendColorRow24(expected.Pixel(3, y), columns, 0x00405060, 200, coverage.data());
       }
-      for (PixelLoops loops : kBothLoops) {
+      for (const LoopForm &form : kLoopForms) {
+        const LoopFormScope scope(form);
+        const PixelLoops loops = form.loops;
         Bits24 blended = image;
         ASSERT_TRUE(BlendColorMaskedRect24(mask.data(), mask.size(), maskWidth, maskX, 0, 0x00405060, 80, 3, 0, columns,
                                            rows, blended.bytes.data(), blended.bytes.size(), 200, loops));
-        EXPECT_EQ(blended.bytes, expected.bytes) << NameOf(loops) << " mask x " << maskX << ", " << columns;
+        EXPECT_EQ(blended.bytes, expected.bytes) << form.name << " mask x " << maskX << ", " << columns;
       }
     }
   }
@@ -175,16 +180,21 @@ TEST(BlendRoutinesTest, MasksShorterThanTheBlendAreRefused) {
 }
 
 // Row loops against the frozen reference, over widths around the vector
-// chunk and coverage that is all, none and some.
+// runs (16 and 32 pixels) and coverage that is all, none, scattered (any
+// byte but 0 covers), absent, and a band whose edges cut runs.
 TEST(BlendRoutinesTest, RowLoopsGiveTheReferenceBytes) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> byte(0, 255);
-  for (int width : {1, 5, 15, 16, 17, 31, 32, 33, 100}) {
+  for (int width : {1, 5, 15, 16, 17, 31, 32, 33, 63, 64, 65, 100, 131}) {
     for (int level : {1, 2, 127, 128, 255, 256}) {
-      for (int coverageKind = 0; coverageKind < 4; ++coverageKind) {
+      for (int coverageKind = 0; coverageKind < 5; ++coverageKind) {
         std::vector<uint8_t> coverage(static_cast<size_t>(width));
-        for (uint8_t &c : coverage) {
-          c = coverageKind == 0 ? 1 : coverageKind == 1 ? 0 : static_cast<uint8_t>(byte(random) & 1);
+        for (size_t i = 0; i < coverage.size(); ++i) {
+          const bool inBand = i * 3 >= coverage.size() && i * 3 < coverage.size() * 2;
+          coverage[i] = coverageKind == 0   ? 1
+                        : coverageKind == 1 ? 0
+                        : coverageKind == 4 ? (inBand ? 1 : 0)
+                                            : static_cast<uint8_t>(byte(random) & 3);
         }
         const uint8_t *cover = coverageKind == 3 ? nullptr : coverage.data();
         std::vector<uint8_t> source(static_cast<size_t>(width) * 3), destination(source.size());
@@ -199,13 +209,15 @@ TEST(BlendRoutinesTest, RowLoopsGiveTheReferenceBytes) {
         reference::BlendRow24(expected.data(), source.data(), width, level, cover);
         std::vector<uint8_t> expectedColour = destination;
         reference::BlendColorRow24(expectedColour.data(), width, colour, level, cover);
-        for (PixelLoops loops : kBothLoops) {
+        for (const LoopForm &form : kLoopForms) {
+          const LoopFormScope scope(form);
+          const PixelLoops loops = form.loops;
           std::vector<uint8_t> blended = destination;
           BlendRow24(blended.data(), source.data(), width, level, cover, loops);
-          EXPECT_EQ(blended, expected) << NameOf(loops) << " width " << width << " level " << level;
+          EXPECT_EQ(blended, expected) << form.name << " width " << width << " level " << level;
           std::vector<uint8_t> coloured = destination;
           BlendColorRow24(coloured.data(), width, colour, level, cover, loops);
-          EXPECT_EQ(coloured, expectedColour) << NameOf(loops) << " width " << width << " level " << level;
+          EXPECT_EQ(coloured, expectedColour) << form.name << " width " << width << " level " << level;
         }
       }
     }
@@ -213,14 +225,16 @@ TEST(BlendRoutinesTest, RowLoopsGiveTheReferenceBytes) {
 }
 
 TEST(BlendRoutinesTest, ColourBlendsEndExactlyOnTheColourAndNeverWrap) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     uint8_t row[6] = {0, 128, 255, 255, 255, 255};
     BlendColorRow24(row, 2, MakeColorRef(7, 0, 255), 256, nullptr, loops);
     const uint8_t exact[6] = {255, 0, 7, 255, 0, 7};
-    EXPECT_TRUE(std::equal(row, row + 6, exact)) << NameOf(loops);
+    EXPECT_TRUE(std::equal(row, row + 6, exact)) << form.name;
     uint8_t bright[3] = {255, 255, 255};
     BlendColorRow24(bright, 1, MakeColorRef(255, 255, 255), 255, nullptr, loops);
-    EXPECT_EQ(bright[0], 254) << NameOf(loops);
+    EXPECT_EQ(bright[0], 254) << form.name;
   }
 }
 
@@ -263,19 +277,23 @@ TEST(BlendRoutinesTest, ImageBlendsAtZeroHalfAndFullLevel) {
     int32_t level;
     uint8_t expected;
   } cases[] = {{-5, 100}, {0, 100}, {128, (200 * 128 + 100 * 128) >> 8}, {256, 200}, {300, 200}};
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     for (const Case &c : cases) {
       Image source(20, 3, 24, 200), destination(20, 3, 24, 100);
       ASSERT_TRUE(BlendImage(source.image, VORRect(0, 0, 20, 3), nullptr, 0, destination.image, VORRect(0, 0, 20, 3),
                              c.level, nullptr, loops));
-      EXPECT_EQ(destination.At(19, 2)[0], c.expected) << NameOf(loops) << " level " << c.level;
-      EXPECT_EQ(destination.At(0, 0)[2], c.expected) << NameOf(loops) << " level " << c.level;
+      EXPECT_EQ(destination.At(19, 2)[0], c.expected) << form.name << " level " << c.level;
+      EXPECT_EQ(destination.At(0, 0)[2], c.expected) << form.name << " level " << c.level;
     }
   }
 }
 
 TEST(BlendRoutinesTest, ImageBlendsTakeOnlyPixelsCoveredByEveryMask) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     Image source(20, 2, 24, 200), destination(20, 2, 24, 100);
     Mask own(20, 2), extra(24, 4);
     own.Set(3, 0);
@@ -290,7 +308,7 @@ TEST(BlendRoutinesTest, ImageBlendsTakeOnlyPixelsCoveredByEveryMask) {
     for (int32_t y = 0; y < 2; ++y) {
       for (int32_t x = 0; x < 20; ++x) {
         const bool both = (x == 3 && y == 0) || (x == 5 && y == 1);
-        EXPECT_EQ(destination.At(x, y)[0], both ? 200 : 100) << NameOf(loops) << " " << x << "," << y;
+        EXPECT_EQ(destination.At(x, y)[0], both ? 200 : 100) << form.name << " " << x << "," << y;
       }
     }
   }
@@ -327,7 +345,9 @@ TEST(BlendRoutinesTest, PlacedMasksReachPastTheirEdgesAsUncovered) {
 }
 
 TEST(BlendRoutinesTest, ScaledImageBlendsSampleTheSourceByIntegerDivision) {
-  for (PixelLoops loops : kBothLoops) {
+  for (const LoopForm &form : kLoopForms) {
+    const LoopFormScope scope(form);
+    const PixelLoops loops = form.loops;
     Image source(2, 1, 24, 0), destination(5, 2, 24, 7);
     source.At(0, 0)[0] = 10;
     source.At(1, 0)[0] = 20;
@@ -336,8 +356,8 @@ TEST(BlendRoutinesTest, ScaledImageBlendsSampleTheSourceByIntegerDivision) {
                            nullptr, loops));
     const int expected[] = {10, 10, 10, 20, 20};
     for (int32_t x = 0; x < 5; ++x) {
-      EXPECT_EQ(destination.At(x, 0)[0], expected[x]) << NameOf(loops) << " " << x;
-      EXPECT_EQ(destination.At(x, 1)[0], expected[x]) << NameOf(loops) << " " << x;
+      EXPECT_EQ(destination.At(x, 0)[0], expected[x]) << form.name << " " << x;
+      EXPECT_EQ(destination.At(x, 1)[0], expected[x]) << form.name << " " << x;
     }
   }
 }

@@ -176,7 +176,7 @@ TEST(DitherEngineTest, WholeImagesGiveTheReferenceBytesRowByRow) {
   std::uniform_int_distribution<int> byte(0, 255);
   Palette &palette = Palette::Default();
   DitherEngine engine(&palette, 0);
-  for (int32_t height : {1, 2, 3, 4, 5, 7, 9}) {
+  for (int32_t height : {1, 2, 3, 4, 5, 7, 9, 15, 16, 17, 35}) {
     for (int32_t width : {1, 6, 33}) {
       FullInfo sourceInfo = Info(width, -height, 24);
       DibImage source;

@@ -17,7 +17,7 @@ TEST(VORRandomGeneratorTest, MatchesTheRuntimeSequence) {
 // A block fill gives what the same number of single draws gives, and leaves
 // the generator where they would: every block length, the short ones included.
 TEST(VORRandomGeneratorTest, FillDrawsWhatNextDraws) {
-  for (size_t count : {0u, 1u, 3u, 4u, 5u, 8u, 11u, 1000u}) {
+  for (size_t count : {0u, 1u, 3u, 4u, 5u, 8u, 11u, 31u, 32u, 33u, 63u, 64u, 67u, 1000u}) {
     VORRandomGenerator::Seed(12345);
     std::vector<int32_t> single(count + 3);
     for (int32_t &number : single)

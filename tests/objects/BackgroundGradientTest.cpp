@@ -10,6 +10,7 @@
 
 #include "display/DibImage.h"
 #include "display/Palette.h"
+#include "support/LoopForms.h"
 
 namespace {
 
@@ -371,26 +372,41 @@ void EightBitByFormula(const Gradient &gradient, const VORRect &area, const Test
 }
 
 TEST(BackgroundGradientTest, EightBitFillMatchesThePixelByPixelFormula) {
-  // Rows are filled several at a time; every direction, an area partly
-  // outside the object, a row count that is no multiple of the group, and an
-  // image whose colour table is shorter than the palette.
+  // Rows are filled several at a time and columns block by block; every
+  // direction in both loops, an area partly outside the object, row counts
+  // that are no multiple of the group, rows wider than a block, an object so
+  // far off that its parts no longer fit 16 bits, and an image whose colour
+  // table is shorter than the palette.
   Palette &palette = Palette::Default();
   std::vector<int32_t> numbers(997);
   std::srand(7);
   std::generate(numbers.begin(), numbers.end(), [] { return std::rand() & 0x7FFF; });
-  for (int32_t direction = 0; direction < 8; ++direction) {
-    const PixelLoops loops = direction < 4 ? PixelLoops::kPlain : PixelLoops::kVector;
-    const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction % 4, VORRect(-3, 2, 30, 19)};
-    TestImage target(24, 23, 8, palette.GetEntries(), 200);
-    const VORRect area(1, 0, 23, 23);
-    ASSERT_TRUE(BackgroundGradient::Fill8(target.image, area, gradient, palette, Sequence(numbers), loops));
-    std::vector<uint8_t> expected;
-    EightBitByFormula(gradient, area, target, palette, numbers, expected);
-    size_t i = 0;
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-      for (int32_t x = area.left; x < area.right; ++x) {
-        ASSERT_EQ(target.Index(x, y), expected[i++])
-            << "direction " << direction % 4 << (direction < 4 ? " plain" : " vector") << " at " << x << "," << y;
+  struct Case {
+    const char *name;
+    int32_t width, height;
+    VORRect object, area;
+  };
+  const Case cases[] = {
+      {"small", 24, 23, VORRect(-3, 2, 30, 19), VORRect(1, 0, 23, 23)},
+      {"wide", 150, 37, VORRect(5, -4, 140, 30), VORRect(0, 1, 150, 37)},
+      {"far off", 70, 9, VORRect(-90000, -50000, -89990, -49990), VORRect(0, 0, 70, 9)},
+  };
+  for (const Case &c : cases) {
+    for (const LoopForm &form : kLoopForms) {
+      const LoopFormScope scope(form);
+      for (int32_t direction = 0; direction < 4; ++direction) {
+        const Gradient gradient{MakeColorRef(250, 3, 77), MakeColorRef(9, 200, 78), direction, c.object};
+        TestImage target(c.width, c.height, 8, palette.GetEntries(), 200);
+        ASSERT_TRUE(BackgroundGradient::Fill8(target.image, c.area, gradient, palette, Sequence(numbers), form.loops));
+        std::vector<uint8_t> expected;
+        EightBitByFormula(gradient, c.area, target, palette, numbers, expected);
+        size_t i = 0;
+        for (int32_t y = c.area.top; y < c.area.bottom; ++y) {
+          for (int32_t x = c.area.left; x < c.area.right; ++x) {
+            ASSERT_EQ(target.Index(x, y), expected[i++])
+                << c.name << ", direction " << direction << ", " << form.name << " at " << x << "," << y;
+          }
+        }
       }
     }
   }
